@@ -1,0 +1,20 @@
+// velmora_dorsel: builds the one scenario it carries into its own folder.
+#include <iostream>
+
+#include "build/build_driver.h"
+#include "build/file_naming.h"
+#include "build/run_time_failure.h"
+#include "build/user_interface.h"
+
+int main() {
+  std::unique_ptr<scenario::UserInterface> ui =
+      scenario::open_user_interface("velmora_dorsel", std::cerr);
+  std::filesystem::path folder;
+  try {
+    folder = scenario::program_folder();
+  } catch (const scenario::RunTimeFailure& failure) {
+    std::cerr << "velmora_dorsel: " << failure.what() << '\n';
+    return 1;
+  }
+  return scenario::Form_Load(*ui, folder, std::cerr);
+}

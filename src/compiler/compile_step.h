@@ -1,0 +1,55 @@
+// `memorizza_percorso`, the compile step: parse both sources, post-process the
+// cells, stamp the header values and competition codes, write the compiled
+// track plan, station table and route cells.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <map>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "compiler/scenario_records.h"
+#include "compiler/source_files.h"
+
+namespace scenario {
+
+// Where the compiled files go: a folder, or memory for tests and benchmarks.
+class CompiledFileSink {
+ public:
+  virtual ~CompiledFileSink() = default;
+  virtual void write_file(const std::string& name, std::string_view bytes) = 0;
+};
+
+// Writes under the replace-file rule; throws RunTimeFailure on a file failure.
+class FolderSink : public CompiledFileSink {
+ public:
+  explicit FolderSink(std::filesystem::path folder) : folder_(std::move(folder)) {}
+  void write_file(const std::string& name, std::string_view bytes) override;
+
+ private:
+  std::filesystem::path folder_;
+};
+
+class MemorySink : public CompiledFileSink {
+ public:
+  void write_file(const std::string& name, std::string_view bytes) override {
+    files[name] = std::string(bytes);
+  }
+  std::map<std::string, std::string> files;
+};
+
+struct CompileResult {
+  int32_t fatal_error = 0;        // 1250 or 1251: `errore` must end the build
+  bool cell_row_missing = false;  // the parse stopped before the route length
+  std::vector<std::string> files_written;
+  bool wrote_files() const { return !files_written.empty(); }
+};
+
+// With `j` non-zero the track plan is built and written too. Writes no file
+// after a fatal error or when the parse left no cell row.
+CompileResult memorizza_percorso(BuildContext& ctx, int32_t j, SourceFiles& sources,
+                                 CompiledFileSink& sink);
+
+}  // namespace scenario

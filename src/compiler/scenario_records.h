@@ -1,0 +1,134 @@
+// The data model of the compiler: the route cells `percorso`, the entry table
+// `tabella`, the track plan `tracciato`, the mountain list and the compile
+// state, held together in one build context that every procedure receives by
+// reference.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "compiler/recorded_errors.h"
+#include "compiler/track_plan.h"
+
+namespace scenario {
+
+// One 50-metre cell of the route. Field order is the order of the compiled file.
+struct cella {
+  uint8_t oggetto = 0;
+  int16_t dato1 = 0;
+  int16_t dato2 = 0;
+  int16_t dato3 = 0;
+  int16_t dato4 = 0;
+  uint8_t tempo_segnale = 0;
+  uint8_t preavviso = 0;
+  uint8_t montagna = 0;
+  uint8_t velocita = 0;
+  uint8_t pendenza = 0;
+  uint8_t aderenza = 0;
+};
+
+// Kind codes held in `cella::oggetto`. Kinds 7, 8 and 9 are never produced.
+enum ObjectKind : uint8_t {
+  kNoObject = 0,
+  kSignal = 1,
+  kSlowdownEnd = 2,
+  kSlowdownStart = 3,
+  kSlowdownWarning = 4,
+  kCountdownMarker = 5,
+  kSpeedBoard = 6,
+  kStationMark = 10,
+  kTunnelLight = 11,
+  kAbbattimento = 12,
+  kAbbattimentoNoValue = 13,
+  kIndicationBoard = 14,
+};
+
+// A cell is free when it holds nothing or only a tunnel light.
+inline bool is_free_kind(uint8_t oggetto) {
+  return oggetto == kNoObject || oggetto == kTunnelLight;
+}
+
+// One entry of `tabella`: a station, a board text, a chainage reference or a
+// header entry. Field order is the order of the compiled file.
+struct voce {
+  uint8_t genere = 0;
+  int32_t valore1 = 0;
+  int32_t valore2 = 0;
+  int32_t valore3 = 0;
+  uint8_t colonna4 = 0;
+  std::string testo;
+  int16_t colonna7 = 0;
+  int16_t colonna8 = 0;
+  int16_t colonna10 = 0;
+  int16_t colonna11 = 0;
+  int16_t colonna12 = 0;
+  uint8_t colonna9 = 0;
+  uint8_t colonna13 = 0;
+  uint8_t colonna6 = 0;
+  uint8_t colonna5 = 0;
+  int32_t orario = 0;
+};
+
+constexpr int kTableEntries = 87;
+constexpr int kFirstBoardEntry = 80;  // board texts count down from here
+constexpr int kEntryRefTre = 81;
+constexpr int kEntryRefDue = 82;
+constexpr int kEntryRefUno = 83;
+constexpr int kEntryTrain = 84;
+constexpr int kEntryScenario = 85;
+constexpr int kEntrySignals = 86;
+
+using Tabella = std::array<voce, kTableEntries>;
+
+constexpr int32_t kCellMetres = 50;
+constexpr int32_t kRowBeyondEnd = 7000;  // the cell row reaches this far past the route end
+constexpr int32_t kMaxRouteLength = 1000000;
+
+// The mountain list. Entry 0 is never used; the list grows past its 80 design
+// slots so that any number of stretches can be stamped.
+struct MountainList {
+  std::vector<int32_t> inizio_montagne = std::vector<int32_t>(81, 0);
+  std::vector<int32_t> fine_montagne = std::vector<int32_t>(81, 0);
+  int32_t numero_montagne = 0;
+};
+
+// What the build knows of one slowdown it stamped: lets the diagnostics of the
+// post-processing pass name the record a marker belongs to.
+struct SlowdownRecord {
+  int32_t x = 0;
+  int32_t start_cell = 0;
+  int32_t warning_cell = -1;  // -1: the slowdown has no warning board
+  SourceLocation where;
+};
+
+// The whole state of one build.
+struct BuildContext {
+  std::string nome;
+  std::string treno;
+  std::filesystem::path cartella;  // the folder every file of the build lives in
+
+  std::vector<cella> percorso;  // indices 0 to n; empty until the route length is read
+  Tabella tabella;
+  Tracciato tracciato;
+  MountainList montagne;
+
+  int32_t scrivi_linea = 0;
+  std::string riga;
+  int32_t metri_totali = 0;
+  int32_t codice_errore = 0;
+  int32_t posizione_errore = 0;
+
+  std::vector<Recording> recordings;
+  std::vector<SlowdownRecord> rallentamenti;
+
+  bool has_cell_row() const { return !percorso.empty(); }
+  int32_t last_cell() const { return static_cast<int32_t>(percorso.size()) - 1; }
+  bool in_row(int64_t c) const { return c >= 0 && c < static_cast<int64_t>(percorso.size()); }
+  // A cell outside the row counts as occupied, so that nothing is ever placed there.
+  bool is_free(int64_t c) const { return in_row(c) && is_free_kind(percorso[c].oggetto); }
+};
+
+}  // namespace scenario

@@ -1,0 +1,66 @@
+#include "compiler/source_files.h"
+
+#include <utility>
+
+#include "build/file_naming.h"
+#include "build/replace_file.h"
+#include "build/run_time_failure.h"
+
+namespace scenario {
+
+FolderSources::FolderSources(std::filesystem::path folder, const std::string& nome,
+                             const std::string& treno)
+    : line_(folder / line_source_name(nome)), train_(folder / train_source_name(nome, treno)) {}
+
+std::filesystem::path FolderSources::path(SourceFile which) const {
+  return which == SourceFile::line ? line_ : train_;
+}
+
+bool FolderSources::exists(SourceFile which) { return file_exists(path(which)); }
+
+std::unique_ptr<ByteSource> FolderSources::open(SourceFile which) {
+  return std::make_unique<FileByteSource>(path(which));
+}
+
+void FolderSources::remove(SourceFile which) { delete_file(path(which)); }
+
+std::string FolderSources::display_name(SourceFile which) const {
+  return path(which).filename().string();
+}
+
+AuthorSources::AuthorSources(std::filesystem::path line, std::filesystem::path train)
+    : line_(std::move(line)), train_(std::move(train)) {}
+
+bool AuthorSources::exists(SourceFile which) {
+  return file_exists(which == SourceFile::line ? line_ : train_);
+}
+
+std::unique_ptr<ByteSource> AuthorSources::open(SourceFile which) {
+  return std::make_unique<FileByteSource>(which == SourceFile::line ? line_ : train_);
+}
+
+std::string AuthorSources::display_name(SourceFile which) const {
+  return (which == SourceFile::line ? line_ : train_).string();
+}
+
+MemorySources::MemorySources(std::string line, std::string train)
+    : line_(std::move(line)), train_(std::move(train)) {}
+
+bool MemorySources::exists(SourceFile which) {
+  return which == SourceFile::line ? line_exists_ : train_exists_;
+}
+
+std::unique_ptr<ByteSource> MemorySources::open(SourceFile which) {
+  if (!exists(which)) throw RunTimeFailure("cannot open '" + display_name(which) + "': no such file");
+  return std::make_unique<MemoryByteSource>(which == SourceFile::line ? line_ : train_);
+}
+
+void MemorySources::remove(SourceFile which) {
+  (which == SourceFile::line ? line_exists_ : train_exists_) = false;
+}
+
+std::string MemorySources::display_name(SourceFile which) const {
+  return which == SourceFile::line ? "line source" : "train source";
+}
+
+}  // namespace scenario
