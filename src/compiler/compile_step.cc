@@ -1,18 +1,68 @@
 #include "compiler/compile_step.h"
 
+#include "build/file_naming.h"
 #include "build/replace_file.h"
+#include "compiler/competition_codes.h"
+#include "compiler/compiled_files.h"
+#include "compiler/parser.h"
+#include "compiler/post_processing.h"
 
 namespace scenario {
+namespace {
+
+constexpr int16_t kHeaderCellValue = 5121;
+constexpr int16_t kHeaderEntryValue = 610;
+constexpr int kHeaderCell = 1;
+
+void clear_tabella(Tabella& tabella) { tabella.fill(voce{}); }
+
+void write_compiled_files(const BuildContext& ctx, CompiledFileSink& sink, CompileResult& result) {
+  auto write = [&](const std::string& name, const std::string& bytes) {
+    sink.write_file(name, bytes);
+    result.files_written.push_back(name);
+  };
+  if (ctx.scrivi_linea != 0) write(track_plan_name(ctx.nome), encode_track_plan(ctx.tracciato));
+  write(station_table_name(ctx.nome, ctx.treno), encode_station_table(ctx.tabella));
+  write(route_cells_name(ctx.nome, ctx.treno), encode_route_cells(ctx.percorso));
+}
+
+}  // namespace
 
 void FolderSink::write_file(const std::string& name, std::string_view bytes) {
   replace_file(folder_ / name, bytes);
 }
 
-CompileResult memorizza_percorso(BuildContext& ctx, int32_t j, SourceFiles&, CompiledFileSink&) {
+CompileResult memorizza_percorso(BuildContext& ctx, int32_t j, SourceFiles& sources,
+                                 CompiledFileSink& sink) {
+  CompileResult result;
   ctx.scrivi_linea = j;
   ctx.codice_errore = 0;
-  CompileResult result;
-  result.cell_row_missing = true;
+  ctx.recordings.clear();
+  ctx.rallentamenti.clear();
+  clear_tabella(ctx.tabella);
+  memorizza_dati(ctx, sources);
+  run_post_processing(ctx);
+
+  // Cell 1 doubles as the header cell; a row too short to hold it is no row.
+  if (ctx.last_cell() < kHeaderCell) {
+    result.cell_row_missing = true;
+    return result;
+  }
+  cella& header = ctx.percorso[kHeaderCell];
+  voce& scenario_entry = ctx.tabella[kEntryScenario];
+  if (scenario_entry.colonna7 != 0 || header.dato1 != 0) {
+    result.fatal_error = 1250;
+    return result;
+  }
+  scenario_entry.colonna7 = kHeaderEntryValue;
+  header.dato1 = kHeaderCellValue;
+  if (scenario_entry.orario != 0 || header.dato2 != 0) {
+    result.fatal_error = 1251;
+    return result;
+  }
+  scenario_entry.orario = codice_gara_st(ctx);
+  header.dato2 = codice_gara_og(ctx);
+  write_compiled_files(ctx, sink, result);
   return result;
 }
 

@@ -1,0 +1,35 @@
+// Compiles source text held in memory, for the compiler's tests.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "compiler/compile_step.h"
+#include "compiler/scenario_records.h"
+
+namespace scenario::testing {
+
+struct Compiled {
+  BuildContext ctx;
+  MemorySink sink;
+  CompileResult result;
+  std::unique_ptr<MemorySources> sources;
+};
+
+// Compiles with `nome` "Prova" and `treno` "1"; `j` as the compile step takes it.
+std::unique_ptr<Compiled> compile_text(const std::string& line, const std::string& train,
+                                       int32_t j = 1);
+
+// Only parses (no post-processing, no header, no files).
+std::unique_ptr<Compiled> parse_text(const std::string& line, const std::string& train,
+                                     int32_t j = 1);
+
+// Joins lines with CR LF after each.
+std::string crlf(std::initializer_list<const char*> lines);
+
+// A small valid line source: 10000 m, one chainage reference, a few objects.
+std::string small_line_source();
+// A small valid train source for `small_line_source`.
+std::string small_train_source();
+
+}  // namespace scenario::testing
