@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# Builds and runs every test: once with warnings as errors, once more with
+# AddressSanitizer and UndefinedBehaviorSanitizer.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+source scripts/packages.sh
+ensure_packages cmake make g++ clang libclang-rt-14-dev libgtest-dev libgmock-dev \
+  libbenchmark-dev libfltk1.3-dev xvfb xauth xdotool x11-apps imagemagick
+
+jobs="$(nproc)"
+run_suite() {
+  local dir="$1"
+  shift
+  cmake -S . -B "$dir" "$@" >/dev/null
+  cmake --build "$dir" -j"$jobs"
+  (cd "$dir" && ctest --output-on-failure -j"$jobs")
+}
+
+echo "== tests, warnings as errors"
+run_suite build/test -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSCENARIO_WERROR=ON
+echo "== tests under AddressSanitizer and UndefinedBehaviorSanitizer"
+run_suite build/sanitize -DCMAKE_BUILD_TYPE=Debug -DSCENARIO_WERROR=ON -DSCENARIO_SANITIZE=ON
+echo "all tests passed"
