@@ -124,6 +124,13 @@ std::unique_ptr<PaintedWindow> make_waiting_window(const std::string& title, con
   return window;
 }
 
+// The widest a message may be: two thirds of the main screen.
+int widest_text(const Scale& scale) {
+  int x, y, w, h;
+  Fl::screen_xywh(x, y, w, h, 0);
+  return std::max(w * 2 / 3, scale.twips(kMessageMinWidth));
+}
+
 void hide_window(Fl_Widget*, void* window) { static_cast<Fl_Window*>(window)->hide(); }
 
 // The text above one OK button; Enter, the button and the window's close box
@@ -135,6 +142,13 @@ void run_message_box(const std::string& title, const std::string& text, const Sc
   int text_w = 0;
   int text_h = 0;
   fl_measure(label.c_str(), text_w, text_h, 0);
+  // A long text, such as a failure naming a deep path, wraps at blanks.
+  Fl_Align wrap = 0;
+  if (text_w > widest_text(scale)) {
+    text_w = widest_text(scale);
+    fl_measure(label.c_str(), text_w, text_h, 0);
+    wrap = FL_ALIGN_WRAP;
+  }
 
   const int margin = scale.twips(kMessageMargin);
   const int button_w = scale.twips(kButtonWidth);
@@ -146,7 +160,7 @@ void run_message_box(const std::string& title, const std::string& text, const Sc
   Fl_Box message(margin, margin, w - 2 * margin, text_h, label.c_str());
   message.labelfont(FL_HELVETICA);
   message.labelsize(font_size);
-  message.align(FL_ALIGN_INSIDE | FL_ALIGN_TOP_LEFT);
+  message.align(FL_ALIGN_INSIDE | FL_ALIGN_TOP_LEFT | wrap);
   Fl_Return_Button ok((w - button_w) / 2, h - margin - button_h, button_w, button_h, "OK");
   ok.labelsize(font_size);
   ok.callback(hide_window, &box);

@@ -136,6 +136,7 @@ run_probe() {
   local how=$1
   local fifo=$tmp/probe-$how.in out=$tmp/probe-$how.out
   mkfifo "$fifo"
+  : >"$out"
   exec 3<>"$fifo"
   "$probe" <"$fifo" >"$out" 2>&1 &
   probe_pid=$!
