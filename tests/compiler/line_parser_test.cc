@@ -29,6 +29,8 @@ struct LineErrorCase {
   bool train_deleted;
 };
 
+void PrintTo(const LineErrorCase& c, std::ostream* os) { *os << c.name; }
+
 class LineErrorTest : public ::testing::TestWithParam<LineErrorCase> {};
 
 TEST_P(LineErrorTest, RecordsTheErrorAndDeletesWhatWasRead) {
