@@ -10,6 +10,11 @@ probe=$1
 program=$2
 title=velmora_dorsel
 
+# Under a sanitizer build: the font and display libraries' caches are no leak.
+here=$(cd "$(dirname "$0")" && pwd)
+LSAN_OPTIONS="suppressions=$here/window_lsan.supp${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
+export LSAN_OPTIONS
+
 if [[ -z ${WINDOW_TEST_UNDER_XVFB:-} ]]; then
   for tool in xvfb-run xdotool xwd convert; do
     if ! command -v "$tool" >/dev/null; then
@@ -58,11 +63,15 @@ is_running() { kill -0 "$1" 2>/dev/null; }
 has_exited() { ! is_running "$1"; }
 output_says() { grep -q "$2" "$1"; }
 
-# Sets X, Y, WIDTH and HEIGHT for a window.
-geometry_of() { eval "$(xdotool getwindowgeometry --shell "$1")"; }
+# Sets X, Y, WIDTH and HEIGHT for a window; fails when the window is gone.
+geometry_of() {
+  local shell
+  shell=$(xdotool getwindowgeometry --shell "$1" 2>/dev/null) || return 1
+  eval "$shell"
+}
 
 screenshot() {
-  geometry_of "$1"
+  geometry_of "$1" || fail "window $1 is gone"
   xwd -root -silent | convert xwd:- -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$2" ||
     fail "no screenshot of window $1"
 }
@@ -83,7 +92,7 @@ dark_share() {
 
 check_waiting_window() {
   local id=$1 shot=$2
-  geometry_of "$id"
+  geometry_of "$id" || fail "window $id is gone"
   ((WIDTH == window_w && HEIGHT == window_h)) ||
     fail "waiting window is ${WIDTH}x${HEIGHT}, not ${window_w}x${window_h}"
   screenshot "$id" "$shot"
@@ -123,7 +132,7 @@ close_box() {
   case $how in
     enter) xdotool windowfocus --sync "$id" key Return ;;
     click)
-      geometry_of "$id"
+      geometry_of "$id" || fail "window $id is gone"
       # The OK button sits centred at the bottom of the box.
       xdotool mousemove --window "$id" --sync $((WIDTH / 2)) $((HEIGHT - 27)) click 1
       ;;
@@ -171,7 +180,8 @@ run_probe() {
 answer_any_box() {
   local id
   for id in $(windows); do
-    geometry_of "$id"
+    # The waiting window may close between the search and this question.
+    geometry_of "$id" || continue
     if ((WIDTH != window_w || HEIGHT != window_h)); then
       screenshot "$id" "$art/build-box.png"
       close_box "$id" enter
