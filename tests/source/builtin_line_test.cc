@@ -77,6 +77,7 @@ TEST(BuiltinLineTest, LinesArePlainRecords) {
     for (const char c : line) {
       EXPECT_TRUE(c >= ' ' && c <= '~' && c != '"') << line;
     }
+    EXPECT_EQ(line.find(",        "), std::string::npos) << "more than seven blanks: " << line;
     if (line.empty()) continue;
     EXPECT_NE(line.back(), ' ') << line;
     EXPECT_NE(line.back(), ',') << line;

@@ -85,6 +85,7 @@ TEST(BuiltinTrainTest, WrittenBytes) {
     EXPECT_FALSE(line.empty()) << "line " << i + 1;
     if (line.empty()) continue;
     EXPECT_NE(line.back(), ',') << line;
+    EXPECT_EQ(line.find(",        "), std::string::npos) << "more than seven blanks: " << line;
     // Only the clock line ends with a blank.
     EXPECT_EQ(line.back() == ' ', i == 4) << line;
   }
