@@ -1,0 +1,268 @@
+#include "scenarioc/command_line.h"
+
+#include <array>
+#include <string_view>
+
+namespace scenario {
+namespace {
+
+struct OptionSpec {
+  std::string_view name;   // "--name"
+  std::string_view alias;  // a one-letter form, or empty
+  bool takes_value;
+  void (*apply)(CommandLine&, const std::string&);
+};
+
+constexpr OptionSpec kOut{"--output", "-o", true,
+                          [](CommandLine& c, const std::string& v) { c.out_dir = v; }};
+constexpr OptionSpec kName{"--name", "", true,
+                           [](CommandLine& c, const std::string& v) { c.name = v; }};
+constexpr OptionSpec kTrain{"--train", "", true,
+                            [](CommandLine& c, const std::string& v) { c.train = v; }};
+constexpr OptionSpec kKind{"--kind", "", true,
+                           [](CommandLine& c, const std::string& v) { c.kind = v; }};
+constexpr OptionSpec kJson{"--json", "", false,
+                           [](CommandLine& c, const std::string&) { c.json = true; }};
+constexpr OptionSpec kAll{"--all", "", false,
+                          [](CommandLine& c, const std::string&) { c.all = true; }};
+constexpr OptionSpec kPoints{"--points", "", false,
+                             [](CommandLine& c, const std::string&) { c.points = true; }};
+constexpr OptionSpec kForce{"--force", "", false,
+                            [](CommandLine& c, const std::string&) { c.force = true; }};
+
+struct CommandSpec {
+  Command command;
+  std::string_view name;
+  size_t files;  // how many positional arguments it takes
+  std::string_view file_names;
+  std::vector<OptionSpec> options;
+};
+
+const std::array<CommandSpec, 3>& commands() {
+  static const std::array<CommandSpec, 3> specs = {{
+      {Command::compile, "compile", 2, "LINE_FILE TRAIN_FILE", {kOut, kName, kTrain, kJson}},
+      {Command::emit, "emit", 0, "", {kOut, kForce}},
+      {Command::dump, "dump", 1, "FILE", {kKind, kJson, kAll, kPoints}},
+  }};
+  return specs;
+}
+
+const CommandSpec* find_command(std::string_view name) {
+  for (const CommandSpec& spec : commands()) {
+    if (spec.name == name) return &spec;
+  }
+  return nullptr;
+}
+
+const CommandSpec& spec_of(Command command) {
+  for (const CommandSpec& spec : commands()) {
+    if (spec.command == command) return spec;
+  }
+  return commands()[0];
+}
+
+bool is_help(std::string_view arg) { return arg == "--help" || arg == "-h"; }
+
+CommandLine usage_error(std::optional<Command> command, std::string error) {
+  CommandLine line;
+  line.action = CommandLine::Action::usage_error;
+  line.command = command;
+  line.error = std::move(error);
+  return line;
+}
+
+const OptionSpec* find_option(const CommandSpec& spec, std::string_view flag) {
+  for (const OptionSpec& option : spec.options) {
+    if (flag == option.name || (!option.alias.empty() && flag == option.alias)) return &option;
+  }
+  return nullptr;
+}
+
+// Reads the arguments after the command name.
+CommandLine parse_command_arguments(const CommandSpec& spec, const std::vector<std::string>& args) {
+  CommandLine line;
+  line.command = spec.command;
+  bool options_ended = false;
+  for (size_t i = 1; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    if (options_ended || arg.size() < 2 || arg[0] != '-') {
+      line.files.push_back(arg);
+      continue;
+    }
+    if (arg == "--") {
+      options_ended = true;
+      continue;
+    }
+    if (is_help(arg)) {
+      line.action = CommandLine::Action::help;
+      return line;
+    }
+    const size_t equals = arg.rfind("--", 0) == 0 ? arg.find('=') : std::string::npos;
+    const std::string flag = arg.substr(0, equals);
+    const OptionSpec* option = find_option(spec, flag);
+    if (!option) {
+      return usage_error(spec.command,
+                         "unknown option '" + flag + "' for " + std::string(spec.name));
+    }
+    if (!option->takes_value) {
+      if (equals != std::string::npos) {
+        return usage_error(spec.command, "option '" + flag + "' takes no value");
+      }
+      option->apply(line, "");
+    } else if (equals != std::string::npos) {
+      option->apply(line, arg.substr(equals + 1));
+    } else if (i + 1 < args.size()) {
+      option->apply(line, args[++i]);
+    } else {
+      return usage_error(spec.command, "option '" + flag + "' needs a value");
+    }
+  }
+  if (line.files.size() != spec.files) {
+    const std::string wanted = spec.files == 0 ? "no file names" : std::string(spec.file_names);
+    return usage_error(spec.command, std::string(spec.name) + " takes " + wanted + ", " +
+                                         std::to_string(line.files.size()) + " given");
+  }
+  line.action = CommandLine::Action::run;
+  return line;
+}
+
+constexpr std::string_view kToolHelp =
+    R"(scenarioc: the authoring tool of the scenario compiler. It compiles a scenario's
+two source files into the three files the simulator loads, emits the built-in
+scenario as a starting point, and decodes compiled files.
+
+Usage:
+  scenarioc compile LINE_FILE TRAIN_FILE [-o DIR] [--name NAME] [--train NUMBER] [--json]
+  scenarioc emit [-o DIR] [--force]
+  scenarioc dump FILE [--kind KIND] [--json] [--all] [--points]
+  scenarioc --help            this text
+  scenarioc COMMAND --help    the options of one command
+  scenarioc --version
+
+Commands:
+  compile   compile NAME_linea.txt and NAME_NUMBER-.txt into NAME_linea.dat,
+            NAME_NUMBER.sim and NAME_NUMBER.dat
+  emit      write the built-in scenario's two source files and three documents
+  dump      decode a compiled file as a table or as JSON
+
+Exit status:
+  0  nothing to report
+  1  errors were recorded; the compiled files were written all the same
+  2  fatal error, usage error, no compiled file written, or a file that
+     cannot be read or written
+
+A first scenario:
+  scenarioc emit -o myscenario
+  edit myscenario/Velmora_Dorsel_linea.txt and myscenario/Velmora_Dorsel_904-.txt
+  scenarioc compile myscenario/Velmora_Dorsel_linea.txt myscenario/Velmora_Dorsel_904-.txt
+Each error is reported as FILE:LINE:COLUMN: error N: what is wrong, with the
+position along the route in metres where there is one.
+)";
+
+constexpr std::string_view kCompileHelp =
+    R"(Usage: scenarioc compile LINE_FILE TRAIN_FILE [-o DIR] [--name NAME] [--train NUMBER] [--json]
+
+Compiles a line file and a train file into the track plan NAME_linea.dat, the
+station table NAME_NUMBER.sim and the route cells NAME_NUMBER.dat. The source
+files are only read, never changed or deleted.
+
+The scenario name and the train number come from the file names,
+NAME_linea.txt and NAME_NUMBER-.txt, unless given:
+  --name NAME       the scenario name
+  --train NUMBER    the train number
+  -o, --output DIR  where the compiled files go (default: the line file's folder;
+                    created when missing)
+  --json            print one JSON object instead of diagnostics (see the README)
+
+Every error the compiler records is reported, in the order recorded, as
+  FILE:LINE:COLUMN: error N: message
+for example
+  Prova_1-.txt:37:1: error 16: signal at 14800 m: cell 297 already holds a speed-indicator board
+The compile goes on after most errors, as the build does, and the compiled
+files are still written.
+
+Exit status: 0 nothing recorded; 1 errors recorded, files written; 2 fatal
+error (1250, 1251) or no cell row (nothing written), usage error, or a file
+that cannot be read or written.
+)";
+
+constexpr std::string_view kEmitHelp =
+    R"(Usage: scenarioc emit [-o DIR] [--force]
+
+Writes the built-in scenario as a starting point for a new one, without
+compiling it: the line file Velmora_Dorsel_linea.txt, the train file
+Velmora_Dorsel_904-.txt and the three driver's documents (notes, slowdown
+order, train sheet).
+  -o, --output DIR  the folder to write into (default: the current folder;
+                    created when missing)
+  --force           replace files of those names that already exist; without
+                    it emit refuses to overwrite an author's work
+
+Exit status: 0 written; 2 usage error or a file that cannot be written.
+)";
+
+constexpr std::string_view kDumpHelp =
+    R"(Usage: scenarioc dump FILE [--kind KIND] [--json] [--all] [--points]
+
+Decodes a compiled file, recognised by its name or given with --kind:
+  NAME_linea.dat   track plan (kind "track"): length, bounding box and total
+                   turning; with --points every metre as CSV: metre,x,y
+  NAME_NUMBER.sim  station table (kind "stations"): its 87 records
+  NAME_NUMBER.dat  route cells (kind "cells"): the cells that hold an object or
+                   an approach mark, and the header cell; with --all every cell
+  --kind KIND      track, stations or cells
+  --json           one JSON object instead of text
+
+A file of the wrong size or with a bad tag or record is reported with the byte
+offset of the fault.
+Exit status: 0 decoded; 2 usage error, unreadable or malformed file.
+)";
+
+}  // namespace
+
+CommandLine parse_command_line(const std::vector<std::string>& args) {
+  if (args.empty()) return usage_error(std::nullopt, "no command given");
+  const std::string& first = args[0];
+  if (is_help(first) || first == "help") {
+    CommandLine line;
+    line.action = CommandLine::Action::help;
+    if (args.size() > 1) {
+      if (const CommandSpec* spec = find_command(args[1])) line.command = spec->command;
+    }
+    return line;
+  }
+  if (first == "--version") {
+    CommandLine line;
+    line.action = CommandLine::Action::version;
+    return line;
+  }
+  const CommandSpec* spec = find_command(first);
+  if (!spec) return usage_error(std::nullopt, "unknown command '" + first + "'");
+  return parse_command_arguments(*spec, args);
+}
+
+std::string help_text(std::optional<Command> command) {
+  if (!command) return std::string(kToolHelp);
+  switch (*command) {
+    case Command::compile:
+      return std::string(kCompileHelp);
+    case Command::emit:
+      return std::string(kEmitHelp);
+    case Command::dump:
+      return std::string(kDumpHelp);
+  }
+  return std::string(kToolHelp);
+}
+
+std::string version_text() { return "scenarioc 1.0\n"; }
+
+std::string usage_hint(std::optional<Command> command) {
+  if (!command) return "Run 'scenarioc --help' for the commands.\n";
+  const CommandSpec& spec = spec_of(*command);
+  std::string usage = "Usage: scenarioc " + std::string(spec.name);
+  if (!spec.file_names.empty()) usage += " " + std::string(spec.file_names);
+  return usage + " [options]\nRun 'scenarioc " + std::string(spec.name) +
+         " --help' for the options.\n";
+}
+
+}  // namespace scenario

@@ -1,0 +1,108 @@
+#include "scenarioc/dump_command.h"
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "build/run_time_failure.h"
+#include "compiler/compiled_file_decoder.h"
+#include "scenarioc/dump_text.h"
+#include "source/byte_source.h"
+
+namespace scenario {
+namespace {
+
+constexpr int kFailure = 2;
+
+enum class FileKind { track, stations, cells };
+
+bool ends_with(std::string_view s, std::string_view suffix) {
+  return s.size() >= suffix.size() && s.substr(s.size() - suffix.size()) == suffix;
+}
+
+// The compiled file's kind by its name: NAME_linea.dat, NAME_NUMBER.sim, NAME_NUMBER.dat.
+std::optional<FileKind> kind_from_name(const std::string& file_name) {
+  if (ends_with(file_name, "_linea.dat")) return FileKind::track;
+  if (ends_with(file_name, ".sim")) return FileKind::stations;
+  if (ends_with(file_name, ".dat")) return FileKind::cells;
+  return std::nullopt;
+}
+
+std::optional<FileKind> kind_from_flag(const std::string& kind) {
+  if (kind == "track") return FileKind::track;
+  if (kind == "stations") return FileKind::stations;
+  if (kind == "cells") return FileKind::cells;
+  return std::nullopt;
+}
+
+// Throws RunTimeFailure naming the file and the system's reason.
+std::string read_whole_file(const std::filesystem::path& path) {
+  FileByteSource source(path);
+  std::string bytes;
+  char buffer[1 << 16];
+  while (const size_t n = source.read(buffer, sizeof buffer)) bytes.append(buffer, n);
+  return bytes;
+}
+
+int usage_failure(std::ostream& err, const std::string& error) {
+  err << "scenarioc dump: " << error << '\n' << usage_hint(Command::dump);
+  return kFailure;
+}
+
+// Empty when the options fit the kind.
+std::string options_misfit(const CommandLine& line, FileKind kind) {
+  if (line.points && kind != FileKind::track) return "--points applies to a track plan only";
+  if (line.all && kind != FileKind::cells) return "--all applies to route cells only";
+  return "";
+}
+
+std::string render(FileKind kind, std::string_view bytes, const DumpView& view) {
+  switch (kind) {
+    case FileKind::track:
+      return dump_track_plan(decode_track_plan(bytes), view);
+    case FileKind::stations:
+      return dump_station_table(decode_station_table(bytes), view);
+    case FileKind::cells:
+      break;
+  }
+  return dump_route_cells(decode_route_cells(bytes), view);
+}
+
+}  // namespace
+
+int run_dump(const CommandLine& line, std::ostream& out, std::ostream& err) {
+  const std::string& file = line.files[0];
+  std::optional<FileKind> kind;
+  if (line.kind) {
+    kind = kind_from_flag(*line.kind);
+    if (!kind) {
+      return usage_failure(err, "unknown kind '" + *line.kind + "': track, stations or cells");
+    }
+  } else {
+    kind = kind_from_name(std::filesystem::path(file).filename().string());
+    if (!kind) {
+      return usage_failure(err, "cannot tell the kind of '" + file +
+                                    "' from its name (NAME_linea.dat, NAME_NUMBER.sim or "
+                                    "NAME_NUMBER.dat); give --kind track, stations or cells");
+    }
+  }
+  const std::string misfit = options_misfit(line, *kind);
+  if (!misfit.empty()) return usage_failure(err, misfit);
+  std::string bytes;
+  try {
+    bytes = read_whole_file(file);
+  } catch (const RunTimeFailure& failure) {
+    err << "scenarioc: " << failure.what() << '\n';
+    return kFailure;
+  }
+  try {
+    out << render(*kind, bytes, DumpView{file, bytes.size(), line.all, line.json, line.points});
+  } catch (const RunTimeFailure& failure) {
+    err << "scenarioc: " << file << ": " << failure.what() << '\n';
+    return kFailure;
+  }
+  return 0;
+}
+
+}  // namespace scenario

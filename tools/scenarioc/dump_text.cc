@@ -1,0 +1,258 @@
+#include "scenarioc/dump_text.h"
+
+#include <charconv>
+#include <cstdio>
+
+#include "compiler/cell_text.h"
+#include "scenarioc/json_writer.h"
+#include "scenarioc/track_plan_summary.h"
+
+namespace scenario {
+namespace {
+
+constexpr size_t kHeaderCell = 1;
+
+std::string shortest(double value) {
+  char buffer[32];
+  const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+  return std::string(buffer, result.ptr);
+}
+
+// A text between double quotes, with quotes, backslashes and control bytes escaped.
+std::string quoted(const std::string& text) {
+  std::string out = "\"";
+  for (char ch : text) {
+    const auto b = static_cast<unsigned char>(ch);
+    if (b == '"' || b == '\\') {
+      out += '\\';
+      out += ch;
+    } else if (b < 0x20 || b == 0x7F) {
+      char escape[8];
+      std::snprintf(escape, sizeof escape, "\\x%02X", b);
+      out += escape;
+    } else {
+      out += ch;
+    }
+  }
+  return out + "\"";
+}
+
+bool worth_showing(size_t index, const cella& c) {
+  return index == kHeaderCell || c.oggetto != kNoObject || c.preavviso != 0;
+}
+
+// The route position where a cell's stretch starts: cell 1 begins at 0 m.
+int64_t cell_metres(size_t index) { return (static_cast<int64_t>(index) - 1) * kCellMetres; }
+
+std::string route_cells_heading(const std::vector<cella>& percorso, const DumpView& view) {
+  std::string text = "route cells: " + view.file + ", " + std::to_string(view.bytes) + " bytes, " +
+                     std::to_string(percorso.size()) + " cells";
+  if (!percorso.empty()) text += " (0 to " + std::to_string(percorso.size() - 1) + ")";
+  if (percorso.size() <= kHeaderCell) return text + "; no header cell\n";
+  const cella& header = percorso[kHeaderCell];
+  text += "; header cell 1: dato1=" + std::to_string(header.dato1) +
+          " dato2=" + std::to_string(header.dato2) + "\n";
+  if (!view.all) {
+    text +=
+        "the header cell and the cells that hold an object or an approach mark (--all: every "
+        "cell)\n";
+  }
+  return text;
+}
+
+void write_cell_json(JsonWriter& json, size_t index, const cella& c) {
+  json.begin_object();
+  json.field("cell", static_cast<int64_t>(index));
+  json.field("metres", cell_metres(index));
+  json.field("oggetto", c.oggetto);
+  json.field_native("object", object_kind_name(c.oggetto));
+  json.field("dato1", c.dato1);
+  json.field("dato2", c.dato2);
+  json.field("dato3", c.dato3);
+  json.field("dato4", c.dato4);
+  json.field("tempo_segnale", c.tempo_segnale);
+  json.field("preavviso", c.preavviso);
+  json.field("montagna", c.montagna);
+  json.field("velocita", c.velocita);
+  json.field("pendenza", c.pendenza);
+  json.field("aderenza", c.aderenza);
+  json.end_object();
+}
+
+void begin_json_dump(JsonWriter& json, const char* kind, const DumpView& view) {
+  json.begin_object();
+  json.field_native("kind", kind);
+  json.field_native("file", view.file);
+  json.field("bytes", static_cast<int64_t>(view.bytes));
+}
+
+// What an entry of `tabella` is for, by its index.
+std::string entry_role(int index) {
+  if (index == 0) return "unused";
+  if (index <= kFirstBoardEntry) return "station or board text";
+  if (index < kEntryTrain) return "kilometric reference";
+  if (index == kEntryTrain) return "train";
+  if (index == kEntryScenario) return "header";
+  return "signal repetition and train number";
+}
+
+std::string station_line(int index, const voce& v) {
+  auto field = [](const char* name, int64_t value) {
+    return std::string(" ") + name + "=" + std::to_string(value);
+  };
+  return "entry " + std::to_string(index) + " (" + entry_role(index) +
+         "):" + field("genere", v.genere) + field("valore1", v.valore1) +
+         field("valore2", v.valore2) + field("valore3", v.valore3) + field("colonna4", v.colonna4) +
+         " testo=" + quoted(v.testo) + field("colonna7", v.colonna7) +
+         field("colonna8", v.colonna8) + field("colonna10", v.colonna10) +
+         field("colonna11", v.colonna11) + field("colonna12", v.colonna12) +
+         field("colonna9", v.colonna9) + field("colonna13", v.colonna13) +
+         field("colonna6", v.colonna6) + field("colonna5", v.colonna5) + field("orario", v.orario) +
+         "\n";
+}
+
+void write_station_json(JsonWriter& json, int index, const voce& v) {
+  json.begin_object();
+  json.field("index", index);
+  json.field_native("role", entry_role(index));
+  json.field("genere", v.genere);
+  json.field("valore1", v.valore1);
+  json.field("valore2", v.valore2);
+  json.field("valore3", v.valore3);
+  json.field("colonna4", v.colonna4);
+  json.field_1252("testo", v.testo);
+  json.field("colonna7", v.colonna7);
+  json.field("colonna8", v.colonna8);
+  json.field("colonna10", v.colonna10);
+  json.field("colonna11", v.colonna11);
+  json.field("colonna12", v.colonna12);
+  json.field("colonna9", v.colonna9);
+  json.field("colonna13", v.colonna13);
+  json.field("colonna6", v.colonna6);
+  json.field("colonna5", v.colonna5);
+  json.field("orario", v.orario);
+  json.end_object();
+}
+
+std::string entry_text(const TrackEntry& e) {
+  return e.tag == TrackTag::empty ? std::string() : shortest(e.value);
+}
+
+std::string track_points_csv(const DecodedTrackPlan& plan) {
+  std::string csv = "metre,x,y\n";
+  for (int32_t m = 0; m <= plan.metri_totali; ++m) {
+    csv += std::to_string(m) + "," + entry_text(plan.tracciato.entry(m, 0)) + "," +
+           entry_text(plan.tracciato.entry(m, 1)) + "\n";
+  }
+  return csv;
+}
+
+std::string track_summary_text(const TrackPlanSummary& s, const DumpView& view) {
+  std::string text = "track plan: " + view.file + ", " + std::to_string(view.bytes) + " bytes\n";
+  if (s.metri_totali < 0) return text + "no element\n";
+  text += "metres: 0 to " + std::to_string(s.metri_totali) + " (route length + 7000 m)\n";
+  text += "points with x and y: " + std::to_string(s.filled_points) +
+          "; empty entries: " + std::to_string(s.empty_entries) + "\n";
+  if (s.has_box) {
+    text += "bounding box: x " + shortest(s.x_min) + " to " + shortest(s.x_max) + ", y " +
+            shortest(s.y_min) + " to " + shortest(s.y_max) + "\n";
+  }
+  text += "length along the axis: " + shortest(s.axis_length) + " m\n";
+  text += "total turning: " + shortest(s.total_turning) +
+          " degrees; net change of heading: " + shortest(s.net_turning) + " degrees\n";
+  return text;
+}
+
+void write_track_json(JsonWriter& json, const DecodedTrackPlan& plan, const TrackPlanSummary& s,
+                      bool points) {
+  json.field("metri_totali", s.metri_totali);
+  json.field("points_with_x_and_y", s.filled_points);
+  json.field("empty_entries", s.empty_entries);
+  json.key("bounding_box");
+  if (s.has_box) {
+    json.begin_object();
+    json.real_field("x_min", s.x_min);
+    json.real_field("x_max", s.x_max);
+    json.real_field("y_min", s.y_min);
+    json.real_field("y_max", s.y_max);
+    json.end_object();
+  } else {
+    json.null();
+  }
+  json.real_field("axis_length", s.axis_length);
+  json.real_field("total_turning_degrees", s.total_turning);
+  json.real_field("net_turning_degrees", s.net_turning);
+  if (!points) return;
+  json.key("points");
+  json.begin_array();
+  for (int32_t m = 0; m <= plan.metri_totali; ++m) {
+    json.begin_array();
+    json.number(int64_t{m});
+    for (int axis = 0; axis < 2; ++axis) {
+      const TrackEntry e = plan.tracciato.entry(m, axis);
+      if (e.tag == TrackTag::empty) {
+        json.null();
+      } else {
+        json.number(e.value);
+      }
+    }
+    json.end_array();
+  }
+  json.end_array();
+}
+
+}  // namespace
+
+std::string dump_route_cells(const std::vector<cella>& percorso, const DumpView& view) {
+  if (!view.json) {
+    std::string text = route_cells_heading(percorso, view);
+    for (size_t i = 0; i < percorso.size(); ++i) {
+      if (view.all || worth_showing(i, percorso[i])) text += describe_cell(i, percorso[i]) + "\n";
+    }
+    return text;
+  }
+  JsonWriter json;
+  begin_json_dump(json, "cells", view);
+  json.field("cell_count", static_cast<int64_t>(percorso.size()));
+  json.key("all");
+  json.boolean(view.all);
+  json.key("cells");
+  json.begin_array();
+  for (size_t i = 0; i < percorso.size(); ++i) {
+    if (view.all || worth_showing(i, percorso[i])) write_cell_json(json, i, percorso[i]);
+  }
+  json.end_array();
+  json.end_object();
+  return json.take();
+}
+
+std::string dump_station_table(const Tabella& tabella, const DumpView& view) {
+  if (!view.json) {
+    std::string text = "station table: " + view.file + ", " + std::to_string(view.bytes) +
+                       " bytes, " + std::to_string(tabella.size()) + " records\n";
+    for (int k = 0; k < kTableEntries; ++k) text += station_line(k, tabella[k]);
+    return text;
+  }
+  JsonWriter json;
+  begin_json_dump(json, "stations", view);
+  json.key("records");
+  json.begin_array();
+  for (int k = 0; k < kTableEntries; ++k) write_station_json(json, k, tabella[k]);
+  json.end_array();
+  json.end_object();
+  return json.take();
+}
+
+std::string dump_track_plan(const DecodedTrackPlan& plan, const DumpView& view) {
+  const TrackPlanSummary summary = summarize_track_plan(plan.tracciato, plan.metri_totali);
+  if (!view.json) {
+    return view.points ? track_points_csv(plan) : track_summary_text(summary, view);
+  }
+  JsonWriter json;
+  begin_json_dump(json, "track", view);
+  write_track_json(json, plan, summary, view.points);
+  json.end_object();
+  return json.take();
+}
+
+}  // namespace scenario

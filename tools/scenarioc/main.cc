@@ -1,0 +1,48 @@
+// scenarioc, the authoring tool: reads its command line, runs one command and
+// returns that command's exit status.
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "scenarioc/command_line.h"
+#include "scenarioc/compile_command.h"
+#include "scenarioc/dump_command.h"
+#include "scenarioc/emit_command.h"
+
+namespace {
+
+constexpr int kUsageError = 2;
+
+int run(const scenario::CommandLine& line) {
+  using scenario::Command;
+  switch (*line.command) {
+    case Command::compile:
+      return scenario::run_compile(line, std::cout, std::cerr);
+    case Command::emit:
+      return scenario::run_emit(line, std::cout, std::cerr);
+    case Command::dump:
+      return scenario::run_dump(line, std::cout, std::cerr);
+  }
+  return kUsageError;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const std::vector<std::string> args(argv + 1, argv + argc);
+  const scenario::CommandLine line = scenario::parse_command_line(args);
+  switch (line.action) {
+    case scenario::CommandLine::Action::help:
+      std::cout << scenario::help_text(line.command);
+      return 0;
+    case scenario::CommandLine::Action::version:
+      std::cout << scenario::version_text();
+      return 0;
+    case scenario::CommandLine::Action::usage_error:
+      std::cerr << "scenarioc: " << line.error << '\n' << scenario::usage_hint(line.command);
+      return kUsageError;
+    case scenario::CommandLine::Action::run:
+      break;
+  }
+  return run(line);
+}
