@@ -18,7 +18,7 @@ std::string with_article(const std::string& noun) {
 std::string cell_taken(const Recording& r) {
   const std::string cell = "cell " + std::to_string(r.cell);
   if (r.occupant == kNoObject) return cell + " lies outside the cell row";
-  return cell + " already holds " + with_article(object_kind_name(r.occupant));
+  return cell + " already holds " + with_article(occupant_name(r.occupant));
 }
 
 std::string at(const char* what, const Recording& r) {
@@ -47,9 +47,10 @@ std::string describe_post_processing(const Recording& r) {
              slowdown_of(r) + ": no free cell and no marker in the two cells in front of it";
     case 12:
       return slowdown_of(r) +
-             ": none of the three cells of a look-back window before its start is free "
-             "(start " +
-             cell + ")";
+             ": none of the three cells of one of its look-back windows (250 to 350, 550 to 650 "
+             "or 900 to 1000 m before its start, cell " +
+             std::to_string(r.cell) + " at " + metres(r.posizione) +
+             ") is free for an abbattimento marker";
     default:
       return with_reason(slowdown_of(r) + ": no free cell for an abbattimento marker near " + cell,
                          r);
@@ -57,6 +58,10 @@ std::string describe_post_processing(const Recording& r) {
 }
 
 }  // namespace
+
+std::string occupant_name(uint8_t oggetto) {
+  return oggetto == kSpeedBoard ? "speed-indicator board" : object_kind_name(oggetto);
+}
 
 std::string describe(const Recording& r) {
   if (r.carried_over) return describe_stop_after_15(r);

@@ -2,6 +2,7 @@
 // FILE:LINE:COL: error N: message.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "compiler/recorded_errors.h"
@@ -9,6 +10,9 @@
 #include "compiler/source_files.h"
 
 namespace scenario {
+
+// An object kind in the words an author uses: "speed-indicator board" for kind 6.
+std::string occupant_name(uint8_t oggetto);
 
 // What went wrong, with the position in metres where there is one.
 std::string describe(const Recording& recording);

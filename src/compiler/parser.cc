@@ -77,7 +77,10 @@ void parse_sources(ParseSession& s) {
   ctx.tabella[kEntrySignals].testo = ctx.treno;
   if (!s.sources.exists(SourceFile::line)) {
     s.current = SourceFile::line;
-    s.record(101, false, 0);
+    Recording r;
+    r.numero = 101;
+    r.where.file = SourceFile::line;
+    record_error(ctx, std::move(r));
     return;
   }
   s.open(SourceFile::line);

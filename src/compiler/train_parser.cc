@@ -288,8 +288,11 @@ void end_steps(ParseSession& s) {
     if (!is_multiple_of_50(e.valore1) || !is_multiple_of_50(e.valore2)) {
       Recording r;
       r.numero = 2;
+      // The references are the line file's; a chainage with flag 1 was stored plus 100.
+      r.where.file = SourceFile::line;
+      const int32_t written = e.valore3 == 1 ? e.valore2 - 100 : e.valore2;
       r.reason = "the kilometric reference at " + std::to_string(e.valore1) + " m with chainage " +
-                 std::to_string(e.valore2) + " m";
+                 std::to_string(written) + " m";
       record_error(ctx, std::move(r));
       return;
     }
