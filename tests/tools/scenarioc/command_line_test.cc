@@ -1,0 +1,92 @@
+// scenarioc's command line: help for the tool and each command, the version,
+// and usage errors that say what is wrong.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "test_support.h"
+#include "tools/scenarioc/run_scenarioc.h"
+
+namespace scenario::testing {
+namespace {
+
+TEST(CommandLineTest, HelpAndVersion) {
+  const struct {
+    std::vector<std::string> args;
+    const char* first_line;
+  } rows[] = {
+      {{"--help"},
+       "scenarioc: the authoring tool of the scenario compiler. It compiles a scenario's"},
+      {{"-h"}, "scenarioc: the authoring tool of the scenario compiler. It compiles a scenario's"},
+      {{"help", "dump"}, "Usage: scenarioc dump FILE [--kind KIND] [--json] [--all] [--points]"},
+      {{"compile", "--help"},
+       "Usage: scenarioc compile LINE_FILE TRAIN_FILE [-o DIR] [--name NAME] [--train NUMBER] "
+       "[--json]"},
+      {{"emit", "--help"}, "Usage: scenarioc emit [-o DIR] [--force]"},
+      {{"dump", "x.dat", "-h"},
+       "Usage: scenarioc dump FILE [--kind KIND] [--json] [--all] [--points]"},
+      {{"--version"}, "scenarioc 1.0"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.args[0]);
+    TempDir dir;
+    const ToolRun run = run_scenarioc(dir.path(), row.args);
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.out.substr(0, run.out.find('\n')), row.first_line);
+    EXPECT_TRUE(run.err.empty());
+    EXPECT_TRUE(list_folder(dir.path()).empty());
+  }
+}
+
+// A new author starts from --help alone: it shows how to emit, compile and read a diagnostic.
+TEST(CommandLineTest, ToolHelpWalksThroughAFirstScenario) {
+  TempDir dir;
+  const std::string help = run_scenarioc(dir.path(), {"--help"}).out;
+  for (const char* line : {
+           "  scenarioc emit -o myscenario",
+           "  scenarioc compile myscenario/Velmora_Dorsel_linea.txt "
+           "myscenario/Velmora_Dorsel_904-.txt",
+           "Each error is reported as FILE:LINE:COLUMN: error N: what is wrong, with the",
+       }) {
+    EXPECT_TRUE(has_line(help, line)) << line;
+  }
+}
+
+TEST(CommandLineTest, UsageErrors) {
+  const struct {
+    std::vector<std::string> args;
+    const char* error;
+  } rows[] = {
+      {{}, "scenarioc: no command given"},
+      {{"build"}, "scenarioc: unknown command 'build'"},
+      {{"compile", "a_linea.txt"}, "scenarioc: compile takes LINE_FILE TRAIN_FILE, 1 given"},
+      {{"emit", "extra"}, "scenarioc: emit takes no file names, 1 given"},
+      {{"dump"}, "scenarioc: dump takes FILE, 0 given"},
+      {{"compile", "a", "b", "--name"}, "scenarioc: option '--name' needs a value"},
+      {{"compile", "a", "b", "--json=yes"}, "scenarioc: option '--json' takes no value"},
+      {{"emit", "--all"}, "scenarioc: unknown option '--all' for emit"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.error);
+    TempDir dir;
+    const ToolRun run = run_scenarioc(dir.path(), row.args);
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.err.substr(0, run.err.find('\n')), row.error);
+    EXPECT_NE(run.err.find("--help"), std::string::npos) << run.err;
+    EXPECT_TRUE(run.out.empty());
+  }
+}
+
+TEST(CommandLineTest, DoubleDashEndsTheOptions) {
+  TempDir dir;
+  copy_fixture("clean", dir.path());
+  std::filesystem::rename(dir / "Prova_1-.txt", dir / "-Prova_1-.txt");
+  const ToolRun run = run_scenarioc(
+      dir.path(), {"compile", "--train", "1", "--", "Prova_linea.txt", "-Prova_1-.txt"});
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_TRUE(std::filesystem::exists(dir / "Prova_1.sim"));
+}
+
+}  // namespace
+}  // namespace scenario::testing

@@ -1,0 +1,362 @@
+// scenarioc compile: diagnostics and exit status for broken scenarios, the
+// names of the compiled files, the sources left as they were, and --json.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "test_support.h"
+#include "tools/scenarioc/json_reader.h"
+#include "tools/scenarioc/run_scenarioc.h"
+
+namespace scenario::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::vector<std::string> kCompiled = {"Prova_1.dat", "Prova_1.sim", "Prova_linea.dat"};
+
+std::string first_line(const std::string& text) { return text.substr(0, text.find('\n')); }
+
+bool any_exists(const fs::path& folder, const std::vector<std::string>& names) {
+  for (const std::string& name : names) {
+    if (fs::exists(folder / name)) return true;
+  }
+  return false;
+}
+
+bool all_exist(const fs::path& folder, const std::vector<std::string>& names) {
+  for (const std::string& name : names) {
+    if (!fs::exists(folder / name)) return false;
+  }
+  return true;
+}
+
+// Compiles a fixture copied into `dir`, the compiled files going beside the sources.
+ToolRun compile_fixture(const TempDir& dir, const std::string& fixture,
+                        std::vector<std::string> extra = {}) {
+  copy_fixture(fixture, dir.path());
+  std::vector<std::string> args = {"compile", "Prova_linea.txt", "Prova_1-.txt"};
+  args.insert(args.end(), extra.begin(), extra.end());
+  return run_scenarioc(dir.path(), args);
+}
+
+TEST(CompileCommandTest, BrokenScenariosGiveOneDiagnosticAndTheirStatus) {
+  const struct {
+    const char* fixture;
+    const char* diagnostic;  // the first line on stderr; empty: nothing at all
+    int status;
+  } rows[] = {
+      {"clean", "", 0},
+      {"route_too_long",
+       "Prova_linea.txt:2:1: error 1: the route length is above 1000000 m: 1000050 m", 2},
+      {"reference_off_grid",
+       "Prova_linea.txt: error 2: a kilometric reference is not on a multiple of 50 m: the "
+       "kilometric reference at 0 m with chainage 350020 m",
+       1},
+      {"repetition_start_off_grid",
+       "Prova_linea.txt:9:1: error 3: the start of the signal repetition is not a multiple of "
+       "50 m: 1660 m",
+       1},
+      {"repetition_without_code_count",
+       "Prova_linea.txt:9:1: error 5: the signal-repetition keyword names neither 4 nor 9 codes",
+       1},
+      {"board_on_speed_board",
+       "Prova_linea.txt:22:1: error 6: indication board at 700 m: cell 15 already holds a "
+       "speed-indicator board",
+       1},
+      {"abbattimento_on_signal",
+       "Prova_1-.txt:17:1: error 7: abbattimento at 1700 m: cell 34 already holds a signal", 1},
+      {"station_off_grid",
+       "Prova_1-.txt:13:1: error 8: station at 6920 m: the position is not a multiple of 50 m", 1},
+      {"station_length_off_grid",
+       "Prova_1-.txt:13:1: error 9: station at 6900 m: the length is not a multiple of 100 m", 1},
+      {"signal_look_back_full",
+       "Prova_1-.txt:15:1: error 12: slowdown at 5000 m: none of the three cells of one of its "
+       "look-back windows (250 to 350, 550 to 650 or 900 to 1000 m before its start, cell 101 "
+       "at 5050 m) is free for an abbattimento marker",
+       1},
+      {"signal_beyond_route",
+       "Prova_1-.txt:17:1: error 15: 20000 m lies beyond the cell row; the rest of this file is "
+       "skipped",
+       1},
+      {"signal_on_speed_board",
+       "Prova_1-.txt:16:1: error 16: signal at 700 m: cell 15 already holds a speed-indicator "
+       "board",
+       1},
+      {"slowdown_on_board",
+       "Prova_1-.txt:15:1: error 18: slowdown at 4400 m: the start cell 89 already holds an "
+       "indication board",
+       1},
+      {"speed_board_twice",
+       "Prova_linea.txt:20:1: error 21: speed-indicator board at 700 m: cell 15 already holds a "
+       "speed-indicator board",
+       1},
+      {"stations_too_close",
+       "Prova_1-.txt:13:1: error 22: station at 700 m: its zone starts less than 350 m after the "
+       "zone end of the station before it",
+       1},
+      {"station_zone_at_start",
+       "Prova_1-.txt:12:1: error 24: the station's zone ends at or before 100 m, leaving no cell "
+       "for its mark",
+       1},
+      {"sand_out_of_range",
+       "Prova_1-.txt:4:12: error 25: run-time failure: the value 70000 does not fit a 16-bit "
+       "column (-32768 to 32767)",
+       1},
+      {"missing_line_file", "Prova_linea.txt: error 101: the line source file does not exist", 2},
+      {"no_generale",
+       "Prova_linea.txt:23:1: error 102: no field holds \"[generale]\" before the end of the file",
+       2},
+      {"curve_without_class",
+       "Prova_linea.txt:11:1: error 103: curve or track plan error: the keyword \"curvas\" holds "
+       "no class digit 1 to 6",
+       1},
+      {"object_at_route_start",
+       "Prova_linea.txt: error 1250: cell 1 is the header cell and its dato1 carries the header "
+       "value 5121, but it already holds a speed-indicator board (dato1=2020): an object at the "
+       "very start of the route fills it; move that object further along the route; no "
+       "compiled file was written",
+       2},
+      {"signal_at_route_start",
+       "Prova_1-.txt: error 1251: cell 1 is the header cell and its dato2 carries the "
+       "competition code, but it already holds a signal (dato2=10): an object at the very start "
+       "of the route fills it; move that object further along the route; no compiled file was "
+       "written",
+       2},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.fixture);
+    TempDir dir;
+    const ToolRun run = compile_fixture(dir, row.fixture);
+    EXPECT_EQ(run.status, row.status) << run.err;
+    EXPECT_EQ(first_line(run.err), row.diagnostic);
+    if (row.status == 2) {
+      EXPECT_FALSE(any_exists(dir.path(), kCompiled));
+      EXPECT_TRUE(run.out.empty()) << run.out;
+    } else {
+      EXPECT_TRUE(all_exist(dir.path(), kCompiled));
+      EXPECT_TRUE(has_line(run.out, "wrote ./Prova_1.dat")) << run.out;
+    }
+    for (const char* source : {"Prova_linea.txt", "Prova_1-.txt"}) {
+      const fs::path original = fixture_path(row.fixture) + "/" + std::string(source);
+      if (!fs::exists(original)) continue;
+      EXPECT_EQ(read_file(dir / source), read_file(original)) << source << " was changed";
+    }
+  }
+}
+
+TEST(CompileCommandTest, ParseWithoutCellRowSaysWhyNothingWasWritten) {
+  TempDir dir;
+  const ToolRun run = compile_fixture(dir, "route_too_long");
+  EXPECT_TRUE(has_line(run.err,
+                       "scenarioc: no compiled file written: the parse stopped with error 1 before "
+                       "a route length (\"lunghezza percorso\") gave the route its cell row"))
+      << run.err;
+}
+
+TEST(CompileCommandTest, DiagnosticsNameTheFilesAsGiven) {
+  TempDir dir;
+  fs::create_directory(dir / "src");
+  copy_fixture("signal_on_speed_board", dir / "src");
+  const ToolRun run = run_scenarioc(
+      dir.path(), {"compile", "src/Prova_linea.txt", "src/Prova_1-.txt", "-o", "out/compiled"});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(first_line(run.err),
+            "src/Prova_1-.txt:16:1: error 16: signal at 700 m: cell 15 already holds a "
+            "speed-indicator board");
+  EXPECT_TRUE(all_exist(dir / "out/compiled", kCompiled));
+  EXPECT_FALSE(any_exists(dir / "src", kCompiled));
+}
+
+TEST(CompileCommandTest, NamesComeFromTheFileNamesUnlessGiven) {
+  const struct {
+    const char* line_file;
+    const char* train_file;
+    std::vector<std::string> flags;
+    std::vector<std::string> compiled;  // empty: a usage error
+  } rows[] = {
+      {"Prova_linea.txt", "Prova_1-.txt", {}, kCompiled},
+      {"Due_Parole_linea.txt",
+       "Due_Parole_12_A-.txt",
+       {},
+       {"Due_Parole_12_A.dat", "Due_Parole_12_A.sim", "Due_Parole_linea.dat"}},
+      {"line.txt", "Altro_7-.txt", {}, {"Altro_7.dat", "Altro_7.sim", "Altro_linea.dat"}},
+      {"Prova_linea.txt",
+       "train.txt",
+       {"--train", "88"},
+       {"Prova_88.dat", "Prova_88.sim", "Prova_linea.dat"}},
+      {"line.txt",
+       "train.txt",
+       {"--name", "Nuovo", "--train=3"},
+       {"Nuovo_3.dat", "Nuovo_3.sim", "Nuovo_linea.dat"}},
+      {"line.txt", "train.txt", {}, {}},
+      {"Prova_linea.txt", "train.txt", {}, {}},
+      {"Prova_linea.txt", "Prova_1-.txt", {"--name", "../elsewhere"}, {}},
+      {"Prova_linea.txt", "Prova_1-.txt", {"--train", ""}, {}},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(std::string(row.line_file) + " " + row.train_file);
+    TempDir dir;
+    fs::copy_file(fixture_path("clean/Prova_linea.txt"), dir / row.line_file);
+    fs::copy_file(fixture_path("clean/Prova_1-.txt"), dir / row.train_file);
+    std::vector<std::string> args = {"compile", row.line_file, row.train_file};
+    args.insert(args.end(), row.flags.begin(), row.flags.end());
+    const ToolRun run = run_scenarioc(dir.path(), args);
+    if (row.compiled.empty()) {
+      EXPECT_EQ(run.status, 2);
+      EXPECT_NE(run.err.find("scenarioc compile: "), std::string::npos) << run.err;
+      EXPECT_EQ(list_folder(dir.path()).size(), 2u);
+    } else {
+      EXPECT_EQ(run.status, 0) << run.err;
+      std::vector<std::string> expected = row.compiled;
+      expected.push_back(row.line_file);
+      expected.push_back(row.train_file);
+      std::sort(expected.begin(), expected.end());
+      EXPECT_EQ(list_folder(dir.path()), expected);
+    }
+  }
+}
+
+TEST(CompileCommandTest, UnnamedFilesGiveAUsageErrorThatSaysSo) {
+  TempDir dir;
+  fs::copy_file(fixture_path("clean/Prova_linea.txt"), dir / "line.txt");
+  fs::copy_file(fixture_path("clean/Prova_1-.txt"), dir / "train.txt");
+  const ToolRun run = run_scenarioc(dir.path(), {"compile", "line.txt", "train.txt"});
+  EXPECT_EQ(run.status, 2);
+  EXPECT_EQ(first_line(run.err),
+            "scenarioc compile: cannot tell the scenario name: 'line.txt' is not named "
+            "NAME_linea.txt and 'train.txt' is not named NAME_NUMBER-.txt; give it with --name "
+            "NAME");
+}
+
+TEST(CompileCommandTest, UnreadableSourceStopsBeforeAnythingIsWritten) {
+  const struct {
+    const char* name;
+    const char* train_file;
+    const char* error;
+  } rows[] = {
+      {"missing train file", "Prova_2-.txt",
+       "scenarioc: cannot open 'Prova_2-.txt': No such file or directory"},
+      {"a folder for a train file", "Prova_3-.txt",
+       "scenarioc: cannot read 'Prova_3-.txt': Is a directory"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    TempDir dir;
+    copy_fixture("clean", dir.path());
+    fs::create_directory(dir / "Prova_3-.txt");
+    const ToolRun run = run_scenarioc(dir.path(), {"compile", "Prova_linea.txt", row.train_file});
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(first_line(run.err), row.error);
+    EXPECT_EQ(list_folder(dir.path()),
+              (std::vector<std::string>{"Prova_1-.txt", "Prova_3-.txt", "Prova_linea.txt"}));
+  }
+}
+
+TEST(CompileCommandTest, CompiledFileNeverTakesTheSourcesPlace) {
+  TempDir dir;
+  fs::copy_file(fixture_path("clean/Prova_linea.txt"), dir / "Prova_1.dat");
+  fs::copy_file(fixture_path("clean/Prova_1-.txt"), dir / "Prova_1-.txt");
+  const ToolRun run =
+      run_scenarioc(dir.path(), {"compile", "Prova_1.dat", "Prova_1-.txt", "--name", "Prova"});
+  EXPECT_EQ(run.status, 2);
+  EXPECT_EQ(first_line(run.err),
+            "scenarioc compile: the compiled file './Prova_1.dat' would replace the source "
+            "'Prova_1.dat'");
+  EXPECT_EQ(read_file(dir / "Prova_1.dat"), read_file(fixture_path("clean/Prova_linea.txt")));
+}
+
+TEST(CompileCommandTest, UnwritableOutputIsAFailureWithTheReason) {
+  TempDir dir;
+  copy_fixture("clean", dir.path());
+  write_file(dir / "out", "a file, not a folder");
+  const ToolRun run =
+      run_scenarioc(dir.path(), {"compile", "Prova_linea.txt", "Prova_1-.txt", "-o", "out"});
+  EXPECT_EQ(run.status, 2);
+  EXPECT_EQ(first_line(run.err).rfind("scenarioc: cannot create folder 'out': ", 0), 0u) << run.err;
+}
+
+TEST(CompileCommandTest, JsonHoldsTheCompileState) {
+  TempDir dir;
+  const ToolRun run = compile_fixture(dir, "signal_on_speed_board", {"--json"});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_TRUE(run.err.empty()) << run.err;
+  const JsonValue json = parse_json(run.out);
+  EXPECT_EQ(json["nome"].text, "Prova");
+  EXPECT_EQ(json["treno"].text, "1");
+  EXPECT_EQ(json["codice_errore"].integer(), 16);
+  EXPECT_EQ(json["posizione_errore"].integer(), 700);
+  EXPECT_EQ(json["n"].integer(), 1);
+  ASSERT_EQ(json["recordings"].size(), 1u);
+  const JsonValue& r = json["recordings"][0];
+  EXPECT_EQ(r["number"].integer(), 16);
+  EXPECT_EQ(r["position"].integer(), 700);
+  EXPECT_EQ(r["file"].text, "Prova_1-.txt");
+  EXPECT_EQ(r["line"].integer(), 16);
+  EXPECT_EQ(r["column"].integer(), 1);
+  EXPECT_EQ(r["message"].text, "signal at 700 m: cell 15 already holds a speed-indicator board");
+  EXPECT_EQ(r["diagnostic"].text, "Prova_1-.txt:16:1: error 16: " + r["message"].text);
+  EXPECT_TRUE(json["fatal_error"].is_null());
+  EXPECT_TRUE(json["cell_row_missing"].is_null());
+  ASSERT_EQ(json["files_written"].size(), 3u);
+  EXPECT_EQ(json["files_written"][0].text, "./Prova_linea.dat");
+  EXPECT_EQ(json["files_written"][1].text, "./Prova_1.sim");
+  EXPECT_EQ(json["files_written"][2].text, "./Prova_1.dat");
+  EXPECT_EQ(json["exit_status"].integer(), 1);
+}
+
+TEST(CompileCommandTest, JsonOfRecordingsWithoutPositionOrLine) {
+  TempDir dir;
+  const ToolRun run = compile_fixture(dir, "reference_off_grid", {"--json"});
+  const JsonValue json = parse_json(run.out);
+  const JsonValue& r = json["recordings"][0];
+  EXPECT_EQ(r["number"].integer(), 2);
+  EXPECT_TRUE(r["position"].is_null());
+  EXPECT_EQ(r["file"].text, "Prova_linea.txt");
+  EXPECT_TRUE(r["line"].is_null());
+  EXPECT_TRUE(r["column"].is_null());
+  // Error 2 names no position: posizione_errore keeps its value from the start.
+  EXPECT_EQ(json["posizione_errore"].integer(), 0);
+}
+
+TEST(CompileCommandTest, JsonOfAFatalErrorAndOfNoCellRow) {
+  {
+    TempDir dir;
+    const ToolRun run = compile_fixture(dir, "object_at_route_start", {"--json"});
+    EXPECT_EQ(run.status, 2);
+    const JsonValue json = parse_json(run.out);
+    EXPECT_EQ(json["n"].integer(), 0);
+    EXPECT_EQ(json["fatal_error"]["number"].integer(), 1250);
+    EXPECT_EQ(json["fatal_error"]["file"].text, "Prova_linea.txt");
+    EXPECT_EQ(json["fatal_error"]["diagnostic"].text.rfind("Prova_linea.txt: error 1250: ", 0), 0u);
+    EXPECT_EQ(json["files_written"].size(), 0u);
+    EXPECT_EQ(json["exit_status"].integer(), 2);
+  }
+  {
+    TempDir dir;
+    const ToolRun run = compile_fixture(dir, "no_generale", {"--json"});
+    EXPECT_EQ(run.status, 2);
+    const JsonValue json = parse_json(run.out);
+    EXPECT_EQ(json["codice_errore"].integer(), 102);
+    EXPECT_TRUE(json["fatal_error"].is_null());
+    EXPECT_EQ(json["cell_row_missing"].text.rfind("the parse stopped with error 102", 0), 0u);
+    EXPECT_EQ(json["files_written"].size(), 0u);
+  }
+}
+
+TEST(CompileCommandTest, JsonOfACleanCompile) {
+  TempDir dir;
+  const ToolRun run = compile_fixture(dir, "clean", {"--json"});
+  EXPECT_EQ(run.status, 0);
+  const JsonValue json = parse_json(run.out);
+  EXPECT_EQ(json["codice_errore"].integer(), 0);
+  EXPECT_EQ(json["n"].integer(), 0);
+  EXPECT_EQ(json["recordings"].size(), 0u);
+  EXPECT_EQ(json["files_written"].size(), 3u);
+}
+
+}  // namespace
+}  // namespace scenario::testing

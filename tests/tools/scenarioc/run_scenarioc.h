@@ -1,0 +1,25 @@
+// Runs the built scenarioc binary in a folder and keeps what it printed.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace scenario::testing {
+
+struct ToolRun {
+  int status = -1;  // the exit status, or -1 when the tool did not exit normally
+  std::string out;
+  std::string err;
+};
+
+// Runs `scenarioc ARGS...` with `folder` as the current folder.
+ToolRun run_scenarioc(const std::filesystem::path& folder, const std::vector<std::string>& args);
+
+// Whether `text` holds `line` as one whole line.
+bool has_line(const std::string& text, const std::string& line);
+
+// Copies every file of a fixture folder into `folder`.
+void copy_fixture(const std::string& name, const std::filesystem::path& folder);
+
+}  // namespace scenario::testing
