@@ -156,7 +156,9 @@ A first scenario:
   edit myscenario/Velmora_Dorsel_linea.txt and myscenario/Velmora_Dorsel_904-.txt
   scenarioc compile myscenario/Velmora_Dorsel_linea.txt myscenario/Velmora_Dorsel_904-.txt
 Each error is reported as FILE:LINE:COLUMN: error N: what is wrong, with the
-position along the route in metres where there is one.
+position along the route in metres where there is one. To give a scenario its
+own name and train number, rename the two files NAME_linea.txt and
+NAME_NUMBER-.txt (or compile with --name and --train).
 )";
 
 constexpr std::string_view kCompileHelp =
