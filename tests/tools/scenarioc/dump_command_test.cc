@@ -239,5 +239,29 @@ TEST_F(DumpCommandTest, DamagedFilesAreReportedAtTheirOffset) {
   }
 }
 
+// Station names are Windows-1252 bytes; JSON carries them as UTF-8 with quotes,
+// backslashes and control characters escaped.
+TEST(DumpTextsTest, StationNameWithSpecialBytes) {
+  TempDir dir;
+  copy_fixture("clean", dir.path());
+  std::string train = read_file(dir / "Prova_1-.txt");
+  const std::string name = "CITT\xC0 \"ALTA\" \\ \x80\x01";
+  train.replace(train.find("ORIGINE"), 7, name);
+  write_file(dir / "Prova_1-.txt", train);
+  ASSERT_EQ(run_scenarioc(dir.path(), {"compile", "Prova_linea.txt", "Prova_1-.txt"}).status, 0);
+
+  const ToolRun json = run_scenarioc(dir.path(), {"dump", "Prova_1.sim", "--json"});
+  EXPECT_NE(json.out.find("\"testo\":\"CITT\xC3\x80 \\\"ALTA\\\" \\\\ \xE2\x82\xAC\\u0001\""),
+            std::string::npos)
+      << json.out;
+  EXPECT_EQ(parse_json(json.out)["records"][1]["testo"].text,
+            "CITT\xC3\x80 \"ALTA\" \\ \xE2\x82\xAC\x01");
+
+  const ToolRun text = run_scenarioc(dir.path(), {"dump", "Prova_1.sim"});
+  EXPECT_NE(text.out.find("testo=\"CITT\xC0 \\\"ALTA\\\" \\\\ \x80\\x01\" colonna7=1"),
+            std::string::npos)
+      << text.out;
+}
+
 }  // namespace
 }  // namespace scenario::testing
