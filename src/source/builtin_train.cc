@@ -14,7 +14,7 @@ namespace {
 // with a trailing blank.
 // clang-format off
 constexpr const char* kTrainSource[] = {
-    // Consist, brake percentage, sand and the starting clock (blank-separated).
+    // Cars, braked-mass percentage, sand and the starting clock (blank-separated).
     "[generale]",
     "numero vetture,    14",
     "percentuale massa frenata,    130",
