@@ -1,0 +1,301 @@
+// File-system faults: a folder the program may not write, a file name taken by
+// a folder, a full disk, and source files that vanish or cannot be read. A
+// fault ends the build with one line naming the file and the system's reason,
+// and leaves the files of an earlier build exactly as they were.
+#include <fcntl.h>
+#include <grp.h>
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <csignal>
+#include <cstring>
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "build/file_naming.h"
+#include "compiler/compile_step.h"
+#include "compiler/scenario_records.h"
+#include "compiler/source_files.h"
+#include "source/builtin_line.h"
+#include "source/builtin_train.h"
+#include "test_support.h"
+
+extern char** environ;
+
+namespace scenario {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::list_folder;
+using testing::read_file;
+using testing::TempDir;
+
+constexpr uid_t kNobody = 65534;
+// Exit statuses of the child itself, before the program runs.
+constexpr int kCannotDropPrivileges = 125;
+constexpr int kCannotStart = 126;
+
+struct ChildLimits {
+  rlim_t max_file_size = RLIM_INFINITY;  // with SIGXFSZ ignored, a longer write fails
+  bool unprivileged = false;             // as root, run as the user nobody
+};
+
+struct ProgramRun {
+  int status = -1;  // the exit status; -1 when a signal ended the program
+  std::string output;
+};
+
+// Everything in a folder, name to content; a folder shows as "<folder>".
+using Snapshot = std::map<std::string, std::string>;
+
+Snapshot snapshot(const fs::path& folder) {
+  Snapshot files;
+  for (const std::string& name : list_folder(folder)) {
+    files[name] = fs::is_directory(folder / name) ? "<folder>" : read_file(folder / name);
+  }
+  return files;
+}
+
+// The environment without DISPLAY, so that no window opens.
+std::vector<char*> environment_without_display() {
+  std::vector<char*> env;
+  for (char** e = environ; *e != nullptr; ++e) {
+    if (std::strncmp(*e, "DISPLAY=", 8) != 0) env.push_back(*e);
+  }
+  env.push_back(nullptr);
+  return env;
+}
+
+// Only async-signal-safe calls between fork and exec.
+[[noreturn]] void exec_child(const std::string& program, const std::string& folder,
+                             const ChildLimits& limits, char** env, int output) {
+  ::dup2(output, STDOUT_FILENO);
+  ::dup2(output, STDERR_FILENO);
+  if (limits.max_file_size != RLIM_INFINITY) {
+    const rlimit limit = {limits.max_file_size, limits.max_file_size};
+    ::signal(SIGXFSZ, SIG_IGN);
+    if (::setrlimit(RLIMIT_FSIZE, &limit) != 0) ::_exit(kCannotStart);
+  }
+  if (limits.unprivileged && ::geteuid() == 0) {
+    if (::setgroups(0, nullptr) != 0 || ::setgid(kNobody) != 0 || ::setuid(kNobody) != 0) {
+      ::_exit(kCannotDropPrivileges);
+    }
+  }
+  if (::chdir(folder.c_str()) != 0) ::_exit(kCannotStart);
+  char* argv[] = {const_cast<char*>(program.c_str()), nullptr};
+  ::execve(program.c_str(), argv, env);
+  ::_exit(kCannotStart);
+}
+
+// Runs the program installed in `folder` and collects what it prints.
+ProgramRun run_program(const fs::path& folder, const ChildLimits& limits = {}) {
+  const std::string program = (folder / "velmora_dorsel").string();
+  const std::string where = folder.string();
+  std::vector<char*> env = environment_without_display();
+  int pipe_ends[2];
+  if (::pipe2(pipe_ends, O_CLOEXEC) != 0) return {};
+  const pid_t pid = ::fork();
+  if (pid == 0) exec_child(program, where, limits, env.data(), pipe_ends[1]);
+  ::close(pipe_ends[1]);
+  ProgramRun run;
+  char buffer[4096];
+  for (ssize_t n; (n = ::read(pipe_ends[0], buffer, sizeof buffer)) != 0;) {
+    if (n > 0) run.output.append(buffer, static_cast<size_t>(n));
+    if (n < 0 && errno != EINTR) break;
+  }
+  ::close(pipe_ends[0]);
+  int status = 0;
+  if (pid < 0 || ::waitpid(pid, &status, 0) != pid) return run;
+  if (WIFEXITED(status)) run.status = WEXITSTATUS(status);
+  return run;
+}
+
+// Splits the output at line feeds.
+std::vector<std::string> lines_of(const std::string& output) {
+  std::vector<std::string> lines;
+  size_t start = 0;
+  for (size_t end; (end = output.find('\n', start)) != std::string::npos; start = end + 1) {
+    lines.push_back(output.substr(start, end - start));
+  }
+  if (start < output.size()) lines.push_back(output.substr(start));
+  return lines;
+}
+
+class FileFaultsTest : public ::testing::Test {
+ protected:
+  // Installs the program in the test's folder and builds there once, as an
+  // earlier run would have.
+  void build_once() {
+    fs::copy_file(SCENARIO_VELMORA_DORSEL, dir_ / "velmora_dorsel");
+    const ProgramRun first = run_program(dir_.path());
+    ASSERT_EQ(first.status, 0) << first.output;
+    earlier_ = snapshot(dir_.path());
+  }
+
+  std::string path_of(const std::string& name) const { return (dir_ / name).string(); }
+
+  TempDir dir_;
+  Snapshot earlier_;
+};
+
+TEST_F(FileFaultsTest, FolderWithoutWritePermission) {
+  ASSERT_NO_FATAL_FAILURE(build_once());
+  // Readable and searchable by everyone, writable by no one but root.
+  fs::permissions(dir_.path(), fs::perms::owner_read | fs::perms::owner_exec |
+                                   fs::perms::group_read | fs::perms::group_exec |
+                                   fs::perms::others_read | fs::perms::others_exec);
+  const ProgramRun run = run_program(dir_.path(), {.unprivileged = true});
+  if (run.status == kCannotDropPrivileges) {
+    GTEST_SKIP() << "running as root and the test cannot switch to the user nobody";
+  }
+  if (run.status == kCannotStart) {
+    GTEST_SKIP() << "the user nobody cannot reach the test folder " << dir_.path();
+  }
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(lines_of(run.output),
+            std::vector<std::string>{"velmora_dorsel: cannot create '" +
+                                     path_of("Velmora_Dorsel_linea.txt") + "': Permission denied"});
+  EXPECT_EQ(snapshot(dir_.path()), earlier_);
+}
+
+TEST_F(FileFaultsTest, FileNameTakenByAFolder) {
+  fs::copy_file(SCENARIO_VELMORA_DORSEL, dir_ / "velmora_dorsel");
+  fs::create_directory(dir_ / "Velmora_Dorsel_904.dat");
+  const ProgramRun run = run_program(dir_.path());
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(lines_of(run.output),
+            std::vector<std::string>{"velmora_dorsel: cannot replace '" +
+                                     path_of("Velmora_Dorsel_904.dat") + "': Is a directory"});
+
+  // Everything before the route cells is as a good build writes it; the
+  // sources are gone and no temporary file is left.
+  TempDir good;
+  fs::copy_file(SCENARIO_VELMORA_DORSEL, good / "velmora_dorsel");
+  ASSERT_EQ(run_program(good.path()).status, 0);
+  Snapshot expected = snapshot(good.path());
+  expected["Velmora_Dorsel_904.dat"] = "<folder>";
+  EXPECT_EQ(snapshot(dir_.path()), expected);
+  EXPECT_TRUE(fs::is_empty(dir_ / "Velmora_Dorsel_904.dat"));
+}
+
+TEST_F(FileFaultsTest, FullDiskKeepsTheEarlierFiles) {
+  ASSERT_NO_FATAL_FAILURE(build_once());
+  const struct {
+    rlim_t max_file_size;
+    const char* failing_file;
+  } rows[] = {
+      {2048, "Velmora_Dorsel_linea.txt"},     // the first file the build writes
+      {1 << 20, "Velmora_Dorsel_linea.dat"},  // the track plan, about 5 MB
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.failing_file);
+    const ProgramRun run = run_program(dir_.path(), {.max_file_size = row.max_file_size});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(lines_of(run.output),
+              std::vector<std::string>{"velmora_dorsel: cannot write '" +
+                                       path_of(row.failing_file) + "': File too large"});
+    EXPECT_EQ(snapshot(dir_.path()), earlier_);
+  }
+}
+
+// --- Sources that vanish or cannot be read, seen by the parser ---
+
+// The build's own sources in a folder of their own, written as the build writes them.
+struct BuildSources {
+  BuildSources() {
+    ctx.nome = "Velmora_Dorsel";
+    ctx.treno = "904";
+    ctx.cartella = dir.path();
+    dati_linea(ctx);
+    dati_treno(ctx);
+  }
+  fs::path line_path() const { return dir / line_source_name(ctx.nome); }
+  fs::path train_path() const { return dir / train_source_name(ctx.nome, ctx.treno); }
+
+  TempDir dir;
+  BuildContext ctx;
+};
+
+TEST(SourceFaultsTest, TrainSourceMissingOrNotAFile) {
+  const struct {
+    const char* name;
+    bool make_folder;
+    const char* reason;
+  } rows[] = {
+      {"removed", false, "cannot open '%s': No such file or directory"},
+      {"a folder", true, "cannot read '%s': Is a directory"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    BuildSources build;
+    fs::remove(build.train_path());
+    if (row.make_folder) fs::create_directory(build.train_path());
+    FolderSources sources(build.dir.path(), build.ctx.nome, build.ctx.treno);
+    MemorySink sink;
+    memorizza_percorso(build.ctx, 1, sources, sink);
+
+    ASSERT_EQ(build.ctx.codice_errore, 25);
+    std::string reason = row.reason;
+    reason.replace(reason.find("%s"), 2, build.train_path().string());
+    EXPECT_EQ(build.ctx.recordings.back().reason, reason);
+    EXPECT_EQ(build.ctx.recordings.back().where.file, SourceFile::train);
+    // The line file was read whole: the cells exist and the files are written.
+    EXPECT_EQ(sink.files.size(), 3u);
+    EXPECT_FALSE(fs::exists(build.line_path()));
+    EXPECT_EQ(fs::is_directory(build.train_path()), row.make_folder);
+  }
+}
+
+TEST(SourceFaultsTest, LineSourceThatIsAFolderIsMissing) {
+  BuildSources build;
+  fs::remove(build.line_path());
+  fs::create_directory(build.line_path());
+  FolderSources sources(build.dir.path(), build.ctx.nome, build.ctx.treno);
+  MemorySink sink;
+  const CompileResult result = memorizza_percorso(build.ctx, 1, sources, sink);
+  EXPECT_EQ(build.ctx.codice_errore, 101);
+  EXPECT_TRUE(result.cell_row_missing);
+  EXPECT_TRUE(sink.files.empty());
+  // Nothing is read or deleted.
+  EXPECT_TRUE(fs::is_directory(build.line_path()));
+  EXPECT_TRUE(fs::exists(build.train_path()));
+}
+
+// Deletes each source as soon as the parser has opened it.
+class VanishingSources : public FolderSources {
+ public:
+  using FolderSources::FolderSources;
+  std::unique_ptr<ByteSource> open(SourceFile which) override {
+    std::unique_ptr<ByteSource> source = FolderSources::open(which);
+    fs::remove(path(which));
+    return source;
+  }
+};
+
+TEST(SourceFaultsTest, SourcesDeletedWhileOpenAreStillReadWhole) {
+  BuildSources vanishing;
+  VanishingSources sources(vanishing.dir.path(), vanishing.ctx.nome, vanishing.ctx.treno);
+  MemorySink sink;
+  memorizza_percorso(vanishing.ctx, 1, sources, sink);
+  EXPECT_EQ(vanishing.ctx.codice_errore, 0);
+  EXPECT_TRUE(list_folder(vanishing.dir.path()).empty());
+
+  // The same bytes as a build whose sources stay put.
+  BuildSources steady;
+  FolderSources steady_sources(steady.dir.path(), steady.ctx.nome, steady.ctx.treno);
+  MemorySink steady_sink;
+  memorizza_percorso(steady.ctx, 1, steady_sources, steady_sink);
+  EXPECT_EQ(steady.ctx.codice_errore, 0);
+  EXPECT_EQ(sink.files.size(), 3u);
+  EXPECT_EQ(sink.files, steady_sink.files);
+}
+
+}  // namespace
+}  // namespace scenario
