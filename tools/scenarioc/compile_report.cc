@@ -142,7 +142,12 @@ void report_compile_json(const CompileOutcome& o, std::ostream& out) {
   json.field_native("treno", o.ctx.treno);
   json.field("codice_errore", o.ctx.codice_errore);
   json.field("posizione_errore", o.ctx.posizione_errore);
-  json.field("n", static_cast<int64_t>(o.ctx.recordings.size()));
+  json.key("n");  // the last cell index of the route
+  if (o.ctx.has_cell_row()) {
+    json.number(static_cast<int64_t>(o.ctx.last_cell()));
+  } else {
+    json.null();
+  }
   json.key("recordings");
   json.begin_array();
   for (const Recording& recording : o.ctx.recordings) write_recording(json, recording, o.sources);

@@ -289,7 +289,7 @@ TEST(CompileCommandTest, JsonHoldsTheCompileState) {
   EXPECT_EQ(json["treno"].text, "1");
   EXPECT_EQ(json["codice_errore"].integer(), 16);
   EXPECT_EQ(json["posizione_errore"].integer(), 700);
-  EXPECT_EQ(json["n"].integer(), 1);
+  EXPECT_EQ(json["n"].integer(), 340);
   ASSERT_EQ(json["recordings"].size(), 1u);
   const JsonValue& r = json["recordings"][0];
   EXPECT_EQ(r["number"].integer(), 16);
@@ -328,7 +328,7 @@ TEST(CompileCommandTest, JsonOfAFatalErrorAndOfNoCellRow) {
     const ToolRun run = compile_fixture(dir, "object_at_route_start", {"--json"});
     EXPECT_EQ(run.status, 2);
     const JsonValue json = parse_json(run.out);
-    EXPECT_EQ(json["n"].integer(), 0);
+    EXPECT_EQ(json["n"].integer(), 340);
     EXPECT_EQ(json["fatal_error"]["number"].integer(), 1250);
     EXPECT_EQ(json["fatal_error"]["file"].text, "Prova_linea.txt");
     EXPECT_EQ(json["fatal_error"]["diagnostic"].text.rfind("Prova_linea.txt: error 1250: ", 0), 0u);
@@ -341,6 +341,7 @@ TEST(CompileCommandTest, JsonOfAFatalErrorAndOfNoCellRow) {
     EXPECT_EQ(run.status, 2);
     const JsonValue json = parse_json(run.out);
     EXPECT_EQ(json["codice_errore"].integer(), 102);
+    EXPECT_TRUE(json["n"].is_null());
     EXPECT_TRUE(json["fatal_error"].is_null());
     EXPECT_EQ(json["cell_row_missing"].text.rfind("the parse stopped with error 102", 0), 0u);
     EXPECT_EQ(json["files_written"].size(), 0u);
@@ -353,7 +354,7 @@ TEST(CompileCommandTest, JsonOfACleanCompile) {
   EXPECT_EQ(run.status, 0);
   const JsonValue json = parse_json(run.out);
   EXPECT_EQ(json["codice_errore"].integer(), 0);
-  EXPECT_EQ(json["n"].integer(), 0);
+  EXPECT_EQ(json["n"].integer(), 340);
   EXPECT_EQ(json["recordings"].size(), 0u);
   EXPECT_EQ(json["files_written"].size(), 3u);
 }
