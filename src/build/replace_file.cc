@@ -49,6 +49,9 @@ class TemporaryFile {
     if (!renamed_) ::unlink(name_.c_str());
   }
   int fd() const { return fd_; }
+  // Flushes the content to the disk before the file can take its final name,
+  // so that a crash never leaves an empty or partial file under that name.
+  int flush() { return ::fsync(fd_); }
   int close() {
     const int result = ::close(fd_);
     fd_ = -1;
@@ -71,6 +74,7 @@ class TemporaryFile {
 void replace_file(const std::filesystem::path& path, std::string_view bytes) {
   TemporaryFile temporary(path);
   write_all(temporary.fd(), bytes, path);
+  if (temporary.flush() != 0) fail("write", path, errno);
   if (temporary.close() != 0) fail("write", path, errno);
   if (temporary.rename_to(path) != 0) fail("replace", path, errno);
 }
