@@ -74,8 +74,8 @@ std::vector<char*> environment_without_display() {
 }
 
 // Only async-signal-safe calls between fork and exec.
-[[noreturn]] void exec_child(const std::string& program, const std::string& folder,
-                             const ChildLimits& limits, char** env, int output) {
+[[noreturn]] void exec_child(const char* folder, char** argv, char** env, const ChildLimits& limits,
+                             int output) {
   ::dup2(output, STDOUT_FILENO);
   ::dup2(output, STDERR_FILENO);
   if (limits.max_file_size != RLIM_INFINITY) {
@@ -88,23 +88,26 @@ std::vector<char*> environment_without_display() {
       ::_exit(kCannotDropPrivileges);
     }
   }
-  if (::chdir(folder.c_str()) != 0) ::_exit(kCannotStart);
-  char* argv[] = {const_cast<char*>(program.c_str()), nullptr};
-  ::execve(program.c_str(), argv, env);
+  if (::chdir(folder) != 0) ::_exit(kCannotStart);
+  ::execve(argv[0], argv, env);
   ::_exit(kCannotStart);
 }
 
-// Runs the program installed in `folder` and collects what it prints.
-ProgramRun run_program(const fs::path& folder, const ChildLimits& limits = {}) {
-  const std::string program = (folder / "velmora_dorsel").string();
+// Runs `command` (a program installed in `folder`, then its arguments) with
+// `folder` as the current folder, and collects what it prints on both streams.
+ProgramRun run_in(const fs::path& folder, std::vector<std::string> command,
+                  const ChildLimits& limits = {}) {
   const std::string where = folder.string();
+  std::vector<char*> argv;
+  for (std::string& word : command) argv.push_back(word.data());
+  argv.push_back(nullptr);
   std::vector<char*> env = environment_without_display();
-  int pipe_ends[2];
-  if (::pipe2(pipe_ends, O_CLOEXEC) != 0) return {};
-  const pid_t pid = ::fork();
-  if (pid == 0) exec_child(program, where, limits, env.data(), pipe_ends[1]);
-  ::close(pipe_ends[1]);
   ProgramRun run;
+  int pipe_ends[2];
+  if (::pipe2(pipe_ends, O_CLOEXEC) != 0) return run;
+  const pid_t pid = ::fork();
+  if (pid == 0) exec_child(where.c_str(), argv.data(), env.data(), limits, pipe_ends[1]);
+  ::close(pipe_ends[1]);
   char buffer[4096];
   for (ssize_t n; (n = ::read(pipe_ends[0], buffer, sizeof buffer)) != 0;) {
     if (n > 0) run.output.append(buffer, static_cast<size_t>(n));
@@ -112,9 +115,40 @@ ProgramRun run_program(const fs::path& folder, const ChildLimits& limits = {}) {
   }
   ::close(pipe_ends[0]);
   int status = 0;
-  if (pid < 0 || ::waitpid(pid, &status, 0) != pid) return run;
-  if (WIFEXITED(status)) run.status = WEXITSTATUS(status);
+  if (pid > 0 && ::waitpid(pid, &status, 0) == pid && WIFEXITED(status)) {
+    run.status = WEXITSTATUS(status);
+  }
   return run;
+}
+
+ProgramRun run_program(const fs::path& folder, const ChildLimits& limits = {}) {
+  return run_in(folder, {"./velmora_dorsel"}, limits);
+}
+
+// Why an unprivileged run did not take place, or "" when it did.
+std::string unprivileged_run_missing(const ProgramRun& run, const fs::path& folder) {
+  if (run.status == kCannotDropPrivileges) {
+    return "running as root and the test cannot switch to the user nobody";
+  }
+  if (run.status == kCannotStart) return "the user nobody cannot reach " + folder.string();
+  return "";
+}
+
+// The built-in scenario's two sources, written into `folder` as the build writes them.
+void write_builtin_sources(const fs::path& folder) {
+  BuildContext ctx;
+  ctx.nome = "Velmora_Dorsel";
+  ctx.treno = "904";
+  ctx.cartella = folder;
+  dati_linea(ctx);
+  dati_treno(ctx);
+}
+
+// Readable and searchable by everyone, writable by no one but root.
+void make_read_only(const fs::path& folder) {
+  using fs::perms;
+  fs::permissions(folder, perms::owner_read | perms::owner_exec | perms::group_read |
+                              perms::group_exec | perms::others_read | perms::others_exec);
 }
 
 // Splits the output at line feeds.
@@ -147,17 +181,10 @@ class FileFaultsTest : public ::testing::Test {
 
 TEST_F(FileFaultsTest, FolderWithoutWritePermission) {
   ASSERT_NO_FATAL_FAILURE(build_once());
-  // Readable and searchable by everyone, writable by no one but root.
-  fs::permissions(dir_.path(), fs::perms::owner_read | fs::perms::owner_exec |
-                                   fs::perms::group_read | fs::perms::group_exec |
-                                   fs::perms::others_read | fs::perms::others_exec);
+  make_read_only(dir_.path());
   const ProgramRun run = run_program(dir_.path(), {.unprivileged = true});
-  if (run.status == kCannotDropPrivileges) {
-    GTEST_SKIP() << "running as root and the test cannot switch to the user nobody";
-  }
-  if (run.status == kCannotStart) {
-    GTEST_SKIP() << "the user nobody cannot reach the test folder " << dir_.path();
-  }
+  const std::string missing = unprivileged_run_missing(run, dir_.path());
+  if (!missing.empty()) GTEST_SKIP() << missing;
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(lines_of(run.output),
             std::vector<std::string>{"velmora_dorsel: cannot create '" +
@@ -205,6 +232,70 @@ TEST_F(FileFaultsTest, FullDiskKeepsTheEarlierFiles) {
   }
 }
 
+// --- The authoring tool: the same faults end it with status 2 ---
+
+// scenarioc compiles the built-in sources beside it into the folder out/.
+class ScenariocFaultsTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    fs::copy_file(SCENARIO_SCENARIOC, dir_ / "scenarioc");
+    write_builtin_sources(dir_.path());
+  }
+
+  ProgramRun compile(const ChildLimits& limits = {}) {
+    return run_in(dir_.path(),
+                  {"./scenarioc", "compile", "Velmora_Dorsel_linea.txt", "Velmora_Dorsel_904-.txt",
+                   "-o", "out"},
+                  limits);
+  }
+
+  void compile_once() {
+    const ProgramRun first = compile();
+    ASSERT_EQ(first.status, 0) << first.output;
+    earlier_ = snapshot(dir_ / "out");
+  }
+
+  TempDir dir_;
+  Snapshot earlier_;
+};
+
+TEST_F(ScenariocFaultsTest, OutputFolderWithoutWritePermission) {
+  ASSERT_NO_FATAL_FAILURE(compile_once());
+  make_read_only(dir_.path());
+  make_read_only(dir_ / "out");
+  const ProgramRun run = compile({.unprivileged = true});
+  const std::string missing = unprivileged_run_missing(run, dir_.path());
+  if (!missing.empty()) GTEST_SKIP() << missing;
+  EXPECT_EQ(run.status, 2);
+  EXPECT_EQ(lines_of(run.output),
+            std::vector<std::string>{
+                "scenarioc: cannot create 'out/Velmora_Dorsel_linea.dat': Permission denied"});
+  EXPECT_EQ(snapshot(dir_ / "out"), earlier_);
+}
+
+TEST_F(ScenariocFaultsTest, OutputNameTakenByAFolder) {
+  ASSERT_NO_FATAL_FAILURE(compile_once());
+  fs::remove(dir_ / "out" / "Velmora_Dorsel_904.dat");
+  fs::create_directory(dir_ / "out" / "Velmora_Dorsel_904.dat");
+  const ProgramRun run = compile();
+  EXPECT_EQ(run.status, 2);
+  EXPECT_EQ(lines_of(run.output),
+            std::vector<std::string>{
+                "scenarioc: cannot replace 'out/Velmora_Dorsel_904.dat': Is a directory"});
+  earlier_["Velmora_Dorsel_904.dat"] = "<folder>";
+  EXPECT_EQ(snapshot(dir_ / "out"), earlier_);
+}
+
+TEST_F(ScenariocFaultsTest, FullDiskKeepsTheEarlierFiles) {
+  ASSERT_NO_FATAL_FAILURE(compile_once());
+  const ProgramRun run = compile({.max_file_size = 1 << 20});
+  EXPECT_EQ(run.status, 2);
+  EXPECT_EQ(lines_of(run.output),
+            std::vector<std::string>{
+                "scenarioc: cannot write 'out/Velmora_Dorsel_linea.dat': File too large"});
+  EXPECT_EQ(snapshot(dir_ / "out"), earlier_);
+}
+
 // --- Sources that vanish or cannot be read, seen by the parser ---
 
 // The build's own sources in a folder of their own, written as the build writes them.
@@ -213,8 +304,7 @@ struct BuildSources {
     ctx.nome = "Velmora_Dorsel";
     ctx.treno = "904";
     ctx.cartella = dir.path();
-    dati_linea(ctx);
-    dati_treno(ctx);
+    write_builtin_sources(dir.path());
   }
   fs::path line_path() const { return dir / line_source_name(ctx.nome); }
   fs::path train_path() const { return dir / train_source_name(ctx.nome, ctx.treno); }
