@@ -6,7 +6,6 @@
 #include <grp.h>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
-#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -61,6 +60,20 @@ Snapshot snapshot(const fs::path& folder) {
     files[name] = fs::is_directory(folder / name) ? "<folder>" : read_file(folder / name);
   }
   return files;
+}
+
+// The names whose content differs between two snapshots or that only one holds;
+// a failing check then names files instead of printing megabytes.
+std::vector<std::string> changed_files(const Snapshot& before, const Snapshot& after) {
+  std::vector<std::string> names;
+  for (const auto& [name, content] : before) {
+    const auto found = after.find(name);
+    if (found == after.end() || found->second != content) names.push_back(name);
+  }
+  for (const auto& [name, content] : after) {
+    if (before.count(name) == 0) names.push_back(name);
+  }
+  return names;
 }
 
 // The environment without DISPLAY, so that no window opens.
@@ -189,7 +202,7 @@ TEST_F(FileFaultsTest, FolderWithoutWritePermission) {
   EXPECT_EQ(lines_of(run.output),
             std::vector<std::string>{"velmora_dorsel: cannot create '" +
                                      path_of("Velmora_Dorsel_linea.txt") + "': Permission denied"});
-  EXPECT_EQ(snapshot(dir_.path()), earlier_);
+  EXPECT_EQ(changed_files(earlier_, snapshot(dir_.path())), std::vector<std::string>{});
 }
 
 TEST_F(FileFaultsTest, FileNameTakenByAFolder) {
@@ -208,7 +221,7 @@ TEST_F(FileFaultsTest, FileNameTakenByAFolder) {
   ASSERT_EQ(run_program(good.path()).status, 0);
   Snapshot expected = snapshot(good.path());
   expected["Velmora_Dorsel_904.dat"] = "<folder>";
-  EXPECT_EQ(snapshot(dir_.path()), expected);
+  EXPECT_EQ(changed_files(expected, snapshot(dir_.path())), std::vector<std::string>{});
   EXPECT_TRUE(fs::is_empty(dir_ / "Velmora_Dorsel_904.dat"));
 }
 
@@ -228,7 +241,7 @@ TEST_F(FileFaultsTest, FullDiskKeepsTheEarlierFiles) {
     EXPECT_EQ(lines_of(run.output),
               std::vector<std::string>{"velmora_dorsel: cannot write '" +
                                        path_of(row.failing_file) + "': File too large"});
-    EXPECT_EQ(snapshot(dir_.path()), earlier_);
+    EXPECT_EQ(changed_files(earlier_, snapshot(dir_.path())), std::vector<std::string>{});
   }
 }
 
@@ -270,7 +283,7 @@ TEST_F(ScenariocFaultsTest, OutputFolderWithoutWritePermission) {
   EXPECT_EQ(lines_of(run.output),
             std::vector<std::string>{
                 "scenarioc: cannot create 'out/Velmora_Dorsel_linea.dat': Permission denied"});
-  EXPECT_EQ(snapshot(dir_ / "out"), earlier_);
+  EXPECT_EQ(changed_files(earlier_, snapshot(dir_ / "out")), std::vector<std::string>{});
 }
 
 TEST_F(ScenariocFaultsTest, OutputNameTakenByAFolder) {
@@ -283,7 +296,7 @@ TEST_F(ScenariocFaultsTest, OutputNameTakenByAFolder) {
             std::vector<std::string>{
                 "scenarioc: cannot replace 'out/Velmora_Dorsel_904.dat': Is a directory"});
   earlier_["Velmora_Dorsel_904.dat"] = "<folder>";
-  EXPECT_EQ(snapshot(dir_ / "out"), earlier_);
+  EXPECT_EQ(changed_files(earlier_, snapshot(dir_ / "out")), std::vector<std::string>{});
 }
 
 TEST_F(ScenariocFaultsTest, FullDiskKeepsTheEarlierFiles) {
@@ -293,7 +306,7 @@ TEST_F(ScenariocFaultsTest, FullDiskKeepsTheEarlierFiles) {
   EXPECT_EQ(lines_of(run.output),
             std::vector<std::string>{
                 "scenarioc: cannot write 'out/Velmora_Dorsel_linea.dat': File too large"});
-  EXPECT_EQ(snapshot(dir_ / "out"), earlier_);
+  EXPECT_EQ(changed_files(earlier_, snapshot(dir_ / "out")), std::vector<std::string>{});
 }
 
 // --- Sources that vanish or cannot be read, seen by the parser ---
@@ -384,7 +397,7 @@ TEST(SourceFaultsTest, SourcesDeletedWhileOpenAreStillReadWhole) {
   memorizza_percorso(steady.ctx, 1, steady_sources, steady_sink);
   EXPECT_EQ(steady.ctx.codice_errore, 0);
   EXPECT_EQ(sink.files.size(), 3u);
-  EXPECT_EQ(sink.files, steady_sink.files);
+  EXPECT_EQ(changed_files(steady_sink.files, sink.files), std::vector<std::string>{});
 }
 
 }  // namespace
