@@ -20,4 +20,6 @@ echo "== tests, warnings as errors"
 run_suite build/test -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSCENARIO_WERROR=ON
 echo "== tests under AddressSanitizer and UndefinedBehaviorSanitizer"
 run_suite build/sanitize -DCMAKE_BUILD_TYPE=Debug -DSCENARIO_WERROR=ON -DSCENARIO_SANITIZE=ON
+echo "== fuzzing, about a minute per target"
+bash fuzz/run.sh
 echo "all tests passed"
