@@ -1,11 +1,25 @@
-// Shows the waiting window, then on a line from standard input the fatal error
-// box of error 1250; lets a script look at both under a virtual display.
+// Shows the waiting window, then on a line from standard input compiles a
+// scenario with an object in the header cell and shows the fatal error box
+// that the compile step asks for (error 1250); lets a script look at both
+// under a virtual display.
 #include <iostream>
 #include <memory>
 #include <string>
 
 #include "build/fatal_error.h"
 #include "build/user_interface.h"
+#include "compiler/compile_step.h"
+#include "compiler/source_files.h"
+
+namespace {
+
+// A speed-indicator board at 0 m stands in cell 1, the header cell.
+constexpr char kLineSource[] =
+    "[generale]\r\nlunghezza percorso, 10000\r\n[cartelli]\r\n"
+    "indicatori_vmax, 0, 60,60,60,0, 60,60,60,0\r\n[fine]\r\n";
+constexpr char kTrainSource[] = "[generale]\r\nvelocita, 0, 100\r\n[fine]\r\n";
+
+}  // namespace
 
 int main() {
   std::unique_ptr<scenario::UserInterface> ui =
@@ -18,7 +32,18 @@ int main() {
   std::cout << "window shown" << std::endl;
   std::string line;
   std::getline(std::cin, line);
-  scenario::errore(*ui, "1250");
+
+  scenario::BuildContext ctx;
+  ctx.nome = "Prova";
+  ctx.treno = "1";
+  scenario::MemorySources sources(kLineSource, kTrainSource);
+  scenario::MemorySink sink;
+  const scenario::CompileResult result = scenario::memorizza_percorso(ctx, 1, sources, sink);
+  if (result.fatal_error != 1250 || !sink.files.empty()) {
+    std::cout << "unexpected compile result " << result.fatal_error << std::endl;
+    return 4;
+  }
+  scenario::errore(*ui, std::to_string(result.fatal_error));
   std::cout << "box closed" << std::endl;
   ui->close();
   return 0;

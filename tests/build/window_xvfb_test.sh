@@ -139,7 +139,8 @@ close_box() {
   esac
 }
 
-# The probe shows the waiting window, then after a line on its input the box of
+# The probe shows the waiting window, then after a line on its input compiles a
+# scenario with an object in the header cell and shows the box of
 # error 1250; closing the box ends it.
 run_probe() {
   local how=$1
