@@ -2,8 +2,9 @@
 # Builds the two libFuzzer targets with clang, AddressSanitizer and
 # UndefinedBehaviorSanitizer, and runs each from its seed corpus for a bounded
 # time. Fails on any crash, leak, undefined behaviour, timeout or memory blow-up.
-# Inputs the run discovers and the findings go to build/fuzz-findings/, which is
-# not committed; turn each finding into a fixture under tests/fixtures/fuzz/.
+# Inputs the run discovers and its findings go to build/fuzz-findings/, which is
+# not committed and is emptied at the start of every run; turn each finding into
+# a fixture under tests/fixtures/fuzz/.
 #
 #   FUZZ_SECONDS   time per target (default 60)
 set -euo pipefail
@@ -20,6 +21,7 @@ cmake --build "$build" -j"$(nproc)" --target compile_fuzzer decode_fuzzer
 status=0
 for target in compile decode; do
   echo "== fuzzing the $target target for ${seconds} s"
+  rm -rf "${findings:?}/$target"
   mkdir -p "$findings/$target/corpus" "$findings/$target/crashes"
   dictionary=()
   if [[ -f fuzz/$target.dict ]]; then dictionary=(-dict="fuzz/$target.dict"); fi
