@@ -1,5 +1,7 @@
 #include "compiler/compile_harness.h"
 
+#include <gtest/gtest.h>
+
 #include "compiler/parser.h"
 
 namespace scenario::testing {
@@ -31,6 +33,21 @@ std::string crlf(std::initializer_list<const char*> lines) {
     text += "\r\n";
   }
   return text;
+}
+
+std::string replaced(std::string text, const std::string& from, const std::string& to) {
+  const size_t at = text.find(from);
+  EXPECT_NE(at, std::string::npos) << from;
+  if (at != std::string::npos) text.replace(at, from.size(), to);
+  return text;
+}
+
+std::string line_with(const std::string& from, const std::string& to) {
+  return replaced(small_line_source(), from, to);
+}
+
+std::string train_with(const std::string& from, const std::string& to) {
+  return replaced(small_train_source(), from, to);
 }
 
 std::string small_line_source() {

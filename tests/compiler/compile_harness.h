@@ -27,6 +27,12 @@ std::unique_ptr<Compiled> parse_text(const std::string& line, const std::string&
 // Joins lines with CR LF after each.
 std::string crlf(std::initializer_list<const char*> lines);
 
+// `text` with the first `from` replaced by `to`; a test failure when `from` is missing.
+std::string replaced(std::string text, const std::string& from, const std::string& to);
+// The small sources with one replacement.
+std::string line_with(const std::string& from, const std::string& to);
+std::string train_with(const std::string& from, const std::string& to);
+
 // A small valid line source: 10000 m, one chainage reference, a few objects.
 std::string small_line_source();
 // A small valid train source for `small_line_source`.

@@ -19,12 +19,6 @@ constexpr const char* kTrackPlan = "Prova_linea.dat";
 constexpr const char* kStationTable = "Prova_1.sim";
 constexpr const char* kRouteCells = "Prova_1.dat";
 
-std::string train_with(const std::string& from, const std::string& to) {
-  std::string text = small_train_source();
-  text.replace(text.find(from), from.size(), to);
-  return text;
-}
-
 TEST(CompileStepTest, WritesTheThreeFilesWithTheirHeaders) {
   auto compiled = compile_text(small_line_source(), small_train_source());
   ASSERT_EQ(compiled->ctx.codice_errore, 0);

@@ -1,6 +1,6 @@
 // Large and hostile source text through the whole compile step: the longest
-// route with thousands of records, millions of lines, lines of megabytes, NUL
-// bytes, bytes above 127 and the line ends other editors write.
+// route with thousands of records, over half a million lines, lines of
+// megabytes, NUL bytes, bytes above 127 and the line ends other editors write.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -17,7 +17,7 @@ namespace {
 
 constexpr const char* kStationTable = "Prova_1.sim";
 constexpr const char* kRouteCells = "Prova_1.dat";
-constexpr size_t kMegabytes = 5 << 20;
+constexpr size_t kLongLine = 5 << 20;  // bytes
 
 std::string join_crlf(const std::vector<std::string>& lines) {
   std::string text;
@@ -170,37 +170,37 @@ TEST(HostileInputTest, LinesOfMegabytes) {
     SourceLocation where;
   } rows[] = {
       {"a board text of megabytes",
-       replaced(small_line_source(), "(Km 345+557)", std::string(kMegabytes, 'K')),
+       replaced(small_line_source(), "(Km 345+557)", std::string(kLongLine, 'K')),
        small_train_source(),
        25,
        too_long,
        {SourceFile::line, 22, 29}},
       {"a number of megabytes of digits",
-       replaced(small_line_source(), "-8", std::string(kMegabytes, '8')),
+       replaced(small_line_source(), "-8", std::string(kLongLine, '8')),
        small_train_source(),
        25,
        too_long,
        {SourceFile::line, 14, 19}},
       {"a comment line of megabytes",
-       replaced(small_line_source(), "[montagne]", "- " + std::string(kMegabytes, 'c')),
+       replaced(small_line_source(), "[montagne]", "- " + std::string(kLongLine, 'c')),
        small_train_source(),
        25,
        too_long,
        {SourceFile::line, 16, 1}},
       {"a keyword field of megabytes",
        small_line_source(),
-       replaced(small_train_source(), "[codici]", std::string(kMegabytes, 'p')),
+       replaced(small_train_source(), "[codici]", std::string(kLongLine, 'p')),
        25,
        too_long,
        {SourceFile::train, 17, 1}},
       {"megabytes of NUL bytes",
        small_line_source(),
-       replaced(small_train_source(), "[codici]", std::string(kMegabytes, '\0')),
+       replaced(small_train_source(), "[codici]", std::string(kLongLine, '\0')),
        25,
        too_long,
        {SourceFile::train, 17, 1}},
       {"megabytes of blanks before a field",
-       replaced(small_line_source(), "[montagne]", std::string(kMegabytes, ' ') + "[montagne]"),
+       replaced(small_line_source(), "[montagne]", std::string(kLongLine, ' ') + "[montagne]"),
        small_train_source(),
        0,
        "",

@@ -12,15 +12,6 @@
 namespace scenario::testing {
 namespace {
 
-// The small line source with `from` replaced by `to` (the text must occur).
-std::string line_with(const std::string& from, const std::string& to) {
-  std::string text = small_line_source();
-  const size_t at = text.find(from);
-  EXPECT_NE(at, std::string::npos) << from;
-  if (at != std::string::npos) text.replace(at, from.size(), to);
-  return text;
-}
-
 struct LineErrorCase {
   const char* name;
   std::string line;

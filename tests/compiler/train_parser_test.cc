@@ -20,14 +20,6 @@ std::string train_with_stations(const std::string& stations) {
   return text.replace(from, to - from, stations);
 }
 
-std::string train_with(const std::string& from, const std::string& to) {
-  std::string text = small_train_source();
-  const size_t at = text.find(from);
-  EXPECT_NE(at, std::string::npos) << from;
-  if (at != std::string::npos) text.replace(at, from.size(), to);
-  return text;
-}
-
 std::string station(int position, int kind, int length, int value6 = 0, const char* name = "NOME") {
   return "stazione, " + std::to_string(position) + ", " + std::to_string(kind) + ", " +
          std::to_string(length) + ", 0, 1, " + std::to_string(value6) +
