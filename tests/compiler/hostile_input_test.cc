@@ -25,13 +25,6 @@ std::string join_crlf(const std::vector<std::string>& lines) {
   return text;
 }
 
-std::string replaced(std::string text, const std::string& from, const std::string& to) {
-  const size_t at = text.find(from);
-  EXPECT_NE(at, std::string::npos) << from;
-  if (at != std::string::npos) text.replace(at, from.size(), to);
-  return text;
-}
-
 std::string station(int32_t position, const std::string& name) {
   return "stazione, " + std::to_string(position) + ", 12, 600, 0, 0, 0, 1,1,0, 4,1,1, 0, 0,0,0, " +
          name;
@@ -170,37 +163,37 @@ TEST(HostileInputTest, LinesOfMegabytes) {
     SourceLocation where;
   } rows[] = {
       {"a board text of megabytes",
-       replaced(small_line_source(), "(Km 345+557)", std::string(kLongLine, 'K')),
+       line_with("(Km 345+557)", std::string(kLongLine, 'K')),
        small_train_source(),
        25,
        too_long,
        {SourceFile::line, 22, 29}},
       {"a number of megabytes of digits",
-       replaced(small_line_source(), "-8", std::string(kLongLine, '8')),
+       line_with("-8", std::string(kLongLine, '8')),
        small_train_source(),
        25,
        too_long,
        {SourceFile::line, 14, 19}},
       {"a comment line of megabytes",
-       replaced(small_line_source(), "[montagne]", "- " + std::string(kLongLine, 'c')),
+       line_with("[montagne]", "- " + std::string(kLongLine, 'c')),
        small_train_source(),
        25,
        too_long,
        {SourceFile::line, 16, 1}},
       {"a keyword field of megabytes",
        small_line_source(),
-       replaced(small_train_source(), "[codici]", std::string(kLongLine, 'p')),
+       train_with("[codici]", std::string(kLongLine, 'p')),
        25,
        too_long,
        {SourceFile::train, 17, 1}},
       {"megabytes of NUL bytes",
        small_line_source(),
-       replaced(small_train_source(), "[codici]", std::string(kLongLine, '\0')),
+       train_with("[codici]", std::string(kLongLine, '\0')),
        25,
        too_long,
        {SourceFile::train, 17, 1}},
       {"megabytes of blanks before a field",
-       replaced(small_line_source(), "[montagne]", std::string(kLongLine, ' ') + "[montagne]"),
+       line_with("[montagne]", std::string(kLongLine, ' ') + "[montagne]"),
        small_train_source(),
        0,
        "",
@@ -228,8 +221,7 @@ TEST(HostileInputTest, LinesOfMegabytes) {
 TEST(HostileInputTest, NulBytesAndBytesAbove127) {
   const char kName[] = "STA\0ZIONE CITT\xC0 D'\xC9LBA \xFF";
   const std::string name(kName, sizeof kName - 1);
-  auto compiled =
-      compile_text(small_line_source(), replaced(small_train_source(), "ALTRA-STAZIONE", name));
+  auto compiled = compile_text(small_line_source(), train_with("ALTRA-STAZIONE", name));
   ASSERT_EQ(compiled->ctx.codice_errore, 0);
   // Kept byte for byte, one byte per character, NUL and all.
   EXPECT_EQ(compiled->ctx.tabella[2].testo, name);
@@ -237,22 +229,19 @@ TEST(HostileInputTest, NulBytesAndBytesAbove127) {
 
   // A NUL byte splits a keyword, which then names no record; the values that
   // follow pass as fields that name none either.
-  auto split = compile_text(
-      replaced(small_line_source(), "pendenza,  5000", std::string("pen\0denza,  5000", 16)),
-      small_train_source());
+  auto split = compile_text(line_with("pendenza,  5000", std::string("pen\0denza,  5000", 16)),
+                            small_train_source());
   ASSERT_EQ(split->ctx.codice_errore, 0);
   EXPECT_EQ(split->ctx.percorso[100].pendenza, 100);  // -8 never took effect
 
   // A letter above 127 in capitals still reads as its lower-case form.
   auto capital =
-      compile_text(replaced(small_line_source(), "pendenza,  5000", "PENDENZA \xC0,  5000"),
-                   small_train_source());
+      compile_text(line_with("pendenza,  5000", "PENDENZA \xC0,  5000"), small_train_source());
   ASSERT_EQ(capital->ctx.codice_errore, 0);
   EXPECT_EQ(capital->ctx.percorso[100].pendenza, 92);
 
   // Inside a number a NUL byte is not a digit.
-  auto number = compile_text(replaced(small_line_source(), "-8", std::string("-8\0", 3)),
-                             small_train_source());
+  auto number = compile_text(line_with("-8", std::string("-8\0", 3)), small_train_source());
   EXPECT_EQ(number->ctx.codice_errore, 25);
   EXPECT_EQ(number->ctx.recordings.back().reason, "not a whole number where a number is expected");
 }
