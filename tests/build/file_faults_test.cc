@@ -1,7 +1,7 @@
 // File-system faults: a folder the program may not write, a file name taken by
-// a folder, a full disk, and source files that vanish or cannot be read. A
-// fault ends the build with one line naming the file and the system's reason,
-// and leaves the files of an earlier build exactly as they were.
+// a folder, a full disk, and source files that vanish, cannot be read or cannot
+// be deleted. A fault ends the build with one line naming the file and the
+// system's reason, and leaves the files of an earlier build exactly as they were.
 #include <fcntl.h>
 #include <grp.h>
 #include <gtest/gtest.h>
@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "build/file_naming.h"
+#include "build/run_time_failure.h"
 #include "compiler/compile_step.h"
 #include "compiler/scenario_records.h"
 #include "compiler/source_files.h"
@@ -398,6 +399,35 @@ TEST(SourceFaultsTest, SourcesDeletedWhileOpenAreStillReadWhole) {
   EXPECT_EQ(steady.ctx.codice_errore, 0);
   EXPECT_EQ(sink.files.size(), 3u);
   EXPECT_EQ(changed_files(steady_sink.files, sink.files), std::vector<std::string>{});
+}
+
+// The line source cannot be deleted once read, as when the system refuses it.
+class UndeletableLineSource : public FolderSources {
+ public:
+  using FolderSources::FolderSources;
+  void remove(SourceFile which) override {
+    if (which == SourceFile::line) {
+      throw RunTimeFailure("cannot delete '" + path(which).string() + "': Operation not permitted");
+    }
+    FolderSources::remove(which);
+  }
+};
+
+// The parser's failure trap tries the deletion once more; when that fails too
+// the compile ends with the failure, never with a success that leaves a
+// source behind.
+TEST(SourceFaultsTest, SourceThatCannotBeDeletedEndsTheCompile) {
+  BuildSources build;
+  UndeletableLineSource sources(build.dir.path(), build.ctx.nome, build.ctx.treno);
+  MemorySink sink;
+  try {
+    memorizza_percorso(build.ctx, 1, sources, sink);
+    ADD_FAILURE() << "the compile ended normally";
+  } catch (const RunTimeFailure& failure) {
+    EXPECT_EQ(std::string(failure.what()),
+              "cannot delete '" + build.line_path().string() + "': Operation not permitted");
+  }
+  EXPECT_TRUE(sink.files.empty());
 }
 
 }  // namespace
