@@ -33,17 +33,34 @@ void decode_or_fail_cleanly(Decode decode) {
   }
 }
 
+// The plain dump, the JSON dump, and the dump of every cell or every metre.
+template <typename Dump>
+void dump_every_way(Dump dump, size_t size) {
+  for (const DumpView& view :
+       {DumpView{"fuzz", size, false, false, false}, DumpView{"fuzz", size, false, true, false},
+        DumpView{"fuzz", size, true, false, true}, DumpView{"fuzz", size, true, true, true}}) {
+    require(!dump(view).empty());
+  }
+}
+
 void decode_all(std::string_view bytes) {
   decode_or_fail_cleanly([&] {
     const DecodedTrackPlan plan = decode_track_plan(bytes);
     require(encode_track_plan(plan.tracciato) == bytes);
+    dump_every_way([&](const DumpView& view) { return dump_track_plan(plan, view); }, bytes.size());
   });
-  decode_or_fail_cleanly(
-      [&] { require(encode_station_table(decode_station_table(bytes)) == bytes); });
+  decode_or_fail_cleanly([&] {
+    const Tabella table = decode_station_table(bytes);
+    require(encode_station_table(table) == bytes);
+    dump_every_way([&](const DumpView& view) { return dump_station_table(table, view); },
+                   bytes.size());
+  });
   decode_or_fail_cleanly([&] {
     const std::vector<cella> cells = decode_route_cells(bytes);
     require(encode_route_cells(cells) == bytes);
     for (size_t i = 0; i < cells.size(); ++i) require(!describe_cell(i, cells[i]).empty());
+    dump_every_way([&](const DumpView& view) { return dump_route_cells(cells, view); },
+                   bytes.size());
   });
 }
 
