@@ -1,5 +1,6 @@
 // The line source part of `memorizza_dati`: the search for "[generale]", the
 // general records, the object records and the end steps of the line file.
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <utility>
@@ -127,29 +128,17 @@ PartEnd parse_general_part(ParseSession& s) {
 
 // --- Track plan ---
 
-void track_step(Tracciato& t, int32_t m, double c) {
-  const double dx = t.value(m - 1, 0) - t.value(m - 2, 0);
-  const double dy = t.value(m - 1, 1) - t.value(m - 2, 1);
-  if (c == 0) {
-    t.set_real(m, 0, t.value(m - 1, 0) + dx);
-    t.set_real(m, 1, t.value(m - 1, 1) + dy);
-  } else {
-    t.set_real(m, 0, t.value(m - 1, 0) + (dx + c * dy));
-    t.set_real(m, 1, t.value(m - 1, 1) + (dy - c * dx));
-  }
-}
-
 // Steps up to metre `last` with curvature `c` (0 for a straight); a record may
 // not take the plan past metre 1000000. The plan's last two metres stay empty,
 // so steps beyond them are left out.
 Outcome trace_record_to(ParseSession& s, int64_t last, double c) {
-  const int32_t last_computed = s.ctx.metri_totali - 2;
-  while (s.metro <= last && s.metro <= last_computed) {
-    track_step(s.ctx.tracciato, s.metro, c);
-    ++s.metro;
-    if (s.metro > kMaxTrackMetre) {
-      return stop_with_reason(s, 103, "the track plan would pass metre 1000000");
-    }
+  const int64_t end = std::min<int64_t>(last, s.ctx.metri_totali - 2);
+  if (s.metro > end) return Outcome::next;
+  const int32_t stop = static_cast<int32_t>(std::min<int64_t>(end, kMaxTrackMetre));
+  s.ctx.tracciato.trace(s.metro, stop, c);
+  s.metro = stop + 1;
+  if (s.metro > kMaxTrackMetre) {
+    return stop_with_reason(s, 103, "the track plan would pass metre 1000000");
   }
   return Outcome::next;
 }
@@ -299,7 +288,10 @@ void finish_line_source(ParseSession& s) {
     ++s.cella_pendenza;
   } while (s.cella_pendenza < n - 2);
   if (ctx.scrivi_linea == 0) return;
-  for (; s.metro <= ctx.metri_totali - 2; ++s.metro) track_step(ctx.tracciato, s.metro, 0);
+  if (s.metro <= ctx.metri_totali - 2) {
+    ctx.tracciato.trace(s.metro, ctx.metri_totali - 2, 0);
+    s.metro = ctx.metri_totali - 1;
+  }
 }
 
 }  // namespace

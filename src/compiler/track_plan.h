@@ -4,6 +4,9 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
+#include <new>
+#include <utility>
 #include <vector>
 
 namespace scenario {
@@ -24,15 +27,54 @@ class Tracciato {
   int32_t last_metre() const { return static_cast<int32_t>(tags_[0].size()) - 1; }
   bool has_metre(int64_t m) const { return m >= 0 && m <= last_metre(); }
 
-  void set_int16(int32_t metre, int axis, int16_t value);
-  void set_real(int32_t metre, int axis, double value);
+  void set_int16(int32_t metre, int axis, int16_t value) {
+    tags_[axis][metre] = static_cast<uint8_t>(TrackTag::int16);
+    values_[axis][metre] = value;
+  }
+  void set_real(int32_t metre, int axis, double value) {
+    tags_[axis][metre] = static_cast<uint8_t>(TrackTag::real);
+    values_[axis][metre] = value;
+  }
   // The value of an entry as a double (0 for an empty entry).
-  double value(int32_t metre, int axis) const { return values_[axis][metre]; }
-  TrackEntry entry(int32_t metre, int axis) const;
+  double value(int32_t metre, int axis) const {
+    return tags_[axis][metre] == static_cast<uint8_t>(TrackTag::empty) ? 0.0 : values_[axis][metre];
+  }
+  TrackEntry entry(int32_t metre, int axis) const {
+    return {static_cast<TrackTag>(tags_[axis][metre]), value(metre, axis)};
+  }
+
+  // One axis as arrays indexed by metre, for the encoder's loop. A value means
+  // something only where its tag is not empty.
+  const uint8_t* tag_column(int axis) const { return tags_[axis].data(); }
+  const double* value_column(int axis) const { return values_[axis].data(); }
+
+  // Computes metres `first` to `last` in turn, each from the two before it:
+  // with dx and dy the step from metre m − 2 to m − 1, a straight step (c = 0)
+  // adds (dx, dy) to metre m − 1 and a curve step adds (dx + c·dy, dy − c·dx).
+  // Needs 2 <= first and last <= last_metre().
+  void trace(int32_t first, int32_t last, double c);
 
  private:
+  // Leaves a double as it finds it: the values of empty entries are never read,
+  // so the plan is not zero-filled metre by metre when it is created.
+  template <typename T>
+  struct Uninitialized : std::allocator<T> {
+    template <typename U>
+    struct rebind {
+      using other = Uninitialized<U>;
+    };
+    template <typename U>
+    void construct(U* p) {
+      ::new (static_cast<void*>(p)) U;
+    }
+    template <typename U, typename... Args>
+    void construct(U* p, Args&&... args) {
+      ::new (static_cast<void*>(p)) U(std::forward<Args>(args)...);
+    }
+  };
+
   std::vector<uint8_t> tags_[2];
-  std::vector<double> values_[2];
+  std::vector<double, Uninitialized<double>> values_[2];
 };
 
 }  // namespace scenario
