@@ -6,6 +6,7 @@
 #include <bit>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -112,28 +113,72 @@ static_assert(station_layout::colonna8.offset == station_layout::colonna7.end() 
               station_layout::orario.offset == station_layout::colonna5.end() &&
               station_layout::kTailSize == station_layout::orario.end());
 
+// Stores the low `width` bytes of `v` at `p`, least significant first: on a
+// little-endian machine one store of the number's own bytes.
+inline void store_le(char* p, uint64_t v, std::size_t width) {
+  if constexpr (std::endian::native == std::endian::little) {
+    std::memcpy(p, &v, width);
+  } else {
+    for (std::size_t i = 0; i < width; ++i) p[i] = static_cast<char>((v >> (8 * i)) & 0xFF);
+  }
+}
+
+// Stores the field `field` of the record at `record`.
+inline void store_field(char* record, ByteField field, uint64_t v) {
+  store_le(record + field.offset, v, field.width);
+}
+
 // Appends little-endian numbers and raw bytes to one buffer, whatever the
-// byte order of the machine.
+// byte order of the machine. Numbers gather in a small staging area that goes
+// to the buffer in one append when it fills, so that a number costs a few
+// stores rather than a call per byte.
 class ByteWriter {
  public:
   explicit ByteWriter(std::size_t size) { bytes_.reserve(size); }
+  ByteWriter(const ByteWriter&) = delete;
+  ByteWriter& operator=(const ByteWriter&) = delete;
 
-  void put_u8(uint8_t v) { bytes_.push_back(static_cast<char>(v)); }
+  void put_u8(uint8_t v) { put_le(v, 1); }
   void put_u16(uint16_t v) { put_le(v, 2); }
   void put_i16(int16_t v) { put_le(static_cast<uint16_t>(v), 2); }
   void put_i32(int32_t v) { put_le(static_cast<uint32_t>(v), 4); }
   void put_f64(double v) { put_le(std::bit_cast<uint64_t>(v), 8); }
-  void put_bytes(std::string_view v) { bytes_.append(v); }
+  void put_bytes(std::string_view v) {
+    flush();
+    bytes_.append(v);
+  }
 
-  std::size_t size() const { return bytes_.size(); }
-  std::string take() { return std::move(bytes_); }
+  // Room for a fixed-layout record of `n` bytes (at most 4096), which the
+  // caller fills in place at its fields' offsets.
+  char* room(std::size_t n) {
+    if (next_ + n > staged_ + kStagedBytes) flush();
+    char* record = next_;
+    next_ += n;
+    return record;
+  }
+
+  std::size_t size() const { return bytes_.size() + static_cast<std::size_t>(next_ - staged_); }
+  std::string take() {
+    flush();
+    return std::move(bytes_);
+  }
 
  private:
-  void put_le(uint64_t v, int width) {
-    for (int i = 0; i < width; ++i) bytes_.push_back(static_cast<char>((v >> (8 * i)) & 0xFF));
+  static constexpr std::size_t kStagedBytes = 4096;
+
+  void put_le(uint64_t v, std::size_t width) {
+    if (next_ + width > staged_ + kStagedBytes) flush();
+    store_le(next_, v, width);
+    next_ += width;
+  }
+  void flush() {
+    bytes_.append(staged_, static_cast<std::size_t>(next_ - staged_));
+    next_ = staged_;
   }
 
   std::string bytes_;
+  char staged_[kStagedBytes];
+  char* next_ = staged_;
 };
 
 // Little-endian loads from `p`; the caller has checked that the bytes exist.

@@ -170,6 +170,23 @@ TEST(RouteCellsTest, HeaderCellValuesAtFileOffsets16And18) {
   EXPECT_EQ(bytes_at(file, 27, 1), "\x1E");
 }
 
+// Enough cells to pass through the writer's staging area many times; every
+// cell differs from its neighbours, so a cell written twice or skipped shows.
+TEST(RouteCellsTest, EveryCellOfALongRowAtItsOffset) {
+  std::vector<cella> percorso(2000);
+  std::string expected;
+  for (std::size_t i = 0; i < percorso.size(); ++i) {
+    cella& c = percorso[i];
+    c.oggetto = static_cast<uint8_t>(i % 15);
+    c.dato1 = static_cast<int16_t>(i * 7 - 5000);
+    c.dato4 = static_cast<int16_t>(i);
+    c.aderenza = static_cast<uint8_t>(i % 251);
+    expected += le(c.oggetto, 1) + le(static_cast<uint16_t>(c.dato1), 2) + le(0, 2) + le(0, 2) +
+                le(c.dato4, 2) + le(0, 5) + le(c.aderenza, 1);
+  }
+  EXPECT_EQ(encode_route_cells(percorso), expected);
+}
+
 // ---- track plan ----
 
 // The plan a short route leaves: metres 0 and 1 as integers, doubles after,
@@ -238,6 +255,30 @@ TEST(TrackPlanTest, SizeOfARouteOf243000Metres) {
   EXPECT_EQ(bytes_at(file, column - 14, 14),
             real_element(124999.0) + empty_element() + empty_element());
   EXPECT_EQ(bytes_at(file, column, 8), int16_element(0) + int16_element(1));
+}
+
+// Integers and empty entries among the doubles at every place relative to the
+// encoder's runs of eight and blocks of entries, in a plan whose length is no
+// multiple of either.
+TEST(TrackPlanTest, MixedEntriesAnywhereInALongPlan) {
+  Tracciato plan;
+  const int32_t metri_totali = 1300;
+  plan.create(metri_totali);
+  std::string expected;
+  for (int axis = 0; axis < 2; ++axis) {
+    for (int32_t m = 0; m <= metri_totali; ++m) {
+      if (m % 13 == 5 || m % 509 == 0) {
+        expected += empty_element();
+      } else if (m % 7 == 3) {
+        plan.set_int16(m, axis, static_cast<int16_t>(-m));
+        expected += int16_element(static_cast<int16_t>(-m));
+      } else {
+        plan.set_real(m, axis, m * 0.25 + axis);
+        expected += real_element(m * 0.25 + axis);
+      }
+    }
+  }
+  EXPECT_EQ(encode_track_plan(plan), expected);
 }
 
 TEST(TrackPlanTest, PlanNeverCreatedGivesNoBytes) { EXPECT_EQ(encode_track_plan(Tracciato{}), ""); }
