@@ -49,8 +49,7 @@ class TemporaryFile {
     if (!renamed_) ::unlink(name_.c_str());
   }
   int fd() const { return fd_; }
-  // Flushes the content to the disk before the file can take its final name,
-  // so that a crash never leaves an empty or partial file under that name.
+  // Flushes the content to the disk before the file takes its final name.
   int flush() { return ::fsync(fd_); }
   int close() {
     const int result = ::close(fd_);
@@ -72,9 +71,14 @@ class TemporaryFile {
 }  // namespace
 
 void replace_file(const std::filesystem::path& path, std::string_view bytes) {
+  // Where a file already stands, its content reaches the disk before the
+  // rename, so that a crash never leaves an empty or partial file where a
+  // complete one stood. A new name has nothing to lose, and a build into a
+  // fresh folder does not wait for the disk.
+  const bool replaces_a_file = file_exists(path);
   TemporaryFile temporary(path);
   write_all(temporary.fd(), bytes, path);
-  if (temporary.flush() != 0) fail("write", path, errno);
+  if (replaces_a_file && temporary.flush() != 0) fail("write", path, errno);
   if (temporary.close() != 0) fail("write", path, errno);
   if (temporary.rename_to(path) != 0) fail("replace", path, errno);
 }
