@@ -1,0 +1,125 @@
+#include "bench_inputs.h"
+
+#include <cstdlib>
+#include <string>
+#include <system_error>
+
+#include "build/build_driver.h"
+#include "build/run_time_failure.h"
+#include "source/builtin_line.h"
+#include "source/builtin_train.h"
+#include "source/text_writer.h"
+
+namespace scenario::bench {
+namespace {
+
+constexpr int32_t kCurveSpacing = 2000;
+constexpr int32_t kCurveLength = 600;
+constexpr int32_t kGradientSpacing = 5000;
+
+void add_line(std::string& text, const std::string& line) {
+  text += line;
+  text += "\r\n";
+}
+
+// Right-aligns a number in a column of `width`, as the writer lays out values.
+std::string column(int64_t value, std::size_t width) {
+  std::string digits = std::to_string(value);
+  return std::string(digits.size() < width ? width - digits.size() : 0, ' ') + digits;
+}
+
+}  // namespace
+
+std::string builtin_line_text() { return text_file_bytes(builtin_line_source()); }
+
+std::string builtin_train_text() { return text_file_bytes(builtin_train_source()); }
+
+void compile_in_memory(BuildContext& ctx, const std::string& line, const std::string& train,
+                       MemorySink& sink) {
+  ctx.nome = kBuiltinNome;
+  ctx.treno = kBuiltinTreno;
+  MemorySources sources(line, train);
+  const CompileResult result = memorizza_percorso(ctx, 1, sources, sink);
+  if (!result.wrote_files() || ctx.codice_errore != 0) {
+    throw RunTimeFailure("the compile in memory failed with error " +
+                         std::to_string(ctx.codice_errore));
+  }
+}
+
+std::string long_route_line_text(int32_t length) {
+  std::string text;
+  add_line(text, "[generale]");
+  add_line(text, "lunghezza percorso, " + column(length, 8));
+  add_line(text, "progressiva chilometrica uno,    0,    350000,    1");
+  add_line(text, "[curve]");
+  int k = 0;
+  for (int32_t start = kCurveSpacing / 2; start + kCurveLength < length;
+       start += kCurveSpacing, ++k) {
+    const std::string keyword =
+        std::string("curva") + (k % 2 == 0 ? "s" : "d") + std::to_string(1 + k % 6);
+    add_line(text, keyword + ", " + column(start, 7) + ", " + column(kCurveLength, 4));
+  }
+  add_line(text, "[pendenze]");
+  for (int32_t p = 0; p < length; p += kGradientSpacing) {
+    add_line(text, "pendenza, " + column(p, 7) + ", " + column(p / kGradientSpacing % 13 - 6, 3));
+  }
+  add_line(text, "[fine]");
+  return text;
+}
+
+std::string empty_train_text() { return "[generale]\r\n[fine]\r\n"; }
+
+std::string generated_field_stream(std::size_t bytes) {
+  std::string text;
+  text.reserve(bytes + 128);
+  for (int64_t k = 0; text.size() < bytes; ++k) {
+    const std::string position = column(k * 50 % 1000000, 7);
+    switch (k % 3) {
+      case 0:
+        add_line(text, "segnale, " + position + ",   2, 4, 0,  0, 0,    2,  1,0,0, 0");
+        break;
+      case 1:
+        add_line(text, "pendenza, " + position + ", " + column(k % 21 - 10, 4));
+        break;
+      default:
+        add_line(text, "cartello_indicatore, " + position + ", (Km 345+557)");
+        break;
+    }
+  }
+  return text;
+}
+
+int64_t read_generated_records(FieldReader& reader) {
+  int64_t sum = 0;
+  while (!reader.at_end()) {
+    const std::string keyword = reader.read_text();
+    int values = 0;
+    bool text = false;
+    if (keyword.starts_with("segnale")) {
+      values = 11;
+    } else if (keyword.starts_with("pendenza")) {
+      values = 2;
+    } else if (keyword.starts_with("cartello")) {
+      values = 1;
+      text = true;
+    }
+    for (int i = 0; i < values; ++i) sum += reader.read_int32();
+    if (text) sum += static_cast<int64_t>(reader.read_text().size());
+  }
+  return sum;
+}
+
+ScratchFolder::ScratchFolder() {
+  std::string pattern = (std::filesystem::temp_directory_path() / "scenario-bench-XXXXXX").string();
+  if (::mkdtemp(pattern.data()) == nullptr) {
+    throw RunTimeFailure("cannot create a scratch folder under " + pattern);
+  }
+  path_ = pattern;
+}
+
+ScratchFolder::~ScratchFolder() {
+  std::error_code ignored;
+  std::filesystem::remove_all(path_, ignored);
+}
+
+}  // namespace scenario::bench

@@ -1,0 +1,55 @@
+// What the benchmarks work on: the built-in scenario as source text, a long
+// generated route, a large generated field stream and a scratch folder.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <string>
+
+#include "compiler/compile_step.h"
+#include "compiler/scenario_records.h"
+#include "source/field_reader.h"
+
+namespace scenario::bench {
+
+std::string builtin_line_text();
+std::string builtin_train_text();
+
+// The compile step with the sources and the compiled files in memory, into a
+// fresh context named as the build names it. Throws RunTimeFailure when the
+// compile writes no file or records an error, so that no benchmark times a
+// compile that went wrong.
+void compile_in_memory(BuildContext& ctx, const std::string& line, const std::string& train,
+                       MemorySink& sink);
+
+// A line source of `length` metres with a curve every 2 km, turning left and
+// right in turn through every class, and a gradient record every 5 km.
+std::string long_route_line_text(int32_t length);
+
+// A train source with no records, for compiles that only need the line.
+std::string empty_train_text();
+
+// About `bytes` of source text in the writer's layout: signal, gradient and
+// indication-board records in turn.
+std::string generated_field_stream(std::size_t bytes);
+
+// Reads a generated field stream record by record, as the parser would; returns
+// a sum of what it read, so that no read can be left out.
+int64_t read_generated_records(FieldReader& reader);
+
+// A folder of its own under the system's temporary folder, removed with all it
+// holds when the object goes.
+class ScratchFolder {
+ public:
+  ScratchFolder();
+  ~ScratchFolder();
+  ScratchFolder(const ScratchFolder&) = delete;
+  ScratchFolder& operator=(const ScratchFolder&) = delete;
+  const std::filesystem::path& path() const { return path_; }
+
+ private:
+  std::filesystem::path path_;
+};
+
+}  // namespace scenario::bench

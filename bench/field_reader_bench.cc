@@ -1,0 +1,43 @@
+// The field-stream reader on a large generated source: from a file, as the
+// parser reads it, and from memory, without the system calls.
+#include <benchmark/benchmark.h>
+
+#include <string>
+
+#include "bench_inputs.h"
+#include "build/replace_file.h"
+#include "source/byte_source.h"
+#include "source/field_reader.h"
+
+namespace scenario::bench {
+namespace {
+
+constexpr std::size_t kStreamBytes = 8 << 20;
+
+void BM_FieldReaderFile(benchmark::State& state) {
+  ScratchFolder folder;
+  const std::filesystem::path path = folder.path() / "generated_source.txt";
+  const std::string text = generated_field_stream(kStreamBytes);
+  replace_file(path, text);
+  for (auto _ : state) {
+    FileByteSource source(path);
+    FieldReader reader(source);
+    benchmark::DoNotOptimize(read_generated_records(reader));
+  }
+  state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(text.size()));
+}
+BENCHMARK(BM_FieldReaderFile)->Unit(benchmark::kMillisecond);
+
+void BM_FieldReaderMemory(benchmark::State& state) {
+  const std::string text = generated_field_stream(kStreamBytes);
+  for (auto _ : state) {
+    MemoryByteSource source(text);
+    FieldReader reader(source);
+    benchmark::DoNotOptimize(read_generated_records(reader));
+  }
+  state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(text.size()));
+}
+BENCHMARK(BM_FieldReaderMemory)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace scenario::bench

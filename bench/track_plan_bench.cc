@@ -1,0 +1,38 @@
+// Tracing the track plan of a route of the greatest length, 1000000 m: the
+// parse of its line source, one step for every metre of the plan.
+#include <benchmark/benchmark.h>
+
+#include <string>
+
+#include "bench_inputs.h"
+#include "build/run_time_failure.h"
+#include "compiler/parser.h"
+#include "compiler/scenario_records.h"
+#include "compiler/source_files.h"
+
+namespace scenario::bench {
+namespace {
+
+void BM_TraceMillionMetreRoute(benchmark::State& state) {
+  const std::string line = long_route_line_text(kMaxRouteLength);
+  const std::string train = empty_train_text();
+  for (auto _ : state) {
+    BuildContext ctx;
+    ctx.nome = "Lunga";
+    ctx.treno = "1";
+    ctx.scrivi_linea = 1;
+    MemorySources sources(line, train);
+    memorizza_dati(ctx, sources);
+    if (ctx.codice_errore != 0 || ctx.tracciato.last_metre() != kMaxRouteLength + kRowBeyondEnd) {
+      state.SkipWithError("the long route did not parse cleanly");
+      break;
+    }
+    benchmark::DoNotOptimize(ctx.tracciato.value(kMaxRouteLength, 0));
+  }
+  state.SetItemsProcessed(state.iterations() * (kMaxRouteLength + kRowBeyondEnd));
+  state.SetLabel("items are metres of track plan");
+}
+BENCHMARK(BM_TraceMillionMetreRoute)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace scenario::bench
