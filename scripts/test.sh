@@ -20,6 +20,10 @@ echo "== tests, warnings as errors"
 run_suite build/test -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSCENARIO_WERROR=ON
 echo "== tests under AddressSanitizer and UndefinedBehaviorSanitizer"
 run_suite build/sanitize -DCMAKE_BUILD_TYPE=Debug -DSCENARIO_WERROR=ON -DSCENARIO_SANITIZE=ON
+echo "== benchmarks, built and not run"
+cmake -S . -B build/bench -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSCENARIO_WERROR=ON \
+  -DSCENARIO_BENCH=ON -DSCENARIO_TESTS=OFF >/dev/null
+cmake --build build/bench -j"$jobs" --target scenario_bench instruction_counts
 echo "== fuzzing, about a minute per target"
 bash fuzz/run.sh
 echo "all tests passed"
