@@ -171,7 +171,8 @@ prepare_build
 run_build
 mkdir "$work/build_outputs"
 mv "$work/run/"Velmora_Dorsel_* "$work/build_outputs/"
-[ "$(ls "$work/build_outputs" | wc -l)" -eq 6 ] || {
+build_outputs=("$work/build_outputs/"*)
+[ "${#build_outputs[@]}" -eq 6 ] || {
   echo "velmora_dorsel did not leave its six files" >&2
   exit 1
 }
