@@ -23,13 +23,13 @@ struct Recording {
   int32_t numero = 0;
   bool has_position = false;
   int32_t posizione = 0;
-  SourceLocation where;        // the record being read, or the slowdown's record
-  int64_t cell = -1;           // the cell the rule looked at, -1 when none
-  uint8_t occupant = 0;        // what that cell held
-  bool has_slowdown = false;   // post-processing errors: the slowdown they belong to
+  SourceLocation where;       // the record being read, or the slowdown's record
+  int64_t cell = -1;          // the cell the rule looked at, -1 when none
+  uint8_t occupant = 0;       // what that cell held
+  bool has_slowdown = false;  // post-processing errors: the slowdown they belong to
   int32_t slowdown_x = 0;
-  std::string reason;          // error 25: what failed
-  bool carried_over = false;   // a stop caused by an error 15 recorded earlier
+  std::string reason;         // more about the error; for error 25, what failed
+  bool carried_over = false;  // a stop caused by an error 15 recorded earlier
 };
 
 // The only writer of `codice_errore` and `posizione_errore` (besides the reset
