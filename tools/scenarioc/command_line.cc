@@ -39,24 +39,24 @@ struct CommandSpec {
 };
 
 const std::array<CommandSpec, 3>& commands() {
-  static const std::array<CommandSpec, 3> specs = {{
+  static const std::array<CommandSpec, 3> definitions = {{
       {Command::compile, "compile", 2, "LINE_FILE TRAIN_FILE", {kOut, kName, kTrain, kJson}},
       {Command::emit, "emit", 0, "", {kOut, kForce}},
       {Command::dump, "dump", 1, "FILE", {kKind, kJson, kAll, kPoints}},
   }};
-  return specs;
+  return definitions;
 }
 
 const CommandSpec* find_command(std::string_view name) {
-  for (const CommandSpec& spec : commands()) {
-    if (spec.name == name) return &spec;
+  for (const CommandSpec& definition : commands()) {
+    if (definition.name == name) return &definition;
   }
   return nullptr;
 }
 
-const CommandSpec& spec_of(Command command) {
-  for (const CommandSpec& spec : commands()) {
-    if (spec.command == command) return spec;
+const CommandSpec& definition_of(Command command) {
+  for (const CommandSpec& definition : commands()) {
+    if (definition.command == command) return definition;
   }
   return commands()[0];
 }
@@ -71,17 +71,17 @@ CommandLine usage_error(std::optional<Command> command, std::string error) {
   return line;
 }
 
-const OptionSpec* find_option(const CommandSpec& spec, std::string_view flag) {
-  for (const OptionSpec& option : spec.options) {
+const OptionSpec* find_option(const CommandSpec& definition, std::string_view flag) {
+  for (const OptionSpec& option : definition.options) {
     if (flag == option.name || (!option.alias.empty() && flag == option.alias)) return &option;
   }
   return nullptr;
 }
 
 // Reads the arguments after the command name.
-CommandLine parse_command_arguments(const CommandSpec& spec, const std::vector<std::string>& args) {
+CommandLine parse_command_arguments(const CommandSpec& definition, const std::vector<std::string>& args) {
   CommandLine line;
-  line.command = spec.command;
+  line.command = definition.command;
   bool options_ended = false;
   for (size_t i = 1; i < args.size(); ++i) {
     const std::string& arg = args[i];
@@ -99,14 +99,14 @@ CommandLine parse_command_arguments(const CommandSpec& spec, const std::vector<s
     }
     const size_t equals = arg.rfind("--", 0) == 0 ? arg.find('=') : std::string::npos;
     const std::string flag = arg.substr(0, equals);
-    const OptionSpec* option = find_option(spec, flag);
+    const OptionSpec* option = find_option(definition, flag);
     if (!option) {
-      return usage_error(spec.command,
-                         "unknown option '" + flag + "' for " + std::string(spec.name));
+      return usage_error(definition.command,
+                         "unknown option '" + flag + "' for " + std::string(definition.name));
     }
     if (!option->takes_value) {
       if (equals != std::string::npos) {
-        return usage_error(spec.command, "option '" + flag + "' takes no value");
+        return usage_error(definition.command, "option '" + flag + "' takes no value");
       }
       option->apply(line, "");
     } else if (equals != std::string::npos) {
@@ -114,12 +114,12 @@ CommandLine parse_command_arguments(const CommandSpec& spec, const std::vector<s
     } else if (i + 1 < args.size()) {
       option->apply(line, args[++i]);
     } else {
-      return usage_error(spec.command, "option '" + flag + "' needs a value");
+      return usage_error(definition.command, "option '" + flag + "' needs a value");
     }
   }
-  if (line.files.size() != spec.files) {
-    const std::string wanted = spec.files == 0 ? "no file names" : std::string(spec.file_names);
-    return usage_error(spec.command, std::string(spec.name) + " takes " + wanted + ", " +
+  if (line.files.size() != definition.files) {
+    const std::string wanted = definition.files == 0 ? "no file names" : std::string(definition.file_names);
+    return usage_error(definition.command, std::string(definition.name) + " takes " + wanted + ", " +
                                          std::to_string(line.files.size()) + " given");
   }
   line.action = CommandLine::Action::run;
@@ -229,7 +229,7 @@ CommandLine parse_command_line(const std::vector<std::string>& args) {
     CommandLine line;
     line.action = CommandLine::Action::help;
     if (args.size() > 1) {
-      if (const CommandSpec* spec = find_command(args[1])) line.command = spec->command;
+      if (const CommandSpec* definition = find_command(args[1])) line.command = definition->command;
     }
     return line;
   }
@@ -238,9 +238,9 @@ CommandLine parse_command_line(const std::vector<std::string>& args) {
     line.action = CommandLine::Action::version;
     return line;
   }
-  const CommandSpec* spec = find_command(first);
-  if (!spec) return usage_error(std::nullopt, "unknown command '" + first + "'");
-  return parse_command_arguments(*spec, args);
+  const CommandSpec* definition = find_command(first);
+  if (!definition) return usage_error(std::nullopt, "unknown command '" + first + "'");
+  return parse_command_arguments(*definition, args);
 }
 
 std::string help_text(std::optional<Command> command) {
@@ -260,10 +260,10 @@ std::string version_text() { return "scenarioc 1.0\n"; }
 
 std::string usage_hint(std::optional<Command> command) {
   if (!command) return "Run 'scenarioc --help' for the commands.\n";
-  const CommandSpec& spec = spec_of(*command);
-  std::string usage = "Usage: scenarioc " + std::string(spec.name);
-  if (!spec.file_names.empty()) usage += " " + std::string(spec.file_names);
-  return usage + " [options]\nRun 'scenarioc " + std::string(spec.name) +
+  const CommandSpec& definition = definition_of(*command);
+  std::string usage = "Usage: scenarioc " + std::string(definition.name);
+  if (!definition.file_names.empty()) usage += " " + std::string(definition.file_names);
+  return usage + " [options]\nRun 'scenarioc " + std::string(definition.name) +
          " --help' for the options.\n";
 }
 
