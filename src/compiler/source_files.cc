@@ -51,7 +51,8 @@ bool MemorySources::exists(SourceFile which) {
 }
 
 std::unique_ptr<ByteSource> MemorySources::open(SourceFile which) {
-  if (!exists(which)) throw RunTimeFailure("cannot open '" + display_name(which) + "': no such file");
+  if (!exists(which))
+    throw RunTimeFailure("cannot open '" + display_name(which) + "': no such file");
   return std::make_unique<MemoryByteSource>(which == SourceFile::line ? line_ : train_);
 }
 

@@ -8,11 +8,16 @@ char to_lower_1252(char c) {
     return static_cast<char>(u + 0x20);
   }
   switch (u) {
-    case 0x8A: return static_cast<char>(0x9A);  // S with caron
-    case 0x8C: return static_cast<char>(0x9C);  // OE ligature
-    case 0x8E: return static_cast<char>(0x9E);  // Z with caron
-    case 0x9F: return static_cast<char>(0xFF);  // Y with diaeresis
-    default: return c;
+    case 0x8A:
+      return static_cast<char>(0x9A);  // S with caron
+    case 0x8C:
+      return static_cast<char>(0x9C);  // OE ligature
+    case 0x8E:
+      return static_cast<char>(0x9E);  // Z with caron
+    case 0x9F:
+      return static_cast<char>(0xFF);  // Y with diaeresis
+    default:
+      return c;
   }
 }
 

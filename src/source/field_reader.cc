@@ -30,7 +30,8 @@ bool FieldReader::at_end() { return peek() < 0; }
 void FieldReader::begin_field() {
   field_line_ = line_;
   const int64_t column = offset() - line_start_ + 1;
-  field_column_ = static_cast<int32_t>(std::min<int64_t>(column, std::numeric_limits<int32_t>::max()));
+  field_column_ =
+      static_cast<int32_t>(std::min<int64_t>(column, std::numeric_limits<int32_t>::max()));
 }
 
 void FieldReader::skip_blanks() {

@@ -79,7 +79,8 @@ const OptionSpec* find_option(const CommandSpec& definition, std::string_view fl
 }
 
 // Reads the arguments after the command name.
-CommandLine parse_command_arguments(const CommandSpec& definition, const std::vector<std::string>& args) {
+CommandLine parse_command_arguments(const CommandSpec& definition,
+                                    const std::vector<std::string>& args) {
   CommandLine line;
   line.command = definition.command;
   bool options_ended = false;
@@ -118,9 +119,10 @@ CommandLine parse_command_arguments(const CommandSpec& definition, const std::ve
     }
   }
   if (line.files.size() != definition.files) {
-    const std::string wanted = definition.files == 0 ? "no file names" : std::string(definition.file_names);
-    return usage_error(definition.command, std::string(definition.name) + " takes " + wanted + ", " +
-                                         std::to_string(line.files.size()) + " given");
+    const std::string wanted =
+        definition.files == 0 ? "no file names" : std::string(definition.file_names);
+    return usage_error(definition.command, std::string(definition.name) + " takes " + wanted +
+                                               ", " + std::to_string(line.files.size()) + " given");
   }
   line.action = CommandLine::Action::run;
   return line;
