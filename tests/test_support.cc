@@ -64,4 +64,12 @@ std::string fixture_path(const std::string& name) {
   return std::string(SCENARIO_FIXTURES_DIR) + "/" + name;
 }
 
+BuildContext builtin_context(const std::filesystem::path& folder) {
+  BuildContext ctx;
+  ctx.nome = "Velmora_Dorsel";
+  ctx.treno = "904";
+  ctx.cartella = folder;
+  return ctx;
+}
+
 }  // namespace scenario::testing

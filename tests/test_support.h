@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "compiler/scenario_records.h"
+
 namespace scenario::testing {
 
 // A fresh folder under the system's temporary folder, removed with its content.
@@ -28,5 +30,9 @@ std::vector<std::string> list_folder(const std::filesystem::path& folder);
 // Splits text at CR LF; a final CR LF ends the last line and starts none.
 std::vector<std::string> split_crlf(const std::string& text);
 std::string fixture_path(const std::string& name);
+
+// A build context with the built-in identifiers, Velmora_Dorsel and 904, and
+// `folder` as the folder of its files.
+BuildContext builtin_context(const std::filesystem::path& folder = {});
 
 }  // namespace scenario::testing

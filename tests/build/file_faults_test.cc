@@ -33,6 +33,7 @@ namespace scenario {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::builtin_context;
 using testing::list_folder;
 using testing::read_file;
 using testing::TempDir;
@@ -150,10 +151,7 @@ std::string unprivileged_run_missing(const ProgramRun& run, const fs::path& fold
 
 // The built-in scenario's two sources, written into `folder` as the build writes them.
 void write_builtin_sources(const fs::path& folder) {
-  BuildContext ctx;
-  ctx.nome = "Velmora_Dorsel";
-  ctx.treno = "904";
-  ctx.cartella = folder;
+  BuildContext ctx = builtin_context(folder);
   dati_linea(ctx);
   dati_treno(ctx);
 }
@@ -314,12 +312,7 @@ TEST_F(ScenariocFaultsTest, FullDiskKeepsTheEarlierFiles) {
 
 // The build's own sources in a folder of their own, written as the build writes them.
 struct BuildSources {
-  BuildSources() {
-    ctx.nome = "Velmora_Dorsel";
-    ctx.treno = "904";
-    ctx.cartella = dir.path();
-    write_builtin_sources(dir.path());
-  }
+  BuildSources() : ctx(builtin_context(dir.path())) { write_builtin_sources(dir.path()); }
   fs::path line_path() const { return dir / line_source_name(ctx.nome); }
   fs::path train_path() const { return dir / train_source_name(ctx.nome, ctx.treno); }
 

@@ -14,6 +14,7 @@
 namespace scenario {
 namespace {
 
+using testing::builtin_context;
 using testing::read_file;
 using testing::split_crlf;
 using testing::TempDir;
@@ -126,10 +127,7 @@ TEST(ScenarioNotesTest, Signature) {
 
 TEST(ScenarioNotesTest, DatiNoteReplacesTheFile) {
   TempDir dir;
-  BuildContext ctx;
-  ctx.nome = "Velmora_Dorsel";
-  ctx.treno = "904";
-  ctx.cartella = dir.path();
+  BuildContext ctx = builtin_context(dir.path());
   write_file(dir / "Velmora_Dorsel_904_note.txt", std::string(3000, 'x'));
   dati_note(ctx);
   EXPECT_EQ(read_file(dir / "Velmora_Dorsel_904_note.txt"),

@@ -15,6 +15,7 @@
 namespace scenario {
 namespace {
 
+using testing::builtin_context;
 using testing::read_file;
 using testing::split_crlf;
 using testing::TempDir;
@@ -145,10 +146,7 @@ TEST(SlowdownOrderTest, RowsAgreeWithTheRoute) {
 
 TEST(SlowdownOrderTest, DatiRallentamentiReplacesTheFile) {
   TempDir dir;
-  BuildContext ctx;
-  ctx.nome = "Velmora_Dorsel";
-  ctx.treno = "904";
-  ctx.cartella = dir.path();
+  BuildContext ctx = builtin_context(dir.path());
   write_file(dir / "Velmora_Dorsel_904_rallentamenti.txt", std::string(9000, 'x'));
   dati_rallentamenti(ctx);
   EXPECT_EQ(read_file(dir / "Velmora_Dorsel_904_rallentamenti.txt"),

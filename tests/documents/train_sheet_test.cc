@@ -17,6 +17,7 @@
 namespace scenario {
 namespace {
 
+using testing::builtin_context;
 using testing::read_file;
 using testing::split_crlf;
 using testing::TempDir;
@@ -343,10 +344,7 @@ TEST(TrainSheetTest, Footnote) {
 
 TEST(TrainSheetTest, DatiSchedaReplacesTheFile) {
   TempDir dir;
-  BuildContext ctx;
-  ctx.nome = "Velmora_Dorsel";
-  ctx.treno = "904";
-  ctx.cartella = dir.path();
+  BuildContext ctx = builtin_context(dir.path());
   write_file(dir / "Velmora_Dorsel_904_scheda_treno.txt", std::string(40000, 'x'));
   dati_scheda(ctx);
   dati_scheda(ctx);

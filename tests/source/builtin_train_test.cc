@@ -16,6 +16,7 @@
 namespace scenario {
 namespace {
 
+using testing::builtin_context;
 using testing::read_file;
 using testing::records_of;
 using testing::SourceRecord;
@@ -283,10 +284,7 @@ TEST(BuiltinTrainTest, Signals) {
 
 TEST(BuiltinTrainTest, DatiTrenoReplacesTheFile) {
   TempDir dir;
-  BuildContext ctx;
-  ctx.nome = "Velmora_Dorsel";
-  ctx.treno = "904";
-  ctx.cartella = dir.path();
+  BuildContext ctx = builtin_context(dir.path());
   write_file(dir / "Velmora_Dorsel_904-.txt", std::string(30000, 'x'));
   dati_treno(ctx);
   EXPECT_EQ(read_file(dir / "Velmora_Dorsel_904-.txt"), text_file_bytes(builtin_train_source()));
