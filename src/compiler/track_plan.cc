@@ -61,24 +61,18 @@ void trace_steps(const Columns& plan, int32_t first, int32_t last, double c, Poi
 }  // namespace
 
 void Tracciato::create(int32_t metri_totali) {
-  const std::size_t metres = static_cast<std::size_t>(metri_totali) + 1;
-  for (int axis = 0; axis < 2; ++axis) {
-    tags_[axis].assign(metres, static_cast<uint8_t>(TrackTag::empty));
-    values_[axis].clear();
-    values_[axis].resize(metres);
-  }
+  metres_ = static_cast<std::size_t>(metri_totali) + 1;
+  storage_ = ZeroedRegion(metres_ * (2 * sizeof(double) + 2));
 }
 
 void Tracciato::destroy() {
-  for (int axis = 0; axis < 2; ++axis) {
-    tags_[axis] = {};
-    values_[axis] = {};
-  }
+  storage_ = ZeroedRegion();
+  metres_ = 0;
 }
 
 void Tracciato::trace(int32_t first, int32_t last, double c) {
   if (first > last) return;
-  const Columns plan{values_[0].data(), values_[1].data(), tags_[0].data(), tags_[1].data()};
+  const Columns plan{values(0), values(1), tags(0), tags(1)};
   const Point before{value(first - 2, 0), value(first - 2, 1)};
   const Point last_point{value(first - 1, 0), value(first - 1, 1)};
   if (c == 0) {

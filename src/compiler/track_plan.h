@@ -3,11 +3,10 @@
 // compiled line file stores it with that type.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
-#include <memory>
-#include <new>
-#include <utility>
-#include <vector>
+
+#include "compiler/zeroed_region.h"
 
 namespace scenario {
 
@@ -23,30 +22,37 @@ class Tracciato {
   // Creates the plan anew with metres 0 to `metri_totali`, every entry empty.
   void create(int32_t metri_totali);
   void destroy();
-  bool exists() const { return !tags_[0].empty(); }
-  int32_t last_metre() const { return static_cast<int32_t>(tags_[0].size()) - 1; }
+  bool exists() const { return metres_ != 0; }
+  int32_t last_metre() const { return static_cast<int32_t>(metres_) - 1; }
   bool has_metre(int64_t m) const { return m >= 0 && m <= last_metre(); }
 
   void set_int16(int32_t metre, int axis, int16_t value) {
-    tags_[axis][metre] = static_cast<uint8_t>(TrackTag::int16);
-    values_[axis][metre] = value;
+    tags(axis)[metre] = static_cast<uint8_t>(TrackTag::int16);
+    values(axis)[metre] = value;
   }
   void set_real(int32_t metre, int axis, double value) {
-    tags_[axis][metre] = static_cast<uint8_t>(TrackTag::real);
-    values_[axis][metre] = value;
+    tags(axis)[metre] = static_cast<uint8_t>(TrackTag::real);
+    values(axis)[metre] = value;
   }
   // The value of an entry as a double (0 for an empty entry).
   double value(int32_t metre, int axis) const {
-    return tags_[axis][metre] == static_cast<uint8_t>(TrackTag::empty) ? 0.0 : values_[axis][metre];
+    return tag_column(axis)[metre] == static_cast<uint8_t>(TrackTag::empty)
+               ? 0.0
+               : value_column(axis)[metre];
   }
   TrackEntry entry(int32_t metre, int axis) const {
-    return {static_cast<TrackTag>(tags_[axis][metre]), value(metre, axis)};
+    return {static_cast<TrackTag>(tag_column(axis)[metre]), value(metre, axis)};
   }
 
   // One axis as arrays indexed by metre, for the encoder's loop. A value means
   // something only where its tag is not empty.
-  const uint8_t* tag_column(int axis) const { return tags_[axis].data(); }
-  const double* value_column(int axis) const { return values_[axis].data(); }
+  const uint8_t* tag_column(int axis) const {
+    return static_cast<const uint8_t*>(storage_.data()) + 2 * metres_ * sizeof(double) +
+           axis * metres_;
+  }
+  const double* value_column(int axis) const {
+    return static_cast<const double*>(storage_.data()) + axis * metres_;
+  }
 
   // Computes metres `first` to `last` in turn, each from the two before it:
   // with dx and dy the step from metre m − 2 to m − 1, a straight step (c = 0)
@@ -55,26 +61,13 @@ class Tracciato {
   void trace(int32_t first, int32_t last, double c);
 
  private:
-  // Leaves a double as it finds it: the values of empty entries are never read,
-  // so the plan is not zero-filled metre by metre when it is created.
-  template <typename T>
-  struct Uninitialized : std::allocator<T> {
-    template <typename U>
-    struct rebind {
-      using other = Uninitialized<U>;
-    };
-    template <typename U>
-    void construct(U* p) {
-      ::new (static_cast<void*>(p)) U;
-    }
-    template <typename U, typename... Args>
-    void construct(U* p, Args&&... args) {
-      ::new (static_cast<void*>(p)) U(std::forward<Args>(args)...);
-    }
-  };
+  uint8_t* tags(int axis) { return const_cast<uint8_t*>(tag_column(axis)); }
+  double* values(int axis) { return const_cast<double*>(value_column(axis)); }
 
-  std::vector<uint8_t> tags_[2];
-  std::vector<double, Uninitialized<double>> values_[2];
+  // The x values, the y values, the x tags, the y tags, each `metres_` long.
+  // The region starts zeroed, so every tag says empty.
+  ZeroedRegion storage_;
+  std::size_t metres_ = 0;
 };
 
 }  // namespace scenario

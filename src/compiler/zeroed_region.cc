@@ -1,0 +1,61 @@
+#include "compiler/zeroed_region.h"
+
+#include <sys/mman.h>
+
+#include <cstdint>
+#include <cstring>
+#include <new>
+#include <utility>
+
+namespace scenario {
+namespace {
+
+constexpr std::size_t kHugePage = std::size_t{2} << 20;
+
+std::size_t round_up(std::size_t n, std::size_t step) { return (n + step - 1) / step * step; }
+
+}  // namespace
+
+ZeroedRegion::ZeroedRegion(std::size_t bytes) : size_(bytes) {
+  if (bytes == 0) return;
+  // Huge pages need an address and a length that are whole huge pages; the
+  // mapping takes one more so that an aligned start can be found inside it.
+  const bool huge = bytes >= kHugePage / 2;
+  const std::size_t length = huge ? round_up(bytes, kHugePage) : bytes;
+  mapped_ = huge ? length + kHugePage : length;
+  mapping_ = ::mmap(nullptr, mapped_, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+  if (mapping_ == MAP_FAILED) {
+    mapping_ = nullptr;
+    throw std::bad_alloc();
+  }
+  data_ = mapping_;
+  if (!huge) return;
+  const auto start = reinterpret_cast<std::uintptr_t>(mapping_);
+  data_ = reinterpret_cast<void*>(round_up(start, kHugePage));
+  // Advice only: where huge pages are not offered the region works the same.
+  ::madvise(data_, length, MADV_HUGEPAGE);
+}
+
+ZeroedRegion::ZeroedRegion(const ZeroedRegion& other) : ZeroedRegion(other.size_) {
+  if (size_ != 0) std::memcpy(data_, other.data_, size_);
+}
+
+ZeroedRegion::ZeroedRegion(ZeroedRegion&& other) noexcept
+    : data_(std::exchange(other.data_, nullptr)),
+      size_(std::exchange(other.size_, 0)),
+      mapping_(std::exchange(other.mapping_, nullptr)),
+      mapped_(std::exchange(other.mapped_, 0)) {}
+
+ZeroedRegion& ZeroedRegion::operator=(ZeroedRegion other) noexcept {
+  std::swap(data_, other.data_);
+  std::swap(size_, other.size_);
+  std::swap(mapping_, other.mapping_);
+  std::swap(mapped_, other.mapped_);
+  return *this;
+}
+
+ZeroedRegion::~ZeroedRegion() {
+  if (mapping_ != nullptr) ::munmap(mapping_, mapped_);
+}
+
+}  // namespace scenario
