@@ -71,13 +71,17 @@ class TemporaryFile {
 }  // namespace
 
 void replace_file(const std::filesystem::path& path, std::string_view bytes) {
+  replace_file(path, [bytes](const BlockSink& put) { put(bytes); });
+}
+
+void replace_file(const std::filesystem::path& path, const ContentWriter& content) {
   // Where a file already stands, its content reaches the disk before the
   // rename, so that a crash never leaves an empty or partial file where a
   // complete one stood. A new name has nothing to lose, and a build into a
   // fresh folder does not wait for the disk.
   const bool replaces_a_file = file_exists(path);
   TemporaryFile temporary(path);
-  write_all(temporary.fd(), bytes, path);
+  content([&](std::string_view block) { write_all(temporary.fd(), block, path); });
   if (replaces_a_file && temporary.flush() != 0) fail("write", path, errno);
   if (temporary.close() != 0) fail("write", path, errno);
   if (temporary.rename_to(path) != 0) fail("replace", path, errno);

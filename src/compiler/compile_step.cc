@@ -17,19 +17,25 @@ constexpr int kHeaderCell = 1;
 void clear_tabella(Tabella& tabella) { tabella.fill(voce{}); }
 
 void write_compiled_files(const BuildContext& ctx, CompiledFileSink& sink, CompileResult& result) {
-  auto write = [&](const std::string& name, const std::string& bytes) {
-    sink.write_file(name, bytes);
+  auto write = [&](const std::string& name, const ContentWriter& content) {
+    sink.write_file(name, content);
     result.files_written.push_back(name);
   };
-  if (ctx.scrivi_linea != 0) write(track_plan_name(ctx.nome), encode_track_plan(ctx.tracciato));
-  write(station_table_name(ctx.nome, ctx.treno), encode_station_table(ctx.tabella));
-  write(route_cells_name(ctx.nome, ctx.treno), encode_route_cells(ctx.percorso));
+  auto whole = [](std::string bytes) {
+    return [bytes = std::move(bytes)](const BlockSink& put) { put(bytes); };
+  };
+  if (ctx.scrivi_linea != 0) {
+    write(track_plan_name(ctx.nome),
+          [&](const BlockSink& put) { encode_track_plan(ctx.tracciato, put); });
+  }
+  write(station_table_name(ctx.nome, ctx.treno), whole(encode_station_table(ctx.tabella)));
+  write(route_cells_name(ctx.nome, ctx.treno), whole(encode_route_cells(ctx.percorso)));
 }
 
 }  // namespace
 
-void FolderSink::write_file(const std::string& name, std::string_view bytes) {
-  replace_file(folder_ / name, bytes);
+void FolderSink::write_file(const std::string& name, const ContentWriter& content) {
+  replace_file(folder_ / name, content);
 }
 
 CompileResult memorizza_percorso(BuildContext& ctx, int32_t j, SourceFiles& sources,

@@ -10,23 +10,29 @@
 #include <string_view>
 #include <vector>
 
+#include "build/replace_file.h"
 #include "compiler/scenario_records.h"
 #include "compiler/source_files.h"
 
 namespace scenario {
 
 // Where the compiled files go: a folder, or memory for tests and benchmarks.
+// A file's content arrives a block at a time.
 class CompiledFileSink {
  public:
   virtual ~CompiledFileSink() = default;
-  virtual void write_file(const std::string& name, std::string_view bytes) = 0;
+  virtual void write_file(const std::string& name, const ContentWriter& content) = 0;
+  void write_file(const std::string& name, std::string_view bytes) {
+    write_file(name, [bytes](const BlockSink& put) { put(bytes); });
+  }
 };
 
 // Writes under the replace-file rule; throws RunTimeFailure on a file failure.
 class FolderSink : public CompiledFileSink {
  public:
   explicit FolderSink(std::filesystem::path folder) : folder_(std::move(folder)) {}
-  void write_file(const std::string& name, std::string_view bytes) override;
+  using CompiledFileSink::write_file;
+  void write_file(const std::string& name, const ContentWriter& content) override;
 
  private:
   std::filesystem::path folder_;
@@ -34,8 +40,11 @@ class FolderSink : public CompiledFileSink {
 
 class MemorySink : public CompiledFileSink {
  public:
-  void write_file(const std::string& name, std::string_view bytes) override {
-    files[name] = std::string(bytes);
+  using CompiledFileSink::write_file;
+  void write_file(const std::string& name, const ContentWriter& content) override {
+    std::string& file = files[name];
+    file.clear();
+    content([&file](std::string_view block) { file.append(block); });
   }
   std::map<std::string, std::string> files;
 };

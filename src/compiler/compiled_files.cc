@@ -18,12 +18,6 @@ constexpr int kRun = 8;
 // Eight tags that all say "double", read as one 64-bit word.
 constexpr uint64_t kRunOfReals = track_layout::kTagReal * uint64_t{0x0101010101010101};
 
-// Room for every entry at its widest: the exact size for a traced plan,
-// without a pass over the tags to count it.
-std::size_t track_plan_room(const Tracciato& tracciato) {
-  return 2 * static_cast<std::size_t>(tracciato.last_metre() + 1) * kWidestEntry;
-}
-
 // One entry: its tag and the value its tag names. Returns the end of what it wrote.
 char* put_track_entry(char* p, uint8_t tag, const double* value) {
   using namespace track_layout;
@@ -51,11 +45,11 @@ char* put_run_of_reals(char* p, const double* values) {
   return p;
 }
 
-// Appends one axis of the plan, metre 0 first. Entries are staged a block at
-// a time in a local buffer with room for every entry of the block at its
-// widest, so that an entry costs a few stores and no test of the room left.
-void put_track_axis(std::string& bytes, const Tracciato& tracciato, int axis) {
-  constexpr int32_t kBlockEntries = 512;
+// Hands one axis of the plan to `put`, metre 0 first. Entries are staged a
+// block at a time in a local buffer with room for every entry of the block at
+// its widest, so that an entry costs a few stores and no test of the room left.
+void put_track_axis(const BlockSink& put, const Tracciato& tracciato, int axis) {
+  constexpr int32_t kBlockEntries = 6000;  // a block of at most 60 000 bytes
   const uint8_t* tags = tracciato.tag_column(axis);
   const double* values = tracciato.value_column(axis);
   const int32_t metres = tracciato.last_metre() + 1;
@@ -74,7 +68,7 @@ void put_track_axis(std::string& bytes, const Tracciato& tracciato, int axis) {
       }
     }
     for (; m < end; ++m) p = put_track_entry(p, tags[m], values + m);
-    bytes.append(block, static_cast<std::size_t>(p - block));
+    put(std::string_view(block, static_cast<std::size_t>(p - block)));
   }
 }
 
@@ -123,10 +117,16 @@ void put_cell(ByteWriter& out, const cella& c) {
 
 }  // namespace
 
+void encode_track_plan(const Tracciato& tracciato, const BlockSink& put) {
+  if (!tracciato.exists()) return;
+  for (int axis = 0; axis < 2; ++axis) put_track_axis(put, tracciato, axis);
+}
+
 std::string encode_track_plan(const Tracciato& tracciato) {
   std::string bytes;
-  bytes.reserve(track_plan_room(tracciato));
-  for (int axis = 0; axis < 2; ++axis) put_track_axis(bytes, tracciato, axis);
+  // Room for every entry at its widest: the exact size for a traced plan.
+  bytes.reserve(2 * static_cast<std::size_t>(tracciato.last_metre() + 1) * kWidestEntry);
+  encode_track_plan(tracciato, [&](std::string_view block) { bytes.append(block); });
   return bytes;
 }
 

@@ -112,6 +112,35 @@ TEST(ReplaceFileTest, FailedWriteKeepsTheOldFile) {
   EXPECT_EQ(list_folder(dir.path()), std::vector<std::string>{"Velmora_Dorsel_904.dat"});
 }
 
+TEST(ReplaceFileTest, ContentWrittenInBlocksArrivesInOrder) {
+  TempDir dir;
+  write_file(dir / "Velmora_Dorsel_linea.dat", std::string(100000, 'v'));
+  replace_file(dir / "Velmora_Dorsel_linea.dat", [](const BlockSink& put) {
+    put("uno");
+    put("");
+    put(std::string(70000, 'd'));
+    put("tre");
+  });
+  EXPECT_EQ(read_file(dir / "Velmora_Dorsel_linea.dat"), "uno" + std::string(70000, 'd') + "tre");
+  EXPECT_EQ(list_folder(dir.path()), std::vector<std::string>{"Velmora_Dorsel_linea.dat"});
+}
+
+// Content that fails half-way is no file: the old one stays and the
+// temporary file goes.
+TEST(ReplaceFileTest, ContentThatFailsKeepsTheOldFile) {
+  TempDir dir;
+  write_file(dir / "Velmora_Dorsel_linea.dat", "vecchio");
+  const std::string message = failure_of([&] {
+    replace_file(dir / "Velmora_Dorsel_linea.dat", [](const BlockSink& put) {
+      put(std::string(70000, 'n'));
+      throw RunTimeFailure("entry 3: text of 70000 bytes is longer than 65535");
+    });
+  });
+  EXPECT_EQ(message, "entry 3: text of 70000 bytes is longer than 65535");
+  EXPECT_EQ(read_file(dir / "Velmora_Dorsel_linea.dat"), "vecchio");
+  EXPECT_EQ(list_folder(dir.path()), std::vector<std::string>{"Velmora_Dorsel_linea.dat"});
+}
+
 TEST(ReplaceFileTest, MissingFolderFailsNamingTheFile) {
   TempDir dir;
   const std::string message =

@@ -4,11 +4,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <bit>
 #include <cmath>
 #include <cstdint>
 #include <limits>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "build/run_time_failure.h"
@@ -259,17 +261,17 @@ TEST(TrackPlanTest, SizeOfARouteOf243000Metres) {
 
 // Integers and empty entries among the doubles at every place relative to the
 // encoder's runs of eight and blocks of entries, in a plan whose length is no
-// multiple of either.
+// multiple of either. The plan goes out in blocks of at most 60 000 bytes.
 TEST(TrackPlanTest, MixedEntriesAnywhereInALongPlan) {
   Tracciato plan;
-  const int32_t metri_totali = 1300;
+  const int32_t metri_totali = 13001;
   plan.create(metri_totali);
   std::string expected;
   for (int axis = 0; axis < 2; ++axis) {
     for (int32_t m = 0; m <= metri_totali; ++m) {
-      if (m % 13 == 5 || m % 509 == 0) {
+      if (m % 13 == 5 || m % 509 == 0 || (m > 5990 && m < 6010)) {
         expected += empty_element();
-      } else if (m % 7 == 3) {
+      } else if (m % 7 == 3 || m % 6000 == 0 || m % 6000 == 5999) {
         plan.set_int16(m, axis, static_cast<int16_t>(-m));
         expected += int16_element(static_cast<int16_t>(-m));
       } else {
@@ -278,6 +280,14 @@ TEST(TrackPlanTest, MixedEntriesAnywhereInALongPlan) {
       }
     }
   }
+  std::string streamed;
+  std::size_t largest_block = 0;
+  encode_track_plan(plan, [&](std::string_view block) {
+    largest_block = std::max(largest_block, block.size());
+    streamed.append(block);
+  });
+  EXPECT_EQ(streamed, expected);
+  EXPECT_LE(largest_block, 60000u);
   EXPECT_EQ(encode_track_plan(plan), expected);
 }
 
