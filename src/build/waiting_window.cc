@@ -1,7 +1,7 @@
 // The graphical face of the build: the waiting window with its one label
-// "Attendere" and the modal box of a fatal error. Only this file sees FLTK and X.
-#include "build/user_interface.h"
-
+// "Attendere" and the modal box of a fatal error. Only this file sees FLTK and
+// X; it is built as a module of its own, which the program loads only when
+// there is a display.
 #include <algorithm>
 #include <chrono>
 #include <memory>
@@ -15,6 +15,7 @@
 #include <FL/x.H>
 #include <X11/Xlib.h>
 
+#include "build/window_module.h"
 #include "compiler/rounding.h"
 
 namespace scenario {
@@ -172,20 +173,20 @@ void run_message_box(const std::string& title, const std::string& text, const Sc
   Fl::flush();
 }
 
-class FltkInterface : public UserInterface {
+class WaitingWindow {
  public:
-  explicit FltkInterface(const std::string& title) : title_(title), scale_(screen_dpi()) {}
-  ~FltkInterface() override { close(); }
+  explicit WaitingWindow(const char* title) : title_(title), scale_(screen_dpi()) {}
+  ~WaitingWindow() { close(); }
 
-  void show_waiting_window() override {
+  void show() {
     if (!window_) window_ = make_waiting_window(title_, scale_);
     window_->show();
     wait_until_painted(*window_);
   }
 
-  void show_message(const std::string& text) override { run_message_box(title_, text, scale_); }
+  void show_message(const std::string& text) { run_message_box(title_, text, scale_); }
 
-  void close() override {
+  void close() {
     if (!window_) return;
     window_->hide();
     window_.reset();
@@ -193,23 +194,56 @@ class FltkInterface : public UserInterface {
     XSync(fl_display, False);
   }
 
-  bool is_graphical() const override { return true; }
-
  private:
   std::string title_;
   Scale scale_;
   std::unique_ptr<PaintedWindow> window_;
 };
 
-}  // namespace
-
-std::unique_ptr<UserInterface> open_user_interface(const std::string& title, std::ostream& err) {
-  // FLTK ends the process when it cannot open the display itself; opened here
-  // first, a missing display means working without the window.
-  Display* display = XOpenDisplay(nullptr);
-  if (display == nullptr) return std::make_unique<ConsoleInterface>(err);
-  fl_open_display(display);
-  return std::make_unique<FltkInterface>(title);
+// The calls the program makes. None lets an exception out: a window that
+// cannot be shown leaves the build to go on without it.
+void* open_window(const char* title) noexcept {
+  try {
+    // FLTK ends the process when it cannot open the display itself; opened
+    // here first, a missing display means working without the window.
+    Display* display = XOpenDisplay(nullptr);
+    if (display == nullptr) return nullptr;
+    fl_open_display(display);
+    return new WaitingWindow(title);
+  } catch (...) {
+    return nullptr;
+  }
 }
 
+WaitingWindow& window_of(void* window) { return *static_cast<WaitingWindow*>(window); }
+
+void show_waiting_window(void* window) noexcept {
+  try {
+    window_of(window).show();
+  } catch (...) {
+  }
+}
+
+int show_message(void* window, const char* text, std::size_t length) noexcept {
+  try {
+    window_of(window).show_message(std::string(text, length));
+    return 1;
+  } catch (...) {
+    return 0;
+  }
+}
+
+void close_window(void* window) noexcept { window_of(window).close(); }
+
+void destroy_window(void* window) noexcept { delete &window_of(window); }
+
+constexpr WindowModuleCalls kCalls = {open_window, show_waiting_window, show_message, close_window,
+                                      destroy_window};
+
+}  // namespace
 }  // namespace scenario
+
+extern "C" __attribute__((visibility("default"))) const scenario::WindowModuleCalls*
+scenario_window_calls() {
+  return &scenario::kCalls;
+}

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "build/window_module.h"
 #include "test_support.h"
 
 namespace scenario {
@@ -83,31 +84,44 @@ TEST(BuildDriverTest, FailingStepEndsTheBuild) {
   }
 }
 
-// Runs the program copied into `folder` with the given environment change;
-// returns its exit status, or -1 when it did not exit normally.
-int run_program(const std::filesystem::path& folder, const std::string& environment) {
-  std::filesystem::copy_file(SCENARIO_VELMORA_DORSEL, folder / "velmora_dorsel");
+// Runs the program copied into `folder`, with its window module when
+// `with_module`, under the given environment change; returns its exit status,
+// or -1 when it did not exit normally.
+int run_program(const std::filesystem::path& folder, const std::string& environment,
+                bool with_module) {
+  const std::filesystem::path program = SCENARIO_VELMORA_DORSEL;
+  std::filesystem::copy_file(program, folder / "velmora_dorsel");
+  if (with_module) {
+    std::filesystem::copy_file(program.parent_path() / kWindowModuleName,
+                               folder / kWindowModuleName);
+  }
   const std::string command =
       "cd '" + folder.string() + "' && env " + environment + " ./velmora_dorsel >output.log 2>&1";
   const int status = std::system(command.c_str());
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
+// Whatever the display, the build writes its six files; only a module that
+// cannot be loaded while a display is named is worth a line.
 TEST(BuildDriverTest, ProgramBuildsInItsOwnFolder) {
   const struct {
     const char* name;
     const char* environment;
+    bool with_module;
+    const char* output;
   } rows[] = {
-      {"no display", "-u DISPLAY"},
-      {"a display that cannot be opened", "DISPLAY=:9999"},
+      {"no display", "-u DISPLAY", false, ""},
+      {"an empty DISPLAY", "DISPLAY=", false, ""},
+      {"a display that cannot be opened", "DISPLAY=:9999", true, ""},
+      {"a display but no window module", "DISPLAY=:9999", false,
+       "velmora_dorsel: no waiting window: "},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);
     TempDir dir;
-    // Status 1 while the compile step leaves no cell row; 0 once it compiles.
-    EXPECT_EQ(run_program(dir.path(), row.environment), 0)
+    EXPECT_EQ(run_program(dir.path(), row.environment, row.with_module), 0)
         << testing::read_file(dir / "output.log");
-    const std::vector<std::string> expected = {
+    std::vector<std::string> expected = {
         "Velmora_Dorsel_904.dat",
         "Velmora_Dorsel_904.sim",
         "Velmora_Dorsel_904_note.txt",
@@ -115,9 +129,17 @@ TEST(BuildDriverTest, ProgramBuildsInItsOwnFolder) {
         "Velmora_Dorsel_904_scheda_treno.txt",
         "Velmora_Dorsel_linea.dat",
         "output.log",
-        "velmora_dorsel",
     };
+    if (row.with_module) expected.push_back(kWindowModuleName);
+    expected.push_back("velmora_dorsel");
     EXPECT_EQ(list_folder(dir.path()), expected);
+    // The fixed start is followed by the module's path and the system's words.
+    const std::string log = testing::read_file(dir / "output.log");
+    if (row.output[0] == '\0') {
+      EXPECT_EQ(log, "");
+    } else {
+      EXPECT_TRUE(log.starts_with(row.output)) << log;
+    }
   }
 }
 

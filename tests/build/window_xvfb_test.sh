@@ -8,6 +8,7 @@ set -u -o pipefail
 
 probe=$1
 program=$2
+module=$(dirname "$program")/scenario_window.so
 title=velmora_dorsel
 
 # Under a sanitizer build: the font and display libraries' caches are no leak.
@@ -192,14 +193,19 @@ answer_any_box() {
   has_exited "$build_pid"
 }
 
-# The build must write the same files whether it has a display or not.
+# The build must write the same files whether it has a display or not, and
+# with a display it loads the window module that sits beside it.
 run_build() {
   mkdir -p "$tmp/headless" "$tmp/display"
-  cp "$program" "$tmp/headless/$title"
-  cp "$program" "$tmp/display/$title"
-  (cd "$tmp/headless" && env -u DISPLAY "./$title") >"$tmp/headless.err" 2>&1
+  for folder in headless display; do
+    cp "$program" "$tmp/$folder/$title"
+    cp "$module" "$tmp/$folder/"
+  done
+  (cd "$tmp/headless" && env -u DISPLAY LD_DEBUG=files "./$title") >"$tmp/headless.err" 2>&1
   local headless_status=$?
-  (cd "$tmp/display" && exec "./$title") >"$tmp/display.err" 2>&1 &
+  grep -q "calling init: .*/$(basename "$module")" "$tmp/headless.err" &&
+    fail "the build without a display loaded the window module"
+  (cd "$tmp/display" && LD_DEBUG=files exec "./$title") >"$tmp/display.err" 2>&1 &
   build_pid=$!
   box_seen=
   poll 400 answer_any_box || fail "the build did not end within 40 s"
@@ -210,6 +216,8 @@ run_build() {
   ((status < 128)) || fail "the build was killed by signal $((status - 128))"
   ((status == headless_status)) ||
     fail "status $status with a display, $headless_status without: $(cat "$tmp/display.err")"
+  grep -q "calling init: .*/$(basename "$module")" "$tmp/display.err" ||
+    fail "the build with a display did not load the window module: $(grep -v '^ *[0-9]*:' "$tmp/display.err")"
   diff -r "$tmp/headless" "$tmp/display" >/dev/null || fail "the display changed the files written"
   for doc in note rallentamenti scheda_treno; do
     [[ -f $tmp/display/Velmora_Dorsel_904_$doc.txt ]] || fail "no $doc document written"
