@@ -35,7 +35,7 @@ std::string builtin_line_text() { return text_file_bytes(builtin_line_source());
 std::string builtin_train_text() { return text_file_bytes(builtin_train_source()); }
 
 void compile_in_memory(BuildContext& ctx, const std::string& line, const std::string& train,
-                       MemorySink& sink) {
+                       CompiledFileSink& sink) {
   ctx.nome = kBuiltinNome;
   ctx.treno = kBuiltinTreno;
   MemorySources sources(line, train);
