@@ -70,5 +70,18 @@ TEST(ZeroedRegionTest, EmptyRegionHoldsNothing) {
   EXPECT_EQ(copy.data(), nullptr);
 }
 
+#if defined(__SANITIZE_ADDRESS__)
+// The sanitizer run must still see the region's end.
+TEST(ZeroedRegionDeathTest, WritePastTheEndIsCaughtUnderAddressSanitizer) {
+  EXPECT_DEATH(
+      {
+        ZeroedRegion region((std::size_t{3} << 20) + 5);
+        volatile unsigned char* bytes = static_cast<unsigned char*>(region.data());
+        bytes[region.size()] = 1;
+      },
+      "heap-buffer-overflow");
+}
+#endif
+
 }  // namespace
 }  // namespace scenario
