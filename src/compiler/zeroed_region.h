@@ -1,7 +1,8 @@
 // Zeroed memory for the large tables of a build, mapped straight from the
-// system. A table of a few megabytes is backed by huge pages where the system
-// offers them, so that filling it takes a handful of page faults instead of
-// one for every 4 KiB.
+// system. A table of a megabyte or more is backed by huge pages where the
+// system offers them, and its pages are mapped in one call when it is made,
+// so that filling it takes a handful of page faults instead of one for every
+// 4 KiB. Meant for tables that are filled whole, as the track plan is.
 #pragma once
 
 #include <cstddef>
