@@ -17,19 +17,17 @@ constexpr int kHeaderCell = 1;
 void clear_tabella(Tabella& tabella) { tabella.fill(voce{}); }
 
 void write_compiled_files(const BuildContext& ctx, CompiledFileSink& sink, CompileResult& result) {
-  auto write = [&](const std::string& name, const ContentWriter& content) {
+  // `content` is the file's bytes, or a ContentWriter that makes them.
+  auto write = [&](const std::string& name, const auto& content) {
     sink.write_file(name, content);
     result.files_written.push_back(name);
-  };
-  auto whole = [](std::string bytes) {
-    return [bytes = std::move(bytes)](const BlockSink& put) { put(bytes); };
   };
   if (ctx.scrivi_linea != 0) {
     write(track_plan_name(ctx.nome),
           [&](const BlockSink& put) { encode_track_plan(ctx.tracciato, put); });
   }
-  write(station_table_name(ctx.nome, ctx.treno), whole(encode_station_table(ctx.tabella)));
-  write(route_cells_name(ctx.nome, ctx.treno), whole(encode_route_cells(ctx.percorso)));
+  write(station_table_name(ctx.nome, ctx.treno), encode_station_table(ctx.tabella));
+  write(route_cells_name(ctx.nome, ctx.treno), encode_route_cells(ctx.percorso));
 }
 
 }  // namespace
