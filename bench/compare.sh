@@ -18,10 +18,9 @@ build_dir="${BUILD_DIR:-build}"
 max_build_ratio=1.5
 max_compile_rss_kb=$((64 * 1024))
 
-if [ ! -x /usr/bin/time ]; then
-  echo "compare.sh needs GNU time for the peak memory: apt-get install time" >&2
-  exit 1
-fi
+# GNU time gives the peak memory; hyperfine, when present, does the timing.
+source scripts/packages.sh
+ensure_packages time
 if [ ! -f "$build_dir/CMakeCache.txt" ]; then
   cmake -S . -B "$build_dir" -DCMAKE_BUILD_TYPE=Release -DSCENARIO_TESTS=OFF >/dev/null
 fi

@@ -17,10 +17,8 @@ build_dir="${BENCH_BUILD_DIR:-build/bench-release}"
 max_reader_per_byte=30
 max_compile=10000000
 
-if ! command -v valgrind >/dev/null; then
-  echo "instructions.sh needs valgrind: apt-get install valgrind" >&2
-  exit 1
-fi
+source scripts/packages.sh
+ensure_packages valgrind libbenchmark-dev
 cmake -S . -B "$build_dir" -DCMAKE_BUILD_TYPE=Release -DSCENARIO_BENCH=ON \
   -DSCENARIO_TESTS=OFF >/dev/null
 cmake --build "$build_dir" -j"$(nproc)" --target instruction_counts >/dev/null
