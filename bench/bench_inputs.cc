@@ -4,8 +4,7 @@
 #include <string>
 #include <system_error>
 
-#include "build/build_driver.h"
-#include "build/run_time_failure.h"
+#include "base/run_time_failure.h"
 #include "source/builtin_line.h"
 #include "source/builtin_train.h"
 #include "source/text_writer.h"

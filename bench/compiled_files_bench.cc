@@ -6,8 +6,8 @@
 #include <memory>
 #include <string>
 
+#include "base/file_naming.h"
 #include "bench_inputs.h"
-#include "build/file_naming.h"
 #include "compiler/compile_step.h"
 #include "compiler/compiled_files.h"
 #include "compiler/scenario_records.h"

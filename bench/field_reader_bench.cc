@@ -4,8 +4,8 @@
 
 #include <string>
 
+#include "base/replace_file.h"
 #include "bench_inputs.h"
-#include "build/replace_file.h"
 #include "source/byte_source.h"
 #include "source/field_reader.h"
 

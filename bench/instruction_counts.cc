@@ -7,8 +7,8 @@
 #include <exception>
 #include <string>
 
+#include "base/replace_file.h"
 #include "bench_inputs.h"
-#include "build/replace_file.h"
 #include "compiler/compile_step.h"
 #include "compiler/scenario_records.h"
 #include "source/byte_source.h"

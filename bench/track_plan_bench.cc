@@ -4,8 +4,8 @@
 
 #include <string>
 
+#include "base/run_time_failure.h"
 #include "bench_inputs.h"
-#include "build/run_time_failure.h"
 #include "compiler/parser.h"
 #include "compiler/scenario_records.h"
 #include "compiler/source_files.h"

@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "build/run_time_failure.h"
+#include "base/run_time_failure.h"
 #include "compiler/cell_text.h"
 #include "compiler/compiled_file_decoder.h"
 #include "compiler/compiled_files.h"

@@ -1,6 +1,6 @@
 #include "compiler/competition_codes.h"
 
-#include "compiler/text_case.h"
+#include "base/text_case.h"
 
 namespace scenario {
 

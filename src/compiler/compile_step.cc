@@ -1,7 +1,7 @@
 #include "compiler/compile_step.h"
 
-#include "build/file_naming.h"
-#include "build/replace_file.h"
+#include "base/file_naming.h"
+#include "base/replace_file.h"
 #include "compiler/competition_codes.h"
 #include "compiler/compiled_files.h"
 #include "compiler/parser.h"

@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-#include "build/replace_file.h"
+#include "base/replace_file.h"
 #include "compiler/scenario_records.h"
 #include "compiler/source_files.h"
 

@@ -4,7 +4,7 @@
 #include <limits>
 #include <string>
 
-#include "build/run_time_failure.h"
+#include "base/run_time_failure.h"
 #include "compiler/binary_layout.h"
 
 namespace scenario {

@@ -7,7 +7,7 @@
 #include <cstring>
 #include <string>
 
-#include "build/run_time_failure.h"
+#include "base/run_time_failure.h"
 #include "compiler/binary_layout.h"
 
 namespace scenario {

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "build/replace_file.h"
+#include "base/replace_file.h"
 #include "compiler/scenario_records.h"
 
 namespace scenario {

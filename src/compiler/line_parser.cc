@@ -5,9 +5,9 @@
 #include <string>
 #include <utility>
 
-#include "build/run_time_failure.h"
+#include "base/rounding.h"
+#include "base/run_time_failure.h"
 #include "compiler/parse_session.h"
-#include "compiler/rounding.h"
 #include "compiler/stampers.h"
 
 namespace scenario {

@@ -2,9 +2,9 @@
 
 #include <string>
 
-#include "build/run_time_failure.h"
+#include "base/run_time_failure.h"
+#include "base/text_case.h"
 #include "compiler/parse_session.h"
-#include "compiler/text_case.h"
 
 namespace scenario {
 

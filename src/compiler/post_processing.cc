@@ -6,8 +6,8 @@
 #include <string>
 #include <utility>
 
+#include "base/rounding.h"
 #include "compiler/recorded_errors.h"
-#include "compiler/rounding.h"
 
 namespace scenario {
 namespace {

@@ -6,10 +6,10 @@
 
 #include <array>
 #include <cstdint>
-#include <filesystem>
 #include <string>
 #include <vector>
 
+#include "base/build_identity.h"
 #include "compiler/recorded_errors.h"
 #include "compiler/track_plan.h"
 
@@ -104,12 +104,8 @@ struct SlowdownRecord {
   SourceLocation where;
 };
 
-// The whole state of one build.
-struct BuildContext {
-  std::string nome;
-  std::string treno;
-  std::filesystem::path cartella;  // the folder every file of the build lives in
-
+// The whole state of one build: its identity, the records and the compile state.
+struct BuildContext : BuildIdentity {
   std::vector<cella> percorso;  // indices 0 to n; empty until the route length is read
   Tabella tabella;
   Tracciato tracciato;

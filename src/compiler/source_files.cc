@@ -2,9 +2,9 @@
 
 #include <utility>
 
-#include "build/file_naming.h"
-#include "build/replace_file.h"
-#include "build/run_time_failure.h"
+#include "base/file_naming.h"
+#include "base/replace_file.h"
+#include "base/run_time_failure.h"
 
 namespace scenario {
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <array>
 
-#include "compiler/rounding.h"
+#include "base/rounding.h"
 
 namespace scenario {
 namespace {

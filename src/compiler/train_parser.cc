@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <string>
 
+#include "base/rounding.h"
 #include "compiler/parse_session.h"
-#include "compiler/rounding.h"
 #include "compiler/stampers.h"
 
 namespace scenario {

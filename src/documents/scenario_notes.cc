@@ -4,7 +4,7 @@
 
 #include <iterator>
 
-#include "build/file_naming.h"
+#include "base/file_naming.h"
 
 namespace scenario {
 namespace {
@@ -36,8 +36,8 @@ Righe scenario_notes_lines() {
   return righe;
 }
 
-void dati_note(const BuildContext& ctx) {
-  salva_testo(ctx.cartella, notes_name(ctx.nome, ctx.treno), scenario_notes_lines());
+void dati_note(const BuildIdentity& id) {
+  salva_testo(id.cartella, notes_name(id.nome, id.treno), scenario_notes_lines());
 }
 
 }  // namespace scenario

@@ -4,7 +4,7 @@
 
 #include <iterator>
 
-#include "build/file_naming.h"
+#include "base/file_naming.h"
 
 namespace scenario {
 namespace {
@@ -61,8 +61,8 @@ Righe slowdown_order_lines() {
   return righe;
 }
 
-void dati_rallentamenti(const BuildContext& ctx) {
-  salva_testo(ctx.cartella, slowdown_order_name(ctx.nome, ctx.treno), slowdown_order_lines());
+void dati_rallentamenti(const BuildIdentity& id) {
+  salva_testo(id.cartella, slowdown_order_name(id.nome, id.treno), slowdown_order_lines());
 }
 
 }  // namespace scenario

@@ -1,7 +1,7 @@
 // `dati_rallentamenti`: the slowdown order form with its three slowdowns.
 #pragma once
 
-#include "compiler/scenario_records.h"
+#include "base/build_identity.h"
 #include "source/text_writer.h"
 
 namespace scenario {
@@ -9,6 +9,6 @@ namespace scenario {
 // The 44 lines of the order, followed by the end marker.
 Righe slowdown_order_lines();
 
-void dati_rallentamenti(const BuildContext& ctx);
+void dati_rallentamenti(const BuildIdentity& id);
 
 }  // namespace scenario

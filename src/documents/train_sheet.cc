@@ -4,7 +4,7 @@
 
 #include <iterator>
 
-#include "build/file_naming.h"
+#include "base/file_naming.h"
 
 namespace scenario {
 namespace {
@@ -164,8 +164,8 @@ Righe train_sheet_lines() {
   return righe;
 }
 
-void dati_scheda(const BuildContext& ctx) {
-  salva_testo(ctx.cartella, train_sheet_name(ctx.nome, ctx.treno), train_sheet_lines());
+void dati_scheda(const BuildIdentity& id) {
+  salva_testo(id.cartella, train_sheet_name(id.nome, id.treno), train_sheet_lines());
 }
 
 }  // namespace scenario

@@ -2,7 +2,7 @@
 // and two blank template pages.
 #pragma once
 
-#include "compiler/scenario_records.h"
+#include "base/build_identity.h"
 #include "source/text_writer.h"
 
 namespace scenario {
@@ -10,6 +10,6 @@ namespace scenario {
 // The 204 lines of the sheet, followed by the end marker.
 Righe train_sheet_lines();
 
-void dati_scheda(const BuildContext& ctx);
+void dati_scheda(const BuildIdentity& id);
 
 }  // namespace scenario

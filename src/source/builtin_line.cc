@@ -4,7 +4,7 @@
 
 #include <iterator>
 
-#include "build/file_naming.h"
+#include "base/file_naming.h"
 
 namespace scenario {
 namespace {
@@ -200,8 +200,8 @@ Righe builtin_line_source() {
   return righe;
 }
 
-void dati_linea(const BuildContext& ctx) {
-  salva_testo(ctx.cartella, line_source_name(ctx.nome), builtin_line_source());
+void dati_linea(const BuildIdentity& id) {
+  salva_testo(id.cartella, line_source_name(id.nome), builtin_line_source());
 }
 
 }  // namespace scenario

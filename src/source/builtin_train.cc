@@ -4,7 +4,7 @@
 
 #include <iterator>
 
-#include "build/file_naming.h"
+#include "base/file_naming.h"
 
 namespace scenario {
 namespace {
@@ -232,8 +232,8 @@ Righe builtin_train_source() {
   return righe;
 }
 
-void dati_treno(const BuildContext& ctx) {
-  salva_testo(ctx.cartella, train_source_name(ctx.nome, ctx.treno), builtin_train_source());
+void dati_treno(const BuildIdentity& id) {
+  salva_testo(id.cartella, train_source_name(id.nome, id.treno), builtin_train_source());
 }
 
 }  // namespace scenario

@@ -7,7 +7,7 @@
 #include <cerrno>
 #include <cstring>
 
-#include "build/run_time_failure.h"
+#include "base/run_time_failure.h"
 
 namespace scenario {
 

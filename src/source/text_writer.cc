@@ -1,6 +1,6 @@
 #include "source/text_writer.h"
 
-#include "build/replace_file.h"
+#include "base/replace_file.h"
 
 namespace scenario {
 

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "build/run_time_failure.h"
+#include "base/run_time_failure.h"
 #include "compiler/cell_text.h"
 #include "compiler/compiled_files.h"
 

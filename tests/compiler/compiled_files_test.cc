@@ -13,7 +13,7 @@
 #include <string_view>
 #include <vector>
 
-#include "build/run_time_failure.h"
+#include "base/run_time_failure.h"
 
 namespace scenario {
 namespace {

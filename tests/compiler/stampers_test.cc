@@ -5,7 +5,7 @@
 
 #include <array>
 
-#include "build/run_time_failure.h"
+#include "base/run_time_failure.h"
 #include "compiler/scenario_records.h"
 
 namespace scenario {

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "build/run_time_failure.h"
+#include "base/run_time_failure.h"
 #include "source/byte_source.h"
 
 namespace scenario {

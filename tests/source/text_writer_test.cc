@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "build/run_time_failure.h"
+#include "base/run_time_failure.h"
 #include "test_support.h"
 
 namespace scenario {

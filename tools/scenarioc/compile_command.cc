@@ -5,9 +5,9 @@
 #include <string>
 #include <system_error>
 
-#include "build/file_naming.h"
-#include "build/replace_file.h"
-#include "build/run_time_failure.h"
+#include "base/file_naming.h"
+#include "base/replace_file.h"
+#include "base/run_time_failure.h"
 #include "compiler/compile_step.h"
 #include "compiler/diagnostics.h"
 #include "compiler/scenario_records.h"

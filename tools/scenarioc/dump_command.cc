@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "build/run_time_failure.h"
+#include "base/run_time_failure.h"
 #include "compiler/compiled_file_decoder.h"
 #include "scenarioc/dump_text.h"
 #include "source/byte_source.h"

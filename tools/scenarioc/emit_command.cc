@@ -5,11 +5,10 @@
 #include <system_error>
 #include <vector>
 
-#include "build/build_driver.h"
-#include "build/file_naming.h"
-#include "build/replace_file.h"
-#include "build/run_time_failure.h"
-#include "compiler/scenario_records.h"
+#include "base/build_identity.h"
+#include "base/file_naming.h"
+#include "base/replace_file.h"
+#include "base/run_time_failure.h"
 #include "documents/scenario_notes.h"
 #include "documents/slowdown_order.h"
 #include "documents/train_sheet.h"
@@ -24,32 +23,32 @@ namespace fs = std::filesystem;
 constexpr int kFailure = 2;
 
 // The five files in the order the build writes them.
-std::vector<std::string> emitted_names(const BuildContext& ctx) {
-  return {line_source_name(ctx.nome), train_source_name(ctx.nome, ctx.treno),
-          notes_name(ctx.nome, ctx.treno), slowdown_order_name(ctx.nome, ctx.treno),
-          train_sheet_name(ctx.nome, ctx.treno)};
+std::vector<std::string> emitted_names(const BuildIdentity& id) {
+  return {line_source_name(id.nome), train_source_name(id.nome, id.treno),
+          notes_name(id.nome, id.treno), slowdown_order_name(id.nome, id.treno),
+          train_sheet_name(id.nome, id.treno)};
 }
 
-void write_all(const BuildContext& ctx) {
-  dati_linea(ctx);
-  dati_treno(ctx);
-  dati_note(ctx);
-  dati_rallentamenti(ctx);
-  dati_scheda(ctx);
+void write_all(const BuildIdentity& id) {
+  dati_linea(id);
+  dati_treno(id);
+  dati_note(id);
+  dati_rallentamenti(id);
+  dati_scheda(id);
 }
 
 }  // namespace
 
 int run_emit(const CommandLine& line, std::ostream& out, std::ostream& err) {
-  BuildContext ctx;
-  ctx.nome = kBuiltinNome;
-  ctx.treno = kBuiltinTreno;
-  ctx.cartella = line.out_dir ? fs::path(*line.out_dir) : fs::path(".");
-  const std::vector<std::string> names = emitted_names(ctx);
+  BuildIdentity id;
+  id.nome = kBuiltinNome;
+  id.treno = kBuiltinTreno;
+  id.cartella = line.out_dir ? fs::path(*line.out_dir) : fs::path(".");
+  const std::vector<std::string> names = emitted_names(id);
   if (!line.force) {
     for (const std::string& name : names) {
-      if (file_exists(ctx.cartella / name)) {
-        err << "scenarioc emit: '" << (ctx.cartella / name).string()
+      if (file_exists(id.cartella / name)) {
+        err << "scenarioc emit: '" << (id.cartella / name).string()
             << "' already exists; emit does not overwrite an author's files (use --force "
                "to replace them)\n";
         return kFailure;
@@ -58,16 +57,16 @@ int run_emit(const CommandLine& line, std::ostream& out, std::ostream& err) {
   }
   try {
     std::error_code ec;
-    fs::create_directories(ctx.cartella, ec);
+    fs::create_directories(id.cartella, ec);
     if (ec) {
-      throw RunTimeFailure("cannot create folder '" + ctx.cartella.string() + "': " + ec.message());
+      throw RunTimeFailure("cannot create folder '" + id.cartella.string() + "': " + ec.message());
     }
-    write_all(ctx);
+    write_all(id);
   } catch (const RunTimeFailure& failure) {
     err << "scenarioc: " << failure.what() << '\n';
     return kFailure;
   }
-  for (const std::string& name : names) out << "wrote " << (ctx.cartella / name).string() << '\n';
+  for (const std::string& name : names) out << "wrote " << (id.cartella / name).string() << '\n';
   return 0;
 }
 

@@ -1,6 +1,6 @@
 // `Form_Load`: the steps in their fixed order, a failing step ending the build,
 // and the program itself run in a folder of its own.
-#include "build/build_driver.h"
+#include "driver/build_driver.h"
 
 #include <gtest/gtest.h>
 #include <sys/wait.h>
@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "build/window_module.h"
+#include "driver/window_module.h"
 #include "test_support.h"
 
 namespace scenario {

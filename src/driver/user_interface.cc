@@ -1,13 +1,13 @@
-#include "build/user_interface.h"
+#include "driver/user_interface.h"
 
 #include <dlfcn.h>
 
 #include <cstdlib>
 #include <filesystem>
 
-#include "build/file_naming.h"
-#include "build/run_time_failure.h"
-#include "build/window_module.h"
+#include "base/file_naming.h"
+#include "base/run_time_failure.h"
+#include "driver/window_module.h"
 
 namespace scenario {
 namespace {

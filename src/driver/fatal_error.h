@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "build/user_interface.h"
+#include "driver/user_interface.h"
 
 namespace scenario {
 

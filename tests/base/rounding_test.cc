@@ -1,13 +1,13 @@
 // Half-to-even rounding, the cell of a position, and the conversions that fail
 // instead of wrapping.
-#include "compiler/rounding.h"
+#include "base/rounding.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <limits>
 
-#include "build/run_time_failure.h"
+#include "base/run_time_failure.h"
 
 namespace scenario {
 namespace {

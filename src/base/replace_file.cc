@@ -1,4 +1,4 @@
-#include "build/replace_file.h"
+#include "base/replace_file.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -8,7 +8,7 @@
 #include <cstring>
 #include <string>
 
-#include "build/run_time_failure.h"
+#include "base/run_time_failure.h"
 
 namespace scenario {
 namespace {

@@ -6,10 +6,10 @@
 #include <memory>
 #include <string>
 
-#include "build/fatal_error.h"
-#include "build/user_interface.h"
 #include "compiler/compile_step.h"
 #include "compiler/source_files.h"
+#include "driver/fatal_error.h"
+#include "driver/user_interface.h"
 
 namespace {
 

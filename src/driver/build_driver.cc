@@ -1,15 +1,15 @@
-#include "build/build_driver.h"
+#include "driver/build_driver.h"
 
 #include <string>
 
-#include "build/fatal_error.h"
-#include "build/run_time_failure.h"
+#include "base/run_time_failure.h"
 #include "compiler/compile_step.h"
 #include "compiler/diagnostics.h"
 #include "compiler/scenario_records.h"
 #include "documents/scenario_notes.h"
 #include "documents/slowdown_order.h"
 #include "documents/train_sheet.h"
+#include "driver/fatal_error.h"
 #include "source/builtin_line.h"
 #include "source/builtin_train.h"
 

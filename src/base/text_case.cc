@@ -1,4 +1,4 @@
-#include "compiler/text_case.h"
+#include "base/text_case.h"
 
 namespace scenario {
 

@@ -1,11 +1,11 @@
-#include "compiler/rounding.h"
+#include "base/rounding.h"
 
 #include <cmath>
 #include <cstdio>
 #include <limits>
 #include <string>
 
-#include "build/run_time_failure.h"
+#include "base/run_time_failure.h"
 
 namespace scenario {
 namespace {

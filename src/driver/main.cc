@@ -1,10 +1,10 @@
 // velmora_dorsel: builds the one scenario it carries into its own folder.
 #include <iostream>
 
-#include "build/build_driver.h"
-#include "build/file_naming.h"
-#include "build/run_time_failure.h"
-#include "build/user_interface.h"
+#include "base/file_naming.h"
+#include "base/run_time_failure.h"
+#include "driver/build_driver.h"
+#include "driver/user_interface.h"
 
 int main() {
   std::unique_ptr<scenario::UserInterface> ui =

@@ -18,8 +18,8 @@
 #include <string>
 #include <vector>
 
-#include "build/file_naming.h"
-#include "build/run_time_failure.h"
+#include "base/file_naming.h"
+#include "base/run_time_failure.h"
 #include "compiler/compile_step.h"
 #include "compiler/scenario_records.h"
 #include "compiler/source_files.h"

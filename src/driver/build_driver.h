@@ -6,12 +6,9 @@
 #include <ostream>
 #include <string_view>
 
-#include "build/user_interface.h"
+#include "driver/user_interface.h"
 
 namespace scenario {
-
-inline constexpr std::string_view kBuiltinNome = "Velmora_Dorsel";
-inline constexpr std::string_view kBuiltinTreno = "904";
 
 // Told the name of every step as it starts; lets a test see their order.
 class BuildTrace {

@@ -15,8 +15,8 @@
 #include <FL/x.H>
 #include <X11/Xlib.h>
 
-#include "build/window_module.h"
-#include "compiler/rounding.h"
+#include "base/rounding.h"
+#include "driver/window_module.h"
 
 namespace scenario {
 namespace {

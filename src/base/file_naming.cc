@@ -1,8 +1,8 @@
-#include "build/file_naming.h"
+#include "base/file_naming.h"
 
 #include <system_error>
 
-#include "build/run_time_failure.h"
+#include "base/run_time_failure.h"
 
 namespace scenario {
 

@@ -1,4 +1,4 @@
-#include "build/fatal_error.h"
+#include "driver/fatal_error.h"
 
 namespace scenario {
 

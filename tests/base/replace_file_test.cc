@@ -1,6 +1,6 @@
 // The replace-file rule: the name holds the old file or exactly the new bytes,
 // and a failure names the file and leaves no temporary file behind.
-#include "build/replace_file.h"
+#include "base/replace_file.h"
 
 #include <gtest/gtest.h>
 #include <sys/resource.h>
@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "build/run_time_failure.h"
+#include "base/run_time_failure.h"
 #include "test_support.h"
 
 namespace scenario {
