@@ -249,7 +249,7 @@ TEST(LineParserTest, Error15CarriesIntoTheTrainFile) {
   EXPECT_EQ(ctx.percorso[34].oggetto, kSignal);
   ASSERT_EQ(ctx.recordings.size(), 2u);
   EXPECT_EQ(ctx.recordings[1].numero, 15);
-  EXPECT_TRUE(ctx.recordings[1].carried_over);
+  EXPECT_EQ(ctx.recordings[1].reason, Reason::earlier_15_stands);
   EXPECT_EQ(ctx.codice_errore, 15);
   EXPECT_EQ(ctx.posizione_errore, 1650);
   EXPECT_FALSE(parsed->sources->exists(SourceFile::train));

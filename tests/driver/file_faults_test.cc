@@ -341,7 +341,7 @@ TEST(SourceFaultsTest, TrainSourceMissingOrNotAFile) {
     ASSERT_EQ(build.ctx.codice_errore, 25);
     std::string reason = row.reason;
     reason.replace(reason.find("%s"), 2, build.train_path().string());
-    EXPECT_EQ(build.ctx.recordings.back().reason, reason);
+    EXPECT_EQ(build.ctx.recordings.back().text, reason);
     EXPECT_EQ(build.ctx.recordings.back().where.file, SourceFile::train);
     // The line file was read whole: the cells exist and the files are written.
     EXPECT_EQ(sink.files.size(), 3u);

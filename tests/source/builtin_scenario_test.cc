@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "compiler/compile_step.h"
+#include "compiler/diagnostics.h"
 #include "compiler/scenario_records.h"
 #include "source/builtin_line.h"
 #include "source/builtin_source_records.h"
@@ -42,7 +43,7 @@ TEST_F(BuiltinScenarioTest, CompilesWithoutAnyRecordedError) {
   EXPECT_EQ(ctx.codice_errore, 0) << "at " << ctx.posizione_errore;
   for (const Recording& r : ctx.recordings) {
     ADD_FAILURE() << "error " << r.numero << " at " << r.posizione << ", source line "
-                  << r.where.line << ": " << r.reason;
+                  << r.where.line << ": " << describe(r);
   }
   EXPECT_EQ(result.fatal_error, 0);
   EXPECT_FALSE(result.cell_row_missing);
