@@ -38,7 +38,7 @@ void report_recorded_errors(const BuildContext& ctx, const SourceFiles& sources,
 int compile(BuildContext& ctx, UserInterface& ui, std::ostream& err) {
   FolderSources sources(ctx.cartella, ctx.nome, ctx.treno);
   FolderSink sink(ctx.cartella);
-  const CompileResult result = memorizza_percorso(ctx, 1, sources, sink);
+  const CompileResult result = memorizza_percorso(ctx, kWriteTrackPlan, sources, sink);
   report_recorded_errors(ctx, sources, err);
   if (result.fatal_error != 0) {
     err << format_fatal_diagnostic(ctx, result.fatal_error, sources, kProgram) << '\n';

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "compiler/compile_harness.h"
+#include "compiler/compile_step.h"
 #include "compiler/parser.h"
 #include "compiler/scenario_records.h"
 #include "compiler/source_files.h"
@@ -64,7 +65,7 @@ TEST(LineParserTest, MissingLineFileGives101AndDeletesNothing) {
   MemorySources sources("", small_train_source());
   sources.remove(SourceFile::line);
   BuildContext ctx;
-  ctx.scrivi_linea = 1;
+  ctx.scrivi_linea = kWriteTrackPlan;
   memorizza_dati(ctx, sources);
   EXPECT_EQ(ctx.codice_errore, 101);
   EXPECT_TRUE(sources.exists(SourceFile::train));

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "compiler/compile_harness.h"
+#include "compiler/compile_step.h"
 #include "compiler/parser.h"
 #include "compiler/scenario_records.h"
 #include "compiler/source_files.h"
@@ -224,7 +225,7 @@ TEST(TrainParserTest, MissingTrainFileIsARunTimeFailure) {
   MemorySources sources(small_line_source(), "");
   sources.remove(SourceFile::train);
   BuildContext ctx;
-  ctx.scrivi_linea = 1;
+  ctx.scrivi_linea = kWriteTrackPlan;
   memorizza_dati(ctx, sources);
   EXPECT_EQ(ctx.codice_errore, 25);
   EXPECT_FALSE(sources.exists(SourceFile::line));

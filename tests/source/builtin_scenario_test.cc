@@ -22,7 +22,7 @@ class BuiltinScenarioTest : public ::testing::Test {
       : sources(text_file_bytes(builtin_line_source()), text_file_bytes(builtin_train_source())) {
     ctx.nome = "Velmora_Dorsel";
     ctx.treno = "904";
-    result = memorizza_percorso(ctx, 1, sources, sink);
+    result = memorizza_percorso(ctx, kWriteTrackPlan, sources, sink);
   }
 
   std::map<int, int> objects_by_kind() const {

@@ -115,7 +115,7 @@ int usage_failure(std::ostream& err, const std::string& error) {
 int compile_into(const CommandLine& line, BuildContext& ctx, AuthorSources& sources,
                  std::ostream& out, std::ostream& err) {
   FolderSink sink(ctx.cartella);
-  const CompileResult result = memorizza_percorso(ctx, 1, sources, sink);
+  const CompileResult result = memorizza_percorso(ctx, kWriteTrackPlan, sources, sink);
   const CompileOutcome outcome{ctx, result, sources, ctx.cartella};
   if (line.json) {
     report_compile_json(outcome, out);
