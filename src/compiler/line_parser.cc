@@ -199,7 +199,7 @@ Flow indication_board_record(ParseSession& s) {
   if (s.indice_cartelli < 1) {
     return s.stop_with(10, Reason::board_without_entry);
   }
-  ctx.percorso[c].oggetto = kIndicationBoard;
+  ctx.place(c, kIndicationBoard);
   ctx.percorso[c].dato1 = low16(s.indice_cartelli);
   ctx.tabella[s.indice_cartelli].testo = ctx.riga;
   --s.indice_cartelli;
