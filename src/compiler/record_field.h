@@ -65,6 +65,11 @@ struct RecordField {
   }
 };
 
+// Spelled out for compilers without deduction from an aggregate's braces.
+template <typename Record, typename Value>
+RecordField(std::string_view, Value Record::*, std::size_t, std::size_t, Signedness)
+    -> RecordField<Record, Value>;
+
 // A text field of `Record`: its length in bytes, `length_width` bytes unsigned
 // at `length_offset`, followed directly by its bytes.
 template <typename Record>
@@ -86,6 +91,9 @@ struct TextField {
     return static_cast<std::size_t>(load_le(record + length_offset, length_width));
   }
 };
+
+template <typename Record>
+TextField(std::string_view, std::string Record::*, std::size_t, std::size_t) -> TextField<Record>;
 
 template <typename Field>
 inline constexpr bool is_text_field_type = false;

@@ -42,13 +42,13 @@ bool worth_showing(size_t index, const cella& c) {
   return index == kHeaderCell || c.oggetto != kNoObject || c.preavviso != 0;
 }
 
-// The route position where a cell's stretch starts: cell 1 begins at 0 m.
 // " name=value" for a number field of a record.
 template <typename Field, typename Record>
 std::string name_value(const Field& field, const Record& record) {
   return " " + std::string(field.name) + "=" + std::to_string(field.value(record));
 }
 
+// The route position where a cell's stretch starts: cell 1 begins at 0 m.
 int64_t cell_metres(size_t index) { return (static_cast<int64_t>(index) - 1) * kCellMetres; }
 
 std::string route_cells_heading(const std::vector<cella>& percorso, const DumpView& view) {
