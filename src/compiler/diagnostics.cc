@@ -2,12 +2,13 @@
 
 #include <string>
 
+#include "compiler/binary_layout.h"
 #include "compiler/cell_text.h"
 
 namespace scenario {
 namespace {
 
-constexpr int kHeaderCell = 1;
+using cell_layout::kHeaderCell;
 
 std::string metres(int32_t position) { return std::to_string(position) + " m"; }
 
@@ -199,7 +200,8 @@ FatalExplanation explain_fatal(const BuildContext& ctx, int32_t numero) {
   const std::string field =
       codes ? "dato2=" + std::to_string(header.dato2) : "dato1=" + std::to_string(header.dato1);
   const std::string carries =
-      codes ? "its dato2 carries the competition code" : "its dato1 carries the header value 5121";
+      codes ? "its dato2 carries the competition code"
+            : "its dato1 carries the header value " + std::to_string(cell_layout::kHeaderValue);
   return {placed_by_line_file(header.oggetto) ? SourceFile::line : SourceFile::train,
           "cell 1 is the header cell and " + carries + ", but it already holds " +
               header_content(header, field) +
