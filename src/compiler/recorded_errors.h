@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace scenario {
 
@@ -17,6 +18,12 @@ struct SourceLocation {
   SourceFile file = SourceFile::none;
   int32_t line = 0;
   int32_t column = 0;
+};
+
+// A further line of a diagnostic: "note: ..." at a source location (or none).
+struct Note {
+  SourceLocation where;
+  std::string message;
 };
 
 // Which of its causes an error was recorded for, where its number has more
@@ -42,9 +49,11 @@ struct Recording {
   uint8_t occupant = 0;       // what that cell held
   bool has_slowdown = false;  // post-processing errors: the slowdown they belong to
   int32_t slowdown_x = 0;
-  int32_t value = 0;     // 1, 3, 4: the value refused, in metres; 2: the reference's position
-  int32_t chainage = 0;  // 2: the reference's chainage as its record gives it
-  std::string text;      // 25: what failed; 103: the curve's keyword field
+  int32_t value = 0;        // 1, 3, 4: the value refused, in metres; 2: the reference's position
+  int32_t chainage = 0;     // 2: the reference's chainage as its record gives it
+  std::string text;         // 25: what failed; 103: the curve's keyword field
+  std::vector<Note> notes;  // further lines, such as the record that already holds the cell
+  bool after_stop = false;  // found by a check after the point where the compile stopped
 };
 
 // The only writer of `codice_errore` and `posizione_errore` (besides the reset
