@@ -6,43 +6,109 @@
 namespace scenario {
 namespace {
 
+constexpr unsigned kMaxJobs = 1024;
+
+// A whole number from 1 to kMaxJobs written in digits alone.
+std::optional<unsigned> count_named(const std::string& text) {
+  if (text.empty() || text.size() > 4) return std::nullopt;
+  unsigned n = 0;
+  for (char c : text) {
+    if (c < '0' || c > '9') return std::nullopt;
+    n = n * 10 + static_cast<unsigned>(c - '0');
+  }
+  if (n < 1 || n > kMaxJobs) return std::nullopt;
+  return n;
+}
+
 struct OptionSpec {
   std::string_view name;   // "--name"
   std::string_view alias;  // a one-letter form, or empty
   bool takes_value;
-  void (*apply)(CommandLine&, const std::string&);
+  // Returns what is wrong with the value; empty when it was taken.
+  std::string (*apply)(CommandLine&, const std::string&);
 };
 
-constexpr OptionSpec kOut{"--output", "-o", true,
-                          [](CommandLine& c, const std::string& v) { c.out_dir = v; }};
-constexpr OptionSpec kName{"--name", "", true,
-                           [](CommandLine& c, const std::string& v) { c.name = v; }};
-constexpr OptionSpec kTrain{"--train", "", true,
-                            [](CommandLine& c, const std::string& v) { c.train = v; }};
-constexpr OptionSpec kKind{"--kind", "", true,
-                           [](CommandLine& c, const std::string& v) { c.kind = v; }};
-constexpr OptionSpec kJson{"--json", "", false,
-                           [](CommandLine& c, const std::string&) { c.json = true; }};
-constexpr OptionSpec kAll{"--all", "", false,
-                          [](CommandLine& c, const std::string&) { c.all = true; }};
-constexpr OptionSpec kPoints{"--points", "", false,
-                             [](CommandLine& c, const std::string&) { c.points = true; }};
-constexpr OptionSpec kForce{"--force", "", false,
-                            [](CommandLine& c, const std::string&) { c.force = true; }};
+constexpr OptionSpec kOut{"--output", "-o", true, [](CommandLine& c, const std::string& v) {
+                            c.out_dir = v;
+                            return std::string();
+                          }};
+constexpr OptionSpec kName{"--name", "", true, [](CommandLine& c, const std::string& v) {
+                             c.name = v;
+                             return std::string();
+                           }};
+constexpr OptionSpec kTrain{"--train", "", true, [](CommandLine& c, const std::string& v) {
+                              c.train = v;
+                              return std::string();
+                            }};
+constexpr OptionSpec kKind{"--kind", "", true, [](CommandLine& c, const std::string& v) {
+                             c.kind = v;
+                             return std::string();
+                           }};
+constexpr OptionSpec kJson{"--json", "", false, [](CommandLine& c, const std::string&) {
+                             c.json = true;
+                             return std::string();
+                           }};
+constexpr OptionSpec kAll{"--all", "", false, [](CommandLine& c, const std::string&) {
+                            c.all = true;
+                            return std::string();
+                          }};
+constexpr OptionSpec kPoints{"--points", "", false, [](CommandLine& c, const std::string&) {
+                               c.points = true;
+                               return std::string();
+                             }};
+constexpr OptionSpec kForce{"--force", "", false, [](CommandLine& c, const std::string&) {
+                              c.force = true;
+                              return std::string();
+                            }};
+constexpr OptionSpec kColour{"--color", "", true, [](CommandLine& c, const std::string& v) {
+                               const std::optional<ColourMode> mode = colour_mode_named(v);
+                               if (!mode) {
+                                 return "option '--color' takes auto, always or never, not '" + v +
+                                        "'";
+                               }
+                               c.colour = *mode;
+                               return std::string();
+                             }};
+constexpr OptionSpec kJobs{"--jobs", "-j", true, [](CommandLine& c, const std::string& v) {
+                             const std::optional<unsigned> n = count_named(v);
+                             if (!n) {
+                               return "option '--jobs' takes a number from 1 to " +
+                                      std::to_string(kMaxJobs) + ", not '" + v + "'";
+                             }
+                             c.jobs = *n;
+                             return std::string();
+                           }};
 
 struct CommandSpec {
   Command command;
   std::string_view name;
-  size_t files;  // how many positional arguments it takes
+  size_t min_files;  // how many positional arguments it takes
+  size_t max_files;
   std::string_view file_names;
+  bool warning_flags;  // takes -Werror and -Wno-NAME
   std::vector<OptionSpec> options;
 };
 
-const std::array<CommandSpec, 3>& commands() {
-  static const std::array<CommandSpec, 3> definitions = {{
-      {Command::compile, "compile", 2, "LINE_FILE TRAIN_FILE", {kOut, kName, kTrain, kJson}},
-      {Command::emit, "emit", 0, "", {kOut, kForce}},
-      {Command::dump, "dump", 1, "FILE", {kKind, kJson, kAll, kPoints}},
+constexpr size_t kAnyNumber = static_cast<size_t>(-1);
+
+const std::array<CommandSpec, 4>& commands() {
+  static const std::array<CommandSpec, 4> definitions = {{
+      {Command::compile,
+       "compile",
+       2,
+       2,
+       "LINE_FILE TRAIN_FILE",
+       true,
+       {kOut, kName, kTrain, kJson, kColour}},
+      {Command::check,
+       "check",
+       1,
+       kAnyNumber,
+       "LINE_FILE TRAIN_FILE or FOLDER...",
+       true,
+       {kName, kTrain, kJson, kColour, kJobs}},
+      {Command::emit, "emit", 0, 0, "", false, {kOut, kForce}},
+      {Command::dump, "dump", 1, 1, "FILE", false, {kKind, kJson, kAll, kPoints}},
   }};
   return definitions;
 }
@@ -78,6 +144,13 @@ const OptionSpec* find_option(const CommandSpec& definition, std::string_view fl
   return nullptr;
 }
 
+// A one-letter option with its value joined to it, as in "-j4"; none otherwise.
+const OptionSpec* find_joined_option(const CommandSpec& definition, std::string_view arg) {
+  if (arg.size() <= 2 || arg[1] == '-') return nullptr;
+  const OptionSpec* option = find_option(definition, arg.substr(0, 2));
+  return option && option->takes_value ? option : nullptr;
+}
+
 // Reads the arguments after the command name.
 CommandLine parse_command_arguments(const CommandSpec& definition,
                                     const std::vector<std::string>& args) {
@@ -98,6 +171,16 @@ CommandLine parse_command_arguments(const CommandSpec& definition,
       line.action = CommandLine::Action::help;
       return line;
     }
+    if (definition.warning_flags && is_warning_flag(arg)) {
+      std::string error = apply_warning_flag(line.warnings, arg);
+      if (!error.empty()) return usage_error(definition.command, std::move(error));
+      continue;
+    }
+    if (const OptionSpec* joined = find_joined_option(definition, arg)) {
+      std::string error = joined->apply(line, arg.substr(2));
+      if (!error.empty()) return usage_error(definition.command, std::move(error));
+      continue;
+    }
     const size_t equals = arg.rfind("--", 0) == 0 ? arg.find('=') : std::string::npos;
     const std::string flag = arg.substr(0, equals);
     const OptionSpec* option = find_option(definition, flag);
@@ -105,22 +188,24 @@ CommandLine parse_command_arguments(const CommandSpec& definition,
       return usage_error(definition.command,
                          "unknown option '" + flag + "' for " + std::string(definition.name));
     }
+    std::string error;
     if (!option->takes_value) {
       if (equals != std::string::npos) {
         return usage_error(definition.command, "option '" + flag + "' takes no value");
       }
-      option->apply(line, "");
+      error = option->apply(line, "");
     } else if (equals != std::string::npos) {
-      option->apply(line, arg.substr(equals + 1));
+      error = option->apply(line, arg.substr(equals + 1));
     } else if (i + 1 < args.size()) {
-      option->apply(line, args[++i]);
+      error = option->apply(line, args[++i]);
     } else {
       return usage_error(definition.command, "option '" + flag + "' needs a value");
     }
+    if (!error.empty()) return usage_error(definition.command, std::move(error));
   }
-  if (line.files.size() != definition.files) {
+  if (line.files.size() < definition.min_files || line.files.size() > definition.max_files) {
     const std::string wanted =
-        definition.files == 0 ? "no file names" : std::string(definition.file_names);
+        definition.max_files == 0 ? "no file names" : std::string(definition.file_names);
     return usage_error(definition.command, std::string(definition.name) + " takes " + wanted +
                                                ", " + std::to_string(line.files.size()) + " given");
   }
@@ -130,11 +215,15 @@ CommandLine parse_command_arguments(const CommandSpec& definition,
 
 constexpr std::string_view kToolHelp =
     R"(scenarioc: the authoring tool of the scenario compiler. It compiles a scenario's
-two source files into the three files the simulator loads, emits the built-in
-scenario as a starting point, and decodes compiled files.
+two source files into the three files the simulator loads, checks scenarios
+for errors and warnings, emits the built-in scenario as a starting point, and
+decodes compiled files.
 
 Usage:
   scenarioc compile LINE_FILE TRAIN_FILE [-o DIR] [--name NAME] [--train NUMBER] [--json]
+                    [-Werror] [-Wno-NAME] [--color=WHEN]
+  scenarioc check LINE_FILE TRAIN_FILE | FOLDER... [-j N] [--json] [-Werror] [-Wno-NAME]
+                  [--color=WHEN]
   scenarioc emit [-o DIR] [--force]
   scenarioc dump FILE [--kind KIND] [--json] [--all] [--points]
   scenarioc --help            this text
@@ -144,12 +233,15 @@ Usage:
 Commands:
   compile   compile NAME_linea.txt and NAME_NUMBER-.txt into NAME_linea.dat,
             NAME_NUMBER.sim and NAME_NUMBER.dat
+  check     report every error and warning of one scenario, or of every
+            scenario under folders, writing nothing
   emit      write the built-in scenario's two source files and three documents
   dump      decode a compiled file as a table or as JSON
 
 Exit status:
-  0  nothing to report
-  1  errors were recorded; the compiled files were written all the same
+  0  nothing to report (warnings aside)
+  1  errors were recorded (for compile: the compiled files were written all
+     the same), or warnings under -Werror
   2  fatal error, usage error, no compiled file written, or a file that
      cannot be read or written
 
@@ -158,13 +250,39 @@ A first scenario:
   edit myscenario/Velmora_Dorsel_linea.txt and myscenario/Velmora_Dorsel_904-.txt
   scenarioc compile myscenario/Velmora_Dorsel_linea.txt myscenario/Velmora_Dorsel_904-.txt
 Each error is reported as FILE:LINE:COLUMN: error N: what is wrong, with the
-position along the route in metres where there is one. To give a scenario its
-own name and train number, rename the two files NAME_linea.txt and
-NAME_NUMBER-.txt (or compile with --name and --train).
+position along the route in metres where there is one, and each warning as
+FILE:LINE:COLUMN: warning: what was read [-WNAME]; under each, the source line
+and a caret under the column. To give a scenario its own name and train
+number, rename the two files NAME_linea.txt and NAME_NUMBER-.txt (or compile
+with --name and --train).
 )";
+
+// The -W and --color options of compile and check, every warning class named.
+std::string warning_options_help() {
+  const std::string indent(20, ' ');
+  std::string text =
+      "  -Wno-NAME         do not show the warnings of class NAME (-WNAME shows them\n" + indent +
+      "again); the classes:\n";
+  std::string row = indent;
+  for (const WarningClassName& c : warning_classes()) {
+    const std::string item = std::string(c.name) + ",";
+    if (row.size() > indent.size() && row.size() + 1 + item.size() > 79) {
+      text += row + "\n";
+      row = indent;
+    }
+    row += (row.size() > indent.size() ? " " : "") + item;
+  }
+  row.pop_back();  // the last comma
+  text += row + "\n";
+  return text +
+         "  -Werror           count the warnings shown as errors (exit status 1)\n"
+         "  --color=WHEN      colour the diagnostics: auto (the default: only on a\n"
+         "                    terminal, and not when NO_COLOR is set), always or never\n";
+}
 
 constexpr std::string_view kCompileHelp =
     R"(Usage: scenarioc compile LINE_FILE TRAIN_FILE [-o DIR] [--name NAME] [--train NUMBER] [--json]
+                         [-Werror] [-Wno-NAME] [--color=WHEN]
 
 Compiles a line file and a train file into the track plan NAME_linea.dat, the
 station table NAME_NUMBER.sim and the route cells NAME_NUMBER.dat. The source
@@ -177,17 +295,51 @@ NAME_linea.txt and NAME_NUMBER-.txt, unless given:
   -o, --output DIR  where the compiled files go (default: the line file's folder;
                     created when missing)
   --json            print one JSON object instead of diagnostics (see the README)
+)";
 
-Every error the compiler records is reported, in the order recorded, as
+constexpr std::string_view kCompileHelpEnd =
+    R"(
+Every error the compiler records is reported on stderr, in the order
+recorded, as
   FILE:LINE:COLUMN: error N: message
-for example
+and every warning, where it lies in the sources, as
+  FILE:LINE:COLUMN: warning: message [-WNAME]
+each followed by its source line with a caret under the column, for example
   Prova_1-.txt:37:1: error 16: signal at 14800 m: cell 297 already holds a speed-indicator board
+     37 | segnale,   14800,   2, 4, 0,  0, 0,    2,  1,0,0, 0
+        | ^
 The compile goes on after most errors, as the build does, and the compiled
-files are still written.
+files are still written. A warning never changes a compiled file.
 
-Exit status: 0 nothing recorded; 1 errors recorded, files written; 2 fatal
-error (1250, 1251) or no cell row (nothing written), usage error, or a file
-that cannot be read or written.
+Exit status: 0 nothing recorded (warnings aside); 1 errors recorded, files
+written, or warnings under -Werror; 2 fatal error (1250, 1251) or no cell row
+(nothing written), usage error, or a file that cannot be read or written.
+)";
+
+constexpr std::string_view kCheckHelp =
+    R"(Usage: scenarioc check LINE_FILE TRAIN_FILE [--name NAME] [--train NUMBER] [options]
+       scenarioc check FOLDER... [options]
+
+Checks scenarios without writing anything: every error a compile would
+record, every warning, and the errors that lie beyond the point where a
+compile stops (marked as such). Given folders, it finds every line file
+NAME_linea.txt under them, at any depth, with each train file NAME_NUMBER-.txt
+beside it, and checks every pair, several at once. The diagnostics and one
+summary line per scenario go to stdout, in the order of the file names.
+  --name NAME       with LINE_FILE TRAIN_FILE: the scenario name, when the
+                    file names do not give it
+  --train NUMBER    the same for the train number
+  -j, --jobs N      check N scenarios at once (default: one per processor)
+  --json            one JSON object per scenario, one a line (JSON Lines;
+                    see the README)
+)";
+
+constexpr std::string_view kCheckHelpEnd =
+    R"(
+Exit status: 0 no scenario has an error (warnings aside); 1 a scenario has an
+error, a line file has no train file beside it or a train file no line file,
+or a warning is shown under -Werror; 2 usage error, or a file or folder that
+cannot be read.
 )";
 
 constexpr std::string_view kEmitHelp =
@@ -249,7 +401,9 @@ std::string help_text(std::optional<Command> command) {
   if (!command) return std::string(kToolHelp);
   switch (*command) {
     case Command::compile:
-      return std::string(kCompileHelp);
+      return std::string(kCompileHelp) + warning_options_help() + std::string(kCompileHelpEnd);
+    case Command::check:
+      return std::string(kCheckHelp) + warning_options_help() + std::string(kCheckHelpEnd);
     case Command::emit:
       return std::string(kEmitHelp);
     case Command::dump:

@@ -6,9 +6,12 @@
 #include <string>
 #include <vector>
 
+#include "scenarioc/colour.h"
+#include "scenarioc/warning_settings.h"
+
 namespace scenario {
 
-enum class Command { compile, emit, dump };
+enum class Command { compile, emit, dump, check };
 
 struct CommandLine {
   enum class Action { run, help, version, usage_error };
@@ -25,6 +28,9 @@ struct CommandLine {
   bool all = false;
   bool points = false;
   bool force = false;
+  ColourMode colour = ColourMode::automatic;
+  std::optional<unsigned> jobs;  // how many scenarios check at once
+  WarningSettings warnings;
 };
 
 CommandLine parse_command_line(const std::vector<std::string>& args);

@@ -1,5 +1,7 @@
 #include "scenarioc/compile_command.h"
 
+#include <unistd.h>
+
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -9,12 +11,12 @@
 #include "base/replace_file.h"
 #include "base/run_time_failure.h"
 #include "compiler/compile_step.h"
-#include "compiler/diagnostics.h"
 #include "compiler/scenario_records.h"
 #include "compiler/source_files.h"
+#include "scenarioc/colour.h"
 #include "scenarioc/compile_report.h"
+#include "scenarioc/source_excerpt.h"
 #include "scenarioc/source_names.h"
-#include "source/byte_source.h"
 
 namespace scenario {
 namespace {
@@ -22,49 +24,6 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr int kFailure = 2;
-
-struct Identifiers {
-  std::string nome;
-  std::string treno;
-};
-
-// `nome` and `treno` from the flags, else from the file names; an empty
-// `error` when both are known.
-std::optional<Identifiers> identifiers_of(const CommandLine& line, std::string& error) {
-  const fs::path line_file = line.files[0];
-  const fs::path train_file = line.files[1];
-  std::optional<std::string> nome = line.name;
-  if (!nome) nome = name_from_line_file(line_file.filename().string());
-  const std::optional<TrainFileName> from_train =
-      split_train_file(train_file.filename().string(), nome);
-  if (!nome && from_train) nome = from_train->nome;
-  std::optional<std::string> treno = line.train;
-  if (!treno && from_train) treno = from_train->treno;
-  if (!nome) {
-    error = "cannot tell the scenario name: '" + line_file.filename().string() +
-            "' is not named NAME_linea.txt and '" + train_file.filename().string() +
-            "' is not named NAME_NUMBER-.txt; give it with --name NAME";
-    return std::nullopt;
-  }
-  if (!treno) {
-    error = "cannot tell the train number: '" + train_file.filename().string() +
-            "' is not named NAME_NUMBER-.txt; give it with --train NUMBER";
-    return std::nullopt;
-  }
-  for (const auto& [what, value] :
-       {std::pair{"the scenario name", *nome}, std::pair{"the train number", *treno}}) {
-    error = unusable_identifier(what, value);
-    if (!error.empty()) return std::nullopt;
-  }
-  return Identifiers{*nome, *treno};
-}
-
-// Throws RunTimeFailure naming the file and the system's reason.
-void check_readable(const fs::path& path) {
-  FileByteSource source(path);
-  char byte;
-  source.read(&byte, 1);
-}
 
 // A missing line file is the compiler's own error 101. A train file that cannot
 // be read would only fail inside the parse, after the line had been compiled,
@@ -92,7 +51,7 @@ bool same_file(const fs::path& a, const fs::path& b) {
 }
 
 // The sources are never written over: a compiled file may not take a source's place.
-std::string overwrites_source(const fs::path& folder, const Identifiers& ids,
+std::string overwrites_source(const fs::path& folder, const ScenarioIdentifiers& ids,
                               const CommandLine& line) {
   for (const std::string& name :
        {track_plan_name(ids.nome), station_table_name(ids.nome, ids.treno),
@@ -112,24 +71,30 @@ int usage_failure(std::ostream& err, const std::string& error) {
   return kFailure;
 }
 
+Presentation presentation_of(const CommandLine& line) {
+  return {line.warnings, colour_wanted_for(line.colour, STDERR_FILENO)};
+}
+
 int compile_into(const CommandLine& line, BuildContext& ctx, AuthorSources& sources,
                  std::ostream& out, std::ostream& err) {
   FolderSink sink(ctx.cartella);
   const CompileResult result = memorizza_percorso(ctx, kWriteTrackPlan, sources, sink);
   const CompileOutcome outcome{ctx, result, sources, ctx.cartella};
   if (line.json) {
-    report_compile_json(outcome, out);
+    report_compile_json(outcome, line.warnings, out);
   } else {
-    report_compile_text(outcome, out, err);
+    SourceLines lines(sources);
+    report_compile_text(outcome, lines, presentation_of(line), out, err);
   }
-  return compile_exit_status(outcome);
+  return compile_exit_status(outcome, line.warnings);
 }
 
 }  // namespace
 
 int run_compile(const CommandLine& line, std::ostream& out, std::ostream& err) {
   std::string error;
-  const std::optional<Identifiers> ids = identifiers_of(line, error);
+  const std::optional<ScenarioIdentifiers> ids =
+      identify_scenario(line.files[0], line.files[1], line.name, line.train, error);
   if (!ids) return usage_failure(err, error);
   BuildContext ctx;
   ctx.nome = ids->nome;
@@ -145,7 +110,10 @@ int run_compile(const CommandLine& line, std::ostream& out, std::ostream& err) {
   } catch (const RunTimeFailure& failure) {
     // When a compiled file could not be written, what was recorded still helps.
     if (!line.json) {
-      for (const Recording& r : ctx.recordings) err << format_diagnostic(r, sources) << '\n';
+      const CompileResult nothing_written;
+      SourceLines lines(sources);
+      err << diagnostics_text({ctx, nothing_written, sources, ctx.cartella}, lines,
+                              presentation_of(line));
     }
     err << "scenarioc: " << failure.what() << '\n';
     return kFailure;

@@ -4,29 +4,11 @@
 #include <string>
 
 #include "compiler/diagnostics.h"
-#include "scenarioc/json_writer.h"
+#include "scenarioc/diagnostic_json.h"
+#include "scenarioc/diagnostic_listing.h"
 
 namespace scenario {
 namespace {
-
-void write_recording(JsonWriter& json, const Recording& r, const SourceFiles& sources) {
-  const bool located = r.where.file != SourceFile::none;
-  json.begin_object();
-  json.field("number", r.numero);
-  json.field("position", r.has_position ? std::optional<int64_t>(r.posizione) : std::nullopt);
-  json.key("file");
-  if (located) {
-    json.text_native(sources.display_name(r.where.file));
-  } else {
-    json.null();
-  }
-  const bool has_line = located && r.where.line > 0;
-  json.field("line", has_line ? std::optional<int64_t>(r.where.line) : std::nullopt);
-  json.field("column", has_line ? std::optional<int64_t>(r.where.column) : std::nullopt);
-  json.field_native("message", describe(r));
-  json.field_native("diagnostic", format_diagnostic(r, sources));
-  json.end_object();
-}
 
 void write_fatal(JsonWriter& json, const CompileOutcome& o) {
   json.key("fatal_error");
@@ -52,42 +34,66 @@ std::string written_path(const CompileOutcome& o, const std::string& name) {
   return (o.out_dir / name).string();
 }
 
+std::string count_of(size_t n, const char* one, const char* many) {
+  return std::to_string(n) + " " + (n == 1 ? one : many);
+}
+
 }  // namespace
 
-int compile_exit_status(const CompileOutcome& o) {
+int compile_exit_status(const CompileOutcome& o, const WarningSettings& warnings) {
   if (o.result.fatal_error != 0 || o.result.cell_row_missing) return 2;
-  return o.ctx.recordings.empty() ? 0 : 1;
+  if (!o.ctx.recordings.empty()) return 1;
+  return warnings.as_errors && shown_warnings(o.ctx, warnings) > 0 ? 1 : 0;
 }
 
 std::string fatal_diagnostic(const CompileOutcome& o) {
   return format_fatal_diagnostic(o.ctx, o.result.fatal_error, o.sources, "scenarioc");
 }
 
-void report_compile_text(const CompileOutcome& o, std::ostream& out, std::ostream& err) {
-  for (const Recording& recording : o.ctx.recordings) {
-    err << format_diagnostic(recording, o.sources) << '\n';
+std::string diagnostics_text(const CompileOutcome& o, SourceLines& lines,
+                             const Presentation& presentation) {
+  DiagnosticPrinter printer(o.sources, lines, presentation.colour, presentation.warnings.as_errors);
+  std::string text;
+  for (const ListedDiagnostic& d : diagnostics_in_order(o.ctx, presentation.warnings)) {
+    text += printer.print(d);
   }
+  return text;
+}
+
+std::string warnings_summary(const CompileOutcome& o, const WarningSettings& warnings) {
+  const size_t n = shown_warnings(o.ctx, warnings);
+  if (n == 0) return "";
+  std::string text = "scenarioc: " + count_of(n, "warning", "warnings");
+  if (!warnings.as_errors) return text;
+  text += " treated as errors (-Werror)";
+  if (o.ctx.recordings.empty() && o.result.wrote_files()) {
+    text += "; the compiled files were written all the same";
+  }
+  return text;
+}
+
+void report_compile_text(const CompileOutcome& o, SourceLines& lines,
+                         const Presentation& presentation, std::ostream& out, std::ostream& err) {
+  err << diagnostics_text(o, lines, presentation);
+  const std::string warnings = warnings_summary(o, presentation.warnings);
   if (o.result.fatal_error != 0) {
     err << fatal_diagnostic(o) << '\n';
-    return;
-  }
-  if (o.result.cell_row_missing) {
+  } else if (o.result.cell_row_missing) {
     err << "scenarioc: no compiled file written: " << cell_row_missing_reason(o.ctx) << '\n';
-    return;
   }
   for (const std::string& name : o.result.files_written) {
     out << "wrote " << written_path(o, name) << '\n';
   }
+  if (!warnings.empty()) err << warnings << '\n';
   const size_t n = o.ctx.recordings.size();
-  if (n > 0) {
-    err << "scenarioc: " << n << (n == 1 ? " error" : " errors")
+  if (n > 0 && o.result.wrote_files()) {
+    err << "scenarioc: " << count_of(n, "error", "errors")
         << " recorded; the compiled files were written all the same\n";
   }
 }
 
-void report_compile_json(const CompileOutcome& o, std::ostream& out) {
-  JsonWriter json;
-  json.begin_object();
+void write_outcome_fields(JsonWriter& json, const CompileOutcome& o,
+                          const WarningSettings& warnings) {
   json.field_native("nome", o.ctx.nome);
   json.field_native("treno", o.ctx.treno);
   json.field("codice_errore", o.ctx.codice_errore);
@@ -100,7 +106,17 @@ void report_compile_json(const CompileOutcome& o, std::ostream& out) {
   }
   json.key("recordings");
   json.begin_array();
-  for (const Recording& recording : o.ctx.recordings) write_recording(json, recording, o.sources);
+  for (const Recording& recording : o.ctx.recordings) {
+    write_error_json(json, recording, o.sources);
+  }
+  json.end_array();
+  json.key("warnings");
+  json.begin_array();
+  for (const Warning& warning : o.ctx.warnings) {
+    if (warnings.shows(warning.kind)) {
+      write_warning_json(json, warning, warnings.as_errors, o.sources);
+    }
+  }
   json.end_array();
   write_fatal(json, o);
   json.key("cell_row_missing");
@@ -109,11 +125,18 @@ void report_compile_json(const CompileOutcome& o, std::ostream& out) {
   } else {
     json.null();
   }
+}
+
+void report_compile_json(const CompileOutcome& o, const WarningSettings& warnings,
+                         std::ostream& out) {
+  JsonWriter json;
+  json.begin_object();
+  write_outcome_fields(json, o, warnings);
   json.key("files_written");
   json.begin_array();
   for (const std::string& name : o.result.files_written) json.text_native(written_path(o, name));
   json.end_array();
-  json.field("exit_status", compile_exit_status(o));
+  json.field("exit_status", compile_exit_status(o, warnings));
   json.end_object();
   out << json.take();
 }

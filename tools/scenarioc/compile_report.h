@@ -1,5 +1,6 @@
-// What `scenarioc compile` tells its user: the diagnostics of the recorded
-// errors and of a fatal error, as text or as one JSON object, and the exit status.
+// What `scenarioc compile` and `scenarioc check` tell their user of one
+// compile: the diagnostics of the recorded errors, of the warnings and of a
+// fatal error, as text or as JSON, and the exit status.
 #pragma once
 
 #include <filesystem>
@@ -9,6 +10,9 @@
 #include "compiler/compile_step.h"
 #include "compiler/scenario_records.h"
 #include "compiler/source_files.h"
+#include "scenarioc/json_writer.h"
+#include "scenarioc/source_excerpt.h"
+#include "scenarioc/warning_settings.h"
 
 namespace scenario {
 
@@ -19,16 +23,40 @@ struct CompileOutcome {
   std::filesystem::path out_dir;
 };
 
-// 0 nothing recorded, 1 errors recorded (files written), 2 nothing written.
-int compile_exit_status(const CompileOutcome& outcome);
+// How a run presents its diagnostics.
+struct Presentation {
+  WarningSettings warnings;
+  bool colour = false;
+};
+
+// 0 nothing recorded (warnings aside), 1 errors recorded (files written) or
+// warnings under -Werror, 2 nothing written.
+int compile_exit_status(const CompileOutcome& outcome, const WarningSettings& warnings);
 
 // The diagnostic of fatal error 1250 or 1251: which header slot was taken and by what.
 std::string fatal_diagnostic(const CompileOutcome& outcome);
 
-// Diagnostics to `err` in the order recorded; the files written to `out`.
-void report_compile_text(const CompileOutcome& outcome, std::ostream& out, std::ostream& err);
+// Every recorded error and shown warning in the order of the sources, each
+// with its source line, caret and notes.
+std::string diagnostics_text(const CompileOutcome& outcome, SourceLines& lines,
+                             const Presentation& presentation);
+
+// "scenarioc: 2 warnings", or under -Werror how many count as errors; empty
+// when the run shows none.
+std::string warnings_summary(const CompileOutcome& outcome, const WarningSettings& warnings);
+
+// Diagnostics to `err`; the files written to `out`; the counts at the end.
+void report_compile_text(const CompileOutcome& outcome, SourceLines& lines,
+                         const Presentation& presentation, std::ostream& out, std::ostream& err);
+
+// The compile state and every diagnostic: `nome`, `treno`, `codice_errore`,
+// `posizione_errore`, `n`, `recordings`, `warnings`, `fatal_error` and
+// `cell_row_missing`, written into an object the caller has begun.
+void write_outcome_fields(JsonWriter& json, const CompileOutcome& outcome,
+                          const WarningSettings& warnings);
 
 // The whole outcome as one JSON object on `out`.
-void report_compile_json(const CompileOutcome& outcome, std::ostream& out);
+void report_compile_json(const CompileOutcome& outcome, const WarningSettings& warnings,
+                         std::ostream& out);
 
 }  // namespace scenario

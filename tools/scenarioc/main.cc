@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "scenarioc/check_command.h"
 #include "scenarioc/command_line.h"
 #include "scenarioc/compile_command.h"
 #include "scenarioc/dump_command.h"
@@ -22,6 +23,8 @@ int run(const scenario::CommandLine& line) {
       return scenario::run_emit(line, std::cout, std::cerr);
     case Command::dump:
       return scenario::run_dump(line, std::cout, std::cerr);
+    case Command::check:
+      return scenario::run_check(line, std::cout, std::cerr);
   }
   return kUsageError;
 }

@@ -24,6 +24,8 @@ TEST(CommandLineTest, HelpAndVersion) {
        "Usage: scenarioc compile LINE_FILE TRAIN_FILE [-o DIR] [--name NAME] [--train NUMBER] "
        "[--json]"},
       {{"emit", "--help"}, "Usage: scenarioc emit [-o DIR] [--force]"},
+      {{"check", "--help"},
+       "Usage: scenarioc check LINE_FILE TRAIN_FILE [--name NAME] [--train NUMBER] [options]"},
       {{"dump", "x.dat", "-h"},
        "Usage: scenarioc dump FILE [--kind KIND] [--json] [--all] [--points]"},
       {{"--version"}, "scenarioc 1.0"},
@@ -66,6 +68,13 @@ TEST(CommandLineTest, UsageErrors) {
       {{"compile", "a", "b", "--name"}, "scenarioc: option '--name' needs a value"},
       {{"compile", "a", "b", "--json=yes"}, "scenarioc: option '--json' takes no value"},
       {{"emit", "--all"}, "scenarioc: unknown option '--all' for emit"},
+      {{"check"}, "scenarioc: check takes LINE_FILE TRAIN_FILE or FOLDER..., 0 given"},
+      {{"compile", "a", "b", "--color=sometimes"},
+       "scenarioc: option '--color' takes auto, always or never, not 'sometimes'"},
+      {{"check", "a", "-j", "x"},
+       "scenarioc: option '--jobs' takes a number from 1 to 1024, not 'x'"},
+      {{"compile", "a", "b", "-j2"}, "scenarioc: unknown option '-j2' for compile"},
+      {{"dump", "x.dat", "-Werror"}, "scenarioc: unknown option '-Werror' for dump"},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.error);
@@ -75,6 +84,24 @@ TEST(CommandLineTest, UsageErrors) {
     EXPECT_EQ(run.err.substr(0, run.err.find('\n')), row.error);
     EXPECT_NE(run.err.find("--help"), std::string::npos) << run.err;
     EXPECT_TRUE(run.out.empty());
+  }
+}
+
+// -Wno-NAME with a name that is no warning class lists the names there are.
+TEST(CommandLineTest, AnUnknownWarningNameListsTheNames) {
+  for (const char* command : {"compile", "check"}) {
+    SCOPED_TRACE(command);
+    TempDir dir;
+    const ToolRun run = run_scenarioc(dir.path(), {command, "a", "b", "-Wno-segnlae"});
+    EXPECT_EQ(run.status, 2);
+    const std::string first = run.err.substr(0, run.err.find('\n'));
+    EXPECT_EQ(first.rfind("scenarioc: unknown warning 'segnlae' in '-Wno-segnlae'; the warnings "
+                          "are: unknown-keyword, ambiguous-keyword, missing-value, ",
+                          0),
+              0u)
+        << run.err;
+    EXPECT_NE(run.err.find("Run 'scenarioc " + std::string(command) + " --help'"),
+              std::string::npos);
   }
 }
 

@@ -284,7 +284,9 @@ TEST(CompileCommandTest, UnwritableOutputIsAFailureWithTheReason) {
 TEST(CompileCommandTest, RecordedErrorsPrecedeAWriteFailure) {
   const std::string diagnostic =
       "Prova_1-.txt:16:1: error 16: signal at 700 m: cell 15 already holds a speed-indicator "
-      "board\n";
+      "board\n"
+      "   16 | segnale,     700,   2, 4, 0,  0, 0,    2,  1,0,0, 0\n"
+      "      | ^\n";
   const std::string failure = "scenarioc: cannot replace 'out/Prova_1.sim': Is a directory\n";
   const struct {
     const char* name;

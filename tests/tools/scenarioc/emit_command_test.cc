@@ -110,6 +110,10 @@ TEST(EmitCommandTest, BrokenLineOfTheEmittedTrainFileIsNamedByItsDiagnostic) {
             "myscenario/Velmora_Dorsel_904-.txt:" + std::to_string(broken + 1) +
                 ":1: error 16: signal at 12700 m: cell 255 already holds a speed-indicator "
                 "board\n"
+                "   " +
+                std::to_string(broken + 1) + " | " + lines[broken] +
+                "\n"
+                "      | ^\n"
                 "scenarioc: 1 error recorded; the compiled files were written all the same\n");
   EXPECT_EQ(read_file(train), text);
 }

@@ -1,6 +1,8 @@
 #include "tools/scenarioc/run_scenarioc.h"
 
+#include <pty.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <sstream>
@@ -36,6 +38,44 @@ ToolRun run_scenarioc(const std::filesystem::path& folder, const std::vector<std
   run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   run.out = read_file(capture / "out");
   run.err = read_file(capture / "err");
+  return run;
+}
+
+ToolRun run_scenarioc_on_terminal(const std::filesystem::path& folder,
+                                  const std::vector<std::string>& args, const char* no_color) {
+  std::vector<std::string> argv_text = {SCENARIO_SCENARIOC};
+  argv_text.insert(argv_text.end(), args.begin(), args.end());
+  std::vector<std::string> env_text = {"TERM=xterm"};
+  if (no_color) env_text.push_back(std::string("NO_COLOR=") + no_color);
+  for (char** e = environ; *e; ++e) {
+    const std::string entry = *e;
+    if (entry.rfind("TERM=", 0) != 0 && entry.rfind("NO_COLOR=", 0) != 0) env_text.push_back(entry);
+  }
+  // Everything the child needs is made before the fork: it only changes folder and execs.
+  auto pointers = [](std::vector<std::string>& texts) {
+    std::vector<char*> p;
+    for (std::string& t : texts) p.push_back(t.data());
+    p.push_back(nullptr);
+    return p;
+  };
+  std::vector<char*> argv = pointers(argv_text);
+  std::vector<char*> envp = pointers(env_text);
+  const std::string where = folder.string();
+  int terminal = -1;
+  const pid_t pid = forkpty(&terminal, nullptr, nullptr, nullptr);
+  ToolRun run;
+  if (pid < 0) return run;
+  if (pid == 0) {
+    if (chdir(where.c_str()) == 0) execve(argv[0], argv.data(), envp.data());
+    _exit(127);
+  }
+  char buffer[4096];
+  // Reading ends with EIO once the tool has exited and closed the terminal.
+  for (ssize_t n; (n = read(terminal, buffer, sizeof buffer)) > 0;) run.out.append(buffer, n);
+  close(terminal);
+  int status = 0;
+  waitpid(pid, &status, 0);
+  run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   return run;
 }
 

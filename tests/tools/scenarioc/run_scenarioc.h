@@ -16,6 +16,11 @@ struct ToolRun {
 // Runs `scenarioc ARGS...` with `folder` as the current folder.
 ToolRun run_scenarioc(const std::filesystem::path& folder, const std::vector<std::string>& args);
 
+// Runs `scenarioc ARGS...` in `folder` with a terminal for its stdout and
+// stderr (both arrive in `out`), and `NO_COLOR` set to `no_color` unless null.
+ToolRun run_scenarioc_on_terminal(const std::filesystem::path& folder,
+                                  const std::vector<std::string>& args, const char* no_color);
+
 // Whether `text` holds `line` as one whole line.
 bool has_line(const std::string& text, const std::string& line);
 

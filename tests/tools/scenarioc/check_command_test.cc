@@ -1,0 +1,269 @@
+// scenarioc check: one scenario or every scenario under folders, checked in
+// memory on several threads, told in a fixed order as text or JSON Lines, with
+// the exit status of the worst.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "test_support.h"
+#include "tools/scenarioc/json_reader.h"
+#include "tools/scenarioc/run_scenarioc.h"
+
+namespace scenario::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Copies a fixture's two files into `folder` under the scenario name `nome`
+// and train number `treno`.
+void place_scenario(const std::string& fixture, const fs::path& folder, const std::string& nome,
+                    const std::string& treno) {
+  fs::create_directories(folder);
+  fs::copy_file(fixture_path(fixture + "/Prova_linea.txt"), folder / (nome + "_linea.txt"));
+  fs::copy_file(fixture_path(fixture + "/Prova_1-.txt"), folder / (nome + "_" + treno + "-.txt"));
+}
+
+std::vector<std::string> lines_of(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
+
+// A collection: two clean scenarios, one with an error, one line file with two trains.
+void make_collection(const TempDir& dir) {
+  place_scenario("clean", dir / "coll/a", "Alfa", "1");
+  place_scenario("signal_on_speed_board", dir / "coll/b/deep", "Beta", "2");
+  place_scenario("clean", dir / "coll/c", "Gamma", "3");
+  fs::copy_file(fixture_path("clean/Prova_1-.txt"), dir / "coll/c/Gamma_4-.txt");
+}
+
+TEST(CheckCommandTest, FoldersGiveEveryScenarioItsDiagnosticsAndASummaryLine) {
+  TempDir dir;
+  make_collection(dir);
+  const ToolRun run = run_scenarioc(dir.path(), {"check", "coll"});
+  EXPECT_EQ(run.status, 1) << run.err;
+  EXPECT_EQ(run.err, "");
+  EXPECT_EQ(lines_of(run.out),
+            (std::vector<std::string>{
+                "coll/a/Alfa_linea.txt + coll/a/Alfa_1-.txt: ok",
+                "coll/b/deep/Beta_2-.txt:16:1: error 16: signal at 700 m: cell 15 already holds "
+                "a speed-indicator board",
+                "   16 | segnale,     700,   2, 4, 0,  0, 0,    2,  1,0,0, 0",
+                "      | ^",
+                "coll/b/deep/Beta_linea.txt + coll/b/deep/Beta_2-.txt: 1 error, 0 warnings",
+                "coll/c/Gamma_linea.txt + coll/c/Gamma_3-.txt: ok",
+                "coll/c/Gamma_linea.txt + coll/c/Gamma_4-.txt: ok",
+                "scenarioc check: 4 scenarios: 3 ok, 0 with warnings, 1 with errors",
+            }));
+  // Nothing is written.
+  for (const auto& entry : fs::recursive_directory_iterator(dir / "coll")) {
+    EXPECT_NE(entry.path().extension(), ".dat") << entry.path();
+    EXPECT_NE(entry.path().extension(), ".sim") << entry.path();
+  }
+}
+
+TEST(CheckCommandTest, ExitStatusIsTheWorstOfAllScenarios) {
+  const struct {
+    const char* name;
+    std::vector<std::string> fixtures;  // one scenario each
+    std::vector<std::string> extra_files;
+    int status;
+  } rows[] = {
+      {"all clean", {"clean", "clean"}, {}, 0},
+      {"one with an error", {"clean", "stations_too_close"}, {}, 1},
+      {"a fatal error", {"object_at_route_start"}, {}, 1},
+      {"no cell row", {"no_generale"}, {}, 1},
+      {"a line file without a train file", {"clean"}, {"Solo_linea.txt"}, 1},
+      {"a train file without a line file", {"clean"}, {"Orfano_5-.txt"}, 1},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    TempDir dir;
+    for (size_t i = 0; i < row.fixtures.size(); ++i) {
+      place_scenario(row.fixtures[i], dir / "coll", "S" + std::to_string(i), "1");
+    }
+    for (const std::string& file : row.extra_files) write_file(dir / "coll" / file, "");
+    const ToolRun run = run_scenarioc(dir.path(), {"check", "coll"});
+    EXPECT_EQ(run.status, row.status) << run.out << run.err;
+  }
+}
+
+TEST(CheckCommandTest, UnpairedFilesAreNamed) {
+  TempDir dir;
+  fs::create_directory(dir / "coll");
+  write_file(dir / "coll/Solo_linea.txt", "");
+  write_file(dir / "coll/Orfano_5-.txt", "");
+  const ToolRun run = run_scenarioc(dir.path(), {"check", "coll"});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(lines_of(run.out),
+            (std::vector<std::string>{
+                "coll/Orfano_5-.txt: not checked: no line file Orfano_linea.txt beside the train "
+                "file",
+                "coll/Solo_linea.txt: not checked: no train file Solo_NUMBER-.txt beside the line "
+                "file",
+                "scenarioc check: 2 scenarios: 0 ok, 0 with warnings, 2 with errors",
+            }));
+}
+
+TEST(CheckCommandTest, OneScenarioByItsTwoFiles) {
+  TempDir dir;
+  place_scenario("signal_on_speed_board", dir.path(), "Prova", "1");
+  const ToolRun run = run_scenarioc(dir.path(), {"check", "Prova_linea.txt", "Prova_1-.txt"});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_TRUE(has_line(run.out, "Prova_linea.txt + Prova_1-.txt: 1 error, 0 warnings")) << run.out;
+  EXPECT_TRUE(has_line(run.out, "   16 | segnale,     700,   2, 4, 0,  0, 0,    2,  1,0,0, 0"));
+  EXPECT_EQ(list_folder(dir.path()), (std::vector<std::string>{"Prova_1-.txt", "Prova_linea.txt"}));
+}
+
+TEST(CheckCommandTest, UsageAndFileFailures) {
+  const struct {
+    const char* name;
+    std::vector<std::string> args;
+    const char* first_err_line;
+  } rows[] = {
+      {"a file among folders",
+       {"check", "coll", "coll/S_linea.txt"},
+       "scenarioc check: 'coll/S_linea.txt' is not a folder; give LINE_FILE TRAIN_FILE or "
+       "folders"},
+      {"one file",
+       {"check", "coll/S_linea.txt"},
+       "scenarioc check: 'coll/S_linea.txt' is not a folder; give LINE_FILE TRAIN_FILE or "
+       "folders"},
+      {"--name with folders",
+       {"check", "coll", "--name", "X"},
+       "scenarioc check: --name and --train name one scenario; folders name their scenarios by "
+       "file name"},
+      {"a folder without scenarios",
+       {"check", "empty"},
+       "scenarioc check: no line file NAME_linea.txt found"},
+      {"no such jobs",
+       {"check", "coll", "-j0"},
+       "scenarioc: option '--jobs' takes a number from 1 to 1024, not '0'"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    TempDir dir;
+    place_scenario("clean", dir / "coll", "S", "1");
+    fs::create_directory(dir / "empty");
+    const ToolRun run = run_scenarioc(dir.path(), row.args);
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.err.substr(0, run.err.find('\n')), row.first_err_line);
+    EXPECT_EQ(run.out, "");
+  }
+}
+
+// A folder where a train file belongs is no train file; a train file that
+// cannot be opened is a failure of its scenario, which the others do not share.
+TEST(CheckCommandTest, MissingTrainFiles) {
+  TempDir dir;
+  place_scenario("clean", dir / "coll", "A", "1");
+  place_scenario("clean", dir / "coll", "B", "1");
+  fs::remove(dir / "coll/B_1-.txt");
+  fs::create_directory(dir / "coll/B_1-.txt");
+  const ToolRun run = run_scenarioc(dir.path(), {"check", "coll"});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_TRUE(has_line(run.out, "coll/A_linea.txt + coll/A_1-.txt: ok")) << run.out;
+  EXPECT_TRUE(has_line(run.out,
+                       "coll/B_linea.txt: not checked: no train file B_NUMBER-.txt beside the "
+                       "line file"))
+      << run.out;
+  const ToolRun one = run_scenarioc(dir / "coll", {"check", "B_linea.txt", "B_1-.txt"});
+  EXPECT_EQ(one.status, 2);
+  EXPECT_EQ(one.out,
+            "B_linea.txt + B_1-.txt: not checked: cannot read 'B_1-.txt': Is a directory\n");
+}
+
+TEST(CheckCommandTest, JsonLinesGiveOneObjectPerScenario) {
+  TempDir dir;
+  make_collection(dir);
+  write_file(dir / "coll/Solo_linea.txt", "");
+  const ToolRun run = run_scenarioc(dir.path(), {"check", "coll", "--json"});
+  EXPECT_EQ(run.status, 1);
+  const std::vector<std::string> lines = lines_of(run.out);
+  ASSERT_EQ(lines.size(), 5u) << run.out;
+  std::vector<JsonValue> objects;
+  for (const std::string& line : lines) objects.push_back(parse_json(line));
+  EXPECT_EQ(objects[0]["line_file"].text, "coll/Solo_linea.txt");
+  EXPECT_TRUE(objects[0]["train_file"].is_null());
+  EXPECT_EQ(objects[0]["failure"].text, "no train file Solo_NUMBER-.txt beside the line file");
+  EXPECT_EQ(objects[0]["exit_status"].integer(), 1);
+  EXPECT_EQ(objects[1]["train_file"].text, "coll/a/Alfa_1-.txt");
+  EXPECT_EQ(objects[1]["nome"].text, "Alfa");
+  EXPECT_EQ(objects[1]["recordings"].size(), 0u);
+  EXPECT_TRUE(objects[1]["failure"].is_null());
+  EXPECT_EQ(objects[1]["exit_status"].integer(), 0);
+  const JsonValue& beta = objects[2];
+  EXPECT_EQ(beta["treno"].text, "2");
+  EXPECT_EQ(beta["codice_errore"].integer(), 16);
+  ASSERT_EQ(beta["recordings"].size(), 1u);
+  EXPECT_EQ(beta["recordings"][0]["file"].text, "coll/b/deep/Beta_2-.txt");
+  EXPECT_EQ(beta["recordings"][0]["line"].integer(), 16);
+  EXPECT_EQ(beta["recordings"][0]["severity"].text, "error");
+  EXPECT_EQ(beta["warnings"].size(), 0u);
+  EXPECT_FALSE(beta.has("files_written"));
+  EXPECT_EQ(beta["exit_status"].integer(), 1);
+  EXPECT_EQ(objects[4]["train_file"].text, "coll/c/Gamma_4-.txt");
+}
+
+// The threads finish in any order; what is printed never changes.
+TEST(CheckCommandTest, OutputIsTheSameWhateverTheNumberOfThreads) {
+  TempDir dir;
+  for (int i = 0; i < 12; ++i) {
+    const char* fixture = i % 3 == 0   ? "signal_on_speed_board"
+                          : i % 3 == 1 ? "clean"
+                                       : "stations_too_close";
+    place_scenario(fixture, dir / ("coll/s" + std::to_string(i % 4)), "N" + std::to_string(i),
+                   std::to_string(i));
+  }
+  const ToolRun one = run_scenarioc(dir.path(), {"check", "coll", "-j1"});
+  for (const char* jobs : {"-j2", "-j7", "--jobs=12"}) {
+    for (int repeat = 0; repeat < 3; ++repeat) {
+      const ToolRun many = run_scenarioc(dir.path(), {"check", "coll", jobs});
+      EXPECT_EQ(many.out, one.out) << jobs;
+      EXPECT_EQ(many.status, one.status);
+    }
+  }
+  EXPECT_EQ(lines_of(one.out).back(),
+            "scenarioc check: 12 scenarios: 4 ok, 0 with warnings, 8 with errors");
+}
+
+TEST(CheckCommandTest, ColourOnATerminalOnlyAndNotUnderNoColor) {
+  TempDir dir;
+  place_scenario("signal_on_speed_board", dir.path(), "Prova", "1");
+  const std::string red = "\33[01;31m";
+  const struct {
+    const char* name;
+    std::vector<std::string> flags;
+    bool terminal;
+    const char* no_color;
+    bool colour;
+  } rows[] = {
+      {"terminal", {}, true, nullptr, true},
+      {"terminal, NO_COLOR", {}, true, "1", false},
+      {"terminal, --color=never", {"--color=never"}, true, nullptr, false},
+      {"terminal, NO_COLOR, --color=always", {"--color=always"}, true, "1", true},
+      {"pipe", {}, false, nullptr, false},
+      {"pipe, --color=always", {"--color", "always"}, false, nullptr, true},
+  };
+  for (const char* command : {"check", "compile"}) {
+    for (const auto& row : rows) {
+      SCOPED_TRACE(std::string(command) + ": " + row.name);
+      std::vector<std::string> args = {command, "Prova_linea.txt", "Prova_1-.txt", "-o", "out"};
+      if (std::string(command) == "check") args.resize(3);
+      args.insert(args.end(), row.flags.begin(), row.flags.end());
+      const ToolRun run = row.terminal ? run_scenarioc_on_terminal(dir.path(), args, row.no_color)
+                                       : run_scenarioc(dir.path(), args);
+      EXPECT_EQ(run.status, 1);
+      const std::string shown = run.out + run.err;
+      EXPECT_NE(shown.find("error 16:"), std::string::npos) << shown;
+      EXPECT_EQ(shown.find(red) != std::string::npos, row.colour) << shown;
+    }
+  }
+}
+
+}  // namespace
+}  // namespace scenario::testing

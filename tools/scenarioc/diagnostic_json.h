@@ -1,0 +1,20 @@
+// Recorded errors, warnings and notes as JSON objects for --json: each has the
+// same fields, `number`, `position`, `file`, `line`, `column`, `message`,
+// `diagnostic`, `severity` and `name`; an error adds `after_stop`, an error or
+// a warning its `notes`.
+#pragma once
+
+#include "compiler/recorded_errors.h"
+#include "compiler/source_files.h"
+#include "compiler/warnings.h"
+#include "scenarioc/json_writer.h"
+
+namespace scenario {
+
+void write_error_json(JsonWriter& json, const Recording& recording, const SourceFiles& sources);
+
+// Under -Werror a warning's severity is "error".
+void write_warning_json(JsonWriter& json, const Warning& warning, bool as_error,
+                        const SourceFiles& sources);
+
+}  // namespace scenario

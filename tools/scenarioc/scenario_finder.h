@@ -1,0 +1,34 @@
+// Finds the scenarios of a collection: every line file NAME_linea.txt under
+// some folders, at any depth, paired with each train file NAME_NUMBER-.txt in
+// the same folder.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace scenario {
+
+// A line file with one of its train files. A line file with no train file
+// beside it comes with an empty `train_file`; a train file that no line file
+// claims with an empty `line_file`.
+struct ScenarioFiles {
+  std::filesystem::path line_file;
+  std::filesystem::path train_file;
+  std::string nome;   // from the line file's name, or the train file's
+  std::string treno;  // from the train file's name; empty without one
+};
+
+struct FoundScenarios {
+  std::vector<ScenarioFiles> scenarios;  // in the order of their paths
+  std::vector<std::string> failures;     // folders that could not be read, and why
+};
+
+// Symbolic links to folders are not followed, so that a loop cannot trap the
+// walk. A train file belongs to the line file with the longest NAME that
+// starts its name: "A_B_1-.txt" is train 1 of "A_B_linea.txt" rather than
+// train "B_1" of "A_linea.txt". A scenario reached through two of the folders
+// given is found once.
+FoundScenarios find_scenarios(const std::vector<std::filesystem::path>& folders);
+
+}  // namespace scenario
