@@ -66,6 +66,16 @@ TEST(CheckCommandTest, FoldersGiveEveryScenarioItsDiagnosticsAndASummaryLine) {
   }
 }
 
+// The built-in scenario is the example every author starts from: not a word about it.
+TEST(CheckCommandTest, TheEmittedScenarioDrawsNoDiagnostic) {
+  TempDir dir;
+  ASSERT_EQ(run_scenarioc(dir.path(), {"emit", "-o", "start"}).status, 0);
+  const ToolRun run = run_scenarioc(dir.path(), {"check", "-Werror", "start"});
+  EXPECT_EQ(run.status, 0) << run.out << run.err;
+  EXPECT_EQ(run.out, "start/Velmora_Dorsel_linea.txt + start/Velmora_Dorsel_904-.txt: ok\n");
+  EXPECT_EQ(run.err, "");
+}
+
 TEST(CheckCommandTest, ExitStatusIsTheWorstOfAllScenarios) {
   const struct {
     const char* name;

@@ -1,0 +1,87 @@
+#!/usr/bin/env bash
+# Side by side: `scenarioc check` of a collection of 200 scenarios with one
+# worker (-j1) against one worker per processor (the default), in turn, many
+# times. Prints median, minimum and maximum wall time of each and the speed-up
+# (the ratio of the medians).
+#
+# Usage: bench/check_parallel.sh [REPETITIONS] [SCENARIOS]   (default 10, 200)
+# Uses the README's build in build/ (BUILD_DIR overrides it) and builds
+# scenarioc there when it is missing or stale.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+repetitions="${1:-10}"
+scenarios="${2:-200}"
+build_dir="${BUILD_DIR:-build}"
+
+if [ ! -f "$build_dir/CMakeCache.txt" ]; then
+  cmake -S . -B "$build_dir" -DCMAKE_BUILD_TYPE=Release -DSCENARIO_TESTS=OFF >/dev/null
+fi
+cmake --build "$build_dir" -j"$(nproc)" --target scenarioc >/dev/null
+scenarioc="$(realpath "$build_dir/tools/scenarioc")"
+
+work="$(mktemp -d)"
+trap 'rm -rf "$work"' EXIT
+
+# The collection: the built-in scenario (243 km, 124 signals) under as many
+# names, ten to a folder; every fourth has a signal moved onto a
+# speed-indicator board, so that some scenarios have a diagnostic to print.
+"$scenarioc" emit -o "$work/builtin" >/dev/null
+for i in $(seq "$scenarios"); do
+  folder="$work/collection/group$((i % 20))"
+  mkdir -p "$folder"
+  cp "$work/builtin/Velmora_Dorsel_linea.txt" "$folder/Scenario${i}_linea.txt"
+  train="$folder/Scenario${i}_904-.txt"
+  cp "$work/builtin/Velmora_Dorsel_904-.txt" "$train"
+  if [ $((i % 4)) -eq 0 ]; then
+    sed -i 's/^segnale,   14800,/segnale,   12700,/' "$train"
+  fi
+done
+
+now_ns() {
+  if [ -n "${EPOCHREALTIME:-}" ]; then
+    local t="${EPOCHREALTIME/[.,]/}"
+    echo "${t}000"
+  else
+    date +%s%N
+  fi
+}
+
+# time_check FLAGS...: the wall time in nanoseconds of one check of the collection.
+time_check() {
+  local start end status=0
+  start="$(now_ns)"
+  "$scenarioc" check "$work/collection" "$@" >"$work/out" 2>&1 || status=$?
+  end="$(now_ns)"
+  # 1: some scenarios have errors, as intended; anything else is a failure.
+  [ "$status" -le 1 ] || { cat "$work/out" >&2; exit 1; }
+  echo $((end - start))
+}
+
+# The two settings in turn, so that a slow spell of the machine falls on both.
+: >"$work/one.times"
+: >"$work/all.times"
+for _ in $(seq "$repetitions"); do
+  time_check -j1 >>"$work/one.times"
+  time_check >>"$work/all.times"
+done
+
+found="$(tail -n 1 "$work/out")"
+summary() {
+  sort -n "$1" | awk '{ v[NR] = $1 / 1e6 }
+    END { m = (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2
+          printf "%.0f %.0f %.0f\n", m, v[1], v[NR] }'
+}
+read -r med_one min_one max_one <<<"$(summary "$work/one.times")"
+read -r med_all min_all max_all <<<"$(summary "$work/all.times")"
+
+echo "machine: $(awk -F': ' '/model name/ { print $2; exit }' /proc/cpuinfo), $(nproc) CPUs," \
+  "$(uname -sr)"
+echo "$repetitions runs of each, in turn; the collection: $found"
+echo
+row() { printf '  %-34s %9s %9s %9s\n' "$@"; }
+row "" "median" "min" "max"
+row "scenarioc check -j1 (one worker)" "$med_one ms" "$min_one ms" "$max_one ms"
+row "scenarioc check ($(nproc) workers)" "$med_all ms" "$min_all ms" "$max_all ms"
+echo "  speed-up, ratio of the medians: $(awk -v a="$med_one" -v b="$med_all" \
+  'BEGIN { printf "%.2f", a / b }')"
