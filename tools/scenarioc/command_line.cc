@@ -28,56 +28,50 @@ struct OptionSpec {
   std::string (*apply)(CommandLine&, const std::string&);
 };
 
-constexpr OptionSpec kOut{"--output", "-o", true, [](CommandLine& c, const std::string& v) {
-                            c.out_dir = v;
-                            return std::string();
-                          }};
-constexpr OptionSpec kName{"--name", "", true, [](CommandLine& c, const std::string& v) {
-                             c.name = v;
-                             return std::string();
-                           }};
-constexpr OptionSpec kTrain{"--train", "", true, [](CommandLine& c, const std::string& v) {
-                              c.train = v;
-                              return std::string();
-                            }};
-constexpr OptionSpec kKind{"--kind", "", true, [](CommandLine& c, const std::string& v) {
-                             c.kind = v;
-                             return std::string();
-                           }};
-constexpr OptionSpec kJson{"--json", "", false, [](CommandLine& c, const std::string&) {
-                             c.json = true;
-                             return std::string();
-                           }};
-constexpr OptionSpec kAll{"--all", "", false, [](CommandLine& c, const std::string&) {
-                            c.all = true;
-                            return std::string();
-                          }};
-constexpr OptionSpec kPoints{"--points", "", false, [](CommandLine& c, const std::string&) {
-                               c.points = true;
-                               return std::string();
-                             }};
-constexpr OptionSpec kForce{"--force", "", false, [](CommandLine& c, const std::string&) {
-                              c.force = true;
-                              return std::string();
-                            }};
-constexpr OptionSpec kColour{"--color", "", true, [](CommandLine& c, const std::string& v) {
-                               const std::optional<ColourMode> mode = colour_mode_named(v);
-                               if (!mode) {
-                                 return "option '--color' takes auto, always or never, not '" + v +
-                                        "'";
-                               }
-                               c.colour = *mode;
-                               return std::string();
-                             }};
-constexpr OptionSpec kJobs{"--jobs", "-j", true, [](CommandLine& c, const std::string& v) {
-                             const std::optional<unsigned> n = count_named(v);
-                             if (!n) {
-                               return "option '--jobs' takes a number from 1 to " +
-                                      std::to_string(kMaxJobs) + ", not '" + v + "'";
-                             }
-                             c.jobs = *n;
-                             return std::string();
-                           }};
+std::string set(std::optional<std::string>& field, const std::string& value) {
+  field = value;
+  return "";
+}
+
+std::string set(bool& flag) {
+  flag = true;
+  return "";
+}
+
+std::string set_colour(CommandLine& line, const std::string& value) {
+  const std::optional<ColourMode> mode = colour_mode_named(value);
+  if (!mode) return "option '--color' takes auto, always or never, not '" + value + "'";
+  line.colour = *mode;
+  return "";
+}
+
+std::string set_jobs(CommandLine& line, const std::string& value) {
+  const std::optional<unsigned> n = count_named(value);
+  if (!n) {
+    return "option '--jobs' takes a number from 1 to " + std::to_string(kMaxJobs) + ", not '" +
+           value + "'";
+  }
+  line.jobs = *n;
+  return "";
+}
+
+using Value = const std::string&;
+constexpr OptionSpec kOut{"--output", "-o", true,
+                          [](CommandLine& c, Value v) { return set(c.out_dir, v); }};
+constexpr OptionSpec kName{"--name", "", true,
+                           [](CommandLine& c, Value v) { return set(c.name, v); }};
+constexpr OptionSpec kTrain{"--train", "", true,
+                            [](CommandLine& c, Value v) { return set(c.train, v); }};
+constexpr OptionSpec kKind{"--kind", "", true,
+                           [](CommandLine& c, Value v) { return set(c.kind, v); }};
+constexpr OptionSpec kJson{"--json", "", false, [](CommandLine& c, Value) { return set(c.json); }};
+constexpr OptionSpec kAll{"--all", "", false, [](CommandLine& c, Value) { return set(c.all); }};
+constexpr OptionSpec kPoints{"--points", "", false,
+                             [](CommandLine& c, Value) { return set(c.points); }};
+constexpr OptionSpec kForce{"--force", "", false,
+                            [](CommandLine& c, Value) { return set(c.force); }};
+constexpr OptionSpec kColour{"--color", "", true, set_colour};
+constexpr OptionSpec kJobs{"--jobs", "-j", true, set_jobs};
 
 struct CommandSpec {
   Command command;
