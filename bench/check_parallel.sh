@@ -2,13 +2,17 @@
 # Side by side: `scenarioc check` of a collection of 200 scenarios with one
 # worker (-j1) against one worker per processor (the default), in turn, many
 # times. Prints median, minimum and maximum wall time of each and the speed-up
-# (the ratio of the medians).
+# (the ratio of the medians). The processor time of each shows how much of the
+# machine the check had: on a machine whose other work keeps a core busy, two
+# workers cannot finish sooner than one.
 #
 # Usage: bench/check_parallel.sh [REPETITIONS] [SCENARIOS]   (default 10, 200)
 # Uses the README's build in build/ (BUILD_DIR overrides it) and builds
 # scenarioc there when it is missing or stale.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+source scripts/packages.sh
+ensure_packages time
 
 repetitions="${1:-10}"
 scenarios="${2:-200}"
@@ -47,15 +51,17 @@ now_ns() {
   fi
 }
 
-# time_check FLAGS...: the wall time in nanoseconds of one check of the collection.
+# time_check FLAGS...: "WALL CPU", the wall time and the processor time (user
+# and system, from GNU time) in nanoseconds of one check of the collection.
 time_check() {
   local start end status=0
   start="$(now_ns)"
-  "$scenarioc" check "$work/collection" "$@" >"$work/out" 2>&1 || status=$?
+  /usr/bin/time -f "%U %S" -o "$work/cpu" \
+    "$scenarioc" check "$work/collection" "$@" >"$work/out" 2>&1 || status=$?
   end="$(now_ns)"
   # 1: some scenarios have errors, as intended; anything else is a failure.
   [ "$status" -le 1 ] || { cat "$work/out" >&2; exit 1; }
-  echo $((end - start))
+  echo "$((end - start)) $(awk '{ printf "%.0f", ($1 + $2) * 1e9 }' "$work/cpu")"
 }
 
 # The two settings in turn, so that a slow spell of the machine falls on both.
@@ -67,21 +73,25 @@ for _ in $(seq "$repetitions"); do
 done
 
 found="$(tail -n 1 "$work/out")"
+# "median min max" of the wall times in milliseconds, and the median processor time.
 summary() {
-  sort -n "$1" | awk '{ v[NR] = $1 / 1e6 }
+  local cpu
+  cpu="$(awk '{ print $2 }' "$1" | sort -n | awk '{ v[NR] = $1 / 1e6 }
+    END { printf "%.0f", (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }')"
+  awk '{ print $1 }' "$1" | sort -n | awk -v cpu="$cpu" '{ v[NR] = $1 / 1e6 }
     END { m = (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2
-          printf "%.0f %.0f %.0f\n", m, v[1], v[NR] }'
+          printf "%.0f %.0f %.0f %s\n", m, v[1], v[NR], cpu }'
 }
-read -r med_one min_one max_one <<<"$(summary "$work/one.times")"
-read -r med_all min_all max_all <<<"$(summary "$work/all.times")"
+read -r med_one min_one max_one cpu_one <<<"$(summary "$work/one.times")"
+read -r med_all min_all max_all cpu_all <<<"$(summary "$work/all.times")"
 
 echo "machine: $(awk -F': ' '/model name/ { print $2; exit }' /proc/cpuinfo), $(nproc) CPUs," \
   "$(uname -sr)"
 echo "$repetitions runs of each, in turn; the collection: $found"
 echo
-row() { printf '  %-34s %9s %9s %9s\n' "$@"; }
-row "" "median" "min" "max"
-row "scenarioc check -j1 (one worker)" "$med_one ms" "$min_one ms" "$max_one ms"
-row "scenarioc check ($(nproc) workers)" "$med_all ms" "$min_all ms" "$max_all ms"
+row() { printf '  %-34s %9s %9s %9s %12s\n' "$@"; }
+row "" "median" "min" "max" "median CPU"
+row "scenarioc check -j1 (one worker)" "$med_one ms" "$min_one ms" "$max_one ms" "$cpu_one ms"
+row "scenarioc check ($(nproc) workers)" "$med_all ms" "$min_all ms" "$max_all ms" "$cpu_all ms"
 echo "  speed-up, ratio of the medians: $(awk -v a="$med_one" -v b="$med_all" \
   'BEGIN { printf "%.2f", a / b }')"

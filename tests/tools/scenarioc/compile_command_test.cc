@@ -171,6 +171,25 @@ TEST(CompileCommandTest, DiagnosticsNameTheFilesAsGiven) {
   EXPECT_FALSE(any_exists(dir / "src", kCompiled));
 }
 
+// The source line is read back from the file as the compiler read it, and shown
+// in UTF-8 with its tab widened: the caret still stands under the value.
+TEST(CompileCommandTest, CaretStandsUnderTheValueAfterATabAndAWindows1252Byte) {
+  TempDir dir;
+  copy_fixture("sand_out_of_range", dir.path());
+  std::string train = read_file(dir / "Prova_1-.txt");
+  const std::string sand = "sabbia,    70000";
+  train.replace(train.find(sand), sand.size(), "sabbia \xE0,\t70000");
+  write_file(dir / "Prova_1-.txt", train);
+  const ToolRun run = run_scenarioc(dir.path(), {"compile", "Prova_linea.txt", "Prova_1-.txt"});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.err,
+            "Prova_1-.txt:4:11: error 25: run-time failure: the value 70000 does not fit a 16-bit "
+            "column (-32768 to 32767)\n"
+            "    4 | sabbia \xC3\xA0,       70000\n"
+            "      |                 ^\n"
+            "scenarioc: 1 error recorded; the compiled files were written all the same\n");
+}
+
 TEST(CompileCommandTest, NamesComeFromTheFileNamesUnlessGiven) {
   const struct {
     const char* line_file;
