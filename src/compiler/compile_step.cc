@@ -44,6 +44,7 @@ CompileResult memorizza_percorso(BuildContext& ctx, int32_t j, SourceFiles& sour
   ctx.recordings.clear();
   ctx.rallentamenti.clear();
   ctx.placements.clear();
+  ctx.entry_sources.fill(SourceLocation{});
   clear_tabella(ctx.tabella);
   memorizza_dati(ctx, sources);
   run_post_processing(ctx);

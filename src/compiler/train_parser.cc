@@ -173,6 +173,7 @@ Outcome station_record(ParseSession& s) {
     return Outcome::parse_ends;
   }
   voce& e = ctx.tabella[s.indice_stazione];
+  ctx.entry_sources[s.indice_stazione] = s.record_location();
   e.valore3 = s.reader().read_int32();
   if (int64_t{e.valore3} + 800 > int64_t{50} * s.last_cell()) return leave_with_15(s, e.valore3);
   if (e.valore3 % 50 != 0) return stop_with(s, 8, true, e.valore3);
