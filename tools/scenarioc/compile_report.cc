@@ -17,12 +17,6 @@ bool placed_by_line_file(uint8_t oggetto) {
   return oggetto == kSpeedBoard || oggetto == kIndicationBoard || oggetto == kTunnelLight;
 }
 
-// The header cell and its content, for a fatal error's message.
-struct HeaderSlot {
-  SourceFile file = SourceFile::none;
-  std::string text;
-};
-
 std::string with_article(const std::string& noun) {
   const bool vowel = std::string_view("aeiou").find(noun.front()) != std::string_view::npos;
   return (vowel ? "an " : "a ") + noun;
@@ -32,27 +26,6 @@ std::string with_article(const std::string& noun) {
 std::string header_content(const cella& header, const std::string& field) {
   if (header.oggetto == kNoObject) return "no object, yet " + field;
   return with_article(occupant_name(header.oggetto)) + " (" + field + ")";
-}
-
-HeaderSlot taken_header_slot(const BuildContext& ctx, int32_t numero) {
-  const voce& entry = ctx.tabella[kEntryScenario];
-  const bool codes = numero == 1251;
-  const int32_t entry_value = codes ? entry.orario : entry.colonna7;
-  if (entry_value != 0) {
-    return {SourceFile::none, std::string("entry 85 of the station table, the header entry, ") +
-                                  "already holds " + (codes ? "orario=" : "colonna7=") +
-                                  std::to_string(entry_value)};
-  }
-  const cella& header = ctx.percorso[kHeaderCell];
-  const std::string field =
-      codes ? "dato2=" + std::to_string(header.dato2) : "dato1=" + std::to_string(header.dato1);
-  const std::string carries =
-      codes ? "its dato2 carries the competition code" : "its dato1 carries the header value 5121";
-  return {placed_by_line_file(header.oggetto) ? SourceFile::line : SourceFile::train,
-          "cell 1 is the header cell and " + carries + ", but it already holds " +
-              header_content(header, field) +
-              ": an object at the very start of the route fills it; move that object "
-              "further along the route"};
 }
 
 void write_recording(JsonWriter& json, const Recording& r, const SourceFiles& sources) {
@@ -99,6 +72,27 @@ std::string written_path(const CompileOutcome& o, const std::string& name) {
 }
 
 }  // namespace
+
+HeaderSlot taken_header_slot(const BuildContext& ctx, int32_t numero) {
+  const voce& entry = ctx.tabella[kEntryScenario];
+  const bool codes = numero == 1251;
+  const int32_t entry_value = codes ? entry.orario : entry.colonna7;
+  if (entry_value != 0) {
+    return {SourceFile::none, std::string("entry 85 of the station table, the header entry, ") +
+                                  "already holds " + (codes ? "orario=" : "colonna7=") +
+                                  std::to_string(entry_value)};
+  }
+  const cella& header = ctx.percorso[kHeaderCell];
+  const std::string field =
+      codes ? "dato2=" + std::to_string(header.dato2) : "dato1=" + std::to_string(header.dato1);
+  const std::string carries =
+      codes ? "its dato2 carries the competition code" : "its dato1 carries the header value 5121";
+  return {placed_by_line_file(header.oggetto) ? SourceFile::line : SourceFile::train,
+          "cell 1 is the header cell and " + carries + ", but it already holds " +
+              header_content(header, field) +
+              ": an object at the very start of the route fills it; move that object "
+              "further along the route"};
+}
 
 int compile_exit_status(const CompileOutcome& o) {
   if (o.result.fatal_error != 0 || o.result.cell_row_missing) return 2;
