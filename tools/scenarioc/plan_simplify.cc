@@ -2,9 +2,15 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 namespace scenario {
 namespace {
+
+// The plan is read in chords of kStride metres; a chord whose metres lie
+// farther than kChordShare of the tolerance from it is halved until they do.
+constexpr int32_t kStride = 32;
+constexpr double kChordShare = 0.25;
 
 struct Vec {
   double x = 0;
@@ -49,15 +55,61 @@ class Sleeve {
   Vec low_, high_;
 };
 
+// Takes points in order and keeps those where a new segment must start.
+class Simplifier {
+ public:
+  Simplifier(PlanPoint first, double tolerance, std::vector<PlanPoint>& out)
+      : sleeve_(tolerance), anchor_(first), previous_(first), out_(out) {
+    out_.push_back(first);
+  }
+  void add(const PlanPoint& p) {
+    if (!sleeve_.admits(from_anchor(p))) {
+      // The previous point ends the segment, and the next one starts there.
+      anchor_ = previous_;
+      out_.push_back(anchor_);
+      sleeve_.reset();
+    }
+    sleeve_.narrow(from_anchor(p));
+    previous_ = p;
+  }
+  void finish() {
+    if (out_.back().metre != previous_.metre) out_.push_back(previous_);
+  }
+
+ private:
+  Vec from_anchor(const PlanPoint& p) const { return {p.x - anchor_.x, p.y - anchor_.y}; }
+  Sleeve sleeve_;
+  PlanPoint anchor_, previous_;
+  std::vector<PlanPoint>& out_;
+};
+
+// Whether every metre between a and b lies within `slack` of the chord a-b.
+bool chord_holds(const double* xs, const double* ys, int32_t a, int32_t b, double slack) {
+  const double dx = xs[b] - xs[a], dy = ys[b] - ys[a];
+  const double length2 = dx * dx + dy * dy;
+  const double limit = slack * slack * length2;
+  bool holds = true;
+  for (int32_t m = a + 1; m < b; ++m) {
+    const double px = xs[m] - xs[a], py = ys[m] - ys[a];
+    const double across = dx * py - dy * px;
+    const double along = dx * px + dy * py;
+    holds &= across * across <= limit && along >= 0 && along <= length2;
+  }
+  return holds;
+}
+
 }  // namespace
 
 int32_t last_drawable_metre(const Tracciato& plan) {
   if (!plan.exists()) return -1;
-  const uint8_t* x_tags = plan.tag_column(0);
-  const uint8_t* y_tags = plan.tag_column(1);
-  int32_t m = 0;
-  while (m <= plan.last_metre() && x_tags[m] != 0 && y_tags[m] != 0) ++m;
-  return m - 1;
+  const size_t metres = static_cast<size_t>(plan.last_metre()) + 1;
+  size_t first_empty = metres;
+  for (int axis = 0; axis < 2; ++axis) {
+    const auto* tags = plan.tag_column(axis);
+    const void* empty = std::memchr(tags, static_cast<int>(TrackTag::empty), first_empty);
+    if (empty) first_empty = static_cast<const uint8_t*>(empty) - tags;
+  }
+  return static_cast<int32_t>(first_empty) - 1;
 }
 
 PlanPoint plan_point(const Tracciato& plan, int32_t metre, int32_t last) {
@@ -71,22 +123,19 @@ std::vector<PlanPoint> simplify_plan(const Tracciato& plan, int32_t last, double
   if (last < 0) return points;
   const double* xs = plan.value_column(0);
   const double* ys = plan.value_column(1);
-  points.push_back({0, xs[0], ys[0]});
-  Sleeve sleeve(tolerance);
-  int32_t anchor = 0;
-  for (int32_t m = 1; m <= last;) {
-    const Vec w{xs[m] - xs[anchor], ys[m] - ys[anchor]};
-    if (!sleeve.admits(w)) {
-      // Metre m - 1 ends the segment, and the next one starts there.
-      anchor = m - 1;
-      points.push_back({anchor, xs[anchor], ys[anchor]});
-      sleeve.reset();
-      continue;
+  const double slack = tolerance * kChordShare;
+  Simplifier simplifier({0, xs[0], ys[0]}, tolerance - slack, points);
+  const auto feed = [&](auto& self, int32_t a, int32_t b) -> void {
+    if (b - a > 1 && !chord_holds(xs, ys, a, b, slack)) {
+      const int32_t middle = a + (b - a) / 2;
+      self(self, a, middle);
+      self(self, middle, b);
+      return;
     }
-    sleeve.narrow(w);
-    ++m;
-  }
-  if (points.back().metre != last) points.push_back({last, xs[last], ys[last]});
+    simplifier.add({b, xs[b], ys[b]});
+  };
+  for (int32_t a = 0; a < last; a += kStride) feed(feed, a, std::min(a + kStride, last));
+  simplifier.finish();
   return points;
 }
 

@@ -24,9 +24,10 @@ PlanPoint plan_point(const Tracciato& plan, int32_t metre, int32_t last);
 
 // Metres 0 to `last` as a polyline: its first and last points are those
 // metres, and every metre in between lies within `tolerance` metres of the
-// segment between the two points around it. One pass, each metre looked at
-// at most twice: the direction from the segment's start must stay inside the
-// cone of every metre passed since (a sleeve of half-width `tolerance`).
+// segment between the two points around it. One pass: a segment grows while
+// the direction from its start stays inside the cone of every point passed
+// since (a sleeve of half-width `tolerance`). The metres are taken in chords
+// as long as those between lie close to the chord: 32 m on a straight.
 std::vector<PlanPoint> simplify_plan(const Tracciato& plan, int32_t last, double tolerance);
 
 // The point of a polyline (metres ascending) at `metre`, between the points

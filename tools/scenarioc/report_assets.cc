@@ -227,7 +227,7 @@ constexpr std::string_view kScript = R"js((function () {
   document.addEventListener('pointerleave', () => { tip.hidden = true; });
 
   // ---- Profile bands: one axis of route metres ----
-  const left = +bands.dataset.left, right = +bands.dataset.right;
+  const left = +bands.dataset.left, right = +bands.dataset.right, pad = +bands.dataset.padding;
   const height = bands.viewBox.baseVal.height;
   const scaled = $('scaled');
   const placed = scaled ? Array.from($('placed').children) : [];
@@ -243,9 +243,9 @@ constexpr std::string_view kScript = R"js((function () {
   let view = { a: data.first, b: data.last };
   const full = () => ({ a: data.first, b: data.last });
   const plotWidth = () => width - left - right;
-  const scale = () => plotWidth() / (view.b - view.a);
-  const xOf = (m) => left + (m - view.a) * scale();
-  const mOf = (x) => view.a + (x - left) / scale();
+  const scale = () => (plotWidth() - 2 * pad) / (view.b - view.a);
+  const xOf = (m) => left + pad + (m - view.a) * scale();
+  const mOf = (x) => view.a + (x - left - pad) / scale();
   const minSpan = Math.min(1000, data.last - data.first);
 
   function clampView(a, b) {
@@ -304,7 +304,7 @@ constexpr std::string_view kScript = R"js((function () {
     for (const line of bands.querySelectorAll('.sep, .hgrid')) line.setAttribute('x2', width - right);
     if (!scaled) return;
     const k = scale();
-    scaled.setAttribute('transform', 'matrix(' + k + ' 0 0 1 ' + (left - view.a * k) + ' 0)');
+    scaled.setAttribute('transform', 'matrix(' + k + ' 0 0 1 ' + (left + pad - view.a * k) + ' 0)');
     for (const el of placed) {
       el.setAttribute('transform', 'translate(' + xOf(+el.getAttribute('data-m')).toFixed(1) + ' 0)');
     }
@@ -342,7 +342,7 @@ constexpr std::string_view kScript = R"js((function () {
       return;
     }
     if (x < left || x > width - right) return hideCursors();
-    showAt(mOf(x), true);
+    showAt(Math.min(Math.max(mOf(x), data.first), data.last), true);
   });
   bands.addEventListener('pointerup', () => { setTimeout(() => { dragging = null; }, 0); });
   bands.addEventListener('pointerleave', hideCursors);

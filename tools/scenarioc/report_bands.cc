@@ -22,8 +22,8 @@ struct Axis {
 
 Axis full_view(const ReportModel& model, const BandLayout& layout) {
   const double span = std::max(1, model.last_metres - model.first_metres);
-  return {static_cast<double>(model.first_metres), layout.plot_width() / span,
-          static_cast<double>(layout.left)};
+  return {static_cast<double>(model.first_metres), layout.drawn_width() / span,
+          static_cast<double>(layout.drawn_left())};
 }
 
 // A linear scale from values to the pixels of one band, `low` at its bottom.
@@ -389,8 +389,8 @@ void append_bands_svg(std::string& out, const ReportModel& model) {
   const Axis axis = full_view(model, layout);
   out += "<svg id=\"bands\" viewBox=\"0 0 " + std::to_string(layout.width) + " " +
          std::to_string(BandLayout::kHeight) + "\" data-left=\"" + std::to_string(layout.left) +
-         "\" data-right=\"" + std::to_string(layout.right) +
-         "\" role=\"img\" aria-label=\"profile of the route\">";
+         "\" data-right=\"" + std::to_string(layout.right) + "\" data-padding=\"" +
+         std::to_string(layout.padding) + "\" role=\"img\" aria-label=\"profile of the route\">";
   out += "<defs><clipPath id=\"plot\"><rect id=\"plot-rect\" x=\"" + std::to_string(layout.left) +
          "\" y=\"0\" width=\"" + std::to_string(layout.plot_width()) + "\" height=\"" +
          std::to_string(BandLayout::kHeight) + "\"/></clipPath></defs>";

@@ -14,6 +14,7 @@ struct BandLayout {
   int width = 1200;  // the static page's width; the script adapts it to the window
   int left = 136;    // the band names stand left of the plot
   int right = 14;
+  int padding = 10;  // between the plot's edges and the ends of the route
   struct Band {
     const char* name;
     const char* title;
@@ -37,6 +38,9 @@ struct BandLayout {
   static constexpr int kHeight = 684;
   static const Band& band(const char* name);
   int plot_width() const { return width - left - right; }
+  // Where route metres are drawn: the plot less its padding.
+  int drawn_left() const { return left + padding; }
+  int drawn_width() const { return plot_width() - 2 * padding; }
 };
 
 // Appends the bands as an inline SVG element with the id "bands".

@@ -54,14 +54,14 @@ void report_diagnostics(const BuildContext& ctx, const CompileResult& result,
   }
 }
 
-// The page, from a compile whose files stay in memory.
+// The page, from a compile that writes no file.
 std::string make_page(const CommandLine& line, const Identifiers& ids, std::ostream& err,
                       bool& recorded) {
   BuildContext ctx;
   ctx.nome = ids.nome;
   ctx.treno = ids.treno;
   AuthorSources sources(line.files[0], line.files[1]);
-  MemorySink sink;
+  DiscardingSink sink;
   const CompileResult result = memorizza_percorso(ctx, 1, sources, sink);
   const ReportModel model = build_report_model(ctx, result, sources);
   report_diagnostics(ctx, result, sources, err);

@@ -136,6 +136,15 @@ struct ReportModel {
 ReportModel build_report_model(const BuildContext& ctx, const CompileResult& result,
                                const SourceFiles& sources);
 
+// Where the report's compile puts the compiled files: nowhere. The page is
+// drawn from the build context, so the files are neither kept nor encoded
+// (the track plan alone is 5 MB for the built-in route, 20 MB for the longest).
+class DiscardingSink : public CompiledFileSink {
+ public:
+  using CompiledFileSink::write_file;
+  void write_file(const std::string&, const ContentWriter&) override {}
+};
+
 // Cell c stands for route metres (c - 1) × 50 to c × 50.
 inline int32_t cell_start_metres(int64_t cell) {
   return static_cast<int32_t>((cell - 1) * kCellMetres);

@@ -179,8 +179,9 @@ def check_stations(page, expected):
         const svg = document.getElementById('bands');
         const box = svg.getBoundingClientRect(), view = svg.viewBox.baseVal;
         const pixel = box.width / view.width;
-        const left = box.left + svg.dataset.left * pixel;
-        const width = (view.width - svg.dataset.left - svg.dataset.right) * pixel;
+        const left = box.left + (+svg.dataset.left + +svg.dataset.padding) * pixel;
+        const width = (view.width - svg.dataset.left - svg.dataset.right - 2 * svg.dataset.padding)
+                      * pixel;
         return Array.from(document.querySelectorAll('#bands .stn')).map((el) => {
           const r = el.querySelector('.g').getBoundingClientRect();
           return { m: +el.getAttribute('data-m'), x: (r.left + r.right) / 2,
@@ -228,7 +229,8 @@ def check_tooltip(page, expected):
     metres_a_pixel = page.evaluate("""(() => { const d = JSON.parse(
         document.getElementById('report-data').textContent);
         const svg = document.getElementById('bands');
-        const plot = (svg.viewBox.baseVal.width - svg.dataset.left - svg.dataset.right) *
+        const plot = (svg.viewBox.baseVal.width - svg.dataset.left - svg.dataset.right -
+                      2 * svg.dataset.padding) *
                      svg.getBoundingClientRect().width / svg.viewBox.baseVal.width;
         return (d.last - d.first) / plot; })()""")
     read = int(readout.split(" m")[0]) if readout.split(" m")[0].lstrip("-").isdigit() else None
@@ -247,9 +249,11 @@ def timing(page):
 
 
 def screenshot(page, path):
-    height = page.evaluate("document.documentElement.scrollHeight")
+    """The page from its top to the end of the errors, as a person first sees it."""
     page.evaluate("window.scrollTo(0, 0)")
     page.send("Input.dispatchMouseEvent", {"type": "mouseMoved", "x": 0, "y": 0})
+    height = page.evaluate("Math.ceil(document.getElementById('diagnostics')"
+                           ".getBoundingClientRect().bottom + 12)")
     page.send("Emulation.setDeviceMetricsOverride",
               {"width": VIEW_WIDTH, "height": height, "deviceScaleFactor": 1, "mobile": False})
     page.evaluate("new Promise((done) => requestAnimationFrame(() => requestAnimationFrame(done)))")
