@@ -544,6 +544,10 @@ constexpr std::string_view kScript = R"js((function () {
     });
   }
 
+  // Measure every label once, before the first layout changes anything, so
+  // that the browser lays the page out once for all of them.
+  for (const el of fitted) textWidth(el);
+  for (const lane in laneLabels) laneLabels[lane].forEach(textWidth);
   layoutBands();
   layoutPlan();
   window.addEventListener('resize', () => { layoutBands(); layoutPlan(); });

@@ -244,8 +244,9 @@ def timing(page):
     return page.evaluate("""(() => {
         const nav = performance.getEntriesByType('navigation')[0];
         const paint = performance.getEntriesByType('paint').map((p) => [p.name, p.startTime]);
-        return { load_event_end_ms: nav.loadEventEnd, dom_content_loaded_ms: nav.domContentLoadedEventEnd,
-                 paints: paint }; })()""")
+        return { response_end_ms: nav.responseEnd, dom_interactive_ms: nav.domInteractive,
+                 dom_content_loaded_ms: nav.domContentLoadedEventEnd,
+                 load_event_end_ms: nav.loadEventEnd, paints: paint }; })()""")
 
 
 def screenshot(page, path):
