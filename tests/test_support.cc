@@ -1,6 +1,8 @@
 #include "test_support.h"
 
+#include <grp.h>
 #include <stdlib.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <fstream>
@@ -62,6 +64,10 @@ std::vector<std::string> split_crlf(const std::string& text) {
 
 std::string fixture_path(const std::string& name) {
   return std::string(SCENARIO_FIXTURES_DIR) + "/" + name;
+}
+
+bool become_nobody() {
+  return ::setgroups(0, nullptr) == 0 && ::setgid(kNobody) == 0 && ::setuid(kNobody) == 0;
 }
 
 BuildContext builtin_context(const std::filesystem::path& folder) {

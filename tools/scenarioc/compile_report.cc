@@ -3,6 +3,7 @@
 #include <optional>
 #include <string_view>
 
+#include "compiler/binary_layout.h"
 #include "compiler/cell_text.h"
 #include "compiler/diagnostics.h"
 #include "scenarioc/json_writer.h"
@@ -10,7 +11,7 @@
 namespace scenario {
 namespace {
 
-constexpr int kHeaderCell = 1;
+using cell_layout::kHeaderCell;
 
 // The objects the line file places; every other kind comes from the train file.
 bool placed_by_line_file(uint8_t oggetto) {
@@ -86,7 +87,8 @@ HeaderSlot taken_header_slot(const BuildContext& ctx, int32_t numero) {
   const std::string field =
       codes ? "dato2=" + std::to_string(header.dato2) : "dato1=" + std::to_string(header.dato1);
   const std::string carries =
-      codes ? "its dato2 carries the competition code" : "its dato1 carries the header value 5121";
+      codes ? "its dato2 carries the competition code"
+            : "its dato1 carries the header value " + std::to_string(cell_layout::kHeaderValue);
   return {placed_by_line_file(header.oggetto) ? SourceFile::line : SourceFile::train,
           "cell 1 is the header cell and " + carries + ", but it already holds " +
               header_content(header, field) +

@@ -1,6 +1,6 @@
 #include "scenarioc/object_values.h"
 
-#include "scenarioc/json_writer.h"
+#include "base/text_encoding.h"
 
 namespace scenario {
 namespace {

@@ -4,10 +4,10 @@
 #include <filesystem>
 #include <map>
 
+#include "base/text_encoding.h"
 #include "compiler/cell_text.h"
 #include "compiler/diagnostics.h"
 #include "scenarioc/compile_report.h"
-#include "scenarioc/json_writer.h"
 #include "scenarioc/report_profiles.h"
 
 namespace scenario {
