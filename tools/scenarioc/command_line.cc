@@ -220,6 +220,10 @@ Decodes a compiled file, recognised by its name or given with --kind:
   NAME_NUMBER.sim  station table (kind "stations"): its 87 records
   NAME_NUMBER.dat  route cells (kind "cells"): the cells that hold an object or
                    an approach mark, and the header cell; with --all every cell
+Under each cell and record of the text a second, indented line reads its
+numbers in units and words (km/h, per mille, metres, seconds, the kind of the
+object, the chainage, the station's name at its mark). The cells find the
+station table NAME_NUMBER.sim beside them for the names and the chainage.
   --kind KIND      track, stations or cells
   --json           one JSON object instead of text
 

@@ -93,14 +93,14 @@ std::vector<Fact> object_facts(const cella& c, const Tabella* tabella) {
       add_board_facts(facts, c);
       break;
     case kStationMark:
-      facts.push_back({"station", entry_text(tabella, c.dato1)});
+      if (tabella) facts.push_back({"station", entry_text(tabella, c.dato1)});
       facts.push_back({"entry", std::to_string(c.dato1)});
       break;
     case kAbbattimento:
       facts.push_back({"value", std::to_string(c.dato1)});
       break;
     case kIndicationBoard:
-      facts.push_back({"text", entry_text(tabella, c.dato1)});
+      if (tabella) facts.push_back({"text", entry_text(tabella, c.dato1)});
       facts.push_back({"entry", std::to_string(c.dato1)});
       break;
     default:
