@@ -69,7 +69,7 @@ std::string make_page(const CommandLine& line, const Identifiers& ids, std::ostr
   if (recorded) {
     const size_t n = model.diagnostics.size();
     err << "scenarioc: " << n << (n == 1 ? " error" : " errors")
-        << " recorded; the report lists them\n";
+        << " recorded; the report lists " << (n == 1 ? "it" : "them") << "\n";
   }
   return render_report_page(model);
 }
