@@ -7,9 +7,19 @@
 namespace scenario {
 
 std::filesystem::path program_folder() {
+  std::string reason;
+  std::filesystem::path folder = program_folder(reason);
+  if (!reason.empty()) throw RunTimeFailure(reason);
+  return folder;
+}
+
+std::filesystem::path program_folder(std::string& reason) {
   std::error_code error;
   const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", error);
-  if (error) throw RunTimeFailure("cannot find the program's folder: " + error.message());
+  if (error) {
+    reason = "cannot find the program's folder: " + error.message();
+    return {};
+  }
   return exe.parent_path();
 }
 

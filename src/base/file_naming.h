@@ -8,8 +8,11 @@
 
 namespace scenario {
 
-// The folder that holds the running executable.
+// The folder that holds the running executable; throws RunTimeFailure when it
+// cannot be found.
 std::filesystem::path program_folder();
+// The same without throwing: empty, with the reason in `reason`, when it cannot be found.
+std::filesystem::path program_folder(std::string& reason);
 
 std::string line_source_name(const std::string& nome);
 std::string train_source_name(const std::string& nome, const std::string& treno);

@@ -44,6 +44,7 @@ CompileResult memorizza_percorso(BuildContext& ctx, int32_t j, SourceFiles& sour
   ctx.rallentamenti.clear();
   ctx.placements.clear();
   ctx.entry_sources.fill(SourceLocation{});
+  ctx.warnings.clear();
   clear_tabella(ctx.tabella);
   memorizza_dati(ctx, sources);
   run_post_processing(ctx);

@@ -25,14 +25,6 @@ int compile_exit_status(const CompileOutcome& outcome);
 // The diagnostic of fatal error 1250 or 1251: which header slot was taken and by what.
 std::string fatal_diagnostic(const CompileOutcome& outcome);
 
-// The header slot that fatal error `numero` found taken: the source file whose
-// object fills it (none for the station table's header entry), and what it holds.
-struct HeaderSlot {
-  SourceFile file = SourceFile::none;
-  std::string text;
-};
-HeaderSlot taken_header_slot(const BuildContext& ctx, int32_t numero);
-
 // Diagnostics to `err` in the order recorded; the files written to `out`.
 void report_compile_text(const CompileOutcome& outcome, std::ostream& out, std::ostream& err);
 

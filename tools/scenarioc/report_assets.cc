@@ -18,6 +18,7 @@ h1 { font-size: 22px; margin: 0; }
 .counts li { background: #eef1f6; border-radius: 12px; padding: 2px 10px; font-size: 13px; }
 .counts li.bad { background: #fdecea; color: var(--err); font-weight: 600; }
 .counts li.good { background: #e8f5e9; color: var(--a); }
+.counts li.warn { background: #fff3e0; color: #a35a00; font-weight: 600; }
 .facts { display: flex; flex-wrap: wrap; gap: 2px 20px; margin: 8px 0 0; font-size: 12.5px;
   color: var(--muted); }
 .facts div { display: flex; gap: 5px; }
@@ -132,6 +133,9 @@ h2 { font-size: 15px; margin: 2px 0 6px; }
 #diagnostics ol { margin: 0; padding-left: 24px; }
 #diagnostics li { margin: 3px 0; padding: 1px 4px; border-radius: 3px; }
 #diagnostics li.error a { color: var(--err); }
+#diagnostics li.warning a { color: #a35a00; }
+#bands .err.warning circle { fill: #e08a00; }
+#plan .perr.warning { stroke: #e08a00; }
 #diagnostics li.hl { background: #fff3e0; }
 .none { color: var(--a); margin: 4px 0; }
 table { border-collapse: collapse; width: 100%; font-size: 12.5px; }

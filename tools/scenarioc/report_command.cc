@@ -42,9 +42,9 @@ int usage_failure(std::ostream& err, const std::string& error) {
   return kFailure;
 }
 
-// The diagnostics as `scenarioc compile` prints them.
+// The errors as `scenarioc compile` prints them, then the warnings.
 void report_diagnostics(const BuildContext& ctx, const CompileResult& result,
-                        const SourceFiles& sources, std::ostream& err) {
+                        const SourceFiles& sources, const ReportModel& model, std::ostream& err) {
   for (const Recording& r : ctx.recordings) err << format_diagnostic(r, sources) << '\n';
   if (result.fatal_error != 0) {
     err << fatal_diagnostic(CompileOutcome{ctx, result, sources, {}}) << '\n';
@@ -52,9 +52,16 @@ void report_diagnostics(const BuildContext& ctx, const CompileResult& result,
   if (result.cell_row_missing) {
     err << "scenarioc: the compile left no cell row: " << cell_row_missing_reason(ctx) << '\n';
   }
+  for (const ReportDiagnostic& d : model.diagnostics) {
+    if (d.severity == "warning") err << d.text() << '\n';
+  }
 }
 
-// The page, from a compile that writes no file.
+std::string counted(size_t n, const char* one, const char* many) {
+  return std::to_string(n) + " " + (n == 1 ? one : many);
+}
+
+// The page, from a compile that writes no file; `recorded` when it recorded an error.
 std::string make_page(const CommandLine& line, const Identifiers& ids, std::ostream& err,
                       bool& recorded) {
   BuildContext ctx;
@@ -64,12 +71,14 @@ std::string make_page(const CommandLine& line, const Identifiers& ids, std::ostr
   DiscardingSink sink;
   const CompileResult result = memorizza_percorso(ctx, 1, sources, sink);
   const ReportModel model = build_report_model(ctx, result, sources);
-  report_diagnostics(ctx, result, sources, err);
-  recorded = !model.diagnostics.empty();
-  if (recorded) {
-    const size_t n = model.diagnostics.size();
-    err << "scenarioc: " << n << (n == 1 ? " error" : " errors")
-        << " recorded; the report lists " << (n == 1 ? "it" : "them") << "\n";
+  report_diagnostics(ctx, result, sources, model, err);
+  const size_t n = model.diagnostics.size();
+  const size_t warnings = ctx.warnings.size();
+  recorded = n > warnings;
+  if (n > 0) {
+    std::string what = counted(n - warnings, "error", "errors") + " recorded";
+    if (warnings > 0) what += ", " + counted(warnings, "warning", "warnings");
+    err << "scenarioc: " << what << "; the report lists " << (n == 1 ? "it" : "them") << "\n";
   }
   return render_report_page(model);
 }

@@ -7,7 +7,7 @@
 #include "base/text_encoding.h"
 #include "compiler/cell_text.h"
 #include "compiler/diagnostics.h"
-#include "scenarioc/compile_report.h"
+#include "compiler/warnings.h"
 #include "scenarioc/report_profiles.h"
 
 namespace scenario {
@@ -169,6 +169,16 @@ void link_diagnostic(ReportModel& model, ReportDiagnostic& d, int64_t cell) {
   if (d.station >= 0) model.stations[d.station].diagnostics.push_back(index);
 }
 
+std::vector<std::string> note_texts(const std::vector<Note>& notes, const SourceFiles& sources) {
+  std::vector<std::string> texts;
+  for (const Note& note : notes) {
+    const SourceRef where = source_ref(note.where, sources);
+    texts.push_back((where.known() ? where.text() + ": " : std::string()) +
+                    utf8_from_native(note.message));
+  }
+  return texts;
+}
+
 void add_diagnostics(ReportModel& model, const BuildContext& ctx, const CompileResult& result,
                      const SourceFiles& sources) {
   for (const Recording& r : ctx.recordings) {
@@ -177,17 +187,28 @@ void add_diagnostics(ReportModel& model, const BuildContext& ctx, const CompileR
     d.name = std::to_string(r.numero);
     d.source = source_ref(r.where, sources);
     d.message = utf8_from_native(describe(r));
+    d.notes = note_texts(r.notes, sources);
     if (r.has_position) d.position = r.posizione;
     link_diagnostic(model, d, r.cell);
+    model.diagnostics.push_back(std::move(d));
+  }
+  for (const Warning& w : ctx.warnings) {
+    ReportDiagnostic d;
+    d.severity = "warning";
+    d.name = std::string(warning_name(w.kind));
+    d.source = source_ref(w.where, sources);
+    d.message = utf8_from_native(w.message);
+    d.notes = note_texts(w.notes, sources);
+    link_diagnostic(model, d, -1);
     model.diagnostics.push_back(std::move(d));
   }
   if (result.fatal_error != 0) {
     ReportDiagnostic d;
     d.severity = "error";
     d.name = std::to_string(result.fatal_error);
-    const HeaderSlot slot = taken_header_slot(ctx, result.fatal_error);
-    if (slot.file != SourceFile::none) d.source.file = file_name_of(sources, slot.file);
-    d.message = utf8_from_native(slot.text);
+    const FatalExplanation fatal = explain_fatal(ctx, result.fatal_error);
+    if (fatal.file != SourceFile::none) d.source.file = file_name_of(sources, fatal.file);
+    d.message = utf8_from_native(fatal.text);
     link_diagnostic(model, d, 1);
     model.diagnostics.push_back(std::move(d));
   }
@@ -265,6 +286,7 @@ std::string ReportDiagnostic::text() const {
     }
     prefix += " ";
   }
+  if (severity == "warning") return prefix + "warning: " + message + " [-W" + name + "]";
   return prefix + severity + (name.empty() ? "" : " " + name) + ": " + message;
 }
 

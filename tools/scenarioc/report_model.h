@@ -88,17 +88,19 @@ struct ReportSlowdown {
   SourceRef source;
 };
 
-// A recorded error; warnings and notes fit in beside them.
+// A recorded error or a warning, with its notes.
 struct ReportDiagnostic {
-  std::string severity;  // "error"
-  std::string name;      // the error's number
+  std::string severity;  // "error" or "warning"
+  std::string name;      // an error's number, a warning's class
   SourceRef source;
   std::string message;
+  std::vector<std::string> notes;   // "FILE:LINE: message" or "message"
   std::optional<int32_t> position;  // route metres
   int32_t object = -1;              // the object it concerns, -1 when none
   int32_t station = -1;             // the station it concerns, -1 when none
   PlanPoint plan;                   // where `position` lies on the plan
-  std::string text() const;         // "FILE:LINE:COL: error 16: message"
+  // "FILE:LINE:COL: error 16: message", "FILE:LINE:COL: warning: message [-Wname]"
+  std::string text() const;
 };
 
 struct ReportModel {

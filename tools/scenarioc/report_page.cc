@@ -59,8 +59,11 @@ void append_header(std::string& out, const ReportModel& model) {
   append_count(out, model.count(kIndicationBoard), "indication board", "indication boards");
   append_count(out, model.count(kAbbattimento) + model.count(kAbbattimentoNoValue),
                "abbattimento marker", "abbattimento markers");
-  const auto errors = static_cast<int64_t>(model.diagnostics.size());
+  int64_t errors = 0, warnings = 0;
+  for (const ReportDiagnostic& d : model.diagnostics)
+    (d.severity == "warning" ? warnings : errors)++;
   append_count(out, errors, "error", "errors", errors > 0 ? "bad" : "good");
+  if (warnings > 0) append_count(out, warnings, "warning", "warnings", "warn");
   out += "</ul><dl class=\"facts\">";
   for (const Fact& fact : model.scenario_facts) {
     append_text_element(out, "<div><dt>", fact.name, "</dt>");
@@ -104,7 +107,7 @@ void append_diagnostics(std::string& out, const ReportModel& model) {
       "<section id=\"diagnostics\"><h2>Errors and warnings <span class=\"hint\">click one "
       "to see its place</span></h2>";
   if (model.diagnostics.empty()) {
-    out += "<p class=\"none\">The compiler recorded no error.</p></section>\n";
+    out += "<p class=\"none\">The compiler recorded no error and no warning.</p></section>\n";
     return;
   }
   out += "<ol>";
@@ -122,7 +125,10 @@ void append_diagnostics(std::string& out, const ReportModel& model) {
                             : "d" + index;
     out += "\">";
     append_escaped(out, d.text());
-    out += "</a></li>";
+    out += "</a>";
+    for (const std::string& note : d.notes)
+      append_text_element(out, "<br><small>note: ", note, "</small>");
+    out += "</li>";
   }
   out += "</ol></section>\n";
 }

@@ -21,6 +21,7 @@ void add_diagnostic_lines(std::string& tip, const ReportModel& model,
   for (int32_t d : diagnostics) {
     const ReportDiagnostic& diagnostic = model.diagnostics[d];
     tip += "\n" + diagnostic.severity + " " + diagnostic.name + ": " + diagnostic.message;
+    for (const std::string& note : diagnostic.notes) tip += "\nnote: " + note;
   }
 }
 
@@ -80,6 +81,7 @@ std::string diagnostic_tip(const ReportModel& model, const ReportDiagnostic& d) 
     tip += "\nposition " + metres_text(*d.position) + ", " + kilometre_text(model, *d.position);
   }
   tip += "\n" + d.message;
+  for (const std::string& note : d.notes) tip += "\nnote: " + note;
   if (d.source.known()) tip += "\nsource " + d.source.text();
   return tip;
 }

@@ -160,6 +160,28 @@ TEST(ReportModelTest, AnErrorPointsAtTheObjectInItsWay) {
   EXPECT_EQ(d.text(), "train source:16:1: error 16: " + d.message);
 }
 
+TEST(ReportModelTest, WarningsAreListedBesideTheErrorsAndPointAtTheirRecord) {
+  auto compiled = compile_fixture("clean");
+  BuildContext& ctx = compiled->ctx;
+  ASSERT_TRUE(ctx.recordings.empty());
+  // The signal record on line 16 of the train source, warned about.
+  Warning warning;
+  warning.kind = WarningClass::off_grid;
+  warning.where = {SourceFile::train, 16, 1};
+  warning.message = "the position 1660 m is off the 50 m grid";
+  warning.notes = {{{SourceFile::line, 3, 1}, "the grid starts here"}};
+  ctx.warnings.push_back(warning);
+  const ReportModel model = build_report_model(ctx, compiled->result, *compiled->sources);
+  ASSERT_EQ(model.diagnostics.size(), 1u);
+  const ReportDiagnostic& d = model.diagnostics[0];
+  EXPECT_EQ(d.severity, "warning");
+  EXPECT_EQ(d.text(), "train source:16:1: warning: the position 1660 m is off the 50 m grid [-W" +
+                          std::string(warning_name(WarningClass::off_grid)) + "]");
+  EXPECT_EQ(d.notes, std::vector<std::string>{"line source:3: the grid starts here"});
+  ASSERT_GE(d.object, 0);
+  EXPECT_EQ(model.objects[d.object].oggetto, kSignal);
+}
+
 TEST(ReportModelTest, AFatalErrorAndAMissingCellRowAreListedToo) {
   auto fatal = compile_fixture("object_at_route_start");
   ASSERT_NE(fatal->result.fatal_error, 0);
