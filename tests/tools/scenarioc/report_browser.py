@@ -41,6 +41,7 @@ class Browser:
         args = [chromium, "--headless", "--no-sandbox", "--disable-gpu", "--disable-quic",
                 "--no-first-run", "--disable-background-networking",
                 "--disable-component-update", "--disable-sync", "--hide-scrollbars",
+                "--disable-dev-shm-usage",
                 "--user-data-dir=" + profile, "--remote-debugging-pipe", "about:blank"]
         self.process = subprocess.Popen(args, stdin=subprocess.DEVNULL,
                                         stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
