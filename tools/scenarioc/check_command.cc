@@ -13,7 +13,7 @@
 #include "scenarioc/ordered_work.h"
 #include "scenarioc/scenario_check.h"
 #include "scenarioc/scenario_finder.h"
-#include "scenarioc/source_names.h"
+#include "scenarioc/scenario_inputs.h"
 
 namespace scenario {
 namespace {
@@ -37,8 +37,7 @@ int usage_failure(std::ostream& err, const std::string& error) {
 std::optional<FoundScenarios> scenarios_named(const CommandLine& line, std::string& error) {
   const std::vector<std::string>& args = line.files;
   if (args.size() == 2 && !is_folder(args[0])) {
-    const std::optional<ScenarioIdentifiers> ids =
-        identify_scenario(args[0], args[1], line.name, line.train, error);
+    const std::optional<Identifiers> ids = identifiers_of(line, error);
     if (!ids) return std::nullopt;
     FoundScenarios found;
     found.scenarios.push_back({args[0], args[1], ids->nome, ids->treno});

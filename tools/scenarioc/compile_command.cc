@@ -15,6 +15,7 @@
 #include "compiler/source_files.h"
 #include "scenarioc/colour.h"
 #include "scenarioc/compile_report.h"
+#include "scenarioc/scenario_inputs.h"
 #include "scenarioc/source_excerpt.h"
 #include "scenarioc/source_names.h"
 
@@ -24,14 +25,6 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr int kFailure = 2;
-
-// A missing line file is the compiler's own error 101. A train file that cannot
-// be read would only fail inside the parse, after the line had been compiled,
-// so it is refused before anything is written.
-void check_sources(const fs::path& line_file, const fs::path& train_file) {
-  if (file_exists(line_file)) check_readable(line_file);
-  check_readable(train_file);
-}
 
 fs::path output_folder(const CommandLine& line) {
   if (line.out_dir) return *line.out_dir;
@@ -45,13 +38,8 @@ void make_folder(const fs::path& folder) {
   if (ec) throw RunTimeFailure("cannot create folder '" + folder.string() + "': " + ec.message());
 }
 
-bool same_file(const fs::path& a, const fs::path& b) {
-  std::error_code ec;
-  return fs::equivalent(a, b, ec);
-}
-
 // The sources are never written over: a compiled file may not take a source's place.
-std::string overwrites_source(const fs::path& folder, const ScenarioIdentifiers& ids,
+std::string overwrites_source(const fs::path& folder, const Identifiers& ids,
                               const CommandLine& line) {
   for (const std::string& name :
        {track_plan_name(ids.nome), station_table_name(ids.nome, ids.treno),
@@ -93,8 +81,7 @@ int compile_into(const CommandLine& line, BuildContext& ctx, AuthorSources& sour
 
 int run_compile(const CommandLine& line, std::ostream& out, std::ostream& err) {
   std::string error;
-  const std::optional<ScenarioIdentifiers> ids =
-      identify_scenario(line.files[0], line.files[1], line.name, line.train, error);
+  const std::optional<Identifiers> ids = identifiers_of(line, error);
   if (!ids) return usage_failure(err, error);
   BuildContext ctx;
   ctx.nome = ids->nome;

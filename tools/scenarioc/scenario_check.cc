@@ -6,18 +6,11 @@
 #include "compiler/compile_step.h"
 #include "compiler/diagnostics.h"
 #include "scenarioc/diagnostic_listing.h"
-#include "scenarioc/source_names.h"
+#include "scenarioc/discarding_sink.h"
+#include "scenarioc/scenario_inputs.h"
 
 namespace scenario {
 namespace {
-
-// Takes the compiled files and keeps nothing: a check only wants the
-// diagnostics. The content is never made, so no time goes into encoding it.
-class DiscardSink : public CompiledFileSink {
- public:
-  using CompiledFileSink::write_file;
-  void write_file(const std::string&, const ContentWriter&) override {}
-};
 
 std::string count_of(size_t n, const char* one, const char* many) {
   return std::to_string(n) + " " + (n == 1 ? one : many);
@@ -157,7 +150,7 @@ ScenarioReport check_scenario(const ScenarioFiles& s, const Presentation& presen
     ctx.treno = s.treno;
     ctx.read_past_errors = true;
     AuthorSources sources(s.line_file, s.train_file);
-    DiscardSink sink;
+    DiscardingSink sink;
     const CompileResult result = memorizza_percorso(ctx, kWriteTrackPlan, sources, sink);
     return compiled_report(s, ctx, result, sources, presentation, json);
   } catch (const std::exception& failure) {  // a RunTimeFailure, or memory running out

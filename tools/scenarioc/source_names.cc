@@ -1,9 +1,6 @@
 #include "scenarioc/source_names.h"
 
 #include <string_view>
-#include <utility>
-
-#include "source/byte_source.h"
 
 namespace scenario {
 namespace {
@@ -38,43 +35,6 @@ std::optional<TrainFileName> split_train_file(const std::string& file_name,
     return std::nullopt;
   }
   return TrainFileName{stem.substr(0, underscore), stem.substr(underscore + 1)};
-}
-
-std::optional<ScenarioIdentifiers> identify_scenario(const std::filesystem::path& line_file,
-                                                     const std::filesystem::path& train_file,
-                                                     const std::optional<std::string>& name,
-                                                     const std::optional<std::string>& train,
-                                                     std::string& error) {
-  std::optional<std::string> nome = name;
-  if (!nome) nome = name_from_line_file(line_file.filename().string());
-  const std::optional<TrainFileName> from_train =
-      split_train_file(train_file.filename().string(), nome);
-  if (!nome && from_train) nome = from_train->nome;
-  std::optional<std::string> treno = train;
-  if (!treno && from_train) treno = from_train->treno;
-  if (!nome) {
-    error = "cannot tell the scenario name: '" + line_file.filename().string() +
-            "' is not named NAME_linea.txt and '" + train_file.filename().string() +
-            "' is not named NAME_NUMBER-.txt; give it with --name NAME";
-    return std::nullopt;
-  }
-  if (!treno) {
-    error = "cannot tell the train number: '" + train_file.filename().string() +
-            "' is not named NAME_NUMBER-.txt; give it with --train NUMBER";
-    return std::nullopt;
-  }
-  for (const auto& [what, value] :
-       {std::pair{"the scenario name", *nome}, std::pair{"the train number", *treno}}) {
-    error = unusable_identifier(what, value);
-    if (!error.empty()) return std::nullopt;
-  }
-  return ScenarioIdentifiers{*nome, *treno};
-}
-
-void check_readable(const std::filesystem::path& path) {
-  FileByteSource source(path);
-  char byte;
-  source.read(&byte, 1);
 }
 
 std::string unusable_identifier(const std::string& what, const std::string& value) {

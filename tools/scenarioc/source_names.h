@@ -2,7 +2,6 @@
 // of an author's source files, NAME_linea.txt and NAME_NUMBER-.txt.
 #pragma once
 
-#include <filesystem>
 #include <optional>
 #include <string>
 
@@ -19,24 +18,6 @@ struct TrainFileName {
 };
 std::optional<TrainFileName> split_train_file(const std::string& file_name,
                                               const std::optional<std::string>& nome);
-
-struct ScenarioIdentifiers {
-  std::string nome;
-  std::string treno;
-};
-
-// `nome` and `treno` as given, else from the file names of the line file and
-// the train file; none, with `error` saying why, when either stays unknown or
-// cannot name files.
-std::optional<ScenarioIdentifiers> identify_scenario(const std::filesystem::path& line_file,
-                                                     const std::filesystem::path& train_file,
-                                                     const std::optional<std::string>& name,
-                                                     const std::optional<std::string>& train,
-                                                     std::string& error);
-
-// Reads the first byte of a file; throws RunTimeFailure naming the file and the
-// system's reason when it cannot be opened or read.
-void check_readable(const std::filesystem::path& path);
 
 // Why a name or number given on the command line cannot name files; empty when it can.
 std::string unusable_identifier(const std::string& what, const std::string& value);
