@@ -38,10 +38,13 @@ size_t found_after_stop(const BuildContext& ctx) {
 }
 
 std::string summary_of(const ScenarioFiles& s, const CompileOutcome& o, const WarningSettings& w) {
-  const size_t errors = o.ctx.recordings.size() + (o.result.fatal_error != 0 ? 1 : 0);
+  // A parse that left no cell row without recording why counts as one error.
+  const bool unexplained = o.result.cell_row_missing && o.ctx.recordings.empty();
+  const size_t errors =
+      o.ctx.recordings.size() + (o.result.fatal_error != 0 || unexplained ? 1 : 0);
   const size_t warnings = shown_warnings(o.ctx, w);
   std::string text = scenario_name(s) + ": ";
-  if (errors == 0 && warnings == 0 && !o.result.cell_row_missing) return text + "ok";
+  if (errors == 0 && warnings == 0) return text + "ok";
   text += count_of(errors, "error", "errors") + ", " + count_of(warnings, "warning", "warnings");
   if (w.as_errors && warnings > 0) text += " (errors under -Werror)";
   const size_t late = found_after_stop(o.ctx);
