@@ -31,8 +31,8 @@ struct Identifiers {
 // `nome` and `treno` from the flags, else from the file names; an empty
 // `error` when both are known.
 std::optional<Identifiers> identifiers_of(const CommandLine& line, std::string& error) {
-  const fs::path line_file = line.files[0];
-  const fs::path train_file = line.files[1];
+  const fs::path line_file = path_from_utf8(line.files[0]);
+  const fs::path train_file = path_from_utf8(line.files[1]);
   std::optional<std::string> nome = line.name;
   if (!nome) nome = name_from_line_file(line_file.filename().string());
   const std::optional<TrainFileName> from_train =
@@ -75,8 +75,8 @@ void check_sources(const fs::path& line_file, const fs::path& train_file) {
 }
 
 fs::path output_folder(const CommandLine& line) {
-  if (line.out_dir) return *line.out_dir;
-  const fs::path parent = fs::path(line.files[0]).parent_path();
+  if (line.out_dir) return path_from_utf8(*line.out_dir);
+  const fs::path parent = path_from_utf8(line.files[0]).parent_path();
   return parent.empty() ? fs::path(".") : parent;
 }
 
@@ -98,9 +98,9 @@ std::string overwrites_source(const fs::path& folder, const Identifiers& ids,
        {track_plan_name(ids.nome), station_table_name(ids.nome, ids.treno),
         route_cells_name(ids.nome, ids.treno)}) {
     for (const std::string& source : line.files) {
-      if (same_file(folder / name, source)) {
-        return "the compiled file '" + (folder / name).string() + "' would replace the source '" +
-               source + "'";
+      if (same_file(file_in(folder, name), path_from_utf8(source))) {
+        return "the compiled file '" + file_in(folder, name).string() +
+               "' would replace the source '" + source + "'";
       }
     }
   }
@@ -118,7 +118,7 @@ int compile_into(const CommandLine& line, const Identifiers& ids, const fs::path
   ctx.nome = ids.nome;
   ctx.treno = ids.treno;
   ctx.cartella = folder;
-  AuthorSources sources(line.files[0], line.files[1]);
+  AuthorSources sources(path_from_utf8(line.files[0]), path_from_utf8(line.files[1]));
   FolderSink sink(folder);
   CompileResult result;
   try {
@@ -147,7 +147,7 @@ int run_compile(const CommandLine& line, std::ostream& out, std::ostream& err) {
   if (!ids) return usage_failure(err, error);
   const fs::path folder = output_folder(line);
   try {
-    check_sources(line.files[0], line.files[1]);
+    check_sources(path_from_utf8(line.files[0]), path_from_utf8(line.files[1]));
     make_folder(folder);
     error = overwrites_source(folder, *ids, line);
     if (!error.empty()) return usage_failure(err, error);

@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "base/file_naming.h"
 #include "base/run_time_failure.h"
 #include "compiler/compiled_file_decoder.h"
 #include "scenarioc/dump_text.h"
@@ -80,7 +81,7 @@ int run_dump(const CommandLine& line, std::ostream& out, std::ostream& err) {
       return usage_failure(err, "unknown kind '" + *line.kind + "': track, stations or cells");
     }
   } else {
-    kind = kind_from_name(std::filesystem::path(file).filename().string());
+    kind = kind_from_name(path_from_utf8(file).filename().string());
     if (!kind) {
       return usage_failure(err, "cannot tell the kind of '" + file +
                                     "' from its name (NAME_linea.dat, NAME_NUMBER.sim or "
@@ -91,7 +92,7 @@ int run_dump(const CommandLine& line, std::ostream& out, std::ostream& err) {
   if (!misfit.empty()) return usage_failure(err, misfit);
   std::string bytes;
   try {
-    bytes = read_whole_file(file);
+    bytes = read_whole_file(path_from_utf8(file));
   } catch (const RunTimeFailure& failure) {
     err << "scenarioc: " << failure.what() << '\n';
     return kFailure;
