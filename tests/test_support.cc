@@ -1,18 +1,26 @@
 #include "test_support.h"
 
-#include <stdlib.h>
-
 #include <algorithm>
+#include <chrono>
 #include <fstream>
+#include <random>
 #include <sstream>
 #include <stdexcept>
 
 namespace scenario::testing {
 
+// A folder whose name no other test, run or process takes: creating it fails
+// when the name is taken, and then another is tried.
 TempDir::TempDir() {
-  std::string pattern = (std::filesystem::temp_directory_path() / "scenario-test-XXXXXX").string();
-  if (!mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
-  path_ = pattern;
+  static std::mt19937_64 names(std::random_device{}() ^
+                               std::chrono::steady_clock::now().time_since_epoch().count());
+  const std::filesystem::path base = std::filesystem::temp_directory_path();
+  for (int attempt = 0;; ++attempt) {
+    path_ = base / ("scenario-test-" + std::to_string(names()));
+    if (std::filesystem::create_directory(path_)) break;
+    if (attempt == 100) throw std::runtime_error("cannot create a folder in " + base.string());
+  }
+  std::filesystem::permissions(path_, std::filesystem::perms::owner_all);
 }
 
 TempDir::~TempDir() {

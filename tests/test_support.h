@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "base/run_time_failure.h"
 #include "compiler/scenario_records.h"
 
 namespace scenario::testing {
@@ -30,6 +31,17 @@ std::vector<std::string> list_folder(const std::filesystem::path& folder);
 // Splits text at CR LF; a final CR LF ends the last line and starts none.
 std::vector<std::string> split_crlf(const std::string& text);
 std::string fixture_path(const std::string& name);
+
+// The message of the RunTimeFailure that `action` throws, or "" when none.
+template <typename Action>
+std::string failure_message(Action action) {
+  try {
+    action();
+  } catch (const RunTimeFailure& failure) {
+    return failure.what();
+  }
+  return "";
+}
 
 // A build context with the built-in identifiers, Velmora_Dorsel and 904, and
 // `folder` as the folder of its files.
