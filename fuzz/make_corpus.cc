@@ -1,9 +1,10 @@
 // Writes the seed corpus of the two fuzz targets: the built-in scenario, a
 // small scenario and variants of it for the compile target (line source, "%%",
 // train source), and small compiled files for the decode target. Usage:
-//   make_corpus CORPUS_DIR [FIXTURES_DIR]
-// Pairs of fixture files NAME_linea.txt and NAME_TRAIN-.txt found under
-// FIXTURES_DIR become compile seeds too.
+//   make_corpus CORPUS_DIR FIXTURES_DIR
+// The small scenario grows from the fixture "clean"; every pair of fixture
+// files NAME_linea.txt and NAME_TRAIN-.txt under FIXTURES_DIR becomes a
+// compile seed too.
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -23,71 +24,72 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const Righe kSmallLine = {
-    "[generale]",
-    "lunghezza percorso,    10000",
-    "progressiva chilometrica uno,    0,    350000,    1",
-    "progressiva chilometrica due,    0,    0,    0",
-    "progressiva chilometrica tre,    0,    0,    0",
-    "sfondo uno,    1",
-    "sfondo due,    0",
-    "sfondo tre,    0",
-    "ripetizione segnali 4 codici,    1650,    9000",
-    "[curve]",
-    "curvas3, 1750, 600",
-    "curvad5, 3000, 200",
-    "[pendenze]",
-    "pendenza,     0,   0",
-    "pendenza,  5000,  -8",
-    "pendenza,  7000,   0",
-    "[montagne]",
-    "montagna,   3000,  4500,  11",
-    "montagna,   4600,  5000,  2",
-    "[cartelli]",
-    "indicatori_vmax,  700,  100,  110,  115,  2,  ,  ,  ,  0",
-    "",
-    "[indicazioni]",
-    "- a comment line",
-    "cartello_indicatore,  4400, (Km 345+557)",
-    "[fine]",
-};
+// The lines of a text file written with CR LF after each.
+Righe read_lines(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) throw std::runtime_error("cannot read " + path.string());
+  const std::string text(std::istreambuf_iterator<char>(in), {});
+  Righe righe;
+  for (size_t start = 0; start < text.size();) {
+    const size_t end = text.find("\r\n", start);
+    if (end == std::string::npos) throw std::runtime_error(path.string() + ": no CR LF at the end");
+    righe.push_back(text.substr(start, end - start));
+    start = end + 2;
+  }
+  return righe;
+}
 
-const Righe kSmallTrain = {
-    "[generale]",
-    "numero vetture,    14",
-    "percentuale massa frenata,    130",
-    "sabbia,    200",
-    "orologio,    10              32            40 ",
-    "[aderenze]",
-    "aderenza,    0,  100",
-    "aderenza, 6000,   80",
-    "[vel_limite]",
-    "velocita,     0,  115",
-    "velocita,  1950,  160",
-    "[stazioni]",
-    "stazione,       0,  8,  500,  0, 0, 0,  1,1,0,  4,1,1,    1,  10,33, 0, ORIGINE",
-    "stazione,    3500,  5,  300,  0, 0, 0,  1,1,0,  4,1,1,    0,   0, 0, 0, FERMATA",
-    "stazione,    6900, 12,  600,  0, 0, 1,  1,1,0,  4,1,1,   45,  10,40, 0, ALTRA-STAZIONE",
-    "stazione,    8000, 28,  200,  0, 0, 0,  0,0,0,  0,0,0,    0,   0, 0, 0, BIVIO",
-    "[rallentamenti]",
-    "rallentamento,  5500,  60,  400,  1,  1,  0",
-    "[segnali]",
-    "segnale,    1650,   2, 4, 0,  0, 0,    2,  1,0,0, 0",
-    "segnale,    4900,   2, 4, 0,  0, 0,    2,  1,0,0, 30",
-    "[codici]",
-    "abbattimento,  6200,  120",
-    "[fine]",
-};
+// The index of the first line that starts with `prefix`.
+size_t line_starting(const Righe& righe, const std::string& prefix) {
+  for (size_t i = 0; i < righe.size(); ++i) {
+    if (righe[i].rfind(prefix, 0) == 0) return i;
+  }
+  throw std::runtime_error("no line starts with '" + prefix + "'");
+}
 
 // Replaces the first line that starts with `prefix`.
 Righe with_line(Righe righe, const std::string& prefix, const std::string& line) {
-  for (std::string& riga : righe) {
-    if (riga.rfind(prefix, 0) == 0) {
-      riga = line;
-      break;
-    }
-  }
+  righe[line_starting(righe, prefix)] = line;
   return righe;
+}
+
+// Inserts `line` after the first line that starts with `prefix`.
+Righe after_line(Righe righe, const std::string& prefix, const std::string& line) {
+  const auto at = static_cast<std::ptrdiff_t>(line_starting(righe, prefix)) + 1;
+  righe.insert(righe.begin() + at, line);
+  return righe;
+}
+
+// The tests' small scenario (the fixture "clean") with more for the fuzzer to
+// start from: a right curve, a mountain without tunnel lights, a board with
+// its right side empty and a comment line.
+Righe small_line(const fs::path& fixtures) {
+  Righe righe = read_lines(fixtures / "clean" / "Prova_linea.txt");
+  righe = after_line(righe, "curvas3", "curvad5, 3000, 200");
+  righe = after_line(righe, "montagna", "montagna,   4600,  5000,  2");
+  righe = with_line(righe, "indicatori_vmax",
+                    "indicatori_vmax,  700,  100,  110,  115,  2,  ,  ,  ,  0");
+  return after_line(righe, "[indicazioni]", "- a comment line");
+}
+
+// Its train: a second adhesion, stations with other kinds of zone, a slowdown
+// with countdown markers, a signal with a time and an abbattimento.
+Righe small_train(const fs::path& fixtures) {
+  Righe righe = read_lines(fixtures / "clean" / "Prova_1-.txt");
+  righe = after_line(righe, "aderenza", "aderenza, 6000,   80");
+  righe =
+      after_line(righe, "stazione,       0",
+                 "stazione,    3500,  5,  300,  0, 0, 0,  1,1,0,  4,1,1,    0,   0, 0, 0, FERMATA");
+  righe = with_line(
+      righe, "stazione,    6900",
+      "stazione,    6900, 12,  600,  0, 0, 1,  1,1,0,  4,1,1,   45,  10,40, 0, ALTRA-STAZIONE");
+  righe =
+      after_line(righe, "stazione,    6900",
+                 "stazione,    8000, 28,  200,  0, 0, 0,  0,0,0,  0,0,0,    0,   0, 0, 0, BIVIO");
+  righe = after_line(righe, "[rallentamenti]", "rallentamento,  5500,  60,  400,  1,  1,  0");
+  righe =
+      after_line(righe, "segnale,    1650", "segnale,    4900,   2, 4, 0,  0, 0,    2,  1,0,0, 30");
+  return after_line(righe, "[codici]", "abbattimento,  6200,  120");
 }
 
 std::string compile_input(const Righe& line, const Righe& train) {
@@ -105,39 +107,37 @@ void write(const fs::path& path, const std::string& bytes) {
   if (!out) throw std::runtime_error("cannot write " + path.string());
 }
 
-std::map<std::string, std::string> compile_seeds() {
+std::map<std::string, std::string> compile_seeds(const fs::path& fixtures) {
   const Righe line = builtin_line_source();
   const Righe train = builtin_train_source();
+  const Righe small_l = small_line(fixtures);
+  const Righe small_t = small_train(fixtures);
   std::map<std::string, std::string> seeds = {
       {"builtin", compile_input(line, train)},
       {"builtin_line_only", text_file_bytes(line)},
-      {"small", compile_input(kSmallLine, kSmallTrain)},
-      {"small_no_final_line_end", without_final_line_end(compile_input(kSmallLine, kSmallTrain))},
+      {"small", compile_input(small_l, small_t)},
+      {"small_no_final_line_end", without_final_line_end(compile_input(small_l, small_t))},
       {"route_1000000",
-       compile_input(with_line(kSmallLine, "lunghezza", "lunghezza percorso, 1000000"),
-                     kSmallTrain)},
+       compile_input(with_line(small_l, "lunghezza", "lunghezza percorso, 1000000"), small_t)},
       {"route_beyond_limit",
-       compile_input(with_line(kSmallLine, "lunghezza", "lunghezza percorso, 1000001"),
-                     kSmallTrain)},
+       compile_input(with_line(small_l, "lunghezza", "lunghezza percorso, 1000001"), small_t)},
       {"no_general_part", "lunghezza percorso, 1000\r\n%%[generale]\r\n"},
       {"object_beyond_row",
-       compile_input(with_line(kSmallLine, "pendenza,  7000", "pendenza,  16950, 3"), kSmallTrain)},
+       compile_input(with_line(small_l, "pendenza,  7000", "pendenza,  16950, 3"), small_t)},
       {"signal_on_station_mark",
-       compile_input(kSmallLine, with_line(kSmallTrain, "segnale,    4900",
-                                           "segnale,    7250,   2, 4, 0,  0, 0,    2,  1,0,0, 0"))},
-      {"value_out_of_range",
-       compile_input(kSmallLine, with_line(kSmallTrain, "sabbia", "sabbia, 40000"))},
+       compile_input(small_l, with_line(small_t, "segnale,    4900",
+                                        "segnale,    7250,   2, 4, 0,  0, 0,    2,  1,0,0, 0"))},
+      {"value_out_of_range", compile_input(small_l, with_line(small_t, "sabbia", "sabbia, 40000"))},
       {"curve_without_class",
-       compile_input(with_line(kSmallLine, "curvad5", "curvad7, 3000, 200"), kSmallTrain)},
+       compile_input(with_line(small_l, "curvad5", "curvad7, 3000, 200"), small_t)},
       {"header_cell_taken",
-       compile_input(kSmallLine, with_line(kSmallTrain, "abbattimento", "abbattimento, 50, 120"))},
+       compile_input(small_l, with_line(small_t, "abbattimento", "abbattimento, 50, 120"))},
   };
   return seeds;
 }
 
 // NAME_linea.txt with every NAME_TRAIN-.txt beside it.
 void add_fixture_seeds(const fs::path& fixtures, std::map<std::string, std::string>& seeds) {
-  if (fixtures.empty() || !fs::is_directory(fixtures)) return;
   for (const auto& entry : fs::recursive_directory_iterator(fixtures)) {
     const std::string name = entry.path().filename().string();
     const std::string suffix = "_linea.txt";
@@ -174,11 +174,12 @@ std::string small_track_plan() {
   return encode_track_plan(plan);
 }
 
-std::map<std::string, std::string> decode_seeds() {
+std::map<std::string, std::string> decode_seeds(const fs::path& fixtures) {
   BuildContext ctx;
   ctx.nome = "Prova";
   ctx.treno = "1";
-  MemorySources sources(text_file_bytes(kSmallLine), text_file_bytes(kSmallTrain));
+  MemorySources sources(text_file_bytes(small_line(fixtures)),
+                        text_file_bytes(small_train(fixtures)));
   MemorySink sink;
   memorizza_percorso(ctx, 0, sources, sink);
   const std::string track = small_track_plan();
@@ -192,15 +193,16 @@ std::map<std::string, std::string> decode_seeds() {
 }
 
 int run(int argc, char** argv) {
-  if (argc < 2 || argc > 3) {
-    std::cerr << "usage: make_corpus CORPUS_DIR [FIXTURES_DIR]\n";
+  if (argc != 3) {
+    std::cerr << "usage: make_corpus CORPUS_DIR FIXTURES_DIR\n";
     return 2;
   }
   const fs::path corpus = argv[1];
-  std::map<std::string, std::string> compile = compile_seeds();
-  add_fixture_seeds(argc == 3 ? fs::path(argv[2]) : fs::path(), compile);
+  const fs::path fixtures = argv[2];
+  std::map<std::string, std::string> compile = compile_seeds(fixtures);
+  add_fixture_seeds(fixtures, compile);
   const std::map<std::string, std::map<std::string, std::string>> targets = {
-      {"compile", compile}, {"decode", decode_seeds()}};
+      {"compile", compile}, {"decode", decode_seeds(fixtures)}};
   for (const auto& [target, seeds] : targets) {
     fs::create_directories(corpus / target);
     for (const auto& [name, bytes] : seeds) write(corpus / target / name, bytes);
@@ -211,4 +213,11 @@ int run(int argc, char** argv) {
 }  // namespace
 }  // namespace scenario
 
-int main(int argc, char** argv) { return scenario::run(argc, argv); }
+int main(int argc, char** argv) {
+  try {
+    return scenario::run(argc, argv);
+  } catch (const std::exception& failure) {
+    std::cerr << "make_corpus: " << failure.what() << "\n";
+    return 1;
+  }
+}

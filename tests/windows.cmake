@@ -15,19 +15,14 @@ set_directory_properties(PROPERTIES COMPILE_OPTIONS -ffp-contract=off)
 add_subdirectory(${SCENARIO_GOOGLETEST_DIR} googletest EXCLUDE_FROM_ALL)
 set_directory_properties(PROPERTIES COMPILE_OPTIONS "${project_options}")
 
-file(GLOB_RECURSE SCENARIO_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cc)
+# The core tests: those of the layers below the driver. The driver's and the
+# tool's tests run the Linux programs through a shell; windows_wine_test.sh
+# runs the Windows programs instead.
+file(GLOB_RECURSE SCENARIO_TEST_SOURCES CONFIGURE_DEPENDS
+  ${CMAKE_CURRENT_SOURCE_DIR}/base/*.cc ${CMAKE_CURRENT_SOURCE_DIR}/source/*.cc
+  ${CMAKE_CURRENT_SOURCE_DIR}/compiler/*.cc ${CMAKE_CURRENT_SOURCE_DIR}/documents/*.cc)
+list(APPEND SCENARIO_TEST_SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/test_support.cc)
 keep_platform_sources(SCENARIO_TEST_SOURCES)
-# Left out: the tests that run the Linux programs through a shell (the tool's
-# tests, the program's own runs, the file-system faults); windows_wine_test.sh
-# runs the Windows programs instead. And the probes, which have a main.
-list(FILTER SCENARIO_TEST_SOURCES EXCLUDE REGEX "/tests/tools/")
-list(REMOVE_ITEM SCENARIO_TEST_SOURCES
-  ${CMAKE_CURRENT_SOURCE_DIR}/driver/build_driver_test.cc
-  ${CMAKE_CURRENT_SOURCE_DIR}/driver/file_faults_test.cc
-  ${CMAKE_CURRENT_SOURCE_DIR}/driver/window_probe.cc
-  ${CMAKE_CURRENT_SOURCE_DIR}/driver/fatal_error_probe_win32.cc
-  ${CMAKE_CURRENT_SOURCE_DIR}/driver/windows_on_screen_win32.cc
-  ${CMAKE_CURRENT_SOURCE_DIR}/driver/console_text_win32.cc)
 
 add_executable(scenario_tests ${SCENARIO_TEST_SOURCES})
 target_include_directories(scenario_tests PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})

@@ -43,6 +43,7 @@ CompileResult memorizza_percorso(BuildContext& ctx, int32_t j, SourceFiles& sour
   ctx.codice_errore = 0;
   ctx.recordings.clear();
   ctx.rallentamenti.clear();
+  ctx.placements.clear();
   clear_tabella(ctx.tabella);
   memorizza_dati(ctx, sources);
   run_post_processing(ctx);

@@ -223,7 +223,7 @@ Outcome indication_board_record(ParseSession& s) {
   if (s.indice_cartelli < 1) {
     return stop_with_reason(s, 10, "an 81st indication board has no entry for its text");
   }
-  ctx.percorso[c].oggetto = kIndicationBoard;
+  ctx.place(c, kIndicationBoard);
   ctx.percorso[c].dato1 = low16(s.indice_cartelli);
   ctx.tabella[s.indice_cartelli].testo = ctx.riga;
   --s.indice_cartelli;

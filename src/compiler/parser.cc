@@ -28,6 +28,7 @@ void ParseSession::read_keyword() {
   ctx.riga = reader_->read_text();
   lower_riga_ = to_lower_1252(ctx.riga);
   record_ = {current, reader_->field_line(), reader_->field_column()};
+  ctx.record_start = record_;
 }
 
 bool ParseSession::skip_comments() {

@@ -63,7 +63,7 @@ class PostProcessing {
  private:
   bool place_if_free(int32_t i) {
     if (!ctx_.is_free(i)) return false;
-    ctx_.percorso[i].oggetto = kAbbattimento;
+    ctx_.place(i, kAbbattimento, slowdown_where_);
     ctx_.percorso[i].dato1 = kMarkerValue;
     return true;
   }
@@ -94,6 +94,7 @@ class PostProcessing {
   // Every signal among the 20 cells before the warning board, nearest first.
   void treat_warning(int32_t c) {
     const SlowdownRecord* slowdown = find_slowdown(ctx_, &SlowdownRecord::warning_cell, c);
+    slowdown_where_ = slowdown != nullptr ? slowdown->where : SourceLocation{};
     for (int32_t k = 1; k <= kWarningLookBack; ++k) {
       const int32_t s = c - k;
       if (s < kFirstTreatedSignal) return;
@@ -112,6 +113,7 @@ class PostProcessing {
   // A slowdown start: the three look-back windows, then the walk and the signal after the end.
   void treat_start(int32_t c) {
     const SlowdownRecord* slowdown = find_slowdown(ctx_, &SlowdownRecord::start_cell, c);
+    slowdown_where_ = slowdown != nullptr ? slowdown->where : SourceLocation{};
     for (const LookBackWindow& window : kLookBackWindows) {
       if (c > window.only_above) mark_look_back(c, window.nearest, slowdown);
     }
@@ -169,6 +171,7 @@ class PostProcessing {
 
   BuildContext& ctx_;
   const int32_t n_;
+  SourceLocation slowdown_where_;  // the record of the slowdown being treated, for its markers
 };
 
 }  // namespace

@@ -104,6 +104,14 @@ struct SlowdownRecord {
   SourceLocation where;
 };
 
+// An object placed in a cell, and where the source record that placed it
+// starts. The markers of the post-processing pass name their slowdown's record.
+struct Placement {
+  int32_t cell = 0;
+  uint8_t oggetto = kNoObject;
+  SourceLocation where;
+};
+
 // The whole state of one build: its identity, the records and the compile state.
 struct BuildContext : BuildIdentity {
   std::vector<cella> percorso;  // indices 0 to n; empty until the route length is read
@@ -113,18 +121,28 @@ struct BuildContext : BuildIdentity {
 
   int32_t scrivi_linea = 0;
   std::string riga;
+  SourceLocation record_start;  // where the record being read starts: its keyword field
   int32_t metri_totali = 0;
   int32_t codice_errore = 0;
   int32_t posizione_errore = 0;
 
   std::vector<Recording> recordings;
   std::vector<SlowdownRecord> rallentamenti;
+  std::vector<Placement> placements;  // every object placed, in order; a later one may replace it
 
   bool has_cell_row() const { return !percorso.empty(); }
   int32_t last_cell() const { return static_cast<int32_t>(percorso.size()) - 1; }
   bool in_row(int64_t c) const { return c >= 0 && c < static_cast<int64_t>(percorso.size()); }
   // A cell outside the row counts as occupied, so that nothing is ever placed there.
   bool is_free(int64_t c) const { return in_row(c) && is_free_kind(percorso[c].oggetto); }
+
+  // Puts an object of kind `oggetto` into cell `c`, which must lie in the row,
+  // and notes which record placed it.
+  void place(int64_t c, uint8_t oggetto, const SourceLocation& where) {
+    percorso[c].oggetto = oggetto;
+    placements.push_back({static_cast<int32_t>(c), oggetto, where});
+  }
+  void place(int64_t c, uint8_t oggetto) { place(c, oggetto, record_start); }
 };
 
 }  // namespace scenario

@@ -83,10 +83,11 @@ void memo_montagna(BuildContext& ctx, int32_t inizio, int32_t fine, int32_t tipo
   const int64_t last = static_cast<int64_t>(round_half_even(fine / 50.0 - 1));
   for (int64_t c = std::max<int64_t>(first, 0); c <= std::min<int64_t>(last, ctx.last_cell());
        ++c) {
-    cella& cell = ctx.percorso[c];
-    cell.montagna = low8(tipo);
+    ctx.percorso[c].montagna = low8(tipo);
     const int64_t j = c - first + 1;
-    if (tunnel_lights && j % 4 == 0 && cell.oggetto == kNoObject) cell.oggetto = kTunnelLight;
+    if (tunnel_lights && j % 4 == 0 && ctx.percorso[c].oggetto == kNoObject) {
+      ctx.place(c, kTunnelLight);
+    }
   }
 }
 
@@ -97,8 +98,8 @@ StampResult memo_indicatori_v_max(BuildContext& ctx, const SpeedBoardValues& b) 
   const int16_t dato2 = round_to_int16(mul32(b.vbs, 20) + b.vbd / 5.0);
   const int16_t dato3 = round_to_int16(mul32(b.vcs, 20) + b.vcd / 5.0);
   const int16_t dato4 = low16(add32(mul32(b.strisces, 10), b.strisced));
+  ctx.place(c, kSpeedBoard);
   cella& cell = ctx.percorso[c];
-  cell.oggetto = kSpeedBoard;
   cell.dato1 = dato1;
   cell.dato2 = dato2;
   cell.dato3 = dato3;
@@ -117,8 +118,8 @@ StampResult memo_segnale(BuildContext& ctx, const SignalValues& s) {
   const int32_t tempo = s.tempo >= 1 && s.tempo <= 100 ? 101 : s.tempo;
   const int32_t mark_base = mul32(sides, 10);
 
+  ctx.place(c, kSignal);
   cella& cell = ctx.percorso[c];
-  cell.oggetto = kSignal;
   cell.dato4 = dato4;
   cell.dato1 = dato1;
   cell.dato2 = dato2;
@@ -148,12 +149,12 @@ StampResult memo_rallentamento(BuildContext& ctx, const SlowdownValues& r) {
   const int16_t d_v = low16(r.d_v);
   const int16_t f_tt = low16(r.f_tt);
   std::vector<cella>& row = ctx.percorso;
-  row[end].oggetto = kSlowdownEnd;
+  ctx.place(end, kSlowdownEnd);
   if (r.d_v != 0) row[end].dato2 = d_v;
-  row[start].oggetto = kSlowdownStart;
+  ctx.place(start, kSlowdownStart);
   if (r.d_v != 0) row[start].dato2 = d_v;
   if (has_warning) {
-    row[warning].oggetto = kSlowdownWarning;
+    ctx.place(warning, kSlowdownWarning);
     if (r.d_v != 0) row[warning].dato2 = d_v;
     row[warning].dato1 = v;
   }
@@ -167,7 +168,7 @@ StampResult memo_rallentamento(BuildContext& ctx, const SlowdownValues& r) {
     if (!ctx.is_free(h - i)) return occupied(ctx, 20, h - i);
   }
   for (int i = 0; i < 4; ++i) {
-    row[h - i].oggetto = kCountdownMarker;
+    ctx.place(h - i, kCountdownMarker);
     row[h - i].dato1 = static_cast<int16_t>(i + 1);
     if (r.d_v != 0) row[h - i].dato2 = static_cast<int16_t>(i + 1);
   }

@@ -121,10 +121,10 @@ Outcome abbattimento_record(ParseSession& s) {
     return stop_with(s, 7, true, p, c, ctx.in_row(c) ? ctx.percorso[c].oggetto : 0);
   }
   if (a > 0) {
-    ctx.percorso[c].oggetto = kAbbattimento;
+    ctx.place(c, kAbbattimento);
     ctx.percorso[c].dato1 = low16(a);
   } else {
-    ctx.percorso[c].oggetto = kAbbattimentoNoValue;
+    ctx.place(c, kAbbattimentoNoValue);
   }
   return Outcome::next;
 }
@@ -200,9 +200,9 @@ Outcome station_record(ParseSession& s) {
   }
   if (marked) {
     if (mark <= 1) return stop_with(s, 24);
-    cella& cell = ctx.percorso[static_cast<size_t>(round_half_even(mark))];
-    cell.oggetto = kStationMark;
-    cell.dato1 = low16(s.indice_stazione);
+    const auto c = static_cast<int64_t>(round_half_even(mark));
+    ctx.place(c, kStationMark);
+    ctx.percorso[c].dato1 = low16(s.indice_stazione);
   }
   if (s.indice_stazione > 1 &&
       int64_t{e.valore1} - 350 < ctx.tabella[s.indice_stazione - 1].valore2) {

@@ -27,16 +27,6 @@ TEST(ReplaceFileTest, CreatesAMissingFile) {
   EXPECT_EQ(list_folder(dir.path()), std::vector<std::string>{"Velmora_Dorsel_904.sim"});
 }
 
-TEST(ReplaceFileTest, ReplacesALongerFileWhole) {
-  TempDir dir;
-  write_file(dir / "Velmora_Dorsel_904.dat", std::string(100000, 'v'));
-  replace_file(dir / "Velmora_Dorsel_904.dat", "nuovo");
-  EXPECT_EQ(read_file(dir / "Velmora_Dorsel_904.dat"), "nuovo");
-  replace_file(dir / "Velmora_Dorsel_904.dat", "");
-  EXPECT_EQ(read_file(dir / "Velmora_Dorsel_904.dat"), "");
-  EXPECT_EQ(list_folder(dir.path()), std::vector<std::string>{"Velmora_Dorsel_904.dat"});
-}
-
 TEST(ReplaceFileTest, NameTakenByAFolderFailsNamingTheFile) {
   TempDir dir;
   std::filesystem::create_directory(dir / "Velmora_Dorsel_linea.dat");

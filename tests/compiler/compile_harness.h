@@ -33,9 +33,9 @@ std::string replaced(std::string text, const std::string& from, const std::strin
 std::string line_with(const std::string& from, const std::string& to);
 std::string train_with(const std::string& from, const std::string& to);
 
-// A small valid line source: 10000 m, one chainage reference, a few objects.
+// The small valid scenario of the fixture folder "clean": a line source of
+// 10000 m with one chainage reference and a few objects, and its train source.
 std::string small_line_source();
-// A small valid train source for `small_line_source`.
 std::string small_train_source();
 
 }  // namespace scenario::testing

@@ -7,7 +7,6 @@
 #include <string>
 
 #include "compiler/binary_layout.h"
-#include "compiler/competition_codes.h"
 #include "compiler/compile_harness.h"
 #include "compiler/compiled_file_decoder.h"
 #include "compiler/scenario_records.h"
@@ -29,11 +28,8 @@ TEST(CompileStepTest, WritesTheThreeFilesWithTheirHeaders) {
   // Route cells: 15 bytes for each of the cells 0 to 340; cell 1 is the header cell.
   const std::string& cells = files.at(kRouteCells);
   ASSERT_EQ(cells.size(), 15u * 341);
-  BuildContext identity;
-  identity.tabella[kEntryScenario].testo = "Prova";
-  identity.tabella[kEntrySignals].testo = "1";
   EXPECT_EQ(load_i16(cells.data() + 16), 5121);
-  EXPECT_EQ(load_i16(cells.data() + 18), codice_gara_og(identity));
+  EXPECT_EQ(load_i16(cells.data() + 18), 2715);  // codice_gara_og, see below
   EXPECT_EQ(static_cast<uint8_t>(cells[15 * 34]), kSignal);
   EXPECT_EQ(load_i16(cells.data() + 15 * 34 + 1), 41);
 
@@ -41,11 +37,10 @@ TEST(CompileStepTest, WritesTheThreeFilesWithTheirHeaders) {
   const Tabella table = decode_station_table(files.at(kStationTable));
   EXPECT_EQ(table[kEntryScenario].testo, "Prova");
   EXPECT_EQ(table[kEntryScenario].colonna7, 610);
-  EXPECT_EQ(table[kEntryScenario].orario, codice_gara_st(identity));
+  EXPECT_EQ(table[kEntryScenario].orario, 36340);  // codice_gara_st, see below
   EXPECT_EQ(table[1].testo, "ORIGINE");
-  size_t text_bytes = 0;
-  for (const voce& e : table) text_bytes += e.testo.size();
-  EXPECT_EQ(files.at(kStationTable).size(), 87 * 34 + text_bytes);
+  // The texts: ORIGINE, ALTRA-STAZIONE, (Km 345+557), Prova and 1.
+  EXPECT_EQ(files.at(kStationTable).size(), 87u * 34 + 7 + 14 + 12 + 5 + 1);
 
   // Track plan: metres 0 to 17000 of x, then of y.
   const DecodedTrackPlan plan = decode_track_plan(files.at(kTrackPlan));
@@ -57,15 +52,10 @@ TEST(CompileStepTest, WritesTheThreeFilesWithTheirHeaders) {
 
 TEST(CompileStepTest, CompetitionCodesOfAKnownIdentifier) {
   auto compiled = compile_text(small_line_source(), small_train_source());
-  // "1prova" and the first 19 letters of the pad.
-  const std::string text = "1provakkllmmnnooppqqrrsst";
-  int og = 0, st = 0;
-  for (size_t i = 0; i < text.size(); ++i) {
-    og += static_cast<unsigned char>(text[i]);
-    st += static_cast<unsigned char>(text[i]) * static_cast<int>(i + 1);
-  }
-  EXPECT_EQ(compiled->ctx.percorso[1].dato2, og);
-  EXPECT_EQ(compiled->ctx.tabella[kEntryScenario].orario, st);
+  // "1prova" and the first 19 letters of the pad, "1provakkllmmnnooppqqrrsst":
+  // the sum of the 25 codes, and the sum of each code times its place 1 to 25.
+  EXPECT_EQ(compiled->ctx.percorso[1].dato2, 2715);
+  EXPECT_EQ(compiled->ctx.tabella[kEntryScenario].orario, 36340);
 }
 
 TEST(CompileStepTest, WithoutTrackPlanOnlyTwoFiles) {

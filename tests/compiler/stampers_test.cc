@@ -125,20 +125,34 @@ TEST(MemoIndicatoriVMaxTest, OccupiedCellAndOverflow) {
 }
 
 TEST(MemoSegnaleTest, SignalAndApproachMarks) {
-  BuildContext ctx = row_of(5000);
-  ASSERT_EQ(memo_segnale(ctx, {1650, 2, 4, 0, 0, 0, 2, 1, 0, 0, 0}).code, 0);
-  const cella& signal = ctx.percorso[34];
-  EXPECT_EQ(signal.oggetto, kSignal);
-  EXPECT_EQ(signal.dato1, 41);
-  EXPECT_EQ(signal.dato2, 0);
-  EXPECT_EQ(signal.dato3, 0);
-  EXPECT_EQ(signal.dato4, 8);
-  EXPECT_EQ(signal.tempo_segnale, 0);
-  EXPECT_EQ(ctx.percorso[32].preavviso, 81);
-  EXPECT_EQ(ctx.percorso[30].preavviso, 82);
-  EXPECT_EQ(ctx.percorso[28].preavviso, 83);
-  EXPECT_EQ(ctx.percorso[26].preavviso, 84);
-  EXPECT_EQ(ctx.percorso[33].preavviso, 0);
+  const struct {
+    SignalValues signal;
+    size_t cell;
+    int16_t dato1, dato2, dato3, dato4;
+    uint8_t mark;  // sx x 3 + dx, times 10: the cell 2 x b before holds mark + b
+  } rows[] = {
+      {{1650, 2, 4, 0, 0, 0, 2, 1, 0, 0, 0}, 34, 41, 0, 0, 8, 80},
+      // dato4 = rapp x 10 + sx x 3 + dx = 30 + 6 + 2; the marks leave rapp out.
+      {{5000, 2, 4, 1, 1, 3, 2, 2, 1, 1, 0}, 101, 42, 11, 11, 38, 80},
+      {{2000, 1, 3, 4, 0, 7, 0, 0, 0, 0, 0}, 41, 30, 40, 0, 73, 30},
+      // 4000 x 10 + 8 = 40008 keeps its low 16 bits: 40008 - 65536.
+      {{3000, 2, 5, 1, 0, 4000, 2, 3, 1, 0, 0}, 61, 53, 11, 0, -25528, 80},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.signal.posizione);
+    BuildContext ctx = row_of(5000);
+    ASSERT_EQ(memo_segnale(ctx, row.signal).code, 0);
+    const cella& signal = ctx.percorso[row.cell];
+    EXPECT_EQ(signal.oggetto, kSignal);
+    EXPECT_EQ(signal.dato1, row.dato1);
+    EXPECT_EQ(signal.dato2, row.dato2);
+    EXPECT_EQ(signal.dato3, row.dato3);
+    EXPECT_EQ(signal.dato4, row.dato4);
+    EXPECT_EQ(signal.tempo_segnale, 0);
+    for (int b = 1; b <= 4; ++b) EXPECT_EQ(ctx.percorso[row.cell - 2 * b].preavviso, row.mark + b);
+    EXPECT_EQ(ctx.percorso[row.cell - 1].preavviso, 0);
+    EXPECT_EQ(ctx.percorso[row.cell - 9].preavviso, 0);
+  }
 }
 
 TEST(MemoSegnaleTest, Tempo) {
@@ -189,16 +203,37 @@ TEST(MemoRallentamentoTest, WarningStartAndEnd) {
 }
 
 TEST(MemoRallentamentoTest, CountdownMarkers) {
-  BuildContext ctx = row_of(5000);
-  ASSERT_EQ(memo_rallentamento(ctx, {141400, 60, 1650, 0, 1, 0}).code, 0);
-  EXPECT_EQ(ctx.percorso[2805].oggetto, kSlowdownWarning);
-  for (int i = 0; i < 4; ++i) {
-    EXPECT_EQ(ctx.percorso[2804 - i].oggetto, kCountdownMarker);
-    EXPECT_EQ(ctx.percorso[2804 - i].dato1, i + 1);
-    EXPECT_EQ(ctx.percorso[2804 - i].dato2, 0);
+  const struct {
+    SlowdownValues slowdown;
+    size_t warning, start, end;
+    int16_t dato2;  // of the warning, start and end cells
+    bool numbered;  // the countdown's dato2 repeats its number
+  } rows[] = {
+      {{141400, 60, 1650, 0, 1, 0}, 2805, 2829, 2862, 0, false},
+      {{168900, 40, 200, 1, 1, 40}, 3355, 3379, 3383, 40, true},
+      {{10000, 30, 400, 0, 1, 25}, 177, 201, 209, 25, true},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.slowdown.x);
+    BuildContext ctx = row_of(5000);
+    ASSERT_EQ(memo_rallentamento(ctx, row.slowdown).code, 0);
+    const std::array<size_t, 3> cells = {row.warning, row.start, row.end};
+    const std::array<uint8_t, 3> kinds = {kSlowdownWarning, kSlowdownStart, kSlowdownEnd};
+    for (size_t k = 0; k < 3; ++k) {
+      const cella& c = ctx.percorso[cells[k]];
+      EXPECT_EQ(c.oggetto, kinds[k]) << cells[k];
+      EXPECT_EQ(c.dato1, row.slowdown.v) << cells[k];
+      EXPECT_EQ(c.dato2, row.dato2) << cells[k];
+      EXPECT_EQ(c.dato3, k == 0 ? 0 : row.slowdown.f_tt) << cells[k];
+    }
+    for (int i = 0; i < 4; ++i) {
+      const cella& marker = ctx.percorso[row.warning - 1 - i];
+      EXPECT_EQ(marker.oggetto, kCountdownMarker);
+      EXPECT_EQ(marker.dato1, i + 1);
+      EXPECT_EQ(marker.dato2, row.numbered ? i + 1 : 0);
+    }
+    EXPECT_EQ(ctx.percorso[row.warning - 5].oggetto, kNoObject);
   }
-  EXPECT_EQ(ctx.percorso[2829].oggetto, kSlowdownStart);
-  EXPECT_EQ(ctx.percorso[2862].oggetto, kSlowdownEnd);
 }
 
 TEST(MemoRallentamentoTest, EarlyAndEmptySlowdowns) {

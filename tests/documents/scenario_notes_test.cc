@@ -14,11 +14,7 @@
 namespace scenario {
 namespace {
 
-using testing::builtin_context;
-using testing::read_file;
 using testing::split_crlf;
-using testing::TempDir;
-using testing::write_file;
 
 std::vector<std::string> notes() { return split_crlf(text_file_bytes(scenario_notes_lines())); }
 
@@ -123,15 +119,6 @@ TEST(ScenarioNotesTest, Signature) {
   EXPECT_NE(name[19], ' ');
   ASSERT_TRUE(mail.starts_with(std::string(18, ' ') + "(")) << mail;
   EXPECT_TRUE(mail.ends_with("@example.org)")) << mail;
-}
-
-TEST(ScenarioNotesTest, DatiNoteReplacesTheFile) {
-  TempDir dir;
-  BuildContext ctx = builtin_context(dir.path());
-  write_file(dir / "Velmora_Dorsel_904_note.txt", std::string(3000, 'x'));
-  dati_note(ctx);
-  EXPECT_EQ(read_file(dir / "Velmora_Dorsel_904_note.txt"),
-            text_file_bytes(scenario_notes_lines()));
 }
 
 }  // namespace

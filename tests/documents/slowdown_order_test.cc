@@ -15,11 +15,7 @@
 namespace scenario {
 namespace {
 
-using testing::builtin_context;
-using testing::read_file;
 using testing::split_crlf;
-using testing::TempDir;
-using testing::write_file;
 
 constexpr int kBars[] = {2, 6, 35, 48, 59, 69, 82};
 
@@ -142,15 +138,6 @@ TEST(SlowdownOrderTest, RowsAgreeWithTheRoute) {
     EXPECT_EQ(c[4], std::string(6 - length.size(), ' ') + length + "   ");
     EXPECT_EQ(c[5], "   -----    ");
   }
-}
-
-TEST(SlowdownOrderTest, DatiRallentamentiReplacesTheFile) {
-  TempDir dir;
-  BuildContext ctx = builtin_context(dir.path());
-  write_file(dir / "Velmora_Dorsel_904_rallentamenti.txt", std::string(9000, 'x'));
-  dati_rallentamenti(ctx);
-  EXPECT_EQ(read_file(dir / "Velmora_Dorsel_904_rallentamenti.txt"),
-            text_file_bytes(slowdown_order_lines()));
 }
 
 }  // namespace

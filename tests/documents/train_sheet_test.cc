@@ -17,11 +17,7 @@
 namespace scenario {
 namespace {
 
-using testing::builtin_context;
-using testing::read_file;
 using testing::split_crlf;
-using testing::TempDir;
-using testing::write_file;
 
 constexpr size_t kLines = 204;
 constexpr int kBars[] = {2, 8, 14, 25, 31, 60, 77, 83};
@@ -340,16 +336,6 @@ TEST(TrainSheetTest, Footnote) {
     EXPECT_EQ(row.speed + row.marc + row.chainage + row.rs + row.time + row.rec,
               std::string(5 + 5 + 10 + 5 + 16 + 5, ' '));
   }
-}
-
-TEST(TrainSheetTest, DatiSchedaReplacesTheFile) {
-  TempDir dir;
-  BuildContext ctx = builtin_context(dir.path());
-  write_file(dir / "Velmora_Dorsel_904_scheda_treno.txt", std::string(40000, 'x'));
-  dati_scheda(ctx);
-  dati_scheda(ctx);
-  EXPECT_EQ(read_file(dir / "Velmora_Dorsel_904_scheda_treno.txt"),
-            text_file_bytes(train_sheet_lines()));
 }
 
 }  // namespace

@@ -1,24 +1,29 @@
 // `Form_Load`: the steps in their fixed order, a failing step ending the build,
-// and the program itself run in a folder of its own.
+// and every writer of the build replacing the file of an earlier run.
 #include "driver/build_driver.h"
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <cstdlib>
-#include <filesystem>
 #include <sstream>
 #include <string>
 #include <vector>
 
-#include "driver/window_module.h"
+#include "base/replace_file.h"
+#include "documents/scenario_notes.h"
+#include "documents/slowdown_order.h"
+#include "documents/train_sheet.h"
+#include "source/builtin_line.h"
+#include "source/builtin_train.h"
+#include "source/text_writer.h"
 #include "test_support.h"
 
 namespace scenario {
 namespace {
 
 using testing::list_folder;
+using testing::read_file;
 using testing::TempDir;
+using testing::write_file;
 
 // Steps and what the window is asked to do, in one list in the order they happen.
 class Log : public BuildTrace {
@@ -84,62 +89,49 @@ TEST(BuildDriverTest, FailingStepEndsTheBuild) {
   }
 }
 
-// Runs the program copied into `folder`, with its window module when
-// `with_module`, under the given environment change; returns its exit status,
-// or -1 when it did not exit normally.
-int run_program(const std::filesystem::path& folder, const std::string& environment,
-                bool with_module) {
-  const std::filesystem::path program = SCENARIO_VELMORA_DORSEL;
-  std::filesystem::copy_file(program, folder / "velmora_dorsel");
-  if (with_module) {
-    std::filesystem::copy_file(program.parent_path() / kWindowModuleName,
-                               folder / kWindowModuleName);
-  }
-  const std::string command =
-      "cd '" + folder.string() + "' && env " + environment + " ./velmora_dorsel >output.log 2>&1";
-  const int status = std::system(command.c_str());
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
-// Whatever the display, the build writes its six files; only a module that
-// cannot be loaded while a display is named is worth a line.
-TEST(BuildDriverTest, ProgramBuildsInItsOwnFolder) {
+// Every writer of the build replaces a longer file of an earlier run whole,
+// leaving nothing beside it.
+TEST(BuildDriverTest, WritersReplaceALongerEarlierFile) {
   const struct {
     const char* name;
-    const char* environment;
-    bool with_module;
-    const char* output;
+    const char* file;
+    void (*write)(const BuildIdentity& id, const char* file);
+    std::string bytes;
   } rows[] = {
-      {"no display", "-u DISPLAY", false, ""},
-      {"an empty DISPLAY", "DISPLAY=", false, ""},
-      {"a display that cannot be opened", "DISPLAY=:9999", true, ""},
-      {"a display but no window module", "DISPLAY=:9999", false,
-       "velmora_dorsel: no waiting window: "},
+      {"replace_file", "Velmora_Dorsel_904.dat",
+       [](const BuildIdentity& id, const char* file) { replace_file(id.cartella / file, "nuovo"); },
+       "nuovo"},
+      {"replace_file with nothing", "Velmora_Dorsel_904.dat",
+       [](const BuildIdentity& id, const char* file) { replace_file(id.cartella / file, ""); }, ""},
+      {"salva_testo", "Velmora_Dorsel_904_note.txt",
+       [](const BuildIdentity& id, const char* file) {
+         salva_testo(id.cartella, file, {"breve", std::string(kEndMarker)});
+       },
+       "breve\r\n"},
+      {"dati_linea", "Velmora_Dorsel_linea.txt",
+       [](const BuildIdentity& id, const char*) { dati_linea(id); },
+       text_file_bytes(builtin_line_source())},
+      {"dati_treno", "Velmora_Dorsel_904-.txt",
+       [](const BuildIdentity& id, const char*) { dati_treno(id); },
+       text_file_bytes(builtin_train_source())},
+      {"dati_note", "Velmora_Dorsel_904_note.txt",
+       [](const BuildIdentity& id, const char*) { dati_note(id); },
+       text_file_bytes(scenario_notes_lines())},
+      {"dati_rallentamenti", "Velmora_Dorsel_904_rallentamenti.txt",
+       [](const BuildIdentity& id, const char*) { dati_rallentamenti(id); },
+       text_file_bytes(slowdown_order_lines())},
+      {"dati_scheda", "Velmora_Dorsel_904_scheda_treno.txt",
+       [](const BuildIdentity& id, const char*) { dati_scheda(id); },
+       text_file_bytes(train_sheet_lines())},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);
     TempDir dir;
-    EXPECT_EQ(run_program(dir.path(), row.environment, row.with_module), 0)
-        << testing::read_file(dir / "output.log");
-    std::vector<std::string> expected = {
-        "Velmora_Dorsel_904.dat",
-        "Velmora_Dorsel_904.sim",
-        "Velmora_Dorsel_904_note.txt",
-        "Velmora_Dorsel_904_rallentamenti.txt",
-        "Velmora_Dorsel_904_scheda_treno.txt",
-        "Velmora_Dorsel_linea.dat",
-        "output.log",
-    };
-    if (row.with_module) expected.push_back(kWindowModuleName);
-    expected.push_back("velmora_dorsel");
-    EXPECT_EQ(list_folder(dir.path()), expected);
-    // The fixed start is followed by the module's path and the system's words.
-    const std::string log = testing::read_file(dir / "output.log");
-    if (row.output[0] == '\0') {
-      EXPECT_EQ(log, "");
-    } else {
-      EXPECT_TRUE(log.starts_with(row.output)) << log;
-    }
+    const BuildContext ctx = testing::builtin_context(dir.path());
+    write_file(dir / row.file, std::string(row.bytes.size() + 5000, 'x'));
+    row.write(ctx, row.file);
+    EXPECT_EQ(read_file(dir / row.file), row.bytes);
+    EXPECT_EQ(list_folder(dir.path()), std::vector<std::string>{row.file});
   }
 }
 

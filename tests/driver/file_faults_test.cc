@@ -3,7 +3,6 @@
 // be deleted. A fault ends the build with one line naming the file and the
 // system's reason, and leaves the files of an earlier build exactly as they were.
 #include <fcntl.h>
-#include <grp.h>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -26,6 +25,7 @@
 #include "source/builtin_line.h"
 #include "source/builtin_train.h"
 #include "test_support.h"
+#include "test_support_posix.h"
 
 extern char** environ;
 
@@ -38,7 +38,6 @@ using testing::list_folder;
 using testing::read_file;
 using testing::TempDir;
 
-constexpr uid_t kNobody = 65534;
 // Exit statuses of the child itself, before the program runs.
 constexpr int kCannotDropPrivileges = 125;
 constexpr int kCannotStart = 126;
@@ -99,9 +98,7 @@ std::vector<char*> environment_without_display() {
     if (::setrlimit(RLIMIT_FSIZE, &limit) != 0) ::_exit(kCannotStart);
   }
   if (limits.unprivileged && ::geteuid() == 0) {
-    if (::setgroups(0, nullptr) != 0 || ::setgid(kNobody) != 0 || ::setuid(kNobody) != 0) {
-      ::_exit(kCannotDropPrivileges);
-    }
+    if (!testing::become_nobody()) ::_exit(kCannotDropPrivileges);
   }
   if (::chdir(folder) != 0) ::_exit(kCannotStart);
   ::execve(argv[0], argv, env);

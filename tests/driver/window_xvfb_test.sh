@@ -1,13 +1,17 @@
 #!/usr/bin/env bash
 # Drives the waiting window and the fatal error box under a virtual X server:
-# finds the windows, checks their size and what they show, answers the box, and
+# finds the windows, checks their size and what they show, answers the box;
+# watches the real program map its waiting window at two resolutions, and
 # checks that the build writes the same files with a display as without one.
-# Usage: window_xvfb_test.sh WINDOW_PROBE VELMORA_DORSEL   (exit status 77: skipped)
+# Every wait is bounded.
+# Usage: window_xvfb_test.sh WINDOW_PROBE VELMORA_DORSEL WINDOW_OBSERVER
+#   (exit status 77: skipped)
 # Screenshots are kept in $WINDOW_TEST_ARTIFACTS when it is set.
 set -u -o pipefail
 
 probe=$1
 program=$2
+observer=$3
 module=$(dirname "$program")/scenario_window.so
 title=velmora_dorsel
 
@@ -24,7 +28,8 @@ if [[ -z ${WINDOW_TEST_UNDER_XVFB:-} ]]; then
     fi
   done
   # At 96 dpi the window's size in twips gives a known size in pixels.
-  WINDOW_TEST_UNDER_XVFB=1 exec xvfb-run -a -s "-screen 0 1024x768x24 -dpi 96" "$0" "$@"
+  WINDOW_TEST_UNDER_XVFB=1 exec timeout -k 5 85 \
+    xvfb-run -a -s "-screen 0 1024x768x24 -dpi 96" "$0" "$@"
 fi
 
 # The waiting window at 96 dpi, in pixels: 4200 x 2688 twips, label at 960, 960.
@@ -58,7 +63,9 @@ poll() {
   return 1
 }
 
-windows() { xdotool search --onlyvisible --name "^${title}\$" 2>/dev/null; }
+# No xdotool call may hang the test.
+xdo() { timeout 10 xdotool "$@"; }
+windows() { xdo search --onlyvisible --name "^${title}\$" 2>/dev/null; }
 window_count_is() { [[ $(windows | wc -l) -eq $1 ]]; }
 is_running() { kill -0 "$1" 2>/dev/null; }
 has_exited() { ! is_running "$1"; }
@@ -67,13 +74,14 @@ output_says() { grep -q "$2" "$1"; }
 # Sets X, Y, WIDTH and HEIGHT for a window; fails when the window is gone.
 geometry_of() {
   local shell
-  shell=$(xdotool getwindowgeometry --shell "$1" 2>/dev/null) || return 1
+  shell=$(xdo getwindowgeometry --shell "$1" 2>/dev/null) || return 1
   eval "$shell"
 }
 
 screenshot() {
   geometry_of "$1" || fail "window $1 is gone"
-  xwd -root -silent | convert xwd:- -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$2" ||
+  timeout 20 xwd -root -silent |
+    timeout 20 convert xwd:- -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$2" ||
     fail "no screenshot of window $1"
 }
 
@@ -81,14 +89,16 @@ screenshot() {
 # region of a picture, or nothing when the region is plain.
 ink_box() {
   local box
-  box=$(convert "$1" -crop "$2" +repage -fuzz 20% -trim -format '%w %h %X %Y' info: 2>/dev/null)
+  box=$(timeout 20 convert "$1" -crop "$2" +repage -fuzz 20% -trim -format '%w %h %X %Y' info: \
+    2>/dev/null)
   read -r w h left top <<<"$box"
   ((w > 1 && h > 1)) && echo "$w $h ${left#+} ${top#+}"
 }
 
 # The share of dark pixels within a region.
 dark_share() {
-  convert "$1" -crop "$2" +repage -colorspace gray -threshold 50% -negate -format '%[fx:mean]' info:
+  timeout 20 convert "$1" -crop "$2" +repage -colorspace gray -threshold 50% -negate \
+    -format '%[fx:mean]' info:
 }
 
 check_waiting_window() {
@@ -128,14 +138,22 @@ check_message_box() {
     fail "the box has no OK button ($shot)"
 }
 
+has_focus() { [[ $(xdo getwindowfocus 2>/dev/null) == "$1" ]]; }
+
+# Without a window manager nothing waits for the focus: it is asked for, then
+# polled for a bounded time.
 close_box() {
   local id=$1 how=$2
   case $how in
-    enter) xdotool windowfocus --sync "$id" key Return ;;
+    enter)
+      xdo windowfocus "$id"
+      poll 50 has_focus "$id" || fail "the box did not take the focus"
+      xdo key Return
+      ;;
     click)
       geometry_of "$id" || fail "window $id is gone"
       # The OK button sits centred at the bottom of the box.
-      xdotool mousemove --window "$id" --sync $((WIDTH / 2)) $((HEIGHT - 27)) click 1
+      xdo mousemove --window "$id" $((WIDTH / 2)) $((HEIGHT - 27)) click 1
       ;;
   esac
 }
@@ -155,7 +173,7 @@ run_probe() {
   window_count_is 1 || fail "expected one window named $title, found: $(windows)"
   local waiting
   waiting=$(windows)
-  [[ $(xdotool getwindowname "$waiting") == "$title" ]] || fail "waiting window has another name"
+  [[ $(xdo getwindowname "$waiting") == "$title" ]] || fail "waiting window has another name"
   check_waiting_window "$waiting" "$art/waiting-$how.png"
 
   echo go >&3
@@ -193,26 +211,65 @@ answer_any_box() {
   has_exited "$build_pid"
 }
 
-# The build must write the same files whether it has a display or not, and
-# with a display it loads the window module that sits beside it.
-run_build() {
-  mkdir -p "$tmp/headless" "$tmp/display"
-  for folder in headless display; do
-    cp "$program" "$tmp/$folder/$title"
-    cp "$module" "$tmp/$folder/"
+# Installs the program and its window module in a fresh `folder` and runs it
+# there under the observer, which writes to `folder`.windows a line for every
+# window the program maps; the other arguments come before the observer (an X
+# server of its own). The program's output goes to `folder`.err.
+observed_build() {
+  local folder=$1
+  shift
+  rm -rf "$folder"
+  mkdir -p "$folder"
+  cp "$program" "$folder/$title"
+  cp "$module" "$folder/"
+  (cd "$folder" && exec "$@" "$observer" "$folder.windows" 40 env LD_DEBUG=files "./$title") \
+    >"$folder.err" 2>&1
+}
+
+# The waiting window shows only while the build runs; on a busy machine it may
+# be gone before the observer looks at it. Such a run says "gone" and is
+# repeated, up to three runs; anything else mapped is a failure.
+# Usage: until_window_seen FOLDER SIZE RUN...
+until_window_seen() {
+  local folder=$1 size=$2
+  shift 2
+  local run
+  for run in 1 2 3; do
+    "$@"
+    case $(cat "$folder.windows") in
+      "mapped $size $title") return 0 ;;
+      gone) echo "run $run: the waiting window was gone before it was seen" ;;
+      *) fail "expected one window of $size named $title, the build mapped: $(cat "$folder.windows")" ;;
+    esac
   done
-  (cd "$tmp/headless" && env -u DISPLAY LD_DEBUG=files "./$title") >"$tmp/headless.err" 2>&1
-  local headless_status=$?
-  grep -q "calling init: .*/$(basename "$module")" "$tmp/headless.err" &&
-    fail "the build without a display loaded the window module"
-  (cd "$tmp/display" && LD_DEBUG=files exec "./$title") >"$tmp/display.err" 2>&1 &
+  fail "the waiting window went unseen in three runs"
+}
+
+build_under_this_display() {
+  observed_build "$tmp/display" &
   build_pid=$!
   box_seen=
   poll 400 answer_any_box || fail "the build did not end within 40 s"
   wait "$build_pid"
-  local status=$?
+  display_status=$?
   build_pid=
   [[ -z $box_seen ]] || fail "the build showed a message box ($art/build-box.png): $(cat "$tmp/display.err")"
+}
+
+# The build must write the same files whether it has a display or not; with a
+# display it loads the window module that sits beside it and maps the waiting
+# window, of 4200 x 2688 twips at the screen's resolution.
+run_build() {
+  mkdir -p "$tmp/headless"
+  cp "$program" "$tmp/headless/$title"
+  cp "$module" "$tmp/headless/"
+  (cd "$tmp/headless" && env -u DISPLAY LD_DEBUG=files timeout 40 "./$title") \
+    >"$tmp/headless.err" 2>&1
+  local headless_status=$?
+  grep -q "calling init: .*/$(basename "$module")" "$tmp/headless.err" &&
+    fail "the build without a display loaded the window module"
+  until_window_seen "$tmp/display" "${window_w}x${window_h}" build_under_this_display
+  local status=$display_status
   ((status < 128)) || fail "the build was killed by signal $((status - 128))"
   ((status == headless_status)) ||
     fail "status $status with a display, $headless_status without: $(cat "$tmp/display.err")"
@@ -223,9 +280,21 @@ run_build() {
     [[ -f $tmp/display/Velmora_Dorsel_904_$doc.txt ]] || fail "no $doc document written"
   done
   window_count_is 0 || fail "the waiting window is left after the build"
-  echo "ok: the build under a display ends with status $status and writes what it writes without one"
+  echo "ok: the build under a display maps its ${window_w}x${window_h} window, ends with status $status and writes what it writes without one"
+}
+
+# At 144 dpi, on a server of its own: 4200 x 2688 twips are 420 x 268.8 pixels.
+build_at_144_dpi() {
+  observed_build "$tmp/dpi144" timeout -k 5 60 xvfb-run -a -s "-screen 0 1024x768x24 -dpi 144" ||
+    fail "the build at 144 dpi ended with status $?: $(grep -v '^ *[0-9]*:' "$tmp/dpi144.err")"
+}
+
+run_build_at_144_dpi() {
+  until_window_seen "$tmp/dpi144" 420x269 build_at_144_dpi
+  echo "ok: at 144 dpi the build maps a 420x269 window"
 }
 
 run_probe enter
 run_probe click
 run_build
+run_build_at_144_dpi

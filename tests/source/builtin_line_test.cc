@@ -17,12 +17,9 @@
 namespace scenario {
 namespace {
 
-using testing::read_file;
 using testing::records_of;
 using testing::SourceRecord;
 using testing::split_crlf;
-using testing::TempDir;
-using testing::write_file;
 
 const std::vector<SourceRecord>& line_records() {
   static const std::vector<SourceRecord> records =
@@ -307,16 +304,6 @@ TEST(BuiltinLineTest, IndicationBoardsCarryTheirChainage) {
       EXPECT_EQ(groups, 3) << text;  // kind of watercourse, its name, chainage
     }
   }
-}
-
-TEST(BuiltinLineTest, DatiLineaReplacesTheFile) {
-  TempDir dir;
-  BuildContext ctx;
-  ctx.nome = "Velmora_Dorsel";
-  ctx.cartella = dir.path();
-  write_file(dir / "Velmora_Dorsel_linea.txt", std::string(20000, 'x'));
-  dati_linea(ctx);
-  EXPECT_EQ(read_file(dir / "Velmora_Dorsel_linea.txt"), text_file_bytes(builtin_line_source()));
 }
 
 }  // namespace

