@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Sourced by the Wine tests: Wine quiet, in a private, throw-away prefix.
 # wine_start makes the prefix when the caller gave none (scripts/test.sh gives
 # one for its whole run, made once) and wine_finish removes what it made.

@@ -8,19 +8,20 @@
 #   OK ends the build with a non-zero status and no compiled file of the run;
 # - scenarioc.exe emits and compiles what the Linux scenarioc does, with
 #   folder and file names in other scripts, prints them in UTF-8, and a
-#   console shows them as they are.
+#   console shows them as they are; every fixture compiles to the same files,
+#   diagnostics and exit status as on Linux.
 # Usage: windows_wine_test.sh VELMORA_DORSEL_EXE SCENARIOC_EXE FATAL_ERROR_PROBE_EXE
 #          WINDOWS_ON_SCREEN_EXE CONSOLE_TEXT_EXE LINUX_BUILD   (exit status 77: skipped)
 # LINUX_BUILD is a Linux build folder with velmora_dorsel and tools/scenarioc.
 # Screenshots are kept in $WINDOW_TEST_ARTIFACTS when it is set.
 set -u -o pipefail
 
-program=$1
-tool=$2
-probe=$3
-inspector=$4
-console_text=$5
-linux_build=${6:-}
+program=$(realpath "$1")
+tool=$(realpath "$2")
+probe=$(realpath "$3")
+inspector=$(realpath "$4")
+console_text=$(realpath "$5")
+linux_build=${6:+$(realpath "$6")}
 here=$(cd "$(dirname "$0")" && pwd)
 
 if [[ -z ${WINDOWS_TEST_UNDER_XVFB:-} ]]; then
@@ -277,6 +278,35 @@ check_tool() {
   echo "ok: scenarioc.exe emit and compile wrote the Linux scenarioc's files, names in any script"
 }
 
+# Each fixture compiled on both systems: the same files, the same lines on
+# standard output and error (but for line ends and path separators), the same
+# exit status.
+check_fixtures() {
+  local fixture line_file train_file name side count=0
+  for fixture in "$here"/../fixtures/*/; do
+    name=$(basename "$fixture")
+    line_file=$(cd "$fixture" && ls -- *_linea.txt 2>/dev/null | head -1)
+    train_file=$(cd "$fixture" && ls -- *-.txt 2>/dev/null | head -1)
+    [[ -n $line_file && -n $train_file ]] || continue
+    for side in linux windows; do
+      mkdir -p "$tmp/fixtures/$side/$name"
+      cp "$fixture"/* "$tmp/fixtures/$side/$name/"
+    done
+    (cd "$tmp/fixtures/linux/$name" &&
+      "$linux_build/tools/scenarioc" compile "$line_file" "$train_file" >out 2>err
+      echo $? >status)
+    (cd "$tmp/fixtures/windows/$name" &&
+      wine "$tool" compile "$line_file" "$train_file" >out 2>err
+      echo $? >status)
+    sed -i 's/\r$//; s|\\|/|g' "$tmp/fixtures/windows/$name/out" "$tmp/fixtures/windows/$name/err"
+    diff -r "$tmp/fixtures/linux/$name" "$tmp/fixtures/windows/$name" >"$tmp/fixtures/$name.diff" ||
+      fail "fixture $name compiles otherwise on Windows: $(head -20 "$tmp/fixtures/$name.diff")"
+    count=$((count + 1))
+  done
+  ((count > 0)) || fail "no fixture found in $here/../fixtures"
+  echo "ok: $count fixtures compile to the same files, diagnostics and status as on Linux"
+}
+
 # In a console window, the names the tool prints read as they are, whatever
 # the console's code page.
 check_console() {
@@ -294,4 +324,5 @@ linux_reference
 check_build_in_own_folder
 check_fatal_error
 check_tool
+check_fixtures
 check_console
