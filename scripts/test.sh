@@ -27,7 +27,7 @@ ensure_packages g++-mingw-w64-x86-64 googletest wine wine64 fonts-wine
   # One private prefix for the whole run, made once and thrown away after.
   wine_home=$(mktemp -d)
   export WINEPREFIX=$wine_home/prefix
-  trap 'wineserver -k 2>/dev/null; rm -rf "$wine_home"' EXIT
+  trap 'wineserver -k 2>/dev/null || true; rm -rf "$wine_home"' EXIT
   source tests/wine_env.sh
   wine_start
   run_suite build/windows-test -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake \

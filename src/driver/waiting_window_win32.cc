@@ -7,6 +7,7 @@
 #include <memory>
 #include <ostream>
 #include <string>
+#include <utility>
 
 #include "base/rounding.h"
 #include "base/wide_text.h"
