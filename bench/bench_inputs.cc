@@ -38,7 +38,7 @@ void compile_in_memory(BuildContext& ctx, const std::string& line, const std::st
   ctx.nome = kBuiltinNome;
   ctx.treno = kBuiltinTreno;
   MemorySources sources(line, train);
-  const CompileResult result = memorizza_percorso(ctx, 1, sources, sink);
+  const CompileResult result = memorizza_percorso(ctx, kWriteTrackPlan, sources, sink);
   if (!result.wrote_files() || ctx.codice_errore != 0) {
     throw RunTimeFailure("the compile in memory failed with error " +
                          std::to_string(ctx.codice_errore));

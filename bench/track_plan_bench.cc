@@ -6,6 +6,7 @@
 
 #include "base/run_time_failure.h"
 #include "bench_inputs.h"
+#include "compiler/compile_step.h"
 #include "compiler/parser.h"
 #include "compiler/scenario_records.h"
 #include "compiler/source_files.h"
@@ -20,7 +21,7 @@ void BM_TraceMillionMetreRoute(benchmark::State& state) {
     BuildContext ctx;
     ctx.nome = "Lunga";
     ctx.treno = "1";
-    ctx.scrivi_linea = 1;
+    ctx.scrivi_linea = kWriteTrackPlan;
     MemorySources sources(line, train);
     memorizza_dati(ctx, sources);
     if (ctx.codice_errore != 0 || ctx.tracciato.last_metre() != kMaxRouteLength + kRowBeyondEnd) {

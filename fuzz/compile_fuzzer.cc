@@ -50,7 +50,7 @@ void compile(std::string_view input) {
   ctx.nome = "Prova";
   ctx.treno = "1";
   MemorySink sink;
-  const CompileResult result = memorizza_percorso(ctx, 1, sources, sink);
+  const CompileResult result = memorizza_percorso(ctx, kWriteTrackPlan, sources, sink);
 
   require(ctx.codice_errore == (ctx.recordings.empty() ? 0 : ctx.recordings.back().numero));
   for (const Recording& recording : ctx.recordings) {

@@ -5,24 +5,24 @@
 #include <string>
 
 #include "base/file_naming.h"
-#include "base/run_time_failure.h"
 #include "base/wide_text.h"
 
 namespace scenario {
 namespace {
 
 // The longest path Windows handles, in UTF-16 units.
-constexpr DWORD kLongestPath = 32768;
+constexpr size_t kLongestPath = 32768;
 
 }  // namespace
 
-std::filesystem::path program_folder() {
+std::filesystem::path program_folder(std::string& reason) {
   std::wstring name(MAX_PATH, L'\0');
   for (;;) {
     const DWORD length =
         ::GetModuleFileNameW(nullptr, name.data(), static_cast<DWORD>(name.size()));
     if (length == 0) {
-      throw RunTimeFailure("cannot find the program's folder: " + system_reason(::GetLastError()));
+      reason = "cannot find the program's folder: " + system_reason(::GetLastError());
+      return {};
     }
     // A name that filled the buffer may have been cut short.
     if (length < name.size()) {
@@ -30,7 +30,8 @@ std::filesystem::path program_folder() {
       return std::filesystem::path(name).parent_path();
     }
     if (name.size() >= kLongestPath) {
-      throw RunTimeFailure("cannot find the program's folder: its path is too long");
+      reason = "cannot find the program's folder: its path is too long";
+      return {};
     }
     name.resize(name.size() * 2);
   }

@@ -1,39 +1,43 @@
-// The byte layouts of the three compiled files as tables of named offsets and
-// widths, with the little-endian writer the encoders append with and the loads
-// the decoder reads with. docs/compiled-files.md describes the same layouts.
+// The byte layouts of the three compiled files, each record's fields stated
+// once as a table that the encoders, the decoder and the dumps all walk; with
+// the little-endian writer the encoders append with and the loads the decoder
+// reads with. docs/compiled-files.md describes the same layouts.
 #pragma once
 
+#include <array>
 #include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
 #include <string>
 #include <string_view>
+#include <tuple>
 #include <utility>
+
+#include "compiler/record_field.h"
+#include "compiler/scenario_records.h"
 
 namespace scenario {
 
-// A field of a fixed-layout record: where it starts and how many bytes it takes.
-struct ByteField {
-  std::size_t offset;
-  std::size_t width;
-  constexpr std::size_t end() const { return offset + width; }
-};
-
 // Route cell file: cell i is the 15 bytes at 15 × i, cell 0 first.
 namespace cell_layout {
-inline constexpr ByteField oggetto{0, 1};
-inline constexpr ByteField dato1{1, 2};
-inline constexpr ByteField dato2{3, 2};
-inline constexpr ByteField dato3{5, 2};
-inline constexpr ByteField dato4{7, 2};
-inline constexpr ByteField tempo_segnale{9, 1};
-inline constexpr ByteField preavviso{10, 1};
-inline constexpr ByteField montagna{11, 1};
-inline constexpr ByteField velocita{12, 1};
-inline constexpr ByteField pendenza{13, 1};
-inline constexpr ByteField aderenza{14, 1};
+inline constexpr RecordField oggetto{"oggetto", &cella::oggetto, 0, 1, kUnsigned};
+inline constexpr RecordField dato1{"dato1", &cella::dato1, 1, 2, kSigned};
+inline constexpr RecordField dato2{"dato2", &cella::dato2, 3, 2, kSigned};
+inline constexpr RecordField dato3{"dato3", &cella::dato3, 5, 2, kSigned};
+inline constexpr RecordField dato4{"dato4", &cella::dato4, 7, 2, kSigned};
+inline constexpr RecordField tempo_segnale{"tempo_segnale", &cella::tempo_segnale, 9, 1, kUnsigned};
+inline constexpr RecordField preavviso{"preavviso", &cella::preavviso, 10, 1, kUnsigned};
+inline constexpr RecordField montagna{"montagna", &cella::montagna, 11, 1, kUnsigned};
+inline constexpr RecordField velocita{"velocita", &cella::velocita, 12, 1, kUnsigned};
+inline constexpr RecordField pendenza{"pendenza", &cella::pendenza, 13, 1, kUnsigned};
+inline constexpr RecordField aderenza{"aderenza", &cella::aderenza, 14, 1, kUnsigned};
 inline constexpr std::size_t kSize = 15;
+
+// Every field in file order: the encoder, the decoder and every text of a
+// cell walk this table.
+inline constexpr std::tuple kFields{oggetto,   dato1,    dato2,    dato3,    dato4,   tempo_segnale,
+                                    preavviso, montagna, velocita, pendenza, aderenza};
 
 // Cell 1 is the header cell.
 inline constexpr std::size_t kHeaderCell = 1;
@@ -42,119 +46,116 @@ inline constexpr int16_t kHeaderValue = 5121;  // its dato1; dato2 is codice_gar
 
 // Station table file: the 87 records in index order, each 34 + L bytes where L
 // is the length of its text. The fields after the text start at 16 + L, so
-// their offsets below count from the end of the text.
+// their offsets count from the end of the text.
 namespace station_layout {
-inline constexpr ByteField genere{0, 1};
-inline constexpr ByteField valore1{1, 4};
-inline constexpr ByteField valore2{5, 4};
-inline constexpr ByteField valore3{9, 4};
-inline constexpr ByteField colonna4{13, 1};
-inline constexpr ByteField text_length{14, 2};
-inline constexpr std::size_t kTextStart = 16;
+inline constexpr RecordField genere{"genere", &voce::genere, 0, 1, kUnsigned};
+inline constexpr RecordField valore1{"valore1", &voce::valore1, 1, 4, kSigned};
+inline constexpr RecordField valore2{"valore2", &voce::valore2, 5, 4, kSigned};
+inline constexpr RecordField valore3{"valore3", &voce::valore3, 9, 4, kSigned};
+inline constexpr RecordField colonna4{"colonna4", &voce::colonna4, 13, 1, kUnsigned};
+inline constexpr TextField testo{"testo", &voce::testo, 14, 2};
+inline constexpr std::size_t kTextStart = testo.text_start();
 
-inline constexpr ByteField colonna7{0, 2};
-inline constexpr ByteField colonna8{2, 2};
-inline constexpr ByteField colonna10{4, 2};
-inline constexpr ByteField colonna11{6, 2};
-inline constexpr ByteField colonna12{8, 2};
-inline constexpr ByteField colonna9{10, 1};
-inline constexpr ByteField colonna13{11, 1};
-inline constexpr ByteField colonna6{12, 1};
-inline constexpr ByteField colonna5{13, 1};
-inline constexpr ByteField orario{14, 4};
+inline constexpr RecordField colonna7{"colonna7", &voce::colonna7, 0, 2, kSigned};
+inline constexpr RecordField colonna8{"colonna8", &voce::colonna8, 2, 2, kSigned};
+inline constexpr RecordField colonna10{"colonna10", &voce::colonna10, 4, 2, kSigned};
+inline constexpr RecordField colonna11{"colonna11", &voce::colonna11, 6, 2, kSigned};
+inline constexpr RecordField colonna12{"colonna12", &voce::colonna12, 8, 2, kSigned};
+inline constexpr RecordField colonna9{"colonna9", &voce::colonna9, 10, 1, kUnsigned};
+inline constexpr RecordField colonna13{"colonna13", &voce::colonna13, 11, 1, kUnsigned};
+inline constexpr RecordField colonna6{"colonna6", &voce::colonna6, 12, 1, kUnsigned};
+inline constexpr RecordField colonna5{"colonna5", &voce::colonna5, 13, 1, kUnsigned};
+inline constexpr RecordField orario{"orario", &voce::orario, 14, 4, kSigned};
 inline constexpr std::size_t kTailSize = 18;
 
+// The fields before the text, offsets from the start of the record, and the
+// fields after it, offsets from the end of the text; each in file order.
+inline constexpr std::tuple kHeadFields{genere, valore1, valore2, valore3, colonna4};
+inline constexpr std::tuple kTailFields{colonna7, colonna8,  colonna10, colonna11, colonna12,
+                                        colonna9, colonna13, colonna6,  colonna5,  orario};
+
 inline constexpr std::size_t kFixedSize = kTextStart + kTailSize;  // 34: a record with no text
-inline constexpr std::size_t kMaxTextLength = 0xFFFF;
+inline constexpr std::size_t kMaxTextLength = testo.max_length();
+
+// Calls `visit` with every field of a record in file order: the head fields,
+// the text, the tail fields.
+template <typename Visit>
+constexpr void for_each_record_field(Visit&& visit) {
+  for_each_field(kHeadFields, visit);
+  visit(testo);
+  for_each_field(kTailFields, visit);
+}
 
 // Record 85 carries the header: colonna7 = 610, orario = codice_gara_st.
 inline constexpr int16_t kHeaderColonna7 = 610;
 }  // namespace station_layout
 
 // Track plan file: 2 × (metri_totali + 1) tagged elements, the x column for
-// every metre, then the y column. Each element is a 2-byte tag and its value.
+// every metre, then the y column. Each element is a 2-byte unsigned tag and
+// the value the tag names.
 namespace track_layout {
 inline constexpr std::size_t kTagWidth = 2;
-inline constexpr uint16_t kTagEmpty = 0;
-inline constexpr uint16_t kTagInt16 = 2;
-inline constexpr uint16_t kTagReal = 5;
-inline constexpr std::size_t kEmptyWidth = 0;
-inline constexpr std::size_t kInt16Width = 2;
-inline constexpr std::size_t kRealWidth = 8;
+
+// What a tag names: the entry type it holds and the width of its value.
+struct ElementKind {
+  uint16_t tag;
+  TrackTag type;
+  std::size_t width;
+};
+inline constexpr ElementKind kEmpty{0, TrackTag::empty, 0};
+inline constexpr ElementKind kInt16{2, TrackTag::int16, 2};  // signed
+inline constexpr ElementKind kReal{5, TrackTag::real, 8};    // IEEE-754 double, bit for bit
+inline constexpr std::array kElementKinds{kEmpty, kInt16, kReal};
+
+inline constexpr std::size_t kWidestElement = kTagWidth + kReal.width;
 }  // namespace track_layout
 
-// The encoders append fields in table order: each field must start where the
-// one before it ends.
-static_assert(cell_layout::dato1.offset == cell_layout::oggetto.end() &&
-              cell_layout::dato2.offset == cell_layout::dato1.end() &&
-              cell_layout::dato3.offset == cell_layout::dato2.end() &&
-              cell_layout::dato4.offset == cell_layout::dato3.end() &&
-              cell_layout::tempo_segnale.offset == cell_layout::dato4.end() &&
-              cell_layout::preavviso.offset == cell_layout::tempo_segnale.end() &&
-              cell_layout::montagna.offset == cell_layout::preavviso.end() &&
-              cell_layout::velocita.offset == cell_layout::montagna.end() &&
-              cell_layout::pendenza.offset == cell_layout::velocita.end() &&
-              cell_layout::aderenza.offset == cell_layout::pendenza.end() &&
-              cell_layout::kSize == cell_layout::aderenza.end());
-static_assert(station_layout::valore1.offset == station_layout::genere.end() &&
-              station_layout::valore2.offset == station_layout::valore1.end() &&
-              station_layout::valore3.offset == station_layout::valore2.end() &&
-              station_layout::colonna4.offset == station_layout::valore3.end() &&
-              station_layout::text_length.offset == station_layout::colonna4.end() &&
-              station_layout::kTextStart == station_layout::text_length.end());
-static_assert(station_layout::colonna8.offset == station_layout::colonna7.end() &&
-              station_layout::colonna10.offset == station_layout::colonna8.end() &&
-              station_layout::colonna11.offset == station_layout::colonna10.end() &&
-              station_layout::colonna12.offset == station_layout::colonna11.end() &&
-              station_layout::colonna9.offset == station_layout::colonna12.end() &&
-              station_layout::colonna13.offset == station_layout::colonna9.end() &&
-              station_layout::colonna6.offset == station_layout::colonna13.end() &&
-              station_layout::colonna5.offset == station_layout::colonna6.end() &&
-              station_layout::orario.offset == station_layout::colonna5.end() &&
-              station_layout::kTailSize == station_layout::orario.end());
+// A record's rows cover its bytes one after the other with no gap, each as
+// wide and as signed as the member that holds it, and every member of the
+// record has its row: a field added to `cella` or `voce` fails here until its
+// table has it.
+static_assert(covers_exactly(cell_layout::kFields, cell_layout::kSize),
+              "cell_layout::kFields must cover the kSize bytes of a cell in order");
+static_assert(std::tuple_size_v<decltype(cell_layout::kFields)> == member_count<cella>(),
+              "every member of cella needs its row in cell_layout::kFields");
+static_assert(covers_exactly(station_layout::kHeadFields, station_layout::testo.length_offset),
+              "station_layout::kHeadFields must cover the bytes before the text length in order");
+static_assert(covers_exactly(station_layout::kTailFields, station_layout::kTailSize),
+              "station_layout::kTailFields must cover the bytes after the text in order");
+static_assert(std::tuple_size_v<decltype(station_layout::kHeadFields)> + 1 +
+                      std::tuple_size_v<decltype(station_layout::kTailFields)> ==
+                  member_count<voce>(),
+              "every member of voce needs its row in station_layout's tables");
 
-// Stores the low `width` bytes of `v` at `p`, least significant first: on a
-// little-endian machine one store of the number's own bytes.
-inline void store_le(char* p, uint64_t v, std::size_t width) {
-  if constexpr (std::endian::native == std::endian::little) {
-    std::memcpy(p, &v, width);
-  } else {
-    for (std::size_t i = 0; i < width; ++i) p[i] = static_cast<char>((v >> (8 * i)) & 0xFF);
+// The encoder writes the plan's own tag byte as the element's tag.
+static_assert([] {
+  for (const track_layout::ElementKind& kind : track_layout::kElementKinds) {
+    if (kind.tag != static_cast<uint16_t>(kind.type)) return false;
   }
-}
+  return true;
+}());
 
-// Stores the field `field` of the record at `record`.
-inline void store_field(char* record, ByteField field, uint64_t v) {
-  store_le(record + field.offset, v, field.width);
-}
-
-// Appends little-endian numbers and raw bytes to one buffer, whatever the
-// byte order of the machine. Numbers gather in a small staging area that goes
-// to the buffer in one append when it fills, so that a number costs a few
-// stores rather than a call per byte.
+// Builds one file's bytes in a buffer: fixed-layout records are filled in
+// place in a small staging area that goes to the buffer in one append when it
+// fills, so that a field costs a store rather than a call; texts are appended
+// as they are.
 class ByteWriter {
  public:
   explicit ByteWriter(std::size_t size) { bytes_.reserve(size); }
   ByteWriter(const ByteWriter&) = delete;
   ByteWriter& operator=(const ByteWriter&) = delete;
 
-  void put_u8(uint8_t v) { put_le(v, 1); }
-  void put_u16(uint16_t v) { put_le(v, 2); }
-  void put_i16(int16_t v) { put_le(static_cast<uint16_t>(v), 2); }
-  void put_i32(int32_t v) { put_le(static_cast<uint32_t>(v), 4); }
-  void put_f64(double v) { put_le(std::bit_cast<uint64_t>(v), 8); }
-  void put_bytes(std::string_view v) {
-    flush();
-    bytes_.append(v);
-  }
-
   // Room for a fixed-layout record of `n` bytes (at most 4096), which the
-  // caller fills in place at its fields' offsets.
+  // caller fills in place at its fields' offsets before the next call.
   char* room(std::size_t n) {
     if (next_ + n > staged_ + kStagedBytes) flush();
     char* record = next_;
     next_ += n;
     return record;
+  }
+  void put_bytes(std::string_view v) {
+    flush();
+    bytes_.append(v);
   }
 
   std::size_t size() const { return bytes_.size() + static_cast<std::size_t>(next_ - staged_); }
@@ -166,11 +167,6 @@ class ByteWriter {
  private:
   static constexpr std::size_t kStagedBytes = 4096;
 
-  void put_le(uint64_t v, std::size_t width) {
-    if (next_ + width > staged_ + kStagedBytes) flush();
-    store_le(next_, v, width);
-    next_ += width;
-  }
   void flush() {
     bytes_.append(staged_, static_cast<std::size_t>(next_ - staged_));
     next_ = staged_;
@@ -182,13 +178,6 @@ class ByteWriter {
 };
 
 // Little-endian loads from `p`; the caller has checked that the bytes exist.
-inline uint64_t load_le(const char* p, std::size_t width) {
-  uint64_t v = 0;
-  for (std::size_t i = 0; i < width; ++i) {
-    v |= static_cast<uint64_t>(static_cast<unsigned char>(p[i])) << (8 * i);
-  }
-  return v;
-}
 inline uint8_t load_u8(const char* p) { return static_cast<uint8_t>(p[0]); }
 inline uint16_t load_u16(const char* p) { return static_cast<uint16_t>(load_le(p, 2)); }
 inline int16_t load_i16(const char* p) { return static_cast<int16_t>(load_u16(p)); }

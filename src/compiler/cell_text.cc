@@ -1,16 +1,8 @@
 #include "compiler/cell_text.h"
 
+#include "compiler/binary_layout.h"
+
 namespace scenario {
-namespace {
-
-void append_field(std::string& text, const char* name, int value) {
-  text += ' ';
-  text += name;
-  text += '=';
-  text += std::to_string(value);
-}
-
-}  // namespace
 
 std::string object_kind_name(uint8_t oggetto) {
   switch (oggetto) {
@@ -45,16 +37,14 @@ std::string object_kind_name(uint8_t oggetto) {
 
 std::string describe_cell(int64_t index, const cella& c) {
   std::string text = "cell " + std::to_string(index) + ": " + object_kind_name(c.oggetto);
-  append_field(text, "dato1", c.dato1);
-  append_field(text, "dato2", c.dato2);
-  append_field(text, "dato3", c.dato3);
-  append_field(text, "dato4", c.dato4);
-  append_field(text, "tempo_segnale", c.tempo_segnale);
-  append_field(text, "preavviso", c.preavviso);
-  append_field(text, "montagna", c.montagna);
-  append_field(text, "velocita", c.velocita);
-  append_field(text, "pendenza", c.pendenza);
-  append_field(text, "aderenza", c.aderenza);
+  // The kind in words stands for oggetto; every other field as name=value.
+  for_each_field(cell_layout::kFields, [&](const auto& field) {
+    if (same_field(field, cell_layout::oggetto)) return;
+    text += ' ';
+    text += field.name;
+    text += '=';
+    text += std::to_string(field.value(c));
+  });
   return text;
 }
 

@@ -2,6 +2,7 @@
 
 #include "base/file_naming.h"
 #include "base/replace_file.h"
+#include "compiler/binary_layout.h"
 #include "compiler/competition_codes.h"
 #include "compiler/compiled_files.h"
 #include "compiler/parser.h"
@@ -10,9 +11,7 @@
 namespace scenario {
 namespace {
 
-constexpr int16_t kHeaderCellValue = 5121;
-constexpr int16_t kHeaderEntryValue = 610;
-constexpr int kHeaderCell = 1;
+using cell_layout::kHeaderCell;
 
 void clear_tabella(Tabella& tabella) { tabella.fill(voce{}); }
 
@@ -44,12 +43,13 @@ CompileResult memorizza_percorso(BuildContext& ctx, int32_t j, SourceFiles& sour
   ctx.recordings.clear();
   ctx.rallentamenti.clear();
   ctx.placements.clear();
+  ctx.warnings.clear();
   clear_tabella(ctx.tabella);
   memorizza_dati(ctx, sources);
   run_post_processing(ctx);
 
   // Cell 1 doubles as the header cell; a row too short to hold it is no row.
-  if (ctx.last_cell() < kHeaderCell) {
+  if (ctx.percorso.size() <= kHeaderCell) {
     result.cell_row_missing = true;
     return result;
   }
@@ -59,8 +59,8 @@ CompileResult memorizza_percorso(BuildContext& ctx, int32_t j, SourceFiles& sour
     result.fatal_error = 1250;
     return result;
   }
-  scenario_entry.colonna7 = kHeaderEntryValue;
-  header.dato1 = kHeaderCellValue;
+  scenario_entry.colonna7 = station_layout::kHeaderColonna7;
+  header.dato1 = cell_layout::kHeaderValue;
   if (scenario_entry.orario != 0 || header.dato2 != 0) {
     result.fatal_error = 1251;
     return result;

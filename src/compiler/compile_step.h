@@ -56,6 +56,9 @@ struct CompileResult {
   bool wrote_files() const { return !files_written.empty(); }
 };
 
+// The value of `j` that has the track plan built and written; the build always passes it.
+constexpr int32_t kWriteTrackPlan = 1;
+
 // With `j` non-zero the track plan is built and written too. Writes no file
 // after a fatal error or when the parse left no cell row.
 CompileResult memorizza_percorso(BuildContext& ctx, int32_t j, SourceFiles& sources,

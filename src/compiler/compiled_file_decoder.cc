@@ -14,14 +14,9 @@ namespace {
   throw RunTimeFailure("byte " + std::to_string(offset) + ": " + what);
 }
 
-std::size_t width_of_tag(uint16_t tag, std::size_t offset) {
-  switch (tag) {
-    case track_layout::kTagEmpty:
-      return track_layout::kEmptyWidth;
-    case track_layout::kTagInt16:
-      return track_layout::kInt16Width;
-    case track_layout::kTagReal:
-      return track_layout::kRealWidth;
+const track_layout::ElementKind& kind_of_tag(uint16_t tag, std::size_t offset) {
+  for (const track_layout::ElementKind& kind : track_layout::kElementKinds) {
+    if (kind.tag == tag) return kind;
   }
   fail_at(offset, "unknown element tag " + std::to_string(tag));
 }
@@ -33,7 +28,7 @@ std::size_t next_element(std::string_view bytes, std::size_t offset) {
     fail_at(offset, "element tag cut short by the end of the file");
   }
   const uint16_t tag = load_u16(bytes.data() + offset);
-  const std::size_t width = width_of_tag(tag, offset);
+  const std::size_t width = kind_of_tag(tag, offset).width;
   if (left - track_layout::kTagWidth < width) {
     fail_at(offset, "element with tag " + std::to_string(tag) + " needs " + std::to_string(width) +
                         " value bytes, " + std::to_string(left - track_layout::kTagWidth) +
@@ -50,9 +45,9 @@ std::size_t count_elements(std::string_view bytes) {
 
 void store_element(Tracciato& plan, int32_t metre, int axis, const char* p) {
   const uint16_t tag = load_u16(p);
-  if (tag == track_layout::kTagInt16) {
+  if (tag == track_layout::kInt16.tag) {
     plan.set_int16(metre, axis, load_i16(p + track_layout::kTagWidth));
-  } else if (tag == track_layout::kTagReal) {
+  } else if (tag == track_layout::kReal.tag) {
     plan.set_real(metre, axis, load_f64(p + track_layout::kTagWidth));
   }
 }
@@ -62,7 +57,6 @@ void store_element(Tracciato& plan, int32_t metre, int axis, const char* p) {
 struct RecordView {
   const char* head;
   const char* tail;
-  uint16_t text_length;
 };
 
 RecordView view_station_record(std::string_view bytes, std::size_t offset, int index) {
@@ -73,7 +67,7 @@ RecordView view_station_record(std::string_view bytes, std::size_t offset, int i
     fail_at(offset, name + " cut short: " + std::to_string(left) + " bytes left, at least " +
                         std::to_string(kFixedSize) + " needed");
   }
-  const uint16_t length = load_u16(bytes.data() + offset + text_length.offset);
+  const std::size_t length = testo.load_length(bytes.data() + offset);
   if (left - kTextStart < length) {
     fail_at(offset + kTextStart, "text of " + name + " (" + std::to_string(length) +
                                      " bytes) runs past the end of the file");
@@ -84,45 +78,21 @@ RecordView view_station_record(std::string_view bytes, std::size_t offset, int i
                 " bytes left, " + std::to_string(kTailSize) + " needed");
   }
   const char* head = bytes.data() + offset;
-  return {head, head + kTextStart + length, length};
+  return {head, head + kTextStart + length};
 }
 
 voce read_station_record(const RecordView& r) {
   using namespace station_layout;
   voce v;
-  v.genere = load_u8(r.head + genere.offset);
-  v.valore1 = load_i32(r.head + valore1.offset);
-  v.valore2 = load_i32(r.head + valore2.offset);
-  v.valore3 = load_i32(r.head + valore3.offset);
-  v.colonna4 = load_u8(r.head + colonna4.offset);
-  v.testo.assign(r.head + kTextStart, r.text_length);
-  v.colonna7 = load_i16(r.tail + colonna7.offset);
-  v.colonna8 = load_i16(r.tail + colonna8.offset);
-  v.colonna10 = load_i16(r.tail + colonna10.offset);
-  v.colonna11 = load_i16(r.tail + colonna11.offset);
-  v.colonna12 = load_i16(r.tail + colonna12.offset);
-  v.colonna9 = load_u8(r.tail + colonna9.offset);
-  v.colonna13 = load_u8(r.tail + colonna13.offset);
-  v.colonna6 = load_u8(r.tail + colonna6.offset);
-  v.colonna5 = load_u8(r.tail + colonna5.offset);
-  v.orario = load_i32(r.tail + orario.offset);
+  for_each_field(kHeadFields, [&](const auto& field) { field.load(r.head, v); });
+  testo.text(v).assign(r.head + kTextStart, r.tail);
+  for_each_field(kTailFields, [&](const auto& field) { field.load(r.tail, v); });
   return v;
 }
 
 cella read_cell(const char* p) {
-  using namespace cell_layout;
   cella c;
-  c.oggetto = load_u8(p + oggetto.offset);
-  c.dato1 = load_i16(p + dato1.offset);
-  c.dato2 = load_i16(p + dato2.offset);
-  c.dato3 = load_i16(p + dato3.offset);
-  c.dato4 = load_i16(p + dato4.offset);
-  c.tempo_segnale = load_u8(p + tempo_segnale.offset);
-  c.preavviso = load_u8(p + preavviso.offset);
-  c.montagna = load_u8(p + montagna.offset);
-  c.velocita = load_u8(p + velocita.offset);
-  c.pendenza = load_u8(p + pendenza.offset);
-  c.aderenza = load_u8(p + aderenza.offset);
+  for_each_field(cell_layout::kFields, [&](const auto& field) { field.load(p, c); });
   return c;
 }
 

@@ -13,22 +13,22 @@
 namespace scenario {
 namespace {
 
-constexpr std::size_t kWidestEntry = track_layout::kTagWidth + track_layout::kRealWidth;
+using track_layout::kWidestElement;
 constexpr int kRun = 8;
 // Eight tags that all say "double", read as one 64-bit word.
-constexpr uint64_t kRunOfReals = track_layout::kTagReal * uint64_t{0x0101010101010101};
+constexpr uint64_t kRunOfReals = track_layout::kReal.tag * uint64_t{0x0101010101010101};
 
 // One entry: its tag and the value its tag names. Returns the end of what it wrote.
 char* put_track_entry(char* p, uint8_t tag, const double* value) {
   using namespace track_layout;
   store_le(p, tag, kTagWidth);
   p += kTagWidth;
-  if (tag == kTagReal) {
-    store_le(p, std::bit_cast<uint64_t>(*value), kRealWidth);
-    p += kRealWidth;
-  } else if (tag == kTagInt16) {
-    store_le(p, static_cast<uint16_t>(static_cast<int16_t>(*value)), kInt16Width);
-    p += kInt16Width;
+  if (tag == kReal.tag) {
+    store_le(p, std::bit_cast<uint64_t>(*value), kReal.width);
+    p += kReal.width;
+  } else if (tag == kInt16.tag) {
+    store_le(p, static_cast<uint16_t>(static_cast<int16_t>(*value)), kInt16.width);
+    p += kInt16.width;
   }
   return p;
 }
@@ -37,10 +37,10 @@ char* put_track_entry(char* p, uint8_t tag, const double* value) {
 char* put_run_of_reals(char* p, const double* values) {
 #pragma GCC unroll 8
   for (int i = 0; i < kRun; ++i) {
-    store_le(p, track_layout::kTagReal, track_layout::kTagWidth);
+    store_le(p, track_layout::kReal.tag, track_layout::kTagWidth);
     store_le(p + track_layout::kTagWidth, std::bit_cast<uint64_t>(values[i]),
-             track_layout::kRealWidth);
-    p += kWidestEntry;
+             track_layout::kReal.width);
+    p += kWidestElement;
   }
   return p;
 }
@@ -53,7 +53,7 @@ void put_track_axis(const BlockSink& put, const Tracciato& tracciato, int axis) 
   const uint8_t* tags = tracciato.tag_column(axis);
   const double* values = tracciato.value_column(axis);
   const int32_t metres = tracciato.last_metre() + 1;
-  char block[kBlockEntries * kWidestEntry];
+  char block[kBlockEntries * kWidestElement];
   for (int32_t m = 0; m < metres;) {
     const int32_t end = m + std::min(metres - m, kBlockEntries);
     char* p = block;
@@ -73,46 +73,28 @@ void put_track_axis(const BlockSink& put, const Tracciato& tracciato, int axis) 
 }
 
 void check_text_length(const voce& v, int index) {
-  if (v.testo.size() > station_layout::kMaxTextLength) {
+  const std::string& text = station_layout::testo.text(v);
+  if (text.size() > station_layout::kMaxTextLength) {
     throw RunTimeFailure("entry " + std::to_string(index) + ": text of " +
-                         std::to_string(v.testo.size()) + " bytes is longer than 65535");
+                         std::to_string(text.size()) + " bytes is longer than " +
+                         std::to_string(station_layout::kMaxTextLength));
   }
 }
 
+// The head fields, the text, then the tail fields counted from the text's end.
 void put_station_record(ByteWriter& out, const voce& v) {
-  out.put_u8(v.genere);
-  out.put_i32(v.valore1);
-  out.put_i32(v.valore2);
-  out.put_i32(v.valore3);
-  out.put_u8(v.colonna4);
-  out.put_u16(static_cast<uint16_t>(v.testo.size()));
-  out.put_bytes(v.testo);
-  out.put_i16(v.colonna7);
-  out.put_i16(v.colonna8);
-  out.put_i16(v.colonna10);
-  out.put_i16(v.colonna11);
-  out.put_i16(v.colonna12);
-  out.put_u8(v.colonna9);
-  out.put_u8(v.colonna13);
-  out.put_u8(v.colonna6);
-  out.put_u8(v.colonna5);
-  out.put_i32(v.orario);
+  using namespace station_layout;
+  char* head = out.room(kTextStart);
+  for_each_field(kHeadFields, [&](const auto& field) { field.store(head, v); });
+  testo.store_length(head, v);
+  out.put_bytes(testo.text(v));
+  char* tail = out.room(kTailSize);
+  for_each_field(kTailFields, [&](const auto& field) { field.store(tail, v); });
 }
 
 void put_cell(ByteWriter& out, const cella& c) {
-  using namespace cell_layout;
-  char* r = out.room(kSize);
-  store_field(r, oggetto, c.oggetto);
-  store_field(r, dato1, static_cast<uint16_t>(c.dato1));
-  store_field(r, dato2, static_cast<uint16_t>(c.dato2));
-  store_field(r, dato3, static_cast<uint16_t>(c.dato3));
-  store_field(r, dato4, static_cast<uint16_t>(c.dato4));
-  store_field(r, tempo_segnale, c.tempo_segnale);
-  store_field(r, preavviso, c.preavviso);
-  store_field(r, montagna, c.montagna);
-  store_field(r, velocita, c.velocita);
-  store_field(r, pendenza, c.pendenza);
-  store_field(r, aderenza, c.aderenza);
+  char* record = out.room(cell_layout::kSize);
+  for_each_field(cell_layout::kFields, [&](const auto& field) { field.store(record, c); });
 }
 
 }  // namespace
@@ -125,7 +107,7 @@ void encode_track_plan(const Tracciato& tracciato, const BlockSink& put) {
 std::string encode_track_plan(const Tracciato& tracciato) {
   std::string bytes;
   // Room for every entry at its widest: the exact size for a traced plan.
-  bytes.reserve(2 * static_cast<std::size_t>(tracciato.last_metre() + 1) * kWidestEntry);
+  bytes.reserve(2 * static_cast<std::size_t>(tracciato.last_metre() + 1) * kWidestElement);
   encode_track_plan(tracciato, [&](std::string_view block) { bytes.append(block); });
   return bytes;
 }
@@ -134,7 +116,7 @@ std::string encode_station_table(const Tabella& tabella) {
   std::size_t size = 0;
   for (int k = 0; k < kTableEntries; ++k) {
     check_text_length(tabella[k], k);
-    size += station_layout::kFixedSize + tabella[k].testo.size();
+    size += station_layout::kFixedSize + station_layout::testo.text(tabella[k]).size();
   }
   ByteWriter out(size);
   for (const voce& v : tabella) put_station_record(out, v);

@@ -2,10 +2,13 @@
 
 #include <string>
 
+#include "compiler/binary_layout.h"
 #include "compiler/cell_text.h"
 
 namespace scenario {
 namespace {
+
+using cell_layout::kHeaderCell;
 
 std::string metres(int32_t position) { return std::to_string(position) + " m"; }
 
@@ -29,9 +32,38 @@ std::string slowdown_of(const Recording& r) {
   return r.has_slowdown ? "slowdown at " + metres(r.slowdown_x) : std::string("slowdown");
 }
 
-std::string with_reason(std::string text, const Recording& r) {
-  if (!r.reason.empty()) text += ": " + r.reason;
-  return text;
+// The recording's reason and values in words; empty when it gives none.
+std::string reason_text(const Recording& r) {
+  switch (r.reason) {
+    case Reason::none:
+    case Reason::earlier_15_stands:
+      break;
+    case Reason::station_zone_beyond_row:
+      return "the station's zone ends beyond the cell row";
+    case Reason::board_without_entry:
+      return "an 81st indication board has no entry for its text";
+    case Reason::station_without_entry:
+      return "the station has no entry left";
+    case Reason::walk_reached_row_end:
+      return "the walk along the slowdown reached the end of the cell row without meeting its end";
+    case Reason::curve_without_class:
+      return "the keyword \"" + r.text + "\" holds no class digit 1 to 6";
+    case Reason::track_plan_past_limit:
+      return "the track plan would pass metre 1000000";
+  }
+  switch (r.numero) {
+    case 1:
+    case 3:
+    case 4:
+      return metres(r.value);
+    case 2:
+      return "the kilometric reference at " + metres(r.value) + " with chainage " +
+             metres(r.chainage);
+    case 25:
+      return r.text;
+    default:
+      return "";
+  }
 }
 
 std::string describe_stop_after_15(const Recording& r) {
@@ -52,28 +84,21 @@ std::string describe_post_processing(const Recording& r) {
              std::to_string(r.cell) + " at " + metres(r.posizione) +
              ") is free for an abbattimento marker";
     default:
-      return with_reason(slowdown_of(r) + ": no free cell for an abbattimento marker near " + cell,
-                         r);
+      return slowdown_of(r) + ": no free cell for an abbattimento marker near " + cell;
   }
 }
 
-}  // namespace
-
-std::string occupant_name(uint8_t oggetto) {
-  return oggetto == kSpeedBoard ? "speed-indicator board" : object_kind_name(oggetto);
-}
-
-std::string describe(const Recording& r) {
-  if (r.carried_over) return describe_stop_after_15(r);
+// The number's own explanation, before any reason.
+std::string describe_number(const Recording& r) {
   switch (r.numero) {
     case 1:
-      return with_reason("the route length is above 1000000 m", r);
+      return "the route length is above 1000000 m";
     case 2:
-      return with_reason("a kilometric reference is not on a multiple of 50 m", r);
+      return "a kilometric reference is not on a multiple of 50 m";
     case 3:
-      return with_reason("the start of the signal repetition is not a multiple of 50 m", r);
+      return "the start of the signal repetition is not a multiple of 50 m";
     case 4:
-      return with_reason("the end of the signal repetition is not a multiple of 50 m", r);
+      return "the end of the signal repetition is not a multiple of 50 m";
     case 5:
       return "the signal-repetition keyword names neither 4 nor 9 codes";
     case 6:
@@ -85,19 +110,14 @@ std::string describe(const Recording& r) {
     case 9:
       return at("station", r) + ": the length is not a multiple of 100 m";
     case 10:
-      return with_reason(
-          "no entry left in the table that stations and indication-board texts "
-          "share (entries 1 to 80)",
-          r);
+      return "no entry left in the table that stations and indication-board texts share "
+             "(entries 1 to 80)";
     case 11:
     case 12:
     case 13:
       return describe_post_processing(r);
     case 15:
-      return with_reason(metres(r.posizione) +
-                             " lies beyond the cell row; the rest of this file "
-                             "is skipped",
-                         r);
+      return metres(r.posizione) + " lies beyond the cell row; the rest of this file is skipped";
     case 16:
       return at("signal", r) + ": " + cell_taken(r);
     case 17:
@@ -116,16 +136,41 @@ std::string describe(const Recording& r) {
     case 24:
       return "the station's zone ends at or before 100 m, leaving no cell for its mark";
     case 25:
-      return with_reason("run-time failure", r);
+      return "run-time failure";
     case 101:
       return "the line source file does not exist";
     case 102:
       return "no field holds \"[generale]\" before the end of the file";
     case 103:
-      return with_reason("curve or track plan error", r);
+      return "curve or track plan error";
     default:
-      return with_reason("error", r);
+      return "error";
   }
+}
+
+// The objects the line file places; every other kind comes from the train file.
+bool placed_by_line_file(uint8_t oggetto) {
+  return oggetto == kSpeedBoard || oggetto == kIndicationBoard || oggetto == kTunnelLight;
+}
+
+// "a signal (dato1=41)", or the field alone when the cell names no object.
+std::string header_content(const cella& header, const std::string& field) {
+  if (header.oggetto == kNoObject) return "no object, yet " + field;
+  return with_article(occupant_name(header.oggetto)) + " (" + field + ")";
+}
+
+}  // namespace
+
+std::string occupant_name(uint8_t oggetto) {
+  return oggetto == kSpeedBoard ? "speed-indicator board" : object_kind_name(oggetto);
+}
+
+std::string describe(const Recording& r) {
+  if (r.reason == Reason::earlier_15_stands) return describe_stop_after_15(r);
+  std::string text = describe_number(r);
+  const std::string reason = reason_text(r);
+  if (!reason.empty()) text += ": " + reason;
+  return text;
 }
 
 std::string format_diagnostic(const Recording& recording, const SourceFiles& sources) {
@@ -139,6 +184,38 @@ std::string format_diagnostic(const Recording& recording, const SourceFiles& sou
     prefix += " ";
   }
   return prefix + "error " + std::to_string(recording.numero) + ": " + describe(recording);
+}
+
+FatalExplanation explain_fatal(const BuildContext& ctx, int32_t numero) {
+  if (!ctx.in_row(kHeaderCell)) return {SourceFile::none, cell_row_missing_reason(ctx)};
+  const voce& entry = ctx.tabella[kEntryScenario];
+  const bool codes = numero == 1251;
+  const int32_t entry_value = codes ? entry.orario : entry.colonna7;
+  if (entry_value != 0) {
+    return {SourceFile::none, std::string("entry 85 of the station table, the header entry, ") +
+                                  "already holds " + (codes ? "orario=" : "colonna7=") +
+                                  std::to_string(entry_value)};
+  }
+  const cella& header = ctx.percorso[kHeaderCell];
+  const std::string field =
+      codes ? "dato2=" + std::to_string(header.dato2) : "dato1=" + std::to_string(header.dato1);
+  const std::string carries =
+      codes ? "its dato2 carries the competition code"
+            : "its dato1 carries the header value " + std::to_string(cell_layout::kHeaderValue);
+  return {placed_by_line_file(header.oggetto) ? SourceFile::line : SourceFile::train,
+          "cell 1 is the header cell and " + carries + ", but it already holds " +
+              header_content(header, field) +
+              ": an object at the very start of the route fills it; move that object "
+              "further along the route"};
+}
+
+std::string format_fatal_diagnostic(const BuildContext& ctx, int32_t numero,
+                                    const SourceFiles& sources, std::string_view program) {
+  const FatalExplanation fatal = explain_fatal(ctx, numero);
+  const std::string prefix =
+      fatal.file == SourceFile::none ? std::string(program) : sources.display_name(fatal.file);
+  return prefix + ": error " + std::to_string(numero) + ": " + fatal.text +
+         "; no compiled file was written";
 }
 
 std::string cell_row_missing_reason(const BuildContext& ctx) {

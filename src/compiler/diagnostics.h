@@ -1,9 +1,11 @@
-// Plain-English diagnostics for recorded errors, in the form compilers use:
-// FILE:LINE:COL: error N: message.
+// Plain-English diagnostics, in the form compilers use: FILE:LINE:COL: error
+// N: message. The one place that explains every error number, recorded or
+// fatal, and every reason a recording gives.
 #pragma once
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "compiler/recorded_errors.h"
 #include "compiler/scenario_records.h"
@@ -19,6 +21,19 @@ std::string describe(const Recording& recording);
 
 // One line: the source location where known, the number and `describe`.
 std::string format_diagnostic(const Recording& recording, const SourceFiles& sources);
+
+// Fatal error 1250 or 1251: which header slot was taken and by what. `file` is
+// the source whose object took it; none when the station table's entry did.
+struct FatalExplanation {
+  SourceFile file = SourceFile::none;
+  std::string text;
+};
+FatalExplanation explain_fatal(const BuildContext& ctx, int32_t numero);
+
+// "FILE: error N: what was taken; no compiled file was written", `program`
+// standing in for the file when no source is to blame.
+std::string format_fatal_diagnostic(const BuildContext& ctx, int32_t numero,
+                                    const SourceFiles& sources, std::string_view program);
 
 // Why a compile left no cell row (no route-length record was read).
 std::string cell_row_missing_reason(const BuildContext& ctx);

@@ -1,8 +1,10 @@
 // The state of one parse: the open source, the field in keyword position and
-// the counters of the line and train parts. Shared by the two parts of
-// `memorizza_dati`; nothing outside the parser uses it.
+// the counters of the line and train parts, with the ways a record can end the
+// parse and the profile fill. Shared by the two parts of `memorizza_dati`;
+// nothing outside the parser uses it.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -14,6 +16,19 @@
 #include "source/field_reader.h"
 
 namespace scenario {
+
+// Where the parse goes after a record, a part or a source file.
+enum class Flow {
+  go_on,       // the next record, part or file follows
+  end_steps,   // the rest of the source is skipped and its end steps follow (error 15)
+  parse_ends,  // `memorizza_dati` returns at once
+};
+
+// What a profile fill does past the last cell it may write.
+enum class AtBound {
+  stop,      // the fill ends; the counter stays just past that cell
+  count_on,  // the counter moves on to its target, writing nothing more
+};
 
 class ParseSession {
  public:
@@ -43,9 +58,37 @@ class ParseSession {
   // Whether a record position lies inside the cell row: (p + 100) / 50 <= n.
   bool inside_row(int64_t p) const;
 
-  // Records error `code` for the record being read.
-  void record(int32_t code, bool has_position, int32_t position, int64_t cell = -1,
-              uint8_t occupant = 0);
+  // The profile rules' repeat-until loop: writes a value into `field` of cell
+  // `next` and moves `next` on by one, until `next` reaches `until`; the body
+  // runs at least once. No cell after `last` is written. `value_of` gives the
+  // value, and is called only when a cell is written.
+  template <typename ValueOf>
+  void fill_profile(uint8_t cella::*field, int32_t& next, int64_t until, int64_t last,
+                    AtBound at_bound, ValueOf value_of) {
+    const int64_t past_last = last + 1;
+    if (at_bound == AtBound::stop && next >= past_last) return;
+    int64_t end = std::max<int64_t>(int64_t{next} + 1, until);
+    if (at_bound == AtBound::stop) end = std::min(end, past_last);
+    const int64_t written_end = std::min(end, past_last);
+    if (next < written_end) {
+      const uint8_t value = value_of();
+      for (int64_t i = next; i < written_end; ++i) ctx.percorso[i].*field = value;
+    }
+    next = static_cast<int32_t>(end);
+  }
+
+  // Stopping with error `code`: the source is closed and deleted, the error
+  // recorded for the record being read, and the parse ends.
+  Flow stop_with(int32_t code, Reason reason = Reason::none, std::string text = {});
+  // The same with the value the rule refused, in metres (errors 1, 3 and 4).
+  Flow stop_refusing(int32_t code, int32_t value);
+  // The same for an error that names the record's position.
+  Flow stop_at(int32_t code, int32_t position, Reason reason = Reason::none);
+  // The same for a cell found occupied: `occupant` is what the cell holds.
+  Flow stop_on_cell(int32_t code, int32_t position, int64_t cell, uint8_t occupant);
+  // Error 15 at `position`: the rest of the source is skipped.
+  Flow leave_with_15(int32_t position, Reason reason = Reason::none);
+
   SourceLocation record_location() const { return record_; }
   SourceLocation failure_location() const;
 
@@ -66,16 +109,17 @@ class ParseSession {
   int32_t indice_stazione = 1;
 
  private:
+  // Records `r` for the record being read.
+  void record(Recording r);
+  Flow stop(Recording r);
+
   std::unique_ptr<ByteSource> input_;
   std::unique_ptr<FieldReader> reader_;
   std::string lower_riga_;
   SourceLocation record_;
 };
 
-// Each part reports whether the parse goes on or has ended.
-enum class PartEnd { go_on, parse_ends };
-
-PartEnd parse_line_source(ParseSession& s);
+Flow parse_line_source(ParseSession& s);
 void parse_train_source(ParseSession& s);
 
 }  // namespace scenario

@@ -3,7 +3,6 @@
 #include "compiler/post_processing.h"
 
 #include <algorithm>
-#include <string>
 #include <utility>
 
 #include "base/rounding.h"
@@ -30,9 +29,6 @@ struct LookBackWindow {
   int32_t nearest;
 };
 constexpr LookBackWindow kLookBackWindows[] = {{7, 5}, {13, 11}, {20, 18}};
-
-const char kWalkReachedRowEnd[] =
-    "the walk along the slowdown reached the end of the cell row without meeting its end";
 
 // The slowdown whose warning or start stands in cell `c`, if the parser stamped
 // it; the last one stamped there wins.
@@ -75,9 +71,11 @@ class PostProcessing {
     return true;
   }
 
-  void record(int32_t numero, int32_t c, const SlowdownRecord* slowdown, std::string reason = {}) {
+  void record(int32_t numero, int32_t c, const SlowdownRecord* slowdown,
+              Reason reason = Reason::none) {
     Recording recording;
     recording.numero = numero;
+    recording.reason = reason;
     recording.has_position = true;
     recording.posizione = c * kCellMetres;
     recording.cell = c;
@@ -87,7 +85,6 @@ class PostProcessing {
       recording.slowdown_x = slowdown->x;
       recording.where = slowdown->where;
     }
-    recording.reason = std::move(reason);
     record_error(ctx_, std::move(recording));
   }
 
@@ -143,7 +140,7 @@ class PostProcessing {
       if (g == kWalkSpacing) g = place_walk_marker(m, slowdown);
       if (ctx_.percorso[m].oggetto == kSlowdownEnd) return m;
       if (m == n_) {
-        record(kErrorWalk, n_, slowdown, kWalkReachedRowEnd);
+        record(kErrorWalk, n_, slowdown, Reason::walk_reached_row_end);
         return m;
       }
     }

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace scenario {
 
@@ -19,8 +20,28 @@ struct SourceLocation {
   int32_t column = 0;
 };
 
+// A further line of a diagnostic: "note: ..." at a source location (or none).
+struct Note {
+  SourceLocation where;
+  std::string message;
+};
+
+// Which of its causes an error was recorded for, where its number has more
+// than one; the diagnostics put each into words.
+enum class Reason : uint8_t {
+  none,                     // the number's usual cause
+  earlier_15_stands,        // 15: a stamped record stops the parse, an earlier 15 still set
+  station_zone_beyond_row,  // 15: the station's zone ends beyond the cell row
+  board_without_entry,      // 10: an 81st indication board has no entry for its text
+  station_without_entry,    // 10: every entry down to 1 holds a board text
+  walk_reached_row_end,     // 13: the walk along a slowdown met no end
+  curve_without_class,      // 103: `text` is the curve's keyword field
+  track_plan_past_limit,    // 103: the track plan would pass metre 1000000
+};
+
 struct Recording {
   int32_t numero = 0;
+  Reason reason = Reason::none;
   bool has_position = false;
   int32_t posizione = 0;
   SourceLocation where;       // the record being read, or the slowdown's record
@@ -28,8 +49,11 @@ struct Recording {
   uint8_t occupant = 0;       // what that cell held
   bool has_slowdown = false;  // post-processing errors: the slowdown they belong to
   int32_t slowdown_x = 0;
-  std::string reason;         // more about the error; for error 25, what failed
-  bool carried_over = false;  // a stop caused by an error 15 recorded earlier
+  int32_t value = 0;        // 1, 3, 4: the value refused, in metres; 2: the reference's position
+  int32_t chainage = 0;     // 2: the reference's chainage as its record gives it
+  std::string text;         // 25: what failed; 103: the curve's keyword field
+  std::vector<Note> notes;  // further lines, such as the record that already holds the cell
+  bool after_stop = false;  // found by a check after the point where the compile stopped
 };
 
 // The only writer of `codice_errore` and `posizione_errore` (besides the reset

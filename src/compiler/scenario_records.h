@@ -12,6 +12,7 @@
 #include "base/build_identity.h"
 #include "compiler/recorded_errors.h"
 #include "compiler/track_plan.h"
+#include "compiler/warnings.h"
 
 namespace scenario {
 
@@ -128,6 +129,9 @@ struct BuildContext : BuildIdentity {
 
   std::vector<Recording> recordings;
   std::vector<SlowdownRecord> rallentamenti;
+  std::vector<Warning> warnings;  // never change a byte or the error state
+  bool read_past_errors =
+      false;  // a check only: a failing record is set aside and the parse reads on
   std::vector<Placement> placements;  // every object placed, in order; a later one may replace it
 
   bool has_cell_row() const { return !percorso.empty(); }

@@ -2,7 +2,7 @@
 // adhesion profiles, signals, slowdowns, abbattimento records and stations,
 // then the final fills and the check of the kilometric references.
 #include <cstdint>
-#include <string>
+#include <utility>
 
 #include "base/rounding.h"
 #include "compiler/parse_session.h"
@@ -11,96 +11,66 @@
 namespace scenario {
 namespace {
 
-// How one record of the train file ended.
-enum class Outcome { next, end_steps, parse_ends };
-
 constexpr int32_t kMarkedStationKinds = 25;  // kinds below this get a station mark
-
-Outcome stop_with(ParseSession& s, int32_t code, bool has_position = false, int32_t position = 0,
-                  int64_t cell = -1, uint8_t occupant = 0) {
-  s.close_and_delete();
-  s.record(code, has_position, position, cell, occupant);
-  return Outcome::parse_ends;
-}
-
-Outcome leave_with_15(ParseSession& s, int32_t position, const char* reason = "") {
-  s.record(15, true, position);
-  s.ctx.recordings.back().reason = reason;
-  return Outcome::end_steps;
-}
 
 // After a stamper: its own error, or an error 15 still standing from the line
 // file, ends the parse at this record.
-Outcome after_stamper(ParseSession& s, const StampResult& result, int32_t position) {
+Flow after_stamper(ParseSession& s, const StampResult& result, int32_t position) {
   if (result.code != 0) {
-    return stop_with(s, result.code, true, position, result.cell, result.occupant);
+    return s.stop_on_cell(result.code, position, result.cell, result.occupant);
   }
   if (s.ctx.codice_errore > 0) {
-    s.close_and_delete();
-    Recording r;
-    r.numero = s.ctx.codice_errore;
-    r.has_position = true;
-    r.posizione = position;
-    r.where = s.record_location();
-    r.carried_over = true;
-    record_error(s.ctx, std::move(r));
-    return Outcome::parse_ends;
+    return s.stop_at(s.ctx.codice_errore, position, Reason::earlier_15_stands);
   }
-  return Outcome::next;
+  return Flow::go_on;
 }
 
 uint8_t speed_value(int32_t speed) { return round_to_uint8(speed / 5.0); }
 
-Outcome speed_record(ParseSession& s) {
+Flow speed_record(ParseSession& s) {
   const int32_t p = s.reader().read_int32();
   const int32_t v = s.reader().read_int32();
-  if (!s.inside_row(p)) return leave_with_15(s, p);
+  if (!s.inside_row(p)) return s.leave_with_15(p);
   const int32_t n = s.last_cell();
   const int64_t k = static_cast<int64_t>(round_half_even(p / 50.0));
+  // Unlike the other profile fills, this one stops before the last cell, its counter too.
   if (k > 0) {
-    do {
-      if (s.cella_velocita >= n) break;
-      s.ctx.percorso[s.cella_velocita].velocita = speed_value(s.previous_speed);
-      ++s.cella_velocita;
-    } while (s.cella_velocita < k);
+    s.fill_profile(&cella::velocita, s.cella_velocita, k, n - 1, AtBound::stop,
+                   [&s] { return speed_value(s.previous_speed); });
   }
   s.previous_speed = v;
-  return Outcome::next;
+  return Flow::go_on;
 }
 
-Outcome adhesion_record(ParseSession& s) {
-  BuildContext& ctx = s.ctx;
+Flow adhesion_record(ParseSession& s) {
   const int32_t p = s.reader().read_int32();
   const int32_t a = s.reader().read_int32();
-  if (!s.inside_row(p)) return leave_with_15(s, p);
+  if (!s.inside_row(p)) return s.leave_with_15(p);
   const int64_t k = static_cast<int64_t>(round_half_even(p / 50.0));
   if (k > 0) {
-    do {
-      if (ctx.in_row(s.cella_aderenza))
-        ctx.percorso[s.cella_aderenza].aderenza = low8(s.previous_adhesion);
-      ++s.cella_aderenza;
-    } while (s.cella_aderenza < k);
+    s.fill_profile(&cella::aderenza, s.cella_aderenza, k, s.last_cell(), AtBound::count_on,
+                   [&s] { return low8(s.previous_adhesion); });
   }
   s.previous_adhesion = a;
-  return Outcome::next;
+  return Flow::go_on;
 }
 
-Outcome signal_record(ParseSession& s) {
+Flow signal_record(ParseSession& s) {
   SignalValues v;
   for (int32_t* value :
        {&v.posizione, &v.sx, &v.s1, &v.s2, &v.s3, &v.rapp, &v.dx, &v.d1, &v.d2, &v.d3, &v.tempo}) {
     *value = s.reader().read_int32();
   }
-  if (!s.inside_row(v.posizione)) return leave_with_15(s, v.posizione);
+  if (!s.inside_row(v.posizione)) return s.leave_with_15(v.posizione);
   return after_stamper(s, memo_segnale(s.ctx, v), v.posizione);
 }
 
-Outcome slowdown_record(ParseSession& s) {
+Flow slowdown_record(ParseSession& s) {
   SlowdownValues v;
   for (int32_t* value : {&v.x, &v.v, &v.l, &v.f_tt, &v.f_ta, &v.d_v}) {
     *value = s.reader().read_int32();
   }
-  if (!s.inside_row(v.x)) return leave_with_15(s, v.x);
+  if (!s.inside_row(v.x)) return s.leave_with_15(v.x);
   const StampResult result = memo_rallentamento(s.ctx, v);
   if (result.code == 0 || result.code == 20) {
     const bool has_warning = v.x > 1500;
@@ -111,14 +81,14 @@ Outcome slowdown_record(ParseSession& s) {
   return after_stamper(s, result, v.x);
 }
 
-Outcome abbattimento_record(ParseSession& s) {
+Flow abbattimento_record(ParseSession& s) {
   BuildContext& ctx = s.ctx;
   const int32_t p = s.reader().read_int32();
   const int32_t a = s.reader().read_int32();
-  if (!s.inside_row(p)) return leave_with_15(s, p);
+  if (!s.inside_row(p)) return s.leave_with_15(p);
   const int64_t c = static_cast<int64_t>(round_half_even(p / 50.0));
   if (!ctx.is_free(c)) {
-    return stop_with(s, 7, true, p, c, ctx.in_row(c) ? ctx.percorso[c].oggetto : 0);
+    return s.stop_on_cell(7, p, c, ctx.in_row(c) ? ctx.percorso[c].oggetto : 0);
   }
   if (a > 0) {
     ctx.place(c, kAbbattimento);
@@ -126,7 +96,7 @@ Outcome abbattimento_record(ParseSession& s) {
   } else {
     ctx.place(c, kAbbattimentoNoValue);
   }
-  return Outcome::next;
+  return Flow::go_on;
 }
 
 void read_station_values(ParseSession& s, voce& e) {
@@ -164,21 +134,17 @@ void set_station_zone(voce& e, int32_t length) {
   }
 }
 
-Outcome station_record(ParseSession& s) {
+Flow station_record(ParseSession& s) {
   BuildContext& ctx = s.ctx;
   // With every entry down to 1 taken by board texts there is no entry left.
-  if (s.indice_stazione > s.indice_cartelli) {
-    stop_with(s, 10);
-    s.ctx.recordings.back().reason = "the station has no entry left";
-    return Outcome::parse_ends;
-  }
+  if (s.indice_stazione > s.indice_cartelli) return s.stop_with(10, Reason::station_without_entry);
   voce& e = ctx.tabella[s.indice_stazione];
   e.valore3 = s.reader().read_int32();
-  if (int64_t{e.valore3} + 800 > int64_t{50} * s.last_cell()) return leave_with_15(s, e.valore3);
-  if (e.valore3 % 50 != 0) return stop_with(s, 8, true, e.valore3);
+  if (int64_t{e.valore3} + 800 > int64_t{50} * s.last_cell()) return s.leave_with_15(e.valore3);
+  if (e.valore3 % 50 != 0) return s.stop_at(8, e.valore3);
   e.genere = s.reader().read_uint8();
   const int32_t length = s.reader().read_int32();
-  if (length % 100 != 0) return stop_with(s, 9, true, e.valore3);
+  if (length % 100 != 0) return s.stop_at(9, e.valore3);
   read_station_values(s, e);
   set_station_zone(e, length);
   if (length < 600) e.colonna5 = 0;
@@ -190,7 +156,7 @@ Outcome station_record(ParseSession& s) {
   const bool marked = e.genere < kMarkedStationKinds;
   const double mark = e.valore2 / 50.0 - 1;
   if (marked && mark > 1 && round_half_even(mark) > ctx.last_cell()) {
-    return leave_with_15(s, e.valore3, "the station's zone ends beyond the cell row");
+    return s.leave_with_15(e.valore3, Reason::station_zone_beyond_row);
   }
   if (marked && e.genere != 5 && e.genere != 6) {
     for (int i = 1; i <= 4; ++i) {
@@ -199,34 +165,34 @@ Outcome station_record(ParseSession& s) {
     }
   }
   if (marked) {
-    if (mark <= 1) return stop_with(s, 24);
+    if (mark <= 1) return s.stop_with(24);
     const auto c = static_cast<int64_t>(round_half_even(mark));
     ctx.place(c, kStationMark);
     ctx.percorso[c].dato1 = low16(s.indice_stazione);
   }
   if (s.indice_stazione > 1 &&
       int64_t{e.valore1} - 350 < ctx.tabella[s.indice_stazione - 1].valore2) {
-    return stop_with(s, 22, true, e.valore3);
+    return s.stop_at(22, e.valore3);
   }
   ++s.indice_stazione;
-  if (s.indice_stazione >= s.indice_cartelli) return stop_with(s, 10);
-  return Outcome::next;
+  if (s.indice_stazione >= s.indice_cartelli) return s.stop_with(10);
+  return Flow::go_on;
 }
 
-Outcome train_record(ParseSession& s) {
+Flow train_record(ParseSession& s) {
   Tabella& t = s.ctx.tabella;
   if (s.has("frenata") && s.has("massa")) t[kEntryTrain].valore1 = s.reader().read_int32();
   if (s.has("vetture")) t[kEntryTrain].valore3 = s.reader().read_int32();
   struct Kind {
     const char* keyword;
-    Outcome (*parse)(ParseSession&);
+    Flow (*parse)(ParseSession&);
   };
   static constexpr Kind kStampedKinds[] = {{"velocit", speed_record},
                                            {"aderenza", adhesion_record}};
   for (const Kind& kind : kStampedKinds) {
     if (!s.has(kind.keyword)) continue;
-    const Outcome outcome = kind.parse(s);
-    if (outcome != Outcome::next) return outcome;
+    const Flow flow = kind.parse(s);
+    if (flow != Flow::go_on) return flow;
   }
   if (s.has("orologio")) {
     t[kEntrySignals].colonna10 = s.reader().read_int16();
@@ -240,14 +206,15 @@ Outcome train_record(ParseSession& s) {
                                           {"stazione", station_record}};
   for (const Kind& kind : kObjectKinds) {
     if (!s.has(kind.keyword)) continue;
-    const Outcome outcome = kind.parse(s);
-    if (outcome != Outcome::next) return outcome;
+    const Flow flow = kind.parse(s);
+    if (flow != Flow::go_on) return flow;
   }
-  return Outcome::next;
+  return Flow::go_on;
 }
 
-// Returns false when the source ends before a field holding "[generale]".
-bool find_general_part(ParseSession& s) {
+// Reads fields up to the one holding "[generale]"; false, with nothing
+// recorded, when the source ends first.
+bool find_general_part_if_any(ParseSession& s) {
   while (!s.at_end()) {
     s.read_keyword();
     if (s.has("[generale]")) return true;
@@ -255,14 +222,14 @@ bool find_general_part(ParseSession& s) {
   return false;
 }
 
-Outcome parse_records(ParseSession& s) {
-  if (!find_general_part(s)) return Outcome::end_steps;
+Flow parse_records(ParseSession& s) {
+  if (!find_general_part_if_any(s)) return Flow::end_steps;
   for (;;) {
-    if (s.at_end()) return Outcome::end_steps;
+    if (s.at_end()) return Flow::end_steps;
     s.read_keyword();
-    if (s.at_end() || !s.skip_comments()) return Outcome::end_steps;
-    const Outcome outcome = train_record(s);
-    if (outcome != Outcome::next) return outcome;
+    if (s.at_end() || !s.skip_comments()) return Flow::end_steps;
+    const Flow flow = train_record(s);
+    if (flow != Flow::go_on) return flow;
   }
 }
 
@@ -272,17 +239,10 @@ void end_steps(ParseSession& s) {
   BuildContext& ctx = s.ctx;
   s.close_and_delete();
   const int32_t n = s.last_cell();
-  do {
-    if (ctx.in_row(s.cella_velocita)) {
-      ctx.percorso[s.cella_velocita].velocita = speed_value(s.previous_speed);
-    }
-    ++s.cella_velocita;
-  } while (s.cella_velocita < n - 2);
-  do {
-    if (ctx.in_row(s.cella_aderenza))
-      ctx.percorso[s.cella_aderenza].aderenza = low8(s.previous_adhesion);
-    ++s.cella_aderenza;
-  } while (s.cella_aderenza < n - 2);
+  s.fill_profile(&cella::velocita, s.cella_velocita, n - 2, n, AtBound::count_on,
+                 [&s] { return speed_value(s.previous_speed); });
+  s.fill_profile(&cella::aderenza, s.cella_aderenza, n - 2, n, AtBound::count_on,
+                 [&s] { return low8(s.previous_adhesion); });
   for (int entry = kEntryRefTre; entry <= kEntryRefUno; ++entry) {
     const voce& e = ctx.tabella[entry];
     if (!is_multiple_of_50(e.valore1) || !is_multiple_of_50(e.valore2)) {
@@ -290,9 +250,8 @@ void end_steps(ParseSession& s) {
       r.numero = 2;
       // The references are the line file's; a chainage with flag 1 was stored plus 100.
       r.where.file = SourceFile::line;
-      const int32_t written = e.valore3 == 1 ? e.valore2 - 100 : e.valore2;
-      r.reason = "the kilometric reference at " + std::to_string(e.valore1) + " m with chainage " +
-                 std::to_string(written) + " m";
+      r.value = e.valore1;
+      r.chainage = e.valore3 == 1 ? e.valore2 - 100 : e.valore2;
       record_error(ctx, std::move(r));
       return;
     }
@@ -303,7 +262,7 @@ void end_steps(ParseSession& s) {
 
 void parse_train_source(ParseSession& s) {
   s.open(SourceFile::train);
-  if (parse_records(s) == Outcome::parse_ends) return;
+  if (parse_records(s) == Flow::parse_ends) return;
   end_steps(s);
 }
 

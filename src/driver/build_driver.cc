@@ -38,9 +38,10 @@ void report_recorded_errors(const BuildContext& ctx, const SourceFiles& sources,
 int compile(BuildContext& ctx, UserInterface& ui, std::ostream& err) {
   FolderSources sources(ctx.cartella, ctx.nome, ctx.treno);
   FolderSink sink(ctx.cartella);
-  const CompileResult result = memorizza_percorso(ctx, 1, sources, sink);
+  const CompileResult result = memorizza_percorso(ctx, kWriteTrackPlan, sources, sink);
   report_recorded_errors(ctx, sources, err);
   if (result.fatal_error != 0) {
+    err << format_fatal_diagnostic(ctx, result.fatal_error, sources, kProgram) << '\n';
     errore(ui, std::to_string(result.fatal_error));
     return 1;
   }
@@ -51,7 +52,12 @@ int compile(BuildContext& ctx, UserInterface& ui, std::ostream& err) {
   return 0;
 }
 
-int run_steps(BuildContext& ctx, UserInterface& ui, std::ostream& err, BuildTrace* trace) {
+}  // namespace
+
+int Form_Load(UserInterface& ui, const std::filesystem::path& folder, std::ostream& err,
+              BuildTrace* trace) {
+  BuildContext ctx;
+  ctx.cartella = folder;
   trace_step(trace, "set nome and treno");
   set_identifiers(ctx);
   trace_step(trace, "show the window");
@@ -70,24 +76,16 @@ int run_steps(BuildContext& ctx, UserInterface& ui, std::ostream& err, BuildTrac
   return compile(ctx, ui, err);
 }
 
-}  // namespace
+int report_run_time_failure(UserInterface& ui, const RunTimeFailure& failure, std::ostream& err) {
+  const std::string text = std::string(kProgram) + ": " + failure.what();
+  err << text << '\n';
+  if (ui.is_graphical()) ui.show_message(text);
+  return 1;
+}
 
-int Form_Load(UserInterface& ui, const std::filesystem::path& folder, std::ostream& err,
-              BuildTrace* trace) {
-  BuildContext ctx;
-  ctx.cartella = folder;
-  int status;
-  try {
-    status = run_steps(ctx, ui, err, trace);
-  } catch (const RunTimeFailure& failure) {
-    const std::string text = std::string(kProgram) + ": " + failure.what();
-    err << text << '\n';
-    if (ui.is_graphical()) ui.show_message(text);
-    status = 1;
-  }
+void end_build(UserInterface& ui, BuildTrace* trace) {
   trace_step(trace, "end");
   ui.close();
-  return status;
 }
 
 }  // namespace scenario

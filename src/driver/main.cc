@@ -1,5 +1,7 @@
 // velmora_dorsel: builds the one scenario it carries into its own folder.
+#include <filesystem>
 #include <iostream>
+#include <memory>
 
 #include "base/file_naming.h"
 #include "base/run_time_failure.h"
@@ -9,12 +11,12 @@
 int main() {
   std::unique_ptr<scenario::UserInterface> ui =
       scenario::open_user_interface("velmora_dorsel", std::cerr);
-  std::filesystem::path folder;
+  int status;
   try {
-    folder = scenario::program_folder();
+    status = scenario::Form_Load(*ui, scenario::program_folder(), std::cerr);
   } catch (const scenario::RunTimeFailure& failure) {
-    std::cerr << "velmora_dorsel: " << failure.what() << '\n';
-    return 1;
+    status = scenario::report_run_time_failure(*ui, failure, std::cerr);
   }
-  return scenario::Form_Load(*ui, folder, std::cerr);
+  scenario::end_build(*ui);
+  return status;
 }

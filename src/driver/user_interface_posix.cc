@@ -8,7 +8,6 @@
 #include <filesystem>
 
 #include "base/file_naming.h"
-#include "base/run_time_failure.h"
 #include "driver/window_module.h"
 
 namespace scenario {
@@ -22,13 +21,9 @@ bool display_named() {
 // The module's calls, or null with the reason in `reason`. The module stays
 // loaded for the life of the process.
 const WindowModuleCalls* load_window_module(std::string& reason) {
-  std::filesystem::path module;
-  try {
-    module = program_folder() / kWindowModuleName;
-  } catch (const RunTimeFailure& failure) {
-    reason = failure.what();
-    return nullptr;
-  }
+  const std::filesystem::path folder = program_folder(reason);
+  if (!reason.empty()) return nullptr;
+  const std::filesystem::path module = folder / kWindowModuleName;
   void* handle = ::dlopen(module.c_str(), RTLD_NOW | RTLD_LOCAL);
   void* entry = handle != nullptr ? ::dlsym(handle, kWindowModuleEntry) : nullptr;
   if (entry == nullptr) {

@@ -18,11 +18,11 @@ struct Compiled {
 
 // Compiles with `nome` "Prova" and `treno` "1"; `j` as the compile step takes it.
 std::unique_ptr<Compiled> compile_text(const std::string& line, const std::string& train,
-                                       int32_t j = 1);
+                                       int32_t j = kWriteTrackPlan);
 
 // Only parses (no post-processing, no header, no files).
 std::unique_ptr<Compiled> parse_text(const std::string& line, const std::string& train,
-                                     int32_t j = 1);
+                                     int32_t j = kWriteTrackPlan);
 
 // Joins lines with CR LF after each.
 std::string crlf(std::initializer_list<const char*> lines);

@@ -110,7 +110,7 @@ TEST(CompileStepTest, TableIsClearedAndErrorCodeResetAtEachCompile) {
   ctx.posizione_errore = 1234;
   MemorySources sources(small_line_source(), small_train_source());
   MemorySink sink;
-  memorizza_percorso(ctx, 1, sources, sink);
+  memorizza_percorso(ctx, kWriteTrackPlan, sources, sink);
   EXPECT_EQ(ctx.tabella[40].testo, "");
   EXPECT_EQ(ctx.codice_errore, 0);
   EXPECT_EQ(ctx.posizione_errore, 1234);  // never reset

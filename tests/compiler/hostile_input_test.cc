@@ -209,7 +209,7 @@ TEST(HostileInputTest, LinesOfMegabytes) {
     }
     ASSERT_FALSE(compiled->ctx.recordings.empty());
     const Recording& r = compiled->ctx.recordings.back();
-    EXPECT_EQ(r.reason, row.reason);
+    EXPECT_EQ(r.text, row.reason);
     EXPECT_EQ(r.where.file, row.where.file);
     EXPECT_EQ(r.where.line, row.where.line);
     EXPECT_EQ(r.where.column, row.where.column);
@@ -243,7 +243,7 @@ TEST(HostileInputTest, NulBytesAndBytesAbove127) {
   // Inside a number a NUL byte is not a digit.
   auto number = compile_text(line_with("-8", std::string("-8\0", 3)), small_train_source());
   EXPECT_EQ(number->ctx.codice_errore, 25);
-  EXPECT_EQ(number->ctx.recordings.back().reason, "not a whole number where a number is expected");
+  EXPECT_EQ(number->ctx.recordings.back().text, "not a whole number where a number is expected");
 }
 
 std::string without_final_line_end(const std::string& text) {

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "compiler/compile_harness.h"
+#include "compiler/compile_step.h"
 #include "compiler/parser.h"
 #include "compiler/scenario_records.h"
 #include "compiler/source_files.h"
@@ -64,7 +65,7 @@ TEST(LineParserTest, MissingLineFileGives101AndDeletesNothing) {
   MemorySources sources("", small_train_source());
   sources.remove(SourceFile::line);
   BuildContext ctx;
-  ctx.scrivi_linea = 1;
+  ctx.scrivi_linea = kWriteTrackPlan;
   memorizza_dati(ctx, sources);
   EXPECT_EQ(ctx.codice_errore, 101);
   EXPECT_TRUE(sources.exists(SourceFile::train));
@@ -249,7 +250,7 @@ TEST(LineParserTest, Error15CarriesIntoTheTrainFile) {
   EXPECT_EQ(ctx.percorso[34].oggetto, kSignal);
   ASSERT_EQ(ctx.recordings.size(), 2u);
   EXPECT_EQ(ctx.recordings[1].numero, 15);
-  EXPECT_TRUE(ctx.recordings[1].carried_over);
+  EXPECT_EQ(ctx.recordings[1].reason, Reason::earlier_15_stands);
   EXPECT_EQ(ctx.codice_errore, 15);
   EXPECT_EQ(ctx.posizione_errore, 1650);
   EXPECT_FALSE(parsed->sources->exists(SourceFile::train));

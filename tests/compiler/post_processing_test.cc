@@ -413,8 +413,7 @@ TEST_F(PostProcessingTest, WalkWithoutAnEndStopsAtTheLastCell) {
   EXPECT_EQ(markers(191, kLastCell), (std::vector<int32_t>{198}));
   ASSERT_EQ(errors(), (std::vector<Error>{{13, 10000}}));
   EXPECT_EQ(ctx.recordings[0].cell, kLastCell);
-  EXPECT_EQ(ctx.recordings[0].reason,
-            "the walk along the slowdown reached the end of the cell row without meeting its end");
+  EXPECT_EQ(ctx.recordings[0].reason, Reason::walk_reached_row_end);
 }
 
 TEST_F(PostProcessingTest, WalkDueOnTheLastCellTreatsTheCellBeyondAsOccupied) {
@@ -423,8 +422,8 @@ TEST_F(PostProcessingTest, WalkDueOnTheLastCellTreatsTheCellBeyondAsOccupied) {
   run_post_processing(ctx);
   EXPECT_EQ(markers(193, kLastCell), std::vector<int32_t>{});
   EXPECT_EQ(errors(), (std::vector<Error>{{13, 10000}, {13, 10000}}));
-  EXPECT_EQ(ctx.recordings[0].reason, "");
-  EXPECT_NE(ctx.recordings[1].reason, "");
+  EXPECT_EQ(ctx.recordings[0].reason, Reason::none);
+  EXPECT_EQ(ctx.recordings[1].reason, Reason::walk_reached_row_end);
 }
 
 TEST_F(PostProcessingTest, WalkThatReachedTheLastCellSearchesForASignalThere) {

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "compiler/compile_harness.h"
+#include "compiler/compile_step.h"
 #include "compiler/parser.h"
 #include "compiler/scenario_records.h"
 #include "compiler/source_files.h"
@@ -57,6 +58,30 @@ TEST(TrainParserTest, ProfilesStartingLaterStartFromZero) {
       parse_text(small_line_source(), train_with("velocita,     0,  115", "velocita,   500,  115"));
   EXPECT_EQ(parsed->ctx.percorso[9].velocita, 0);
   EXPECT_EQ(parsed->ctx.percorso[10].velocita, 23);
+}
+
+// Records at 50 m write one cell each and push their fill on. The speed fill
+// stops before the last cell, which the final fill then writes with the last
+// speed; the adhesion fill counts on past the row, and its final fill writes
+// nothing.
+TEST(TrainParserTest, ProfileFillsAtTheEndOfTheRow) {
+  const int32_t n = 340;  // the small line source's last cell
+  std::string train = "[generale]\r\n";
+  for (int32_t i = 0; i < n + 20; ++i) train += "velocita, 50, 100\r\naderenza, 50, 7\r\n";
+  // A speed that does not fit a byte, in force only where the fill has stopped, is never stored.
+  train += "velocita, 50, 1300\r\nvelocita, 50, 150\r\naderenza, 50, 9\r\n[fine]\r\n";
+  auto parsed = parse_text(small_line_source(), train);
+  ASSERT_EQ(parsed->ctx.codice_errore, 0);
+  const auto& row = parsed->ctx.percorso;
+  ASSERT_EQ(parsed->ctx.last_cell(), n);
+  EXPECT_EQ(row[0].velocita, 0);
+  EXPECT_EQ(row[0].aderenza, 0);
+  for (int32_t c = 1; c < n; ++c) {
+    ASSERT_EQ(row[c].velocita, 20) << "cell " << c;
+    ASSERT_EQ(row[c].aderenza, 7) << "cell " << c;
+  }
+  EXPECT_EQ(row[n].velocita, 30);
+  EXPECT_EQ(row[n].aderenza, 7);
 }
 
 TEST(TrainParserTest, SpeedThatDoesNotFitAByteFails) {
@@ -200,7 +225,7 @@ TEST(TrainParserTest, MissingTrainFileIsARunTimeFailure) {
   MemorySources sources(small_line_source(), "");
   sources.remove(SourceFile::train);
   BuildContext ctx;
-  ctx.scrivi_linea = 1;
+  ctx.scrivi_linea = kWriteTrackPlan;
   memorizza_dati(ctx, sources);
   EXPECT_EQ(ctx.codice_errore, 25);
   EXPECT_FALSE(sources.exists(SourceFile::line));
@@ -215,7 +240,7 @@ TEST(TrainParserTest, ValueOutOfItsColumnFailsWithTheFieldLocation) {
   const Recording& r = parsed->ctx.recordings[0];
   EXPECT_EQ(r.where.line, 4);
   EXPECT_EQ(r.where.column, 10);
-  EXPECT_NE(r.reason.find("40000"), std::string::npos);
+  EXPECT_NE(r.text.find("40000"), std::string::npos);
   EXPECT_FALSE(parsed->sources->exists(SourceFile::line));
   EXPECT_FALSE(parsed->sources->exists(SourceFile::train));
 }

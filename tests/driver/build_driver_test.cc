@@ -4,11 +4,13 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "base/replace_file.h"
+#include "base/run_time_failure.h"
 #include "documents/scenario_notes.h"
 #include "documents/slowdown_order.h"
 #include "documents/train_sheet.h"
@@ -49,12 +51,26 @@ class FakeInterface : public UserInterface {
   bool graphical_;
 };
 
+// The build as the program's main runs it: the steps, the report of a run-time
+// failure that ends them, and the end.
+int run_as_main(UserInterface& ui, const std::filesystem::path& folder, std::ostream& err,
+                Log& log) {
+  int status;
+  try {
+    status = Form_Load(ui, folder, err, &log);
+  } catch (const RunTimeFailure& failure) {
+    status = report_run_time_failure(ui, failure, err);
+  }
+  end_build(ui, &log);
+  return status;
+}
+
 TEST(BuildDriverTest, StepsRunInOrder) {
   TempDir dir;
   Log log;
   FakeInterface ui(log, true);
   std::ostringstream err;
-  Form_Load(ui, dir.path(), err, &log);
+  EXPECT_EQ(run_as_main(ui, dir.path(), err, log), 0);
   const std::vector<std::string> expected = {
       "set nome and treno", "show the window",
       "window shown",       "dati_linea",
@@ -74,7 +90,7 @@ TEST(BuildDriverTest, FailingStepEndsTheBuild) {
     FakeInterface ui(log, graphical);
     std::ostringstream err;
     // The first file cannot be written in a folder that does not exist.
-    EXPECT_EQ(Form_Load(ui, dir / "assente", err, &log), 1);
+    EXPECT_EQ(run_as_main(ui, dir / "assente", err, log), 1);
     std::vector<std::string> expected = {"set nome and treno", "show the window", "window shown",
                                          "dati_linea"};
     if (graphical) expected.push_back("message");

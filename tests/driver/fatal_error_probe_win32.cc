@@ -83,10 +83,18 @@ class Probe : public scenario::BuildTrace {
 
 }  // namespace
 
+// As the program's main, with the probe as the build's trace.
 int main() {
   std::unique_ptr<scenario::UserInterface> ui =
       scenario::open_user_interface("velmora_dorsel", std::cerr);
-  const std::filesystem::path folder = scenario::program_folder();
-  Probe probe(folder);
-  return scenario::Form_Load(*ui, folder, std::cerr, &probe);
+  int status;
+  try {
+    const std::filesystem::path folder = scenario::program_folder();
+    Probe probe(folder);
+    status = scenario::Form_Load(*ui, folder, std::cerr, &probe);
+  } catch (const scenario::RunTimeFailure& failure) {
+    status = scenario::report_run_time_failure(*ui, failure, std::cerr);
+  }
+  scenario::end_build(*ui);
+  return status;
 }

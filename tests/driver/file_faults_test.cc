@@ -333,12 +333,12 @@ TEST(SourceFaultsTest, TrainSourceMissingOrNotAFile) {
     if (row.make_folder) fs::create_directory(build.train_path());
     FolderSources sources(build.dir.path(), build.ctx.nome, build.ctx.treno);
     MemorySink sink;
-    memorizza_percorso(build.ctx, 1, sources, sink);
+    memorizza_percorso(build.ctx, kWriteTrackPlan, sources, sink);
 
     ASSERT_EQ(build.ctx.codice_errore, 25);
     std::string reason = row.reason;
     reason.replace(reason.find("%s"), 2, build.train_path().string());
-    EXPECT_EQ(build.ctx.recordings.back().reason, reason);
+    EXPECT_EQ(build.ctx.recordings.back().text, reason);
     EXPECT_EQ(build.ctx.recordings.back().where.file, SourceFile::train);
     // The line file was read whole: the cells exist and the files are written.
     EXPECT_EQ(sink.files.size(), 3u);
@@ -353,7 +353,7 @@ TEST(SourceFaultsTest, LineSourceThatIsAFolderIsMissing) {
   fs::create_directory(build.line_path());
   FolderSources sources(build.dir.path(), build.ctx.nome, build.ctx.treno);
   MemorySink sink;
-  const CompileResult result = memorizza_percorso(build.ctx, 1, sources, sink);
+  const CompileResult result = memorizza_percorso(build.ctx, kWriteTrackPlan, sources, sink);
   EXPECT_EQ(build.ctx.codice_errore, 101);
   EXPECT_TRUE(result.cell_row_missing);
   EXPECT_TRUE(sink.files.empty());
@@ -377,7 +377,7 @@ TEST(SourceFaultsTest, SourcesDeletedWhileOpenAreStillReadWhole) {
   BuildSources vanishing;
   VanishingSources sources(vanishing.dir.path(), vanishing.ctx.nome, vanishing.ctx.treno);
   MemorySink sink;
-  memorizza_percorso(vanishing.ctx, 1, sources, sink);
+  memorizza_percorso(vanishing.ctx, kWriteTrackPlan, sources, sink);
   EXPECT_EQ(vanishing.ctx.codice_errore, 0);
   EXPECT_TRUE(list_folder(vanishing.dir.path()).empty());
 
@@ -385,7 +385,7 @@ TEST(SourceFaultsTest, SourcesDeletedWhileOpenAreStillReadWhole) {
   BuildSources steady;
   FolderSources steady_sources(steady.dir.path(), steady.ctx.nome, steady.ctx.treno);
   MemorySink steady_sink;
-  memorizza_percorso(steady.ctx, 1, steady_sources, steady_sink);
+  memorizza_percorso(steady.ctx, kWriteTrackPlan, steady_sources, steady_sink);
   EXPECT_EQ(steady.ctx.codice_errore, 0);
   EXPECT_EQ(sink.files.size(), 3u);
   EXPECT_EQ(changed_files(steady_sink.files, sink.files), std::vector<std::string>{});
@@ -411,7 +411,7 @@ TEST(SourceFaultsTest, SourceThatCannotBeDeletedEndsTheCompile) {
   UndeletableLineSource sources(build.dir.path(), build.ctx.nome, build.ctx.treno);
   MemorySink sink;
   try {
-    memorizza_percorso(build.ctx, 1, sources, sink);
+    memorizza_percorso(build.ctx, kWriteTrackPlan, sources, sink);
     ADD_FAILURE() << "the compile ended normally";
   } catch (const RunTimeFailure& failure) {
     EXPECT_EQ(std::string(failure.what()),

@@ -38,7 +38,8 @@ int main() {
   ctx.treno = "1";
   scenario::MemorySources sources(kLineSource, kTrainSource);
   scenario::MemorySink sink;
-  const scenario::CompileResult result = scenario::memorizza_percorso(ctx, 1, sources, sink);
+  const scenario::CompileResult result =
+      scenario::memorizza_percorso(ctx, scenario::kWriteTrackPlan, sources, sink);
   if (result.fatal_error != 1250 || !sink.files.empty()) {
     std::cout << "unexpected compile result " << result.fatal_error << std::endl;
     return 4;

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "compiler/compile_step.h"
+#include "compiler/diagnostics.h"
 #include "compiler/scenario_records.h"
 #include "source/builtin_line.h"
 #include "source/builtin_source_records.h"
@@ -21,7 +22,7 @@ class BuiltinScenarioTest : public ::testing::Test {
       : sources(text_file_bytes(builtin_line_source()), text_file_bytes(builtin_train_source())) {
     ctx.nome = "Velmora_Dorsel";
     ctx.treno = "904";
-    result = memorizza_percorso(ctx, 1, sources, sink);
+    result = memorizza_percorso(ctx, kWriteTrackPlan, sources, sink);
   }
 
   std::map<int, int> objects_by_kind() const {
@@ -42,7 +43,7 @@ TEST_F(BuiltinScenarioTest, CompilesWithoutAnyRecordedError) {
   EXPECT_EQ(ctx.codice_errore, 0) << "at " << ctx.posizione_errore;
   for (const Recording& r : ctx.recordings) {
     ADD_FAILURE() << "error " << r.numero << " at " << r.posizione << ", source line "
-                  << r.where.line << ": " << r.reason;
+                  << r.where.line << ": " << describe(r);
   }
   EXPECT_EQ(result.fatal_error, 0);
   EXPECT_FALSE(result.cell_row_missing);

@@ -112,25 +112,11 @@ int usage_failure(std::ostream& err, const std::string& error) {
   return kFailure;
 }
 
-int compile_into(const CommandLine& line, const Identifiers& ids, const fs::path& folder,
+int compile_into(const CommandLine& line, BuildContext& ctx, AuthorSources& sources,
                  std::ostream& out, std::ostream& err) {
-  BuildContext ctx;
-  ctx.nome = ids.nome;
-  ctx.treno = ids.treno;
-  ctx.cartella = folder;
-  AuthorSources sources(path_from_utf8(line.files[0]), path_from_utf8(line.files[1]));
-  FolderSink sink(folder);
-  CompileResult result;
-  try {
-    result = memorizza_percorso(ctx, 1, sources, sink);
-  } catch (const RunTimeFailure&) {
-    // A compiled file could not be written: what was recorded still helps.
-    if (!line.json) {
-      for (const Recording& r : ctx.recordings) err << format_diagnostic(r, sources) << '\n';
-    }
-    throw;
-  }
-  const CompileOutcome outcome{ctx, result, sources, folder};
+  FolderSink sink(ctx.cartella);
+  const CompileResult result = memorizza_percorso(ctx, kWriteTrackPlan, sources, sink);
+  const CompileOutcome outcome{ctx, result, sources, ctx.cartella};
   if (line.json) {
     report_compile_json(outcome, out);
   } else {
@@ -145,14 +131,22 @@ int run_compile(const CommandLine& line, std::ostream& out, std::ostream& err) {
   std::string error;
   const std::optional<Identifiers> ids = identifiers_of(line, error);
   if (!ids) return usage_failure(err, error);
-  const fs::path folder = output_folder(line);
+  BuildContext ctx;
+  ctx.nome = ids->nome;
+  ctx.treno = ids->treno;
+  ctx.cartella = output_folder(line);
+  AuthorSources sources(path_from_utf8(line.files[0]), path_from_utf8(line.files[1]));
   try {
     check_sources(path_from_utf8(line.files[0]), path_from_utf8(line.files[1]));
-    make_folder(folder);
-    error = overwrites_source(folder, *ids, line);
+    make_folder(ctx.cartella);
+    error = overwrites_source(ctx.cartella, *ids, line);
     if (!error.empty()) return usage_failure(err, error);
-    return compile_into(line, *ids, folder, out, err);
+    return compile_into(line, ctx, sources, out, err);
   } catch (const RunTimeFailure& failure) {
+    // When a compiled file could not be written, what was recorded still helps.
+    if (!line.json) {
+      for (const Recording& r : ctx.recordings) err << format_diagnostic(r, sources) << '\n';
+    }
     err << "scenarioc: " << failure.what() << '\n';
     return kFailure;
   }

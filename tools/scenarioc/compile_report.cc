@@ -1,60 +1,14 @@
 #include "scenarioc/compile_report.h"
 
 #include <optional>
-#include <string_view>
+#include <string>
 
 #include "base/file_naming.h"
-#include "compiler/cell_text.h"
 #include "compiler/diagnostics.h"
 #include "scenarioc/json_writer.h"
 
 namespace scenario {
 namespace {
-
-constexpr int kHeaderCell = 1;
-
-// The objects the line file places; every other kind comes from the train file.
-bool placed_by_line_file(uint8_t oggetto) {
-  return oggetto == kSpeedBoard || oggetto == kIndicationBoard || oggetto == kTunnelLight;
-}
-
-// The header cell and its content, for a fatal error's message.
-struct HeaderSlot {
-  SourceFile file = SourceFile::none;
-  std::string text;
-};
-
-std::string with_article(const std::string& noun) {
-  const bool vowel = std::string_view("aeiou").find(noun.front()) != std::string_view::npos;
-  return (vowel ? "an " : "a ") + noun;
-}
-
-// "a signal (dato1=41)", or the field alone when the cell names no object.
-std::string header_content(const cella& header, const std::string& field) {
-  if (header.oggetto == kNoObject) return "no object, yet " + field;
-  return with_article(occupant_name(header.oggetto)) + " (" + field + ")";
-}
-
-HeaderSlot taken_header_slot(const BuildContext& ctx, int32_t numero) {
-  const voce& entry = ctx.tabella[kEntryScenario];
-  const bool codes = numero == 1251;
-  const int32_t entry_value = codes ? entry.orario : entry.colonna7;
-  if (entry_value != 0) {
-    return {SourceFile::none, std::string("entry 85 of the station table, the header entry, ") +
-                                  "already holds " + (codes ? "orario=" : "colonna7=") +
-                                  std::to_string(entry_value)};
-  }
-  const cella& header = ctx.percorso[kHeaderCell];
-  const std::string field =
-      codes ? "dato2=" + std::to_string(header.dato2) : "dato1=" + std::to_string(header.dato1);
-  const std::string carries =
-      codes ? "its dato2 carries the competition code" : "its dato1 carries the header value 5121";
-  return {placed_by_line_file(header.oggetto) ? SourceFile::line : SourceFile::train,
-          "cell 1 is the header cell and " + carries + ", but it already holds " +
-              header_content(header, field) +
-              ": an object at the very start of the route fills it; move that object "
-              "further along the route"};
-}
 
 void write_recording(JsonWriter& json, const Recording& r, const SourceFiles& sources) {
   const bool located = r.where.file != SourceFile::none;
@@ -81,16 +35,16 @@ void write_fatal(JsonWriter& json, const CompileOutcome& o) {
     json.null();
     return;
   }
-  const HeaderSlot slot = taken_header_slot(o.ctx, o.result.fatal_error);
+  const FatalExplanation fatal = explain_fatal(o.ctx, o.result.fatal_error);
   json.begin_object();
   json.field("number", o.result.fatal_error);
   json.key("file");
-  if (slot.file != SourceFile::none) {
-    json.text_native(o.sources.display_name(slot.file));
+  if (fatal.file != SourceFile::none) {
+    json.text_native(o.sources.display_name(fatal.file));
   } else {
     json.null();
   }
-  json.field_native("message", slot.text);
+  json.field_native("message", fatal.text);
   json.field_native("diagnostic", fatal_diagnostic(o));
   json.end_object();
 }
@@ -107,11 +61,7 @@ int compile_exit_status(const CompileOutcome& o) {
 }
 
 std::string fatal_diagnostic(const CompileOutcome& o) {
-  const HeaderSlot slot = taken_header_slot(o.ctx, o.result.fatal_error);
-  std::string prefix =
-      slot.file == SourceFile::none ? std::string("scenarioc") : o.sources.display_name(slot.file);
-  return prefix + ": error " + std::to_string(o.result.fatal_error) + ": " + slot.text +
-         "; no compiled file was written";
+  return format_fatal_diagnostic(o.ctx, o.result.fatal_error, o.sources, "scenarioc");
 }
 
 void report_compile_text(const CompileOutcome& o, std::ostream& out, std::ostream& err) {

@@ -90,17 +90,14 @@ int run_dump(const CommandLine& line, std::ostream& out, std::ostream& err) {
   }
   const std::string misfit = options_misfit(line, *kind);
   if (!misfit.empty()) return usage_failure(err, misfit);
-  std::string bytes;
+  // A failure to read names the file itself; a failure to decode gets it as a prefix.
+  std::string prefix;
   try {
-    bytes = read_whole_file(path_from_utf8(file));
-  } catch (const RunTimeFailure& failure) {
-    err << "scenarioc: " << failure.what() << '\n';
-    return kFailure;
-  }
-  try {
+    const std::string bytes = read_whole_file(path_from_utf8(file));
+    prefix = file + ": ";
     out << render(*kind, bytes, DumpView{file, bytes.size(), line.all, line.json, line.points});
   } catch (const RunTimeFailure& failure) {
-    err << "scenarioc: " << file << ": " << failure.what() << '\n';
+    err << "scenarioc: " << prefix << failure.what() << '\n';
     return kFailure;
   }
   return 0;

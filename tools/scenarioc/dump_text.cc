@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cstdio>
 
+#include "compiler/binary_layout.h"
 #include "compiler/cell_text.h"
 #include "scenarioc/json_writer.h"
 #include "scenarioc/track_plan_summary.h"
@@ -10,7 +11,7 @@
 namespace scenario {
 namespace {
 
-constexpr size_t kHeaderCell = 1;
+using cell_layout::kHeaderCell;
 
 std::string shortest(double value) {
   char buffer[32];
@@ -41,6 +42,12 @@ bool worth_showing(size_t index, const cella& c) {
   return index == kHeaderCell || c.oggetto != kNoObject || c.preavviso != 0;
 }
 
+// " name=value" for a number field of a record.
+template <typename Field, typename Record>
+std::string name_value(const Field& field, const Record& record) {
+  return " " + std::string(field.name) + "=" + std::to_string(field.value(record));
+}
+
 // The route position where a cell's stretch starts: cell 1 begins at 0 m.
 int64_t cell_metres(size_t index) { return (static_cast<int64_t>(index) - 1) * kCellMetres; }
 
@@ -50,8 +57,8 @@ std::string route_cells_heading(const std::vector<cella>& percorso, const DumpVi
   if (!percorso.empty()) text += " (0 to " + std::to_string(percorso.size() - 1) + ")";
   if (percorso.size() <= kHeaderCell) return text + "; no header cell\n";
   const cella& header = percorso[kHeaderCell];
-  text += "; header cell 1: dato1=" + std::to_string(header.dato1) +
-          " dato2=" + std::to_string(header.dato2) + "\n";
+  text += "; header cell " + std::to_string(kHeaderCell) + ":" +
+          name_value(cell_layout::dato1, header) + name_value(cell_layout::dato2, header) + "\n";
   if (!view.all) {
     text +=
         "the header cell and the cells that hold an object or an approach mark (--all: every "
@@ -64,18 +71,12 @@ void write_cell_json(JsonWriter& json, size_t index, const cella& c) {
   json.begin_object();
   json.field("cell", static_cast<int64_t>(index));
   json.field("metres", cell_metres(index));
-  json.field("oggetto", c.oggetto);
-  json.field_native("object", object_kind_name(c.oggetto));
-  json.field("dato1", c.dato1);
-  json.field("dato2", c.dato2);
-  json.field("dato3", c.dato3);
-  json.field("dato4", c.dato4);
-  json.field("tempo_segnale", c.tempo_segnale);
-  json.field("preavviso", c.preavviso);
-  json.field("montagna", c.montagna);
-  json.field("velocita", c.velocita);
-  json.field("pendenza", c.pendenza);
-  json.field("aderenza", c.aderenza);
+  for_each_field(cell_layout::kFields, [&](const auto& field) {
+    json.field(field.name, field.value(c));
+    if (same_field(field, cell_layout::oggetto)) {
+      json.field_native("object", object_kind_name(c.oggetto));
+    }
+  });
   json.end_object();
 }
 
@@ -97,40 +98,28 @@ std::string entry_role(int index) {
 }
 
 std::string station_line(int index, const voce& v) {
-  auto field = [](const char* name, int64_t value) {
-    return std::string(" ") + name + "=" + std::to_string(value);
-  };
-  return "entry " + std::to_string(index) + " (" + entry_role(index) +
-         "):" + field("genere", v.genere) + field("valore1", v.valore1) +
-         field("valore2", v.valore2) + field("valore3", v.valore3) + field("colonna4", v.colonna4) +
-         " testo=" + quoted(v.testo) + field("colonna7", v.colonna7) +
-         field("colonna8", v.colonna8) + field("colonna10", v.colonna10) +
-         field("colonna11", v.colonna11) + field("colonna12", v.colonna12) +
-         field("colonna9", v.colonna9) + field("colonna13", v.colonna13) +
-         field("colonna6", v.colonna6) + field("colonna5", v.colonna5) + field("orario", v.orario) +
-         "\n";
+  std::string line = "entry " + std::to_string(index) + " (" + entry_role(index) + "):";
+  station_layout::for_each_record_field([&](const auto& field) {
+    if constexpr (is_text_field<decltype(field)>) {
+      line += " " + std::string(field.name) + "=" + quoted(field.text(v));
+    } else {
+      line += name_value(field, v);
+    }
+  });
+  return line + "\n";
 }
 
 void write_station_json(JsonWriter& json, int index, const voce& v) {
   json.begin_object();
   json.field("index", index);
   json.field_native("role", entry_role(index));
-  json.field("genere", v.genere);
-  json.field("valore1", v.valore1);
-  json.field("valore2", v.valore2);
-  json.field("valore3", v.valore3);
-  json.field("colonna4", v.colonna4);
-  json.field_1252("testo", v.testo);
-  json.field("colonna7", v.colonna7);
-  json.field("colonna8", v.colonna8);
-  json.field("colonna10", v.colonna10);
-  json.field("colonna11", v.colonna11);
-  json.field("colonna12", v.colonna12);
-  json.field("colonna9", v.colonna9);
-  json.field("colonna13", v.colonna13);
-  json.field("colonna6", v.colonna6);
-  json.field("colonna5", v.colonna5);
-  json.field("orario", v.orario);
+  station_layout::for_each_record_field([&](const auto& field) {
+    if constexpr (is_text_field<decltype(field)>) {
+      json.field_1252(field.name, field.text(v));
+    } else {
+      json.field(field.name, field.value(v));
+    }
+  });
   json.end_object();
 }
 

@@ -10,13 +10,6 @@
 
 namespace scenario {
 
-// Texts read from scenario sources are Windows-1252, one byte a character.
-std::string utf8_from_1252(std::string_view text);
-
-// Text that is already valid UTF-8 (a file name, as the system gives it) is kept;
-// anything else is taken as Windows-1252.
-std::string utf8_from_native(std::string_view text);
-
 class JsonWriter {
  public:
   void begin_object();

@@ -279,6 +279,32 @@ TEST(CompileCommandTest, UnwritableOutputIsAFailureWithTheReason) {
   EXPECT_EQ(first_line(run.err).rfind("scenarioc: cannot create folder 'out': ", 0), 0u) << run.err;
 }
 
+// A compiled file that cannot be written ends the compile; what was recorded
+// before is still told, as text only.
+TEST(CompileCommandTest, RecordedErrorsPrecedeAWriteFailure) {
+  const std::string diagnostic =
+      "Prova_1-.txt:16:1: error 16: signal at 700 m: cell 15 already holds a speed-indicator "
+      "board\n";
+  const std::string failure = "scenarioc: cannot replace 'out/Prova_1.sim': Is a directory\n";
+  const struct {
+    const char* name;
+    std::vector<std::string> flags;
+    std::string err;
+  } rows[] = {
+      {"text", {"-o", "out"}, diagnostic + failure},
+      {"json", {"-o", "out", "--json"}, failure},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    TempDir dir;
+    fs::create_directories(dir / "out" / "Prova_1.sim");
+    const ToolRun run = compile_fixture(dir, "signal_on_speed_board", row.flags);
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(run.err, row.err);
+  }
+}
+
 TEST(CompileCommandTest, JsonHoldsTheCompileState) {
   TempDir dir;
   const ToolRun run = compile_fixture(dir, "signal_on_speed_board", {"--json"});

@@ -1,0 +1,31 @@
+// Text encodings at the edges of the system: scenario texts are Windows-1252,
+// one byte a character; what the tools print is UTF-8, with control characters
+// shown as escapes so that no source or compiled file can drive a terminal.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace scenario {
+
+// Whether `text` is well-formed UTF-8 (no overlong forms, no surrogates).
+bool is_utf8(std::string_view text);
+
+// Texts read from scenario sources and compiled files are Windows-1252.
+std::string utf8_from_1252(std::string_view text);
+
+// Text that is already valid UTF-8 (a file name, as the system gives it) is
+// kept; anything else is taken as Windows-1252.
+std::string utf8_from_native(std::string_view text);
+
+// Whether a code point is a control character: C0, DEL or C1.
+bool is_control(char32_t c);
+
+// UTF-8 with every control character but the tab written as \xNN.
+std::string escape_controls(std::string_view utf8);
+
+// A Windows-1252 text as UTF-8 fit for a terminal: converted, controls escaped.
+std::string printable_from_1252(std::string_view text);
+
+}  // namespace scenario
