@@ -6,7 +6,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/packages.sh
 ensure_packages cmake make g++ clang libclang-rt-14-dev libgtest-dev libgmock-dev \
-  libbenchmark-dev libfltk1.3-dev xvfb xauth xdotool x11-apps imagemagick
+  libbenchmark-dev libfltk1.3-dev xvfb xauth xdotool x11-apps imagemagick chromium python3
 
 jobs="$(nproc)"
 run_suite() {

@@ -43,6 +43,7 @@ CompileResult memorizza_percorso(BuildContext& ctx, int32_t j, SourceFiles& sour
   ctx.recordings.clear();
   ctx.rallentamenti.clear();
   ctx.placements.clear();
+  ctx.entry_sources.fill(SourceLocation{});
   ctx.warnings.clear();
   clear_tabella(ctx.tabella);
   memorizza_dati(ctx, sources);

@@ -10,6 +10,7 @@
 #include "scenarioc/compile_command.h"
 #include "scenarioc/dump_command.h"
 #include "scenarioc/emit_command.h"
+#include "scenarioc/report_command.h"
 
 namespace {
 
@@ -24,6 +25,8 @@ int run(const scenario::CommandLine& line) {
       return scenario::run_emit(line, std::cout, std::cerr);
     case Command::dump:
       return scenario::run_dump(line, std::cout, std::cerr);
+    case Command::report:
+      return scenario::run_report(line, std::cout, std::cerr);
   }
   return kUsageError;
 }
