@@ -1,7 +1,5 @@
 #include "scenarioc/check_command.h"
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <filesystem>
 #include <optional>
@@ -9,6 +7,7 @@
 #include <system_error>
 #include <vector>
 
+#include "base/file_naming.h"
 #include "scenarioc/colour.h"
 #include "scenarioc/ordered_work.h"
 #include "scenarioc/scenario_check.h"
@@ -24,7 +23,7 @@ constexpr int kFailure = 2;
 
 bool is_folder(const std::string& path) {
   std::error_code ec;
-  return fs::is_directory(path, ec);
+  return fs::is_directory(path_from_utf8(path), ec);
 }
 
 int usage_failure(std::ostream& err, const std::string& error) {
@@ -40,7 +39,8 @@ std::optional<FoundScenarios> scenarios_named(const CommandLine& line, std::stri
     const std::optional<Identifiers> ids = identifiers_of(line, error);
     if (!ids) return std::nullopt;
     FoundScenarios found;
-    found.scenarios.push_back({args[0], args[1], ids->nome, ids->treno});
+    found.scenarios.push_back(
+        {path_from_utf8(args[0]), path_from_utf8(args[1]), ids->nome, ids->treno});
     return found;
   }
   for (const std::string& arg : args) {
@@ -53,7 +53,9 @@ std::optional<FoundScenarios> scenarios_named(const CommandLine& line, std::stri
     error = "--name and --train name one scenario; folders name their scenarios by file name";
     return std::nullopt;
   }
-  return find_scenarios(std::vector<fs::path>(args.begin(), args.end()));
+  std::vector<fs::path> folders;
+  for (const std::string& arg : args) folders.push_back(path_from_utf8(arg));
+  return find_scenarios(folders);
 }
 
 struct Tally {
@@ -95,7 +97,7 @@ int run_check(const CommandLine& line, std::ostream& out, std::ostream& err) {
 
   Presentation presentation;
   presentation.warnings = line.warnings;
-  presentation.colour = !line.json && colour_wanted_for(line.colour, STDOUT_FILENO);
+  presentation.colour = !line.json && colour_wanted_for(line.colour, StandardStream::out);
   Tally tally;
   run_in_order<ScenarioReport>(
       scenarios.size(), line.jobs.value_or(default_workers()),

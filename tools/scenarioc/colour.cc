@@ -1,7 +1,5 @@
 #include "scenarioc/colour.h"
 
-#include <unistd.h>
-
 #include <cstdlib>
 #include <cstring>
 
@@ -49,8 +47,11 @@ bool colour_wanted(ColourMode mode, bool is_terminal, const char* no_color, cons
   return is_terminal;
 }
 
-bool colour_wanted_for(ColourMode mode, int fd) {
-  return colour_wanted(mode, isatty(fd) == 1, std::getenv("NO_COLOR"), std::getenv("TERM"));
+bool colour_wanted_for(ColourMode mode, StandardStream stream) {
+  if (!colour_wanted(mode, true, std::getenv("NO_COLOR"), std::getenv("TERM"))) return false;
+  // The terminal is looked at last, and only when it decides: on Windows the
+  // look turns colour on.
+  return mode != ColourMode::automatic || is_colour_terminal(stream);
 }
 
 std::string Painter::paint(Style style, std::string_view text) const {

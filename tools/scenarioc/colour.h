@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "scenarioc/terminal.h"
+
 namespace scenario {
 
 enum class ColourMode { automatic, always, never };
@@ -19,8 +21,8 @@ std::optional<ColourMode> colour_mode_named(std::string_view name);
 // are what the user asked for, whatever the environment says.
 bool colour_wanted(ColourMode mode, bool is_terminal, const char* no_color, const char* term);
 
-// The same for the file descriptor `fd` and this process's environment.
-bool colour_wanted_for(ColourMode mode, int fd);
+// The same for the tool's standard output or error and its environment.
+bool colour_wanted_for(ColourMode mode, StandardStream stream);
 
 enum class Style { locus, error, warning, note, caret };
 

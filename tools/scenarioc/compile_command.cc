@@ -1,7 +1,5 @@
 #include "scenarioc/compile_command.h"
 
-#include <unistd.h>
-
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -27,8 +25,8 @@ namespace fs = std::filesystem;
 constexpr int kFailure = 2;
 
 fs::path output_folder(const CommandLine& line) {
-  if (line.out_dir) return *line.out_dir;
-  const fs::path parent = fs::path(line.files[0]).parent_path();
+  if (line.out_dir) return path_from_utf8(*line.out_dir);
+  const fs::path parent = path_from_utf8(line.files[0]).parent_path();
   return parent.empty() ? fs::path(".") : parent;
 }
 
@@ -45,9 +43,9 @@ std::string overwrites_source(const fs::path& folder, const Identifiers& ids,
        {track_plan_name(ids.nome), station_table_name(ids.nome, ids.treno),
         route_cells_name(ids.nome, ids.treno)}) {
     for (const std::string& source : line.files) {
-      if (same_file(folder / name, source)) {
-        return "the compiled file '" + (folder / name).string() + "' would replace the source '" +
-               source + "'";
+      if (same_file(file_in(folder, name), path_from_utf8(source))) {
+        return "the compiled file '" + file_in(folder, name).string() +
+               "' would replace the source '" + source + "'";
       }
     }
   }
@@ -60,7 +58,7 @@ int usage_failure(std::ostream& err, const std::string& error) {
 }
 
 Presentation presentation_of(const CommandLine& line) {
-  return {line.warnings, colour_wanted_for(line.colour, STDERR_FILENO)};
+  return {line.warnings, colour_wanted_for(line.colour, StandardStream::err)};
 }
 
 int compile_into(const CommandLine& line, BuildContext& ctx, AuthorSources& sources,
@@ -87,9 +85,9 @@ int run_compile(const CommandLine& line, std::ostream& out, std::ostream& err) {
   ctx.nome = ids->nome;
   ctx.treno = ids->treno;
   ctx.cartella = output_folder(line);
-  AuthorSources sources(line.files[0], line.files[1]);
+  AuthorSources sources(path_from_utf8(line.files[0]), path_from_utf8(line.files[1]));
   try {
-    check_sources(line.files[0], line.files[1]);
+    check_sources(path_from_utf8(line.files[0]), path_from_utf8(line.files[1]));
     make_folder(ctx.cartella);
     error = overwrites_source(ctx.cartella, *ids, line);
     if (!error.empty()) return usage_failure(err, error);

@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 
+#include "base/file_naming.h"
 #include "compiler/diagnostics.h"
 #include "scenarioc/diagnostic_json.h"
 #include "scenarioc/diagnostic_listing.h"
@@ -31,7 +32,7 @@ void write_fatal(JsonWriter& json, const CompileOutcome& o) {
 }
 
 std::string written_path(const CompileOutcome& o, const std::string& name) {
-  return (o.out_dir / name).string();
+  return file_in(o.out_dir, name).string();
 }
 
 std::string count_of(size_t n, const char* one, const char* many) {

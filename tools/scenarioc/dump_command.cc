@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "base/file_naming.h"
 #include "base/replace_file.h"
 #include "base/run_time_failure.h"
 #include "compiler/compiled_file_decoder.h"
@@ -98,7 +99,7 @@ int run_dump(const CommandLine& line, std::ostream& out, std::ostream& err) {
       return usage_failure(err, "unknown kind '" + *line.kind + "': track, stations or cells");
     }
   } else {
-    kind = kind_from_name(std::filesystem::path(file).filename().string());
+    kind = kind_from_name(path_from_utf8(file).filename().string());
     if (!kind) {
       return usage_failure(err, "cannot tell the kind of '" + file +
                                     "' from its name (NAME_linea.dat, NAME_NUMBER.sim or "
@@ -110,7 +111,7 @@ int run_dump(const CommandLine& line, std::ostream& out, std::ostream& err) {
   // A failure to read names the file itself; a failure to decode gets it as a prefix.
   std::string prefix;
   try {
-    const std::string bytes = read_whole_file(file);
+    const std::string bytes = read_whole_file(path_from_utf8(file));
     prefix = file + ": ";
     out << render(*kind, bytes, DumpView{file, bytes.size(), line.all, line.json, line.points});
   } catch (const RunTimeFailure& failure) {

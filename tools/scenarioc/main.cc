@@ -1,5 +1,7 @@
 // scenarioc, the authoring tool: reads its command line, runs one command and
 // returns that command's exit status.
+#include "scenarioc/main.h"
+
 #include <iostream>
 #include <string>
 #include <vector>
@@ -34,8 +36,7 @@ int run(const scenario::CommandLine& line) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  const std::vector<std::string> args(argv + 1, argv + argc);
+int scenario::scenarioc_main(const std::vector<std::string>& args) {
   const scenario::CommandLine line = scenario::parse_command_line(args);
   switch (line.action) {
     case scenario::CommandLine::Action::help:

@@ -1,11 +1,10 @@
 #include "scenarioc/report_command.h"
 
-#include <unistd.h>
-
 #include <filesystem>
 #include <string>
 #include <system_error>
 
+#include "base/file_naming.h"
 #include "base/replace_file.h"
 #include "base/run_time_failure.h"
 #include "compiler/compile_step.h"
@@ -29,9 +28,10 @@ constexpr int kRecorded = 1;
 constexpr int kFailure = 2;
 
 fs::path report_path(const CommandLine& line, const Identifiers& ids) {
-  if (line.out_file) return *line.out_file;
-  const fs::path parent = fs::path(line.files[0]).parent_path();
-  return (parent.empty() ? fs::path(".") : parent) / (ids.nome + "_" + ids.treno + "_report.html");
+  if (line.out_file) return path_from_utf8(*line.out_file);
+  const fs::path parent = path_from_utf8(line.files[0]).parent_path();
+  return file_in(parent.empty() ? fs::path(".") : parent,
+                 ids.nome + "_" + ids.treno + "_report.html");
 }
 
 void make_parent_folder(const fs::path& file) {
@@ -53,7 +53,7 @@ void report_diagnostics(const BuildContext& ctx, const CompileResult& result, So
   const CompileOutcome outcome{ctx, result, sources, {}};
   SourceLines lines(sources);
   Presentation presentation;
-  presentation.colour = colour_wanted_for(ColourMode::automatic, STDERR_FILENO);
+  presentation.colour = colour_wanted_for(ColourMode::automatic, StandardStream::err);
   err << diagnostics_text(outcome, lines, presentation);
   if (result.fatal_error != 0) err << fatal_diagnostic(outcome) << '\n';
   if (result.cell_row_missing) {
@@ -71,7 +71,7 @@ std::string make_page(const CommandLine& line, const Identifiers& ids, std::ostr
   BuildContext ctx;
   ctx.nome = ids.nome;
   ctx.treno = ids.treno;
-  AuthorSources sources(line.files[0], line.files[1]);
+  AuthorSources sources(path_from_utf8(line.files[0]), path_from_utf8(line.files[1]));
   DiscardingSink sink;
   const CompileResult result = memorizza_percorso(ctx, 1, sources, sink);
   const ReportModel model = build_report_model(ctx, result, sources);
@@ -95,13 +95,13 @@ int run_report(const CommandLine& line, std::ostream& out, std::ostream& err) {
   if (!ids) return usage_failure(err, error);
   const fs::path page_path = report_path(line, *ids);
   for (const std::string& source : line.files) {
-    if (same_file(page_path, source)) {
+    if (same_file(page_path, path_from_utf8(source))) {
       return usage_failure(
           err, "the report '" + page_path.string() + "' would replace the source '" + source + "'");
     }
   }
   try {
-    check_sources(line.files[0], line.files[1]);
+    check_sources(path_from_utf8(line.files[0]), path_from_utf8(line.files[1]));
     bool recorded = false;
     const std::string page = make_page(line, *ids, err, recorded);
     make_parent_folder(page_path);

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <map>
 
+#include "base/file_naming.h"
 #include "base/text_encoding.h"
 #include "compiler/cell_text.h"
 #include "compiler/diagnostics.h"
@@ -16,7 +17,7 @@ namespace {
 constexpr int kFirstStationEntry = 1;
 
 std::string file_name_of(const SourceFiles& sources, SourceFile which) {
-  return utf8_from_native(std::filesystem::path(sources.display_name(which)).filename().string());
+  return utf8_from_native(path_from_utf8(sources.display_name(which)).filename().string());
 }
 
 SourceRef source_ref(const SourceLocation& where, const SourceFiles& sources) {

@@ -17,9 +17,9 @@ std::string count_of(size_t n, const char* one, const char* many) {
 }
 
 std::string scenario_name(const ScenarioFiles& s) {
-  if (s.train_file.empty()) return s.line_file.string();
-  if (s.line_file.empty()) return s.train_file.string();
-  return s.line_file.string() + " + " + s.train_file.string();
+  if (s.train_file.empty()) return utf8_of_path(s.line_file);
+  if (s.line_file.empty()) return utf8_of_path(s.train_file);
+  return utf8_of_path(s.line_file) + " + " + utf8_of_path(s.train_file);
 }
 
 // Why a scenario found in a folder cannot be checked; empty when it can.
@@ -87,7 +87,7 @@ void begin_json(JsonWriter& json, const ScenarioFiles& s) {
     if (path->empty()) {
       json.null();
     } else {
-      json.text_native(path->string());
+      json.text_native(utf8_of_path(*path));
     }
   }
 }
@@ -133,7 +133,7 @@ ScenarioReport compiled_report(const ScenarioFiles& s, const BuildContext& ctx,
   report.text = diagnostics_text(outcome, lines, presentation);
   if (result.fatal_error != 0) report.text += fatal_diagnostic(outcome) + "\n";
   if (result.cell_row_missing) {
-    report.text += s.line_file.string() +
+    report.text += utf8_of_path(s.line_file) +
                    ": no compiled file would be written: " + cell_row_missing_reason(ctx) + "\n";
   }
   report.text += summary_of(s, outcome, presentation.warnings) + "\n";

@@ -6,6 +6,8 @@
 #include <system_error>
 #include <utility>
 
+#include "base/file_naming.h"
+#include "scenarioc/scenario_inputs.h"
 #include "scenarioc/source_names.h"
 
 namespace scenario {
@@ -28,15 +30,17 @@ FolderListing list_folder(const fs::path& folder, std::vector<std::string>& fail
     const fs::directory_entry& entry = *it;
     if (entry.is_symlink(kind_ec)) {
       if (!entry.is_directory(kind_ec) && entry.is_regular_file(kind_ec)) {
-        listing.files.push_back(entry.path().filename().string());
+        listing.files.push_back(utf8_of_path(entry.path().filename()));
       }
     } else if (entry.is_directory(kind_ec)) {
       listing.folders.push_back(entry.path());
     } else if (entry.is_regular_file(kind_ec)) {
-      listing.files.push_back(entry.path().filename().string());
+      listing.files.push_back(utf8_of_path(entry.path().filename()));
     }
   }
-  if (ec) failures.push_back("cannot read folder '" + folder.string() + "': " + ec.message());
+  if (ec) {
+    failures.push_back("cannot read folder '" + utf8_of_path(folder) + "': " + ec.message());
+  }
   std::sort(listing.files.begin(), listing.files.end());
   std::sort(listing.folders.begin(), listing.folders.end());
   return listing;
@@ -68,15 +72,17 @@ void pair_files(const fs::path& folder, const std::vector<std::string>& files,
     if (!split) continue;
     const std::optional<std::string> owner = owner_of(file, names);
     if (!owner) {
-      found.push_back({{}, folder / file, split->nome, split->treno});
+      found.push_back({{}, file_in(folder, file), split->nome, split->treno});
       continue;
     }
     paired.insert(*owner);
     const std::string treno = split_train_file(file, owner)->treno;
-    found.push_back({folder / (*owner + "_linea.txt"), folder / file, *owner, treno});
+    found.push_back(
+        {file_in(folder, line_source_name(*owner)), file_in(folder, file), *owner, treno});
   }
   for (const std::string& nome : names) {
-    if (!paired.count(nome)) found.push_back({folder / (nome + "_linea.txt"), {}, nome, ""});
+    if (!paired.count(nome))
+      found.push_back({file_in(folder, line_source_name(nome)), {}, nome, ""});
   }
 }
 

@@ -3,6 +3,7 @@
 #include <system_error>
 #include <utility>
 
+#include "base/file_naming.h"
 #include "base/replace_file.h"
 #include "scenarioc/source_names.h"
 #include "source/byte_source.h"
@@ -18,8 +19,8 @@ void check_readable(const fs::path& path) {
 }
 
 std::optional<Identifiers> identifiers_of(const CommandLine& line, std::string& error) {
-  const fs::path line_file = line.files[0];
-  const fs::path train_file = line.files[1];
+  const fs::path line_file = path_from_utf8(line.files[0]);
+  const fs::path train_file = path_from_utf8(line.files[1]);
   std::optional<std::string> nome = line.name;
   if (!nome) nome = name_from_line_file(line_file.filename().string());
   const std::optional<TrainFileName> from_train =
@@ -49,6 +50,11 @@ std::optional<Identifiers> identifiers_of(const CommandLine& line, std::string& 
 void check_sources(const fs::path& line_file, const fs::path& train_file) {
   if (file_exists(line_file)) check_readable(line_file);
   check_readable(train_file);
+}
+
+std::string utf8_of_path(const fs::path& path) {
+  const std::u8string text = path.u8string();
+  return std::string(text.begin(), text.end());
 }
 
 bool same_file(const fs::path& a, const fs::path& b) {

@@ -29,6 +29,10 @@ void check_readable(const std::filesystem::path& path);
 // file and the system's reason.
 void check_sources(const std::filesystem::path& line_file, const std::filesystem::path& train_file);
 
+// A path as UTF-8 text, the encoding of every name the tool prints (on Linux
+// the file system's bytes as they are).
+std::string utf8_of_path(const std::filesystem::path& path);
+
 // Whether two paths name the same existing file.
 bool same_file(const std::filesystem::path& a, const std::filesystem::path& b);
 
