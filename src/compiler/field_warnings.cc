@@ -62,6 +62,7 @@ std::string suggestion_for(const std::string& field, RecordPart part) {
 }  // namespace
 
 void ParseSession::check_keyword(uint32_t kinds, RecordPart part) {
+  if (extra_after_ != nullptr) warn_extra_fields(kinds);
   if (has("-")) {
     // Only a comment line past the last one passed over gets here.
     if (kinds != 0) {
@@ -88,6 +89,10 @@ void ParseSession::check_keyword(uint32_t kinds, RecordPart part) {
 }
 
 void ParseSession::check_comment(uint32_t kinds) {
+  if (extra_after_ != nullptr) {
+    warn_extra_fields(kinds);
+    return;
+  }
   const bool comma = keyword_starts_line_ && keyword_end_ == FieldEnd::comma;
   // A dash inside a line that does not start with one: a record or a header the
   // author did not mean as a comment.
@@ -128,13 +133,14 @@ void ParseSession::warn_missing_value() {
            "), and the fields after it are read out of place" + separator_hint(ctx.riga));
 }
 
-void ParseSession::warn_extra_fields() {
+void ParseSession::warn_extra_fields(uint32_t kinds) {
   const RecordKind& kind = *extra_after_;
   extra_after_ = nullptr;
   if (ctx.riga.empty()) return;  // a comma at the end of the line changes nothing
   std::string message = the(kind) + " takes " + std::to_string(kind.values.size()) +
                         " values, but its line goes on after them: " + quote_text(ctx.riga) +
                         " is read as the next keyword field";
+  if (kinds != 0 && !has("-")) message += ", which names " + kinds_in_words(kinds);
   if (!extra_after_text_ && all_digits(ctx.riga)) {
     const std::string number = std::to_string(extra_after_number_);
     message += "; a decimal comma? " + number + "," + ctx.riga + " reads as " + number +

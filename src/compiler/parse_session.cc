@@ -46,7 +46,6 @@ void ParseSession::read_keyword() {
   record_ = {current, reader_->field_line(), reader_->field_column()};
   ctx.record_start = record_;
   keyword_end_ = reader_->field_end();
-  if (extra_after_ != nullptr) warn_extra_fields();
 }
 
 bool ParseSession::skip_comments(KindsNamed named) {
@@ -100,11 +99,9 @@ std::string ParseSession::text() {
 void ParseSession::end_record() {
   if (missing_index_ >= 0) warn_missing_value();
   const FieldEnd end = reader_->field_end();
-  if (end == FieldEnd::comma || end == FieldEnd::blank) {
-    extra_after_ = kind_;
-    extra_after_text_ = last_was_text_;
-    extra_after_number_ = last_number_;
-  }
+  extra_after_ = end == FieldEnd::comma || end == FieldEnd::blank ? kind_ : nullptr;
+  extra_after_text_ = last_was_text_;
+  extra_after_number_ = last_number_;
 }
 
 void ParseSession::warn(WarningClass kind, SourceLocation where, std::string message,
@@ -138,7 +135,6 @@ Flow ParseSession::stop(Recording r) {
   if (!ctx.past_compile_stop) {
     // The compile stops at this record.
     if (std::optional<Note> note = early_end_note()) r.notes.push_back(*note);
-    compile_ended_ = true;
     line_15_pending_ = false;
   }
   if (ctx.read_past_errors && ctx.has_cell_row()) return set_aside(std::move(r));
@@ -196,7 +192,7 @@ Flow ParseSession::leave_with_15(int32_t position, int32_t limit, Reason reason,
   record(std::move(r));
   if (!ctx.read_past_errors) return Flow::end_steps;
   if (!ctx.past_compile_stop && current == SourceFile::line) line_15_pending_ = true;
-  ctx.past_compile_stop = diverged_ = true;
+  ctx.past_compile_stop = true;
   skip_rest_of_line();
   return Flow::go_on;
 }

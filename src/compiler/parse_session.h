@@ -181,11 +181,6 @@ class ParseSession {
   void blame(SourceLocation where, RecordId id, int value_index, std::string text);
   // The note of a parse that ends early: which profiles keep 0 and from where.
   std::optional<Note> early_end_note() const;
-  // What a check keeps in step with the compile it stands for: called where a
-  // source starts and where the parse ends.
-  void enter_train_source();
-  void enter_end_steps();
-  void finish_check();
   // In a check: whether the record being stamped is where the compile stops
   // because an error 15 of the line file still stands (once).
   bool earlier_15_stops_here();
@@ -228,7 +223,7 @@ class ParseSession {
     }
   }
   void after_value(int64_t v);
-  void warn_extra_fields();
+  void warn_extra_fields(uint32_t kinds);
   void warn_missing_value();
   void check_comment(uint32_t kinds);
   // Records `r` for the record being read.
@@ -254,7 +249,9 @@ class ParseSession {
   int64_t last_number_ = 0;
   bool last_was_text_ = false;
   std::array<SourceLocation, 17> value_where_{};
-  const RecordKind* extra_after_ = nullptr;  // a record whose line went on after its values
+  // A record whose line went on after its values: the next keyword field is
+  // one of those values, and draws the warning.
+  const RecordKind* extra_after_ = nullptr;
   bool extra_after_text_ = false;
   int64_t extra_after_number_ = 0;
 
@@ -275,9 +272,8 @@ class ParseSession {
   };
   std::optional<PendingKeyword> pending_keyword_;
 
-  // A check's bookkeeping of where the compile would be.
-  bool compile_ended_ = false;  // the compile's parse has ended
-  bool diverged_ = false;       // the check has read what the compile did not
+  // A check: the compile has an error 15 of the line file standing and has not
+  // yet met the train record it stops at.
   bool line_15_pending_ = false;
 };
 

@@ -50,7 +50,6 @@ void memorizza_dati(BuildContext& ctx, SourceFiles& sources) {
   } catch (const RunTimeFailure& failure) {
     trap_failure(session, failure);
   }
-  session.finish_check();
 }
 
 }  // namespace scenario

@@ -1,7 +1,9 @@
 // How a parse reports a run-time failure and a parse that ends early, and how a
 // check reads past the errors that end a compile: the failing record is set
-// aside, the parse reads on from the next line, and what the compile would
-// not have seen is marked as found after its stop.
+// aside and the parse reads on from the next line. From the first record the
+// compile would not have read (after an error that ends its parse, or the rest
+// of a file it leaves after an error 15) the check's state is its own, and
+// every error it records is marked as found after the compile's stop.
 #include <string>
 #include <utility>
 
@@ -96,7 +98,7 @@ void ParseSession::skip_rest_of_line() {
 
 Flow ParseSession::set_aside(Recording r) {
   record(std::move(r));
-  ctx.past_compile_stop = diverged_ = true;
+  ctx.past_compile_stop = true;
   skip_rest_of_line();
   return Flow::go_on;
 }
@@ -108,11 +110,10 @@ Flow ParseSession::set_aside_failure(const RunTimeFailure& failure) {
   blame_.reset();
   if (!ctx.past_compile_stop) {
     if (std::optional<Note> note = early_end_note()) r.notes.push_back(*note);
-    compile_ended_ = true;
     line_15_pending_ = false;
   }
   record_error(ctx, std::move(r));
-  ctx.past_compile_stop = diverged_ = true;
+  ctx.past_compile_stop = true;
   // A value taken from a later line failed on that line's keyword: it is read as one.
   const auto* field = dynamic_cast<const FieldReadFailure*>(&failure);
   if (field != nullptr && kind_ != nullptr && field->starts_line && field->line > record_.line) {
@@ -123,18 +124,6 @@ Flow ParseSession::set_aside_failure(const RunTimeFailure& failure) {
   }
   skip_rest_of_line();
   return Flow::go_on;
-}
-
-void ParseSession::enter_train_source() {
-  if (ctx.read_past_errors) ctx.past_compile_stop = compile_ended_;
-}
-
-void ParseSession::enter_end_steps() {
-  if (ctx.read_past_errors) ctx.past_compile_stop = compile_ended_;
-}
-
-void ParseSession::finish_check() {
-  if (ctx.read_past_errors) ctx.past_compile_stop = diverged_;
 }
 
 bool ParseSession::earlier_15_stops_here() {

@@ -18,9 +18,11 @@ int32_t route_length(const ParseSession& s) { return s.ctx.tabella[kEntryTrain].
 // --- Positions ---
 
 // A position off a multiple of 50 moves to the nearest one (half-way: to the even cell).
-void check_grid(ParseSession& s, int index, int64_t p, const std::string& what,
+// `part` names a part of the record ("the end of "); the texts are made only for a warning.
+void check_grid(ParseSession& s, int index, int64_t p, const char* part = "",
                 bool profile = false) {
   if (p % 50 == 0) return;
+  const std::string what = part + the(*s.kind());
   const int64_t nearest = static_cast<int64_t>(round_half_even(p / 50.0)) * 50;
   const int64_t below = p - ((p % 50) + 50) % 50;
   s.warn(WarningClass::off_grid, s.value_at(index),
@@ -31,9 +33,10 @@ void check_grid(ParseSession& s, int index, int64_t p, const std::string& what,
              std::to_string(below) + " or " + std::to_string(below + 50));
 }
 
-void check_on_route(ParseSession& s, int index, int64_t p, const std::string& what) {
+void check_on_route(ParseSession& s, int index, int64_t p, const char* part = "") {
   const int32_t length = route_length(s);
-  if (length < 0) return;
+  if (length < 0 || (p >= 0 && p <= length)) return;
+  const std::string what = part + the(*s.kind());
   if (p > length) {
     s.warn(WarningClass::beyond_route, s.value_at(index),
            what + " at " + metres(p) + " lies beyond the route's end at " + metres(length) +
@@ -46,8 +49,8 @@ void check_on_route(ParseSession& s, int index, int64_t p, const std::string& wh
 }
 
 void check_position(ParseSession& s, int index, int64_t p, bool profile = false) {
-  check_on_route(s, index, p, the(*s.kind()));
-  check_grid(s, index, p, the(*s.kind()), profile);
+  check_on_route(s, index, p);
+  check_grid(s, index, p, "", profile);
 }
 
 // --- Profiles ---
@@ -72,12 +75,12 @@ void check_profile_order(ParseSession& s, const ProfileTrack& track, int32_t p, 
          {earlier_record(track, the(*s.kind()))});
 }
 
-void check_profile_start(ParseSession& s, const ProfileTrack& track, int32_t p,
-                         const std::string& zero) {
+void check_profile_start(ParseSession& s, const ProfileTrack& track, int32_t p, const char* zero) {
   if (track.seen || round_half_even(p / 50.0) <= 0) return;
   s.warn(WarningClass::profile_start, s.value_at(0),
          "the first '" + std::string(s.kind()->spellings[0]) + "' record is at " + metres(p) +
-             ", so the cells before it keep " + zero + "; write the first one at position 0");
+             ", so the cells before it keep " + std::string(zero) +
+             "; write the first one at position 0");
 }
 
 void track(ProfileTrack& track, const ParseSession& s, int32_t p, int32_t value) {
@@ -98,20 +101,19 @@ void check_single_digit(ParseSession& s, int index, int32_t value, const char* p
                  " in one number, so each code is a single digit, 0 to 9");
 }
 
-void check_text_encoding(ParseSession& s, int index, const std::string& text,
-                         const std::string& what) {
+void check_text_encoding(ParseSession& s, int index, const std::string& text, const char* what) {
   bool high = false;
   for (char c : text) high = high || static_cast<unsigned char>(c) >= 0x80;
   if (!high || !is_utf8(text)) return;
   s.warn(WarningClass::encoding, s.value_at(index),
-         what + " " + quote_text(text) +
+         std::string(what) + " " + quote_text(text) +
              " is saved as UTF-8, but the compiled files hold Windows-1252 text, one byte a "
              "letter, so the simulator shows " +
              quote_text(utf8_from_1252(text)) +
              "; save the source file in the Windows-1252 (Western European) encoding");
 }
 
-void check_length(ParseSession& s, int index, int32_t length, const std::string& consequence) {
+void check_length(ParseSession& s, int index, int32_t length, const char* consequence) {
   if (length >= 0) return;
   s.warn(WarningClass::negative_length, s.value_at(index),
          the(*s.kind()) + " has a negative length, " + metres(length) + ": " + consequence);
@@ -166,7 +168,7 @@ void check_gradient(ParseSession& s, int32_t p, int32_t g) {
 }
 
 void check_curve(ParseSession& s, int32_t a, int32_t b) {
-  check_on_route(s, 0, a, the(*s.kind()));
+  check_on_route(s, 0, a);
   check_length(s, 1, b, "it turns no metre of the track");
   const ProfileTrack& before = s.curves;
   if (before.seen && a < before.position) {
@@ -188,7 +190,7 @@ void check_curve(ParseSession& s, int32_t a, int32_t b) {
 
 void check_mountain(ParseSession& s, int32_t inizio, int32_t fine) {
   check_position(s, 0, inizio);
-  check_grid(s, 1, fine, "the end of " + the(*s.kind()));
+  check_grid(s, 1, fine, "the end of ");
   const ProfileTrack& before = s.mountains;
   if (fine <= inizio) {
     s.warn(WarningClass::out_of_order, s.value_at(1),
@@ -281,10 +283,10 @@ void check_signal(ParseSession& s, const SignalValues& v) {
 
 void check_slowdown(ParseSession& s, const SlowdownValues& v) {
   const int64_t end = int64_t{v.x} + v.l;
-  check_on_route(s, 0, v.x, the(*s.kind()));
-  if (v.x <= route_length(s)) check_on_route(s, 2, end, "the end of " + the(*s.kind()));
-  check_grid(s, 0, v.x, the(*s.kind()));
-  if (v.x % 50 == 0) check_grid(s, 2, end, "the end of " + the(*s.kind()));
+  check_on_route(s, 0, v.x);
+  if (v.x <= route_length(s)) check_on_route(s, 2, end, "the end of ");
+  check_grid(s, 0, v.x);
+  if (v.x % 50 == 0) check_grid(s, 2, end, "the end of ");
   check_length(s, 2, v.l, "its end comes before its start");
 }
 
@@ -298,7 +300,7 @@ void check_abbattimento(ParseSession& s, int32_t p, int32_t a) {
 }
 
 void check_station(ParseSession& s, const voce& e, int32_t length) {
-  check_on_route(s, 0, e.valore3, the(*s.kind()));
+  check_on_route(s, 0, e.valore3);
   check_length(s, 2, length, "its zone runs backwards");
   check_text_encoding(s, 16, e.testo, "the name");
 }

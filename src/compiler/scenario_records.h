@@ -134,7 +134,8 @@ struct BuildContext : BuildIdentity {
   std::vector<Warning> warnings;  // never change a byte or the error state
   bool read_past_errors =
       false;  // a check only: a failing record is set aside and the parse reads on
-  // A check only: the compile would have stopped before this point, so every
+  // A check only: the check has read what the compile would not (past an error
+  // that ends the parse, or the rest of a file after an error 15), so every
   // error recorded from now on is marked `after_stop`.
   bool past_compile_stop = false;
   std::vector<Placement> placements;  // every object placed, in order; a later one may replace it

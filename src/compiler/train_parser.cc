@@ -344,7 +344,6 @@ SourceLocation reference_where(const ParseSession& s, const voce& e, int32_t cha
 
 void end_steps(ParseSession& s) {
   BuildContext& ctx = s.ctx;
-  s.enter_end_steps();
   s.close_and_delete();
   const int32_t n = s.last_cell();
   const SourceLocation speed_at = s.speeds.where;
@@ -372,7 +371,6 @@ void end_steps(ParseSession& s) {
 }  // namespace
 
 void parse_train_source(ParseSession& s) {
-  s.enter_train_source();
   s.open(SourceFile::train);
   if (parse_records(s) == Flow::parse_ends) return;
   end_steps(s);

@@ -20,10 +20,15 @@ FieldReader::FieldReader(ByteSource& source)
 bool FieldReader::fill() {
   // A failure names its field, so the start of a field that began in this
   // buffer outlives it.
+  const size_t keep = kFoundLength + 1;
+  const int64_t buffer_end = consumed_ + (end_ - buffer_.get());
   if (field_start_ >= consumed_) {
     const char* start = buffer_.get() + (field_start_ - consumed_);
-    carry_.assign(start, std::min<size_t>(end_ - start, kFoundLength + 1));
-    carry_end_ = consumed_ + (end_ - buffer_.get());
+    carry_.assign(start, std::min<size_t>(end_ - start, keep));
+    carry_end_ = buffer_end;
+  } else if (carry_end_ == consumed_ && carry_.size() < keep) {
+    carry_.append(buffer_.get(), std::min<size_t>(end_ - buffer_.get(), keep - carry_.size()));
+    carry_end_ = buffer_end;
   }
   consumed_ += end_ - buffer_.get();
   const size_t n = source_.read(buffer_.get(), kBufferSize);
