@@ -341,10 +341,14 @@ void warn_replaced_tunnel_lights(ParseSession& s, const std::vector<TunnelLight>
   for (const TunnelLight& light : lights) {
     const uint8_t now = s.ctx.percorso[light.cell].oggetto;
     if (now == kTunnelLight) continue;
+    const std::string object = occupant_name(now);
+    const std::string what =
+        at(s, s.ctx.record_position) +
+        (object == s.kind()->words ? " goes" : " puts " + with_article(object));
     s.warn(WarningClass::overwrite, s.record_location(),
-           the(*s.kind()) + " puts " + with_article(occupant_name(now)) + " in cell " +
-               std::to_string(light.cell) + ", where it replaces a tunnel light of the " +
-               "mountain stretch from " + metres(light.placed.position) +
+           what + " into cell " + std::to_string(light.cell) +
+               ", where it replaces a tunnel light of the mountain stretch from " +
+               metres(light.placed.position) +
                ": move it to a cell of the tunnel that holds no light",
            {{light.placed.where, placed_here(s.ctx, light.placed)}});
   }
