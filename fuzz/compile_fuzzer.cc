@@ -4,6 +4,7 @@
 // missing. Besides any crash, it stops on a broken promise of the compile step:
 // the same input compiles to the same files, errors and warnings every time,
 // and a check that reads past errors starts with what the compile found.
+// Every compile is also drawn as a report page, whatever it recorded.
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -20,6 +21,8 @@
 #include "compiler/scenario_records.h"
 #include "compiler/source_files.h"
 #include "compiler/warnings.h"
+#include "scenarioc/report_model.h"
+#include "scenarioc/report_page.h"
 
 namespace scenario {
 namespace {
@@ -137,6 +140,10 @@ void compile(std::string_view input) {
   for (const Recording& recording : ctx.recordings) {
     require(!format_diagnostic(recording, sources).empty());
   }
+  const std::string page = render_report_page(build_report_model(ctx, result, sources));
+  require(page.size() > 7 && page.compare(page.size() - 8, 8, "</html>\n") == 0);
+  const std::string page = render_report_page(build_report_model(ctx, result, sources));
+  require(page.size() > 7 && page.compare(page.size() - 8, 8, "</html>\n") == 0);
   const bool line_missing = !ctx.recordings.empty() && ctx.recordings.front().numero == 101;
   require(sources.exists(SourceFile::line) == line_missing);
   if (result.fatal_error != 0 || result.cell_row_missing) {

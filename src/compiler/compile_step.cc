@@ -32,7 +32,7 @@ void write_compiled_files(const BuildContext& ctx, CompiledFileSink& sink, Compi
 }  // namespace
 
 void FolderSink::write_file(const std::string& name, const ContentWriter& content) {
-  replace_file(folder_ / name, content);
+  replace_file(file_in(folder_, name), content);
 }
 
 CompileResult memorizza_percorso(BuildContext& ctx, int32_t j, SourceFiles& sources,
@@ -43,6 +43,7 @@ CompileResult memorizza_percorso(BuildContext& ctx, int32_t j, SourceFiles& sour
   ctx.recordings.clear();
   ctx.rallentamenti.clear();
   ctx.placements.clear();
+  ctx.entry_sources.fill(SourceLocation{});
   ctx.warnings.clear();
   clear_tabella(ctx.tabella);
   memorizza_dati(ctx, sources);

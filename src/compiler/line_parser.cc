@@ -263,6 +263,7 @@ Flow indication_board_record(ParseSession& s) {
   ctx.place(c, kIndicationBoard);
   ctx.percorso[c].dato1 = low16(s.indice_cartelli);
   ctx.tabella[s.indice_cartelli].testo = ctx.riga;
+  ctx.entry_sources[s.indice_cartelli] = s.record_location();
   --s.indice_cartelli;
   warn_replaced_tunnel_lights(s, lights);
   return Flow::go_on;

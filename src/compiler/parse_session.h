@@ -207,7 +207,6 @@ class ParseSession {
   // What the warnings compare a record with.
   ProfileTrack gradients, speeds, adhesions, curves, mountains;
   std::array<ReferenceRead, 3> references;  // as read into entries 81, 82, 83
-  std::vector<SourceLocation> station_where = std::vector<SourceLocation>(1);  // by entry
   ApproachMarks marks;
   bool saw_general_part = false;
 

@@ -193,7 +193,7 @@ Flow stop_too_close(ParseSession& s, const voce& e) {
   r.previous = before.valore3;
   r.value = e.valore1;
   r.limit = add32(before.valore2, 350);
-  r.notes.push_back({s.station_where[static_cast<size_t>(s.indice_stazione - 1)],
+  r.notes.push_back({s.ctx.entry_sources[s.indice_stazione - 1],
                      "the station before it, at " + std::to_string(before.valore3) +
                          " m, is here; its zone ends at " + std::to_string(before.valore2) + " m"});
   return s.stop(std::move(r));
@@ -205,6 +205,7 @@ Flow station_record(ParseSession& s) {
   // With every entry down to 1 taken by board texts there is no entry left.
   if (s.indice_stazione > s.indice_cartelli) return s.stop_with(10, Reason::station_without_entry);
   voce& e = ctx.tabella[s.indice_stazione];
+  ctx.entry_sources[s.indice_stazione] = s.record_location();
   e.valore3 = s.int32();
   const int32_t n = s.last_cell();
   if (int64_t{e.valore3} + 800 > int64_t{50} * n) return s.leave_with_15(e.valore3, 50 * n - 800);
@@ -215,10 +216,6 @@ Flow station_record(ParseSession& s) {
   read_station_values(s, e);
   s.end_record();
   s.set_position(e.valore3);
-  if (s.station_where.size() <= static_cast<size_t>(s.indice_stazione)) {
-    s.station_where.resize(static_cast<size_t>(s.indice_stazione) + 1);
-  }
-  s.station_where[static_cast<size_t>(s.indice_stazione)] = s.record_location();
   check_station(s, e, length);
   set_station_zone(e, length);
   if (length < 600) e.colonna5 = 0;

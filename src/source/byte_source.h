@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -38,7 +39,9 @@ class FileByteSource : public ByteSource {
 
  private:
   std::filesystem::path path_;
-  int fd_ = -1;
+  // The system's handle of the open file: a descriptor, or a Windows HANDLE;
+  // -1 (INVALID_HANDLE_VALUE on Windows) when none.
+  std::intptr_t handle_ = -1;
 };
 
 }  // namespace scenario

@@ -43,12 +43,12 @@ int run_emit(const CommandLine& line, std::ostream& out, std::ostream& err) {
   BuildIdentity id;
   id.nome = kBuiltinNome;
   id.treno = kBuiltinTreno;
-  id.cartella = line.out_dir ? fs::path(*line.out_dir) : fs::path(".");
+  id.cartella = line.out_dir ? path_from_utf8(*line.out_dir) : fs::path(".");
   const std::vector<std::string> names = emitted_names(id);
   if (!line.force) {
     for (const std::string& name : names) {
-      if (file_exists(id.cartella / name)) {
-        err << "scenarioc emit: '" << (id.cartella / name).string()
+      if (file_exists(file_in(id.cartella, name))) {
+        err << "scenarioc emit: '" << file_in(id.cartella, name).string()
             << "' already exists; emit does not overwrite an author's files (use --force "
                "to replace them)\n";
         return kFailure;
@@ -66,7 +66,9 @@ int run_emit(const CommandLine& line, std::ostream& out, std::ostream& err) {
     err << "scenarioc: " << failure.what() << '\n';
     return kFailure;
   }
-  for (const std::string& name : names) out << "wrote " << (id.cartella / name).string() << '\n';
+  for (const std::string& name : names) {
+    out << "wrote " << file_in(id.cartella, name).string() << '\n';
+  }
   return 0;
 }
 

@@ -1,5 +1,7 @@
 // scenarioc, the authoring tool: reads its command line, runs one command and
 // returns that command's exit status.
+#include "scenarioc/main.h"
+
 #include <iostream>
 #include <string>
 #include <vector>
@@ -8,6 +10,7 @@
 #include "scenarioc/compile_command.h"
 #include "scenarioc/dump_command.h"
 #include "scenarioc/emit_command.h"
+#include "scenarioc/report_command.h"
 
 namespace {
 
@@ -22,14 +25,15 @@ int run(const scenario::CommandLine& line) {
       return scenario::run_emit(line, std::cout, std::cerr);
     case Command::dump:
       return scenario::run_dump(line, std::cout, std::cerr);
+    case Command::report:
+      return scenario::run_report(line, std::cout, std::cerr);
   }
   return kUsageError;
 }
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  const std::vector<std::string> args(argv + 1, argv + argc);
+int scenario::scenarioc_main(const std::vector<std::string>& args) {
   const scenario::CommandLine line = scenario::parse_command_line(args);
   switch (line.action) {
     case scenario::CommandLine::Action::help:
