@@ -81,7 +81,10 @@ void ParseSession::check_keyword(uint32_t kinds, RecordPart part) {
              "as more records than it holds; write one keyword per line");
     return;
   }
-  if (kinds == 0 && keyword_starts_line_ && keyword_end_ == FieldEnd::comma && !ctx.riga.empty()) {
+  // Without a track plan to build, curves are passed over on purpose.
+  const bool curve_unread = part == RecordPart::object && ctx.scrivi_linea == 0 && has("curva");
+  if (kinds == 0 && keyword_starts_line_ && keyword_end_ == FieldEnd::comma && !ctx.riga.empty() &&
+      !curve_unread) {
     warn(WarningClass::unknown_keyword, record_,
          quote_text(ctx.riga) + " names no record kind, so the values after it on this line are " +
              "passed over" + suggestion_for(ctx.riga, part));

@@ -75,7 +75,6 @@ class ParseSession {
   void close();
   void close_and_delete();
   bool at_end() { return reader_->at_end(); }
-  FieldReader& reader() { return *reader_; }
 
   // Reads the next field into `riga` and remembers where the record starts.
   void read_keyword();
