@@ -81,6 +81,8 @@ std::string describe_value_failure(const Recording& r) {
   switch (r.failure) {
     case FieldFailure::not_a_number:
       text += " is not a whole number: " + quote_text(r.found);
+      if (r.found.find('.') != std::string::npos) text += " (the files hold whole numbers only)";
+      if (r.found.find(';') != std::string::npos) text += " (only commas separate fields)";
       break;
     case FieldFailure::out_of_range:
       text += " is out of range: " + r.text;
