@@ -142,8 +142,6 @@ void compile(std::string_view input) {
   }
   const std::string page = render_report_page(build_report_model(ctx, result, sources));
   require(page.size() > 7 && page.compare(page.size() - 8, 8, "</html>\n") == 0);
-  const std::string page = render_report_page(build_report_model(ctx, result, sources));
-  require(page.size() > 7 && page.compare(page.size() - 8, 8, "</html>\n") == 0);
   const bool line_missing = !ctx.recordings.empty() && ctx.recordings.front().numero == 101;
   require(sources.exists(SourceFile::line) == line_missing);
   if (result.fatal_error != 0 || result.cell_row_missing) {
