@@ -45,6 +45,7 @@ CompileResult memorizza_percorso(BuildContext& ctx, int32_t j, SourceFiles& sour
   ctx.placements.clear();
   ctx.entry_sources.fill(SourceLocation{});
   ctx.warnings.clear();
+  ctx.past_compile_stop = false;
   clear_tabella(ctx.tabella);
   memorizza_dati(ctx, sources);
   run_post_processing(ctx);
