@@ -26,6 +26,9 @@ void write_fatal(JsonWriter& json, const CompileOutcome& o) {
   } else {
     json.null();
   }
+  const bool has_line = fatal.where.file != SourceFile::none && fatal.where.line > 0;
+  json.field("line", has_line ? std::optional<int64_t>(fatal.where.line) : std::nullopt);
+  json.field("column", has_line ? std::optional<int64_t>(fatal.where.column) : std::nullopt);
   json.field_native("message", fatal.text);
   json.field_native("diagnostic", fatal_diagnostic(o));
   json.end_object();
@@ -58,6 +61,10 @@ std::string diagnostics_text(const CompileOutcome& o, SourceLines& lines,
   for (const ListedDiagnostic& d : diagnostics_in_order(o.ctx, presentation.warnings)) {
     text += printer.print(d);
   }
+  if (o.result.fatal_error != 0) {
+    text += printer.print_error_line(fatal_diagnostic(o),
+                                     explain_fatal(o.ctx, o.result.fatal_error).where);
+  }
   return text;
 }
 
@@ -77,9 +84,7 @@ void report_compile_text(const CompileOutcome& o, SourceLines& lines,
                          const Presentation& presentation, std::ostream& out, std::ostream& err) {
   err << diagnostics_text(o, lines, presentation);
   const std::string warnings = warnings_summary(o, presentation.warnings);
-  if (o.result.fatal_error != 0) {
-    err << fatal_diagnostic(o) << '\n';
-  } else if (o.result.cell_row_missing) {
+  if (o.result.fatal_error == 0 && o.result.cell_row_missing) {
     err << "scenarioc: no compiled file written: " << cell_row_missing_reason(o.ctx) << '\n';
   }
   for (const std::string& name : o.result.files_written) {

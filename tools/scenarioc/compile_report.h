@@ -37,7 +37,8 @@ int compile_exit_status(const CompileOutcome& outcome, const WarningSettings& wa
 std::string fatal_diagnostic(const CompileOutcome& outcome);
 
 // Every recorded error and shown warning in the order of the sources, each
-// with its source line, caret and notes.
+// with its source line, caret and notes; then the fatal error, if any, with
+// the line of the record that took the header cell.
 std::string diagnostics_text(const CompileOutcome& outcome, SourceLines& lines,
                              const Presentation& presentation);
 

@@ -50,7 +50,7 @@ std::vector<ListedDiagnostic> diagnostics_in_order(const BuildContext& ctx,
   for (const Warning& warning : ctx.warnings) {
     if (!settings.shows(warning.kind)) continue;
     while (error != ctx.recordings.end() &&
-           !(source_order(warning.where) < source_order(error->where))) {
+           source_order(error->where) < source_order(warning.where)) {
       listed.push_back({&*error++, nullptr});
     }
     listed.push_back({nullptr, &warning});
@@ -88,23 +88,25 @@ std::string DiagnosticPrinter::painted_locus(const SourceLocation& where) {
   return with_space(painter_.paint(Style::locus, printable(locus(where, sources_))));
 }
 
-// The compiler words an error's line; the colour goes on the location and on
-// the "error N:" that follows it.
-std::string DiagnosticPrinter::print_error(const Recording& recording) {
-  const std::string plain = headline(recording, sources_);
-  const std::string prefix = with_space(locus(recording.where, sources_));
+std::string DiagnosticPrinter::print_error_line(const std::string& plain,
+                                                const SourceLocation& where) {
+  const std::string prefix = with_space(locus(where, sources_));
   const size_t label_end = plain.find(':', prefix.size());
   std::string text;
   if (plain.compare(0, prefix.size(), prefix) == 0 &&
       plain.compare(prefix.size(), 6, "error ") == 0 && label_end != std::string::npos) {
     const std::string_view label =
         std::string_view(plain).substr(prefix.size(), label_end + 1 - prefix.size());
-    text = painted_locus(recording.where) + painter_.paint(Style::error, label) +
+    text = painted_locus(where) + painter_.paint(Style::error, label) +
            printable(std::string_view(plain).substr(label_end + 1));
   } else {
     text = printable(plain);
   }
-  text += "\n" + excerpt(recording.where);
+  return text + "\n" + excerpt(where);
+}
+
+std::string DiagnosticPrinter::print_error(const Recording& recording) {
+  std::string text = print_error_line(headline(recording, sources_), recording.where);
   for (const Note& note : recording.notes) text += print_note(note);
   return text;
 }

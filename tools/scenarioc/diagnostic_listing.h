@@ -23,8 +23,9 @@ struct ListedDiagnostic {
 };
 
 // The recordings in the order recorded and the shown warnings in the order
-// found, merged so that a warning comes before the first error that lies
-// after it in the sources.
+// found, merged so that a warning comes before the first error that does not
+// lie before it in the sources: at the same place, the warning says how the
+// text was read, which is often why the error arose.
 std::vector<ListedDiagnostic> diagnostics_in_order(const BuildContext& ctx,
                                                    const WarningSettings& settings);
 
@@ -51,6 +52,9 @@ class DiagnosticPrinter {
 
   // The headline, the source line and caret, then each note in the same form.
   std::string print(const ListedDiagnostic& diagnostic);
+  // A line the compiler words as "FILE:LINE:COL: error N: ..." for `where`,
+  // coloured, and the source line under it.
+  std::string print_error_line(const std::string& plain, const SourceLocation& where);
 
  private:
   std::string print_error(const Recording& recording);

@@ -55,7 +55,6 @@ void report_diagnostics(const BuildContext& ctx, const CompileResult& result, So
   Presentation presentation;
   presentation.colour = colour_wanted_for(ColourMode::automatic, StandardStream::err);
   err << diagnostics_text(outcome, lines, presentation);
-  if (result.fatal_error != 0) err << fatal_diagnostic(outcome) << '\n';
   if (result.cell_row_missing) {
     err << "scenarioc: the compile left no cell row: " << cell_row_missing_reason(ctx) << '\n';
   }

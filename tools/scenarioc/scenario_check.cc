@@ -131,7 +131,6 @@ ScenarioReport compiled_report(const ScenarioFiles& s, const BuildContext& ctx,
   }
   SourceLines lines(sources);
   report.text = diagnostics_text(outcome, lines, presentation);
-  if (result.fatal_error != 0) report.text += fatal_diagnostic(outcome) + "\n";
   if (result.cell_row_missing) {
     report.text += utf8_of_path(s.line_file) +
                    ": no compiled file would be written: " + cell_row_missing_reason(ctx) + "\n";

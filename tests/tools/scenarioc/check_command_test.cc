@@ -235,6 +235,79 @@ TEST(CheckCommandTest, JsonLinesGiveOneObjectPerScenario) {
   EXPECT_EQ(objects[4]["train_file"].text, "coll/c/Gamma_4-.txt");
 }
 
+// A compile stops at its first error of this kind; the check reads on and
+// marks what it finds beyond that point.
+TEST(CheckCommandTest, ErrorsBeyondTheCompilesStopAreMarked) {
+  TempDir dir;
+  copy_fixture("signal_on_speed_board", dir.path());
+  std::string train = read_file(dir / "Prova_1-.txt");
+  const std::string signal = "segnale,    1650,   2, 4, 0,  0, 0,    2,  1,0,0, 0\r\n";
+  train.insert(train.find(signal) + signal.size(),
+               "segnale,     700,   2, 4, 0,  0, 0,    2,  1,0,0, 0\r\n");
+  write_file(dir / "Prova_1-.txt", train);
+  const ToolRun check = run_scenarioc(dir.path(), {"check", "Prova_linea.txt", "Prova_1-.txt"});
+  EXPECT_EQ(check.status, 1);
+  EXPECT_TRUE(has_line(check.out,
+                       "Prova_1-.txt:18:1: error 16: signal at 700 m: cell 15 already holds a "
+                       "speed-indicator board (found after the point where the compile stopped)"))
+      << check.out;
+  EXPECT_TRUE(
+      has_line(check.out,
+               "Prova_linea.txt + Prova_1-.txt: 2 errors, 0 warnings; 1 of the errors found "
+               "after the point where the compile stopped"))
+      << check.out;
+  const ToolRun compile =
+      run_scenarioc(dir.path(), {"compile", "Prova_linea.txt", "Prova_1-.txt", "-o", "out"});
+  EXPECT_EQ(compile.err.find(":18:1:"), std::string::npos) << compile.err;
+  EXPECT_EQ(compile.err.find("found after"), std::string::npos) << compile.err;
+  const JsonValue json = parse_json(
+      run_scenarioc(dir.path(), {"check", "Prova_linea.txt", "Prova_1-.txt", "--json"}).out);
+  ASSERT_EQ(json["recordings"].size(), 2u);
+  EXPECT_FALSE(json["recordings"][0]["after_stop"].boolean);
+  EXPECT_TRUE(json["recordings"][1]["after_stop"].boolean);
+}
+
+// A scenario with a speed limit of 162 km/h draws a warning: the collection
+// passes, unless -Werror makes it an error, and -Wno-NAME hides it.
+TEST(CheckCommandTest, WarningFlagsDecideWhetherTheCollectionPasses) {
+  TempDir dir;
+  place_scenario("clean", dir / "coll", "A", "1");
+  place_scenario("clean", dir / "coll", "B", "1");
+  std::string train = read_file(dir / "coll/B_1-.txt");
+  train.replace(train.find("velocita,  1950,  160"), 21, "velocita,  1950,  162");
+  write_file(dir / "coll/B_1-.txt", train);
+  const struct {
+    std::vector<std::string> flags;
+    int status;
+    const char* b_summary;
+    const char* totals;
+  } rows[] = {
+      {{},
+       0,
+       "coll/B_linea.txt + coll/B_1-.txt: 0 errors, 1 warning",
+       "scenarioc check: 2 scenarios: 1 ok, 1 with warnings, 0 with errors"},
+      {{"-Werror"},
+       1,
+       "coll/B_linea.txt + coll/B_1-.txt: 0 errors, 1 warning (errors under -Werror)",
+       "scenarioc check: 2 scenarios: 1 ok, 1 with warnings, 0 with errors"},
+      {{"-Werror", "-Wno-speed-rounded"},
+       0,
+       "coll/B_linea.txt + coll/B_1-.txt: ok",
+       "scenarioc check: 2 scenarios: 2 ok, 0 with warnings, 0 with errors"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(::testing::PrintToString(row.flags));
+    std::vector<std::string> args = {"check", "coll"};
+    args.insert(args.end(), row.flags.begin(), row.flags.end());
+    const ToolRun run = run_scenarioc(dir.path(), args);
+    EXPECT_EQ(run.status, row.status) << run.out;
+    EXPECT_TRUE(has_line(run.out, row.b_summary)) << run.out;
+    EXPECT_TRUE(has_line(run.out, row.totals)) << run.out;
+    const bool shown = run.out.find("coll/B_1-.txt:10:19: ") != std::string::npos;
+    EXPECT_EQ(shown, std::string(row.b_summary).find("ok") == std::string::npos) << run.out;
+  }
+}
+
 // The threads finish in any order; what is printed never changes.
 TEST(CheckCommandTest, OutputIsTheSameWhateverTheNumberOfThreads) {
   TempDir dir;

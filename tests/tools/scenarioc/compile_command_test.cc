@@ -7,6 +7,7 @@
 #include <map>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "test_support.h"
@@ -214,6 +215,126 @@ TEST(CompileCommandTest, CaretStandsUnderItsColumnAfterTabsAndAWindows1252Byte) 
   EXPECT_EQ(*(error + 2), "      | " + std::string(caret_at.at(column), ' ') + "^");
 }
 
+// The clean fixture with two warnings and no error: a speed limit of 162 km/h
+// on line 10 of the train file (stored as 160) and a gradient of 160 per
+// mille on line 15 of the line file (stored as -96).
+void write_warned_scenario(const fs::path& folder) {
+  copy_fixture("clean", folder);
+  for (const auto& [file, from, to] :
+       {std::tuple{"Prova_1-.txt", "velocita,  1950,  160", "velocita,  1950,  162"},
+        std::tuple{"Prova_linea.txt", "pendenza,  7000,   0", "pendenza,  7000, 160"}}) {
+    std::string text = read_file(folder / file);
+    text.replace(text.find(from), std::string(from).size(), to);
+    write_file(folder / file, text);
+  }
+}
+
+// -Werror makes the warnings shown errors and -Wno-NAME hides a class: both
+// change what is shown and the exit status, never a compiled byte.
+TEST(CompileCommandTest, WarningFlagsChangeTheExitStatusAndNeverTheFiles) {
+  const std::string gradient = "Prova_linea.txt:15:18: ";
+  const std::string speed = "Prova_1-.txt:10:19: ";
+  const struct {
+    std::vector<std::string> flags;
+    int status;
+    std::vector<std::string> shown;  // the start and end of each diagnostic line, in order
+    const char* summary;             // the last line on stderr; empty: none
+  } rows[] = {
+      {{},
+       0,
+       {gradient + "warning: ", "[-Wvalue-not-stored]", speed + "warning: ", "[-Wspeed-rounded]"},
+       "scenarioc: 2 warnings"},
+      {{"-Werror"},
+       1,
+       {gradient + "error: ", "[-Werror=value-not-stored]",
+        speed + "error: ", "[-Werror=speed-rounded]"},
+       "scenarioc: 2 warnings treated as errors (-Werror); the compiled files were written all "
+       "the same"},
+      {{"-Wno-value-not-stored"},
+       0,
+       {speed + "warning: ", "[-Wspeed-rounded]"},
+       "scenarioc: 1 warning"},
+      {{"-Wno-value-not-stored", "-Werror"},
+       1,
+       {speed + "error: ", "[-Werror=speed-rounded]"},
+       "scenarioc: 1 warning treated as errors (-Werror); the compiled files were written all the "
+       "same"},
+      {{"-Werror", "-Wno-speed-rounded", "-Wno-value-not-stored"}, 0, {}, ""},
+      {{"-Wno-speed-rounded", "-Wspeed-rounded", "-Werror", "-Wno-error"},
+       0,
+       {gradient + "warning: ", "[-Wvalue-not-stored]", speed + "warning: ", "[-Wspeed-rounded]"},
+       "scenarioc: 2 warnings"},
+  };
+  std::string first_files;
+  for (const auto& row : rows) {
+    SCOPED_TRACE(::testing::PrintToString(row.flags));
+    TempDir dir;
+    write_warned_scenario(dir.path());
+    std::vector<std::string> args = {"compile", "Prova_linea.txt", "Prova_1-.txt", "-o", "out"};
+    args.insert(args.end(), row.flags.begin(), row.flags.end());
+    const ToolRun run = run_scenarioc(dir.path(), args);
+    EXPECT_EQ(run.status, row.status) << run.err;
+    std::vector<std::string> headlines;
+    for (const std::string& line : split_lines(run.err)) {
+      if (line.rfind("Prova", 0) == 0) headlines.push_back(line);
+    }
+    ASSERT_EQ(headlines.size() * 2, row.shown.size()) << run.err;
+    for (size_t i = 0; i < headlines.size(); ++i) {
+      const std::string& start = row.shown[2 * i];
+      const std::string& end = row.shown[2 * i + 1];
+      EXPECT_EQ(headlines[i].rfind(start, 0), 0u) << headlines[i];
+      EXPECT_EQ(headlines[i].substr(headlines[i].size() - end.size()), end) << headlines[i];
+    }
+    const std::vector<std::string> lines = split_lines(run.err);
+    EXPECT_EQ(lines.empty() ? "" : lines.back(), row.summary) << run.err;
+    std::string files;
+    for (const std::string& name : kCompiled) files += read_file(dir / "out" / name);
+    if (first_files.empty()) first_files = files;
+    EXPECT_EQ(files, first_files);
+  }
+}
+
+TEST(CompileCommandTest, JsonCarriesTheWarningsShown) {
+  for (const bool as_errors : {false, true}) {
+    SCOPED_TRACE(as_errors);
+    TempDir dir;
+    write_warned_scenario(dir.path());
+    std::vector<std::string> args = {"compile", "Prova_linea.txt", "Prova_1-.txt", "--json",
+                                     "-Wno-value-not-stored"};
+    if (as_errors) args.push_back("-Werror");
+    const ToolRun run = run_scenarioc(dir.path(), args);
+    EXPECT_EQ(run.status, as_errors ? 1 : 0);
+    EXPECT_EQ(run.err, "");
+    const JsonValue json = parse_json(run.out);
+    EXPECT_EQ(json["recordings"].size(), 0u);
+    ASSERT_EQ(json["warnings"].size(), 1u);
+    const JsonValue& w = json["warnings"][0];
+    EXPECT_EQ(w["severity"].text, as_errors ? "error" : "warning");
+    EXPECT_EQ(w["name"].text, "speed-rounded");
+    EXPECT_EQ(w["file"].text, "Prova_1-.txt");
+    EXPECT_EQ(w["line"].integer(), 10);
+    EXPECT_EQ(w["column"].integer(), 19);
+    EXPECT_EQ(w["diagnostic"].text,
+              "Prova_1-.txt:10:19: " + std::string(as_errors ? "error: " : "warning: ") +
+                  w["message"].text +
+                  (as_errors ? " [-Werror=speed-rounded]" : " [-Wspeed-rounded]"));
+    EXPECT_EQ(json["codice_errore"].integer(), 0);
+    EXPECT_EQ(json["exit_status"].integer(), as_errors ? 1 : 0);
+  }
+}
+
+// The record that took the header cell is shown under the fatal error.
+TEST(CompileCommandTest, AFatalErrorShowsTheLineOfItsRecord) {
+  TempDir dir;
+  const ToolRun run = compile_fixture(dir, "object_at_route_start");
+  EXPECT_EQ(run.status, 2);
+  const std::vector<std::string> lines = split_lines(run.err);
+  ASSERT_GE(lines.size(), 3u) << run.err;
+  EXPECT_EQ(lines[0].rfind("Prova_linea.txt:19:1: error 1250: ", 0), 0u) << run.err;
+  EXPECT_EQ(lines[1], "   19 | indicatori_vmax,    0,  100,  110,  115,  0,  100,  110,  115,  0");
+  EXPECT_EQ(lines[2], "      | ^");
+}
+
 TEST(CompileCommandTest, NamesComeFromTheFileNamesUnlessGiven) {
   const struct {
     const char* line_file;
@@ -418,6 +539,8 @@ TEST(CompileCommandTest, JsonOfAFatalErrorAndOfNoCellRow) {
     EXPECT_EQ(json["n"].integer(), 340);
     EXPECT_EQ(json["fatal_error"]["number"].integer(), 1250);
     EXPECT_EQ(json["fatal_error"]["file"].text, "Prova_linea.txt");
+    EXPECT_EQ(json["fatal_error"]["line"].integer(), 19);
+    EXPECT_EQ(json["fatal_error"]["column"].integer(), 1);
     EXPECT_EQ(json["fatal_error"]["diagnostic"].text.rfind("Prova_linea.txt:19:1: error 1250: ", 0),
               0u);
     EXPECT_EQ(json["files_written"].size(), 0u);

@@ -84,6 +84,18 @@ TEST(DiagnosticListingTest, WarningsTakeTheirPlaceAmongTheErrorsInSourceOrder) {
             "train source: warning: names saved as UTF-8 [-Wencoding]\n");
 }
 
+// At the same place the warning, which says how the text was read, comes first.
+TEST(DiagnosticListingTest, AtTheSamePlaceTheWarningComesFirst) {
+  BuildContext ctx;
+  ctx.recordings.push_back(error_at(25, SourceFile::train, 2, 10));
+  ctx.warnings.push_back(
+      warning_at(WarningClass::extra_fields, SourceFile::train, 2, 10, "read as a keyword"));
+  const std::vector<ListedDiagnostic> listed = diagnostics_in_order(ctx, {});
+  ASSERT_EQ(listed.size(), 2u);
+  EXPECT_NE(listed[0].warning, nullptr);
+  EXPECT_NE(listed[1].error, nullptr);
+}
+
 TEST(DiagnosticListingTest, FlagsChooseWhatIsShownAndHow) {
   const BuildContext ctx = context_with_diagnostics();
   MemorySources sources(kLineText, kTrainText);
