@@ -49,8 +49,8 @@ std::string summary_of(const ScenarioFiles& s, const CompileOutcome& o, const Wa
   if (w.as_errors && warnings > 0) text += " (errors under -Werror)";
   const size_t late = found_after_stop(o.ctx);
   if (late > 0) {
-    text += "; " + std::to_string(late) +
-            " of the errors found after the point where the compile " + "stopped";
+    text += "; " + std::to_string(late) + " of the errors found after the point where the " +
+            "compile stopped";
   }
   if (o.result.fatal_error != 0 || o.result.cell_row_missing) {
     text += "; a compile would write no file";
