@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "base/text_encoding.h"
 #include "compiler/binary_layout.h"
 #include "compiler/cell_text.h"
 
@@ -11,6 +12,16 @@ namespace {
 using cell_layout::kHeaderCell;
 
 std::string metres(int32_t position) { return std::to_string(position) + " m"; }
+
+// What the diagnostics quote reaches a terminal as UTF-8 with its control
+// characters escaped: text from a source is Windows-1252; a file name or a
+// system message is the system's own.
+std::string quoted_source_text(const std::string& text_1252) {
+  return printable_from_1252(text_1252);
+}
+std::string printable_native(const std::string& text) {
+  return escape_controls(utf8_from_native(text));
+}
 
 std::string with_article(const std::string& noun) {
   const bool vowel = !noun.empty() && std::string("aeiou").find(noun[0]) != std::string::npos;
@@ -47,7 +58,7 @@ std::string reason_text(const Recording& r) {
     case Reason::walk_reached_row_end:
       return "the walk along the slowdown reached the end of the cell row without meeting its end";
     case Reason::curve_without_class:
-      return "the keyword \"" + r.text + "\" holds no class digit 1 to 6";
+      return "the keyword \"" + quoted_source_text(r.text) + "\" holds no class digit 1 to 6";
     case Reason::track_plan_past_limit:
       return "the track plan would pass metre 1000000";
   }
@@ -60,7 +71,7 @@ std::string reason_text(const Recording& r) {
       return "the kilometric reference at " + metres(r.value) + " with chainage " +
              metres(r.chainage);
     case 25:
-      return r.text;
+      return printable_native(r.text);
     default:
       return "";
   }
@@ -177,7 +188,7 @@ std::string format_diagnostic(const Recording& recording, const SourceFiles& sou
   std::string prefix;
   const SourceLocation& where = recording.where;
   if (where.file != SourceFile::none) {
-    prefix = sources.display_name(where.file) + ":";
+    prefix = printable_native(sources.display_name(where.file)) + ":";
     if (where.line > 0) {
       prefix += std::to_string(where.line) + ":" + std::to_string(where.column) + ":";
     }
@@ -212,8 +223,9 @@ FatalExplanation explain_fatal(const BuildContext& ctx, int32_t numero) {
 std::string format_fatal_diagnostic(const BuildContext& ctx, int32_t numero,
                                     const SourceFiles& sources, std::string_view program) {
   const FatalExplanation fatal = explain_fatal(ctx, numero);
-  const std::string prefix =
-      fatal.file == SourceFile::none ? std::string(program) : sources.display_name(fatal.file);
+  const std::string prefix = fatal.file == SourceFile::none
+                                 ? std::string(program)
+                                 : printable_native(sources.display_name(fatal.file));
   return prefix + ": error " + std::to_string(numero) + ": " + fatal.text +
          "; no compiled file was written";
 }

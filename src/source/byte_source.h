@@ -3,8 +3,10 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <cstdio>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -26,19 +28,29 @@ class MemoryByteSource : public ByteSource {
   std::string_view text_;
 };
 
-// Throws RunTimeFailure naming the file and the system's reason when the file
-// cannot be opened or read.
+// A regular file, opened once. Throws RunTimeFailure naming the file and the
+// system's reason when it cannot be opened or read, or what it is when it is
+// not a regular file: a folder, a FIFO or a device never blocks or hands over
+// endless bytes.
 class FileByteSource : public ByteSource {
  public:
   explicit FileByteSource(const std::filesystem::path& path);
+  // The same, but null when no file has that name.
+  static std::unique_ptr<FileByteSource> open_if_present(const std::filesystem::path& path);
   ~FileByteSource() override;
   FileByteSource(const FileByteSource&) = delete;
   FileByteSource& operator=(const FileByteSource&) = delete;
   size_t read(char* buffer, size_t capacity) override;
+  // The file's size when it was opened.
+  std::uintmax_t size() const { return size_; }
 
  private:
+  struct Missing {};
+  FileByteSource(const std::filesystem::path& path, Missing* missing);
+
   std::filesystem::path path_;
   int fd_ = -1;
+  std::uintmax_t size_ = 0;
 };
 
 }  // namespace scenario
