@@ -27,13 +27,16 @@ void write_compiled_files(const BuildContext& ctx, CompiledFileSink& sink, Compi
   }
   write(station_table_name(ctx.nome, ctx.treno), encode_station_table(ctx.tabella));
   write(route_cells_name(ctx.nome, ctx.treno), encode_route_cells(ctx.percorso));
+  sink.commit();
 }
 
 }  // namespace
 
 void FolderSink::write_file(const std::string& name, const ContentWriter& content) {
-  replace_file(folder_ / name, content);
+  files_.stage(name, content);
 }
+
+void FolderSink::commit() { files_.commit(); }
 
 CompileResult memorizza_percorso(BuildContext& ctx, int32_t j, SourceFiles& sources,
                                  CompiledFileSink& sink) {

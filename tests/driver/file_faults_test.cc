@@ -207,14 +207,17 @@ TEST_F(FileFaultsTest, FileNameTakenByAFolder) {
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(lines_of(run.output),
             std::vector<std::string>{"velmora_dorsel: cannot replace '" +
-                                     path_of("Velmora_Dorsel_904.dat") + "': Is a directory"});
+                                     path_of("Velmora_Dorsel_904.dat") +
+                                     "': Is a directory; none of the 3 files was replaced"});
 
-  // Everything before the route cells is as a good build writes it; the
-  // sources are gone and no temporary file is left.
+  // The documents are as a good build writes them; the sources are gone, no
+  // compiled file is there, and no temporary file is left.
   TempDir good;
   fs::copy_file(SCENARIO_VELMORA_DORSEL, good / "velmora_dorsel");
   ASSERT_EQ(run_program(good.path()).status, 0);
   Snapshot expected = snapshot(good.path());
+  expected.erase("Velmora_Dorsel_linea.dat");
+  expected.erase("Velmora_Dorsel_904.sim");
   expected["Velmora_Dorsel_904.dat"] = "<folder>";
   EXPECT_EQ(changed_files(expected, snapshot(dir_.path())), std::vector<std::string>{});
   EXPECT_TRUE(fs::is_empty(dir_ / "Velmora_Dorsel_904.dat"));
@@ -288,8 +291,8 @@ TEST_F(ScenariocFaultsTest, OutputNameTakenByAFolder) {
   const ProgramRun run = compile();
   EXPECT_EQ(run.status, 2);
   EXPECT_EQ(lines_of(run.output),
-            std::vector<std::string>{
-                "scenarioc: cannot replace 'out/Velmora_Dorsel_904.dat': Is a directory"});
+            std::vector<std::string>{"scenarioc: cannot replace 'out/Velmora_Dorsel_904.dat': Is a "
+                                     "directory; none of the 3 files was replaced"});
   earlier_["Velmora_Dorsel_904.dat"] = "<folder>";
   EXPECT_EQ(changed_files(earlier_, snapshot(dir_ / "out")), std::vector<std::string>{});
 }
@@ -323,7 +326,7 @@ TEST(SourceFaultsTest, TrainSourceMissingOrNotAFile) {
     const char* reason;
   } rows[] = {
       {"removed", false, "cannot open '%s': No such file or directory"},
-      {"a folder", true, "cannot read '%s': Is a directory"},
+      {"a folder", true, "cannot read '%s': it is a directory, not a regular file"},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);
@@ -346,19 +349,23 @@ TEST(SourceFaultsTest, TrainSourceMissingOrNotAFile) {
   }
 }
 
-TEST(SourceFaultsTest, LineSourceThatIsAFolderIsMissing) {
+// A line source that exists but is no file is no missing file (101): reading
+// it fails, and the failure trap deletes the train source as it would after
+// any failure.
+TEST(SourceFaultsTest, LineSourceThatIsAFolderCannotBeRead) {
   BuildSources build;
   fs::remove(build.line_path());
   fs::create_directory(build.line_path());
   FolderSources sources(build.dir.path(), build.ctx.nome, build.ctx.treno);
   MemorySink sink;
   const CompileResult result = memorizza_percorso(build.ctx, kWriteTrackPlan, sources, sink);
-  EXPECT_EQ(build.ctx.codice_errore, 101);
+  EXPECT_EQ(build.ctx.codice_errore, 25);
+  EXPECT_EQ(build.ctx.recordings.back().text, "cannot read '" + build.line_path().string() +
+                                                  "': it is a directory, not a regular file");
   EXPECT_TRUE(result.cell_row_missing);
   EXPECT_TRUE(sink.files.empty());
-  // Nothing is read or deleted.
   EXPECT_TRUE(fs::is_directory(build.line_path()));
-  EXPECT_TRUE(fs::exists(build.train_path()));
+  EXPECT_FALSE(fs::exists(build.train_path()));
 }
 
 // Deletes each source as soon as the parser has opened it.

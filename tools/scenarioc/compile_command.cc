@@ -6,15 +6,16 @@
 #include <system_error>
 
 #include "base/file_naming.h"
+#include "base/folder_lock.h"
 #include "base/replace_file.h"
 #include "base/run_time_failure.h"
+#include "base/temporary_files.h"
 #include "compiler/compile_step.h"
 #include "compiler/diagnostics.h"
 #include "compiler/scenario_records.h"
 #include "compiler/source_files.h"
 #include "scenarioc/compile_report.h"
 #include "scenarioc/source_names.h"
-#include "source/byte_source.h"
 
 namespace scenario {
 namespace {
@@ -59,21 +60,6 @@ std::optional<Identifiers> identifiers_of(const CommandLine& line, std::string& 
   return Identifiers{*nome, *treno};
 }
 
-// Throws RunTimeFailure naming the file and the system's reason.
-void check_readable(const fs::path& path) {
-  FileByteSource source(path);
-  char byte;
-  source.read(&byte, 1);
-}
-
-// A missing line file is the compiler's own error 101. A train file that cannot
-// be read would only fail inside the parse, after the line had been compiled,
-// so it is refused before anything is written.
-void check_sources(const fs::path& line_file, const fs::path& train_file) {
-  if (file_exists(line_file)) check_readable(line_file);
-  check_readable(train_file);
-}
-
 fs::path output_folder(const CommandLine& line) {
   if (line.out_dir) return *line.out_dir;
   const fs::path parent = fs::path(line.files[0]).parent_path();
@@ -112,9 +98,29 @@ int usage_failure(std::ostream& err, const std::string& error) {
   return kFailure;
 }
 
+// The renames take the folder's lock, which the build and every compile into
+// the folder share: two compiles into one folder leave the three files of one
+// of them, never a mix. Temporary files that an ended process left there go.
+class LockingFolderSink : public FolderSink {
+ public:
+  LockingFolderSink(const fs::path& folder, std::ostream& err)
+      : FolderSink(folder), folder_(folder), err_(err) {}
+  void commit() override {
+    const FolderLock lock(folder_, [&] {
+      err_ << "scenarioc: waiting for another build in " << folder_.string() << '\n' << std::flush;
+    });
+    remove_stale_temporaries(folder_);
+    FolderSink::commit();
+  }
+
+ private:
+  fs::path folder_;
+  std::ostream& err_;
+};
+
 int compile_into(const CommandLine& line, BuildContext& ctx, AuthorSources& sources,
                  std::ostream& out, std::ostream& err) {
-  FolderSink sink(ctx.cartella);
+  LockingFolderSink sink(ctx.cartella, err);
   const CompileResult result = memorizza_percorso(ctx, kWriteTrackPlan, sources, sink);
   const CompileOutcome outcome{ctx, result, sources, ctx.cartella};
   if (line.json) {
@@ -137,7 +143,10 @@ int run_compile(const CommandLine& line, std::ostream& out, std::ostream& err) {
   ctx.cartella = output_folder(line);
   AuthorSources sources(line.files[0], line.files[1]);
   try {
-    check_sources(line.files[0], line.files[1]);
+    // A missing line file is the compiler's own error 101. A train file that
+    // cannot be read would only fail inside the parse, after the line had been
+    // compiled, so it is refused before anything is written.
+    sources.open_both();
     make_folder(ctx.cartella);
     error = overwrites_source(ctx.cartella, *ids, line);
     if (!error.empty()) return usage_failure(err, error);

@@ -1,5 +1,9 @@
 #include "scenarioc/emit_command.h"
 
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <string>
 #include <system_error>
@@ -29,6 +33,27 @@ std::vector<std::string> emitted_names(const BuildIdentity& id) {
           train_sheet_name(id.nome, id.treno)};
 }
 
+// Why emit may not write `path`, or "" when it may. Without --force every
+// name that exists is an author's, a dangling link included; with it, a name
+// that holds anything but a file or a link still cannot be replaced.
+std::string refusal(const fs::path& path, bool force) {
+  struct stat info;
+  if (::lstat(path.c_str(), &info) != 0) {
+    if (errno == ENOENT) return "";
+    return "cannot write '" + path.string() + "': " + std::strerror(errno);
+  }
+  if (!force) {
+    return "'" + path.string() +
+           "' already exists; emit does not overwrite an author's files (use --force to replace "
+           "them)";
+  }
+  if (S_ISDIR(info.st_mode)) return "cannot replace '" + path.string() + "': Is a directory";
+  if (!S_ISREG(info.st_mode) && !S_ISLNK(info.st_mode)) {
+    return "cannot replace '" + path.string() + "': not a regular file";
+  }
+  return "";
+}
+
 void write_all(const BuildIdentity& id) {
   dati_linea(id);
   dati_treno(id);
@@ -45,14 +70,12 @@ int run_emit(const CommandLine& line, std::ostream& out, std::ostream& err) {
   id.treno = kBuiltinTreno;
   id.cartella = line.out_dir ? fs::path(*line.out_dir) : fs::path(".");
   const std::vector<std::string> names = emitted_names(id);
-  if (!line.force) {
-    for (const std::string& name : names) {
-      if (file_exists(id.cartella / name)) {
-        err << "scenarioc emit: '" << (id.cartella / name).string()
-            << "' already exists; emit does not overwrite an author's files (use --force "
-               "to replace them)\n";
-        return kFailure;
-      }
+  // Every name is checked before the first file is written.
+  for (const std::string& name : names) {
+    const std::string why = refusal(id.cartella / name, line.force);
+    if (!why.empty()) {
+      err << "scenarioc emit: " << why << "; nothing was written\n";
+      return kFailure;
     }
   }
   try {

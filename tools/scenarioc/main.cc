@@ -1,8 +1,11 @@
 // scenarioc, the authoring tool: reads its command line, runs one command and
 // returns that command's exit status.
 #include <iostream>
+#include <new>
 #include <string>
 #include <vector>
+
+#include "base/temporary_files.h"
 
 #include "scenarioc/command_line.h"
 #include "scenarioc/compile_command.h"
@@ -12,16 +15,25 @@
 namespace {
 
 constexpr int kUsageError = 2;
+constexpr int kFailure = 2;
 
+// Out of memory ends a command as a file failure does: one line, status 2,
+// and every temporary file it wrote removed on the way out.
 int run(const scenario::CommandLine& line) {
   using scenario::Command;
-  switch (*line.command) {
-    case Command::compile:
-      return scenario::run_compile(line, std::cout, std::cerr);
-    case Command::emit:
-      return scenario::run_emit(line, std::cout, std::cerr);
-    case Command::dump:
-      return scenario::run_dump(line, std::cout, std::cerr);
+  try {
+    switch (*line.command) {
+      case Command::compile:
+        return scenario::run_compile(line, std::cout, std::cerr);
+      case Command::emit:
+        return scenario::run_emit(line, std::cout, std::cerr);
+      case Command::dump:
+        return scenario::run_dump(line, std::cout, std::cerr);
+    }
+  } catch (const std::bad_alloc&) {
+    std::cout << std::flush;
+    std::cerr << "scenarioc: out of memory\n";
+    return kFailure;
   }
   return kUsageError;
 }
@@ -29,6 +41,7 @@ int run(const scenario::CommandLine& line) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  scenario::install_signal_handling();
   const std::vector<std::string> args(argv + 1, argv + argc);
   const scenario::CommandLine line = scenario::parse_command_line(args);
   switch (line.action) {

@@ -1,6 +1,7 @@
 // scenarioc compile: diagnostics and exit status for broken scenarios, the
 // names of the compiled files, the sources left as they were, and --json.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -232,27 +233,43 @@ TEST(CompileCommandTest, UnnamedFilesGiveAUsageErrorThatSaysSo) {
             "NAME");
 }
 
+// Each source is opened once and must be a regular file: a FIFO would make
+// the tool wait for a writer for ever, a device hand over endless bytes.
 TEST(CompileCommandTest, UnreadableSourceStopsBeforeAnythingIsWritten) {
   const struct {
     const char* name;
+    const char* line_file;
     const char* train_file;
     const char* error;
   } rows[] = {
-      {"missing train file", "Prova_2-.txt",
+      {"missing train file", "Prova_linea.txt", "Prova_2-.txt",
        "scenarioc: cannot open 'Prova_2-.txt': No such file or directory"},
-      {"a folder for a train file", "Prova_3-.txt",
-       "scenarioc: cannot read 'Prova_3-.txt': Is a directory"},
+      {"a folder for a train file", "Prova_linea.txt", "Prova_3-.txt",
+       "scenarioc: cannot read 'Prova_3-.txt': it is a directory, not a regular file"},
+      {"a FIFO for a train file", "Prova_linea.txt", "Prova_4-.txt",
+       "scenarioc: cannot read 'Prova_4-.txt': it is a FIFO, not a regular file"},
+      {"a folder for a line file", "Cartella_linea.txt", "Prova_1-.txt",
+       "scenarioc: cannot read 'Cartella_linea.txt': it is a directory, not a regular file"},
+      {"a FIFO for a line file", "Fifo_linea.txt", "Prova_1-.txt",
+       "scenarioc: cannot read 'Fifo_linea.txt': it is a FIFO, not a regular file"},
+      {"a device for a line file", "/dev/zero", "Prova_1-.txt",
+       "scenarioc: cannot read '/dev/zero': it is a character device, not a regular file"},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);
     TempDir dir;
     copy_fixture("clean", dir.path());
     fs::create_directory(dir / "Prova_3-.txt");
-    const ToolRun run = run_scenarioc(dir.path(), {"compile", "Prova_linea.txt", row.train_file});
+    fs::create_directory(dir / "Cartella_linea.txt");
+    ASSERT_EQ(::mkfifo((dir / "Prova_4-.txt").c_str(), 0600), 0);
+    ASSERT_EQ(::mkfifo((dir / "Fifo_linea.txt").c_str(), 0600), 0);
+    const ToolRun run = run_scenarioc(
+        dir.path(), {"compile", row.line_file, row.train_file, "--name", "Prova"}, 20);
     EXPECT_EQ(run.status, 2);
     EXPECT_EQ(first_line(run.err), row.error);
     EXPECT_EQ(list_folder(dir.path()),
-              (std::vector<std::string>{"Prova_1-.txt", "Prova_3-.txt", "Prova_linea.txt"}));
+              (std::vector<std::string>{"Cartella_linea.txt", "Fifo_linea.txt", "Prova_1-.txt",
+                                        "Prova_3-.txt", "Prova_4-.txt", "Prova_linea.txt"}));
   }
 }
 
@@ -285,7 +302,9 @@ TEST(CompileCommandTest, RecordedErrorsPrecedeAWriteFailure) {
   const std::string diagnostic =
       "Prova_1-.txt:16:1: error 16: signal at 700 m: cell 15 already holds a speed-indicator "
       "board\n";
-  const std::string failure = "scenarioc: cannot replace 'out/Prova_1.sim': Is a directory\n";
+  const std::string failure =
+      "scenarioc: cannot replace 'out/Prova_1.sim': Is a directory; none of the 3 files was "
+      "replaced\n";
   const struct {
     const char* name;
     std::vector<std::string> flags;
