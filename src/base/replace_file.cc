@@ -57,15 +57,19 @@ std::string replaced_so_far(const std::vector<std::string>& replaced, std::size_
 // destroyed unless it has taken its name.
 class StagedFile {
  public:
+  // The name is registered before the file exists, so that a signal that
+  // comes as it is created still removes it.
   StagedFile(int folder_fd, std::string name, std::string path)
       : folder_fd_(folder_fd), name_(std::move(name)), path_(std::move(path)) {
     for (int attempt = 0;; ++attempt) {
       temporary_ = next_temporary_name();
+      registered_ = std::make_unique<RegisteredTemporary>(folder_fd_, temporary_);
       fd_ = ::openat(folder_fd_, temporary_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
       if (fd_ >= 0) break;
-      if (errno != EEXIST || attempt == kNameAttempts) fail("create", path_, errno);
+      const int error = errno;
+      registered_.reset();
+      if (error != EEXIST || attempt == kNameAttempts) fail("create", path_, error);
     }
-    registered_ = std::make_unique<RegisteredTemporary>(folder_fd_, temporary_);
   }
   ~StagedFile() {
     if (fd_ >= 0) ::close(fd_);
