@@ -221,6 +221,48 @@ TEST(CompileCommandTest, NamesComeFromTheFileNamesUnlessGiven) {
   }
 }
 
+// A name is kept as given for the file names and written in Windows-1252
+// into the station table, where the competition codes are summed over it; a
+// name the code page cannot hold is refused.
+TEST(CompileCommandTest, NamesAreWrittenInWindows1252) {
+  TempDir dir;
+  copy_fixture("clean", dir.path());
+  const ToolRun run = run_scenarioc(
+      dir.path(), {"compile", "Prova_linea.txt", "Prova_1-.txt", "--name", "Citt\xC3\xA0"});
+  ASSERT_EQ(run.status, 0) << run.err;
+  const ToolRun dump = run_scenarioc(dir.path(), {"dump", "Citt\xC3\xA0_1.sim", "--json"});
+  ASSERT_EQ(dump.status, 0) << dump.err;
+  // Record 85: "Citt" and the one byte E0; its code sums "1citt\xE0" and the pad.
+  const JsonValue header = parse_json(dump.out)["records"][85];
+  EXPECT_EQ(header["testo"].text, "Citt\xC3\xA0");
+  EXPECT_EQ(header["orario"].number, 37059);
+  const std::string table = read_file(dir / "Citt\xC3\xA0_1.sim");
+  EXPECT_NE(table.find(std::string("\x05\x00"
+                                   "Citt\xE0",
+                                   7)),
+            std::string::npos);
+  EXPECT_EQ(table.find("Citt\xC3\xA0"), std::string::npos);
+
+  const ToolRun refused = run_scenarioc(
+      dir.path(), {"compile", "Prova_linea.txt", "Prova_1-.txt", "--name", "\xD0\x9C\xD0\xBE"});
+  EXPECT_EQ(refused.status, 2);
+  EXPECT_EQ(first_line(refused.err),
+            "scenarioc compile: the scenario name '\xD0\x9C\xD0\xBE' holds '\xD0\x9C', which "
+            "Windows-1252, the code page of the compiled files, cannot hold");
+}
+
+// Final names of up to 255 bytes, the most a file name may have, compile.
+TEST(CompileCommandTest, LongestNamesCompile) {
+  TempDir dir;
+  copy_fixture("clean", dir.path());
+  const std::string name(245, 'N');  // NAME_linea.dat: 255 bytes
+  const ToolRun run =
+      run_scenarioc(dir.path(), {"compile", "Prova_linea.txt", "Prova_1-.txt", "--name", name});
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_TRUE(fs::exists(dir / (name + "_linea.dat")));
+  EXPECT_TRUE(fs::exists(dir / (name + "_1.sim")));
+}
+
 TEST(CompileCommandTest, UnnamedFilesGiveAUsageErrorThatSaysSo) {
   TempDir dir;
   fs::copy_file(fixture_path("clean/Prova_linea.txt"), dir / "line.txt");
