@@ -91,6 +91,7 @@ class StagedFile {
     if (::fstatat(folder_fd_, name_.c_str(), &old, 0) == 0 && S_ISREG(old.st_mode)) {
       if (::fchmod(fd_, old.st_mode & 07777) != 0) fail("write", path_, errno);
       if (::fsync(fd_) != 0) fail("write", path_, errno);
+      flushed_ = true;
     }
     const int result = ::close(fd_);
     fd_ = -1;
@@ -115,6 +116,8 @@ class StagedFile {
   }
 
   const std::string& path() const { return path_; }
+  // Whether the content reached the disk: the file replaces another.
+  bool flushed() const { return flushed_; }
 
  private:
   int folder_fd_;
@@ -123,6 +126,7 @@ class StagedFile {
   std::string temporary_;
   int fd_ = -1;
   bool renamed_ = false;
+  bool flushed_ = false;
   std::unique_ptr<RegisteredTemporary> registered_;
 };
 
@@ -167,14 +171,19 @@ void FileSet::rename_all(bool flush_folder) {
     }
   }
   std::vector<std::string> replaced;
+  bool contents_flushed = false;
   for (const auto& file : staged_) {
     if (const int error = file->rename()) {
       fail("replace", file->path(), error, replaced_so_far(replaced, total));
     }
     replaced.push_back(file->path());
+    contents_flushed = contents_flushed || file->flushed();
   }
   staged_.clear();
-  if (!flush_folder || total == 0) return;
+  // The new names reach the disk too, where the contents they name already
+  // have: a set that replaced a file. Names of files whose content never went
+  // to the disk would only risk naming empty files after a crash.
+  if (!flush_folder || !contents_flushed) return;
   // fsync needs a folder opened for reading; one that cannot be read is left unflushed.
   const int flags = ::fcntl(folder_fd_, F_GETFL);
   if (flags < 0 || (flags & O_PATH) != 0) return;

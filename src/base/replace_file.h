@@ -46,7 +46,8 @@ class FileSet {
   // Throws RunTimeFailure naming the file.
   void stage(const std::string& name, const ContentWriter& content);
 
-  // Gives every staged file its name and then flushes the folder itself, so
+  // Gives every staged file its name and then, where the set replaced a file
+  // (whose new content went to the disk first), flushes the folder itself, so
   // that the new names survive a crash. Every name is checked first: one the
   // system would refuse (a folder stands there, the name is too long) fails
   // before any rename, and nothing changes. A failure says which files were

@@ -104,6 +104,19 @@ TEST_F(FileFaultsTest, FileNameTakenByAFolder) {
   EXPECT_TRUE(fs::is_empty(dir_ / "Velmora_Dorsel_904.dat"));
 }
 
+// A build that fails after it wrote its sources takes them with it.
+TEST_F(FileFaultsTest, FailedBuildLeavesNoSourceFile) {
+  fs::copy_file(SCENARIO_VELMORA_DORSEL, dir_ / "velmora_dorsel");
+  fs::create_directory(dir_ / "Velmora_Dorsel_904_note.txt");
+  const ProgramRun run = run_program(dir_.path());
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(lines_of(run.output),
+            std::vector<std::string>{"velmora_dorsel: cannot replace '" +
+                                     path_of("Velmora_Dorsel_904_note.txt") + "': Is a directory"});
+  EXPECT_EQ(list_folder(dir_.path()),
+            (std::vector<std::string>{"Velmora_Dorsel_904_note.txt", "velmora_dorsel"}));
+}
+
 TEST_F(FileFaultsTest, FullDiskKeepsTheEarlierFiles) {
   ASSERT_NO_FATAL_FAILURE(build_once());
   const struct {
