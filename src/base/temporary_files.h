@@ -29,7 +29,8 @@ void install_signal_handling();
 // A temporary file that a signal handler removes while it is registered: the
 // folder, open for the *at calls, and the name in it. At most kMaxRegistered
 // at once; further ones go unregistered (a process of this system has at most
-// a handful). Registration is undone before the file is renamed or removed.
+// a handful). A name is registered before its file is created and released
+// only once the file has taken its final name or been removed.
 class RegisteredTemporary {
  public:
   static constexpr int kMaxRegistered = 16;
