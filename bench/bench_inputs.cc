@@ -15,6 +15,13 @@ namespace {
 constexpr int32_t kCurveSpacing = 2000;
 constexpr int32_t kCurveLength = 600;
 constexpr int32_t kGradientSpacing = 5000;
+constexpr int32_t kSpeedSpacing = 10000;
+constexpr int32_t kFirstStation = 3500;
+constexpr int32_t kStationSpacing = 14000;
+constexpr int32_t kFirstSignal = 1650;
+constexpr int32_t kSignalSpacing = 2000;
+constexpr int32_t kFirstSlowdown = 60000;
+constexpr int32_t kSlowdownSpacing = 100000;
 
 void add_line(std::string& text, const std::string& line) {
   text += line;
@@ -67,6 +74,31 @@ std::string long_route_line_text(int32_t length) {
 }
 
 std::string empty_train_text() { return "[generale]\r\n[fine]\r\n"; }
+
+std::string long_route_train_text(int32_t length) {
+  std::string text;
+  add_line(text, "[generale]");
+  add_line(text, "numero vetture,    14");
+  add_line(text, "orologio,    10              32            40 ");
+  add_line(text, "aderenza,       0,  100");
+  for (int32_t p = 0; p < length; p += kSpeedSpacing) {
+    add_line(text,
+             "velocita, " + column(p, 7) + ", " + column(100 + p / kSpeedSpacing % 7 * 10, 4));
+  }
+  for (int32_t p = kFirstStation; p + kStationSpacing / 2 < length; p += kStationSpacing) {
+    add_line(text, "stazione, " + column(p, 7) +
+                       ", 12,  600,  0, 0, 0,  1,1,0,  4,1,1,    0,   0, 0, 0, STAZIONE " +
+                       std::to_string(p / kStationSpacing));
+  }
+  for (int32_t p = kFirstSlowdown; p + kSlowdownSpacing / 2 < length; p += kSlowdownSpacing) {
+    add_line(text, "rallentamento, " + column(p, 7) + ",  60,   400,  0,  1,  0");
+  }
+  for (int32_t p = kFirstSignal; p + 1000 < length; p += kSignalSpacing) {
+    add_line(text, "segnale, " + column(p, 7) + ",   2, 4, 0,  0, 0,    2,  1,0,0, 0");
+  }
+  add_line(text, "[fine]");
+  return text;
+}
 
 std::string generated_field_stream(std::size_t bytes) {
   std::string text;

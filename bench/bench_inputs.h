@@ -46,6 +46,12 @@ std::string long_route_line_text(int32_t length);
 // A train source with no records, for compiles that only need the line.
 std::string empty_train_text();
 
+// A train source for `long_route_line_text(length)` whose objects grow with
+// the length: a station every 14 km (at most 71 on 1000000 m, within the
+// table), a signal every 2 km, a speed limit every
+// 10 km and a slowdown every 100 km.
+std::string long_route_train_text(int32_t length);
+
 // About `bytes` of source text in the writer's layout: signal, gradient and
 // indication-board records in turn.
 std::string generated_field_stream(std::size_t bytes);

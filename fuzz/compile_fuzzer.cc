@@ -2,6 +2,7 @@
 // in memory. The input is the line source, then the two bytes "%%", then the
 // train source; an input without "%%" is a line source whose train source is
 // missing. Besides any crash, it stops on a broken promise of the compile step.
+// Every compile is also drawn as a report page, whatever it recorded.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -15,6 +16,8 @@
 #include "compiler/diagnostics.h"
 #include "compiler/scenario_records.h"
 #include "compiler/source_files.h"
+#include "scenarioc/report_model.h"
+#include "scenarioc/report_page.h"
 
 namespace scenario {
 namespace {
@@ -62,6 +65,8 @@ void compile(std::string_view input) {
   for (const Recording& recording : ctx.recordings) {
     require(!format_diagnostic(recording, sources).empty());
   }
+  const std::string page = render_report_page(build_report_model(ctx, result, sources));
+  require(page.size() > 7 && page.compare(page.size() - 8, 8, "</html>\n") == 0);
   const bool line_missing = !ctx.recordings.empty() && ctx.recordings.front().numero == 101;
   require(sources.exists(SourceFile::line) == line_missing);
   if (result.fatal_error != 0 || result.cell_row_missing) {

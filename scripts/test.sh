@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # Builds and runs every test: once with warnings as errors, once more with
-# AddressSanitizer and UndefinedBehaviorSanitizer.
+# AddressSanitizer and UndefinedBehaviorSanitizer, and the Windows build's
+# under Wine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/packages.sh
 ensure_packages cmake make g++ clang libclang-rt-14-dev libgtest-dev libgmock-dev \
-  libbenchmark-dev libfltk1.3-dev xvfb xauth xdotool x11-apps imagemagick
+  libbenchmark-dev libfltk1.3-dev xvfb xauth xdotool x11-apps imagemagick chromium python3
 
 jobs="$(nproc)"
 run_suite() {
@@ -20,6 +21,18 @@ echo "== tests, warnings as errors"
 run_suite build/test -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSCENARIO_WERROR=ON
 echo "== tests under AddressSanitizer and UndefinedBehaviorSanitizer"
 run_suite build/sanitize -DCMAKE_BUILD_TYPE=Debug -DSCENARIO_WERROR=ON -DSCENARIO_SANITIZE=ON
+echo "== Windows executables, cross-built: the core tests and the programs under Wine"
+ensure_packages g++-mingw-w64-x86-64 googletest wine wine64 fonts-wine
+(
+  # One private prefix for the whole run, made once and thrown away after.
+  wine_home=$(mktemp -d)
+  export WINEPREFIX=$wine_home/prefix
+  trap 'wineserver -k 2>/dev/null || true; rm -rf "$wine_home"' EXIT
+  source tests/wine_env.sh
+  wine_start
+  run_suite build/windows-test -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake \
+    -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSCENARIO_WERROR=ON -DSCENARIO_LINUX_BUILD="$PWD/build/test"
+)
 echo "== benchmarks, built and not run"
 cmake -S . -B build/bench -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSCENARIO_WERROR=ON \
   -DSCENARIO_BENCH=ON -DSCENARIO_TESTS=OFF >/dev/null

@@ -1,20 +1,26 @@
 #include "test_support.h"
 
-#include <grp.h>
-#include <stdlib.h>
-#include <unistd.h>
-
 #include <algorithm>
+#include <chrono>
 #include <fstream>
+#include <random>
 #include <sstream>
 #include <stdexcept>
 
 namespace scenario::testing {
 
+// A folder whose name no other test, run or process takes: creating it fails
+// when the name is taken, and then another is tried.
 TempDir::TempDir() {
-  std::string pattern = (std::filesystem::temp_directory_path() / "scenario-test-XXXXXX").string();
-  if (!mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
-  path_ = pattern;
+  static std::mt19937_64 names(std::random_device{}() ^
+                               std::chrono::steady_clock::now().time_since_epoch().count());
+  const std::filesystem::path base = std::filesystem::temp_directory_path();
+  for (int attempt = 0;; ++attempt) {
+    path_ = base / ("scenario-test-" + std::to_string(names()));
+    if (std::filesystem::create_directory(path_)) break;
+    if (attempt == 100) throw std::runtime_error("cannot create a folder in " + base.string());
+  }
+  std::filesystem::permissions(path_, std::filesystem::perms::owner_all);
 }
 
 TempDir::~TempDir() {
@@ -64,10 +70,6 @@ std::vector<std::string> split_crlf(const std::string& text) {
 
 std::string fixture_path(const std::string& name) {
   return std::string(SCENARIO_FIXTURES_DIR) + "/" + name;
-}
-
-bool become_nobody() {
-  return ::setgroups(0, nullptr) == 0 && ::setgid(kNobody) == 0 && ::setuid(kNobody) == 0;
 }
 
 BuildContext builtin_context(const std::filesystem::path& folder) {

@@ -1,12 +1,11 @@
 // Helpers shared by the tests: a private temporary folder and whole-file I/O.
 #pragma once
 
-#include <sys/types.h>
-
 #include <filesystem>
 #include <string>
 #include <vector>
 
+#include "base/run_time_failure.h"
 #include "compiler/scenario_records.h"
 
 namespace scenario::testing {
@@ -33,12 +32,16 @@ std::vector<std::string> list_folder(const std::filesystem::path& folder);
 std::vector<std::string> split_crlf(const std::string& text);
 std::string fixture_path(const std::string& name);
 
-// The unprivileged user a test running as root becomes, in a child process,
-// where folder permissions must bind.
-inline constexpr uid_t kNobody = 65534;
-// Leaves every group and becomes `kNobody`; false when that fails. Only
-// async-signal-safe calls, so a child may call it between fork and exec.
-bool become_nobody();
+// The message of the RunTimeFailure that `action` throws, or "" when none.
+template <typename Action>
+std::string failure_message(Action action) {
+  try {
+    action();
+  } catch (const RunTimeFailure& failure) {
+    return failure.what();
+  }
+  return "";
+}
 
 // A build context with the built-in identifiers, Velmora_Dorsel and 904, and
 // `folder` as the folder of its files.

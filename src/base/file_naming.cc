@@ -1,7 +1,5 @@
 #include "base/file_naming.h"
 
-#include <system_error>
-
 #include "base/run_time_failure.h"
 
 namespace scenario {
@@ -13,14 +11,12 @@ std::filesystem::path program_folder() {
   return folder;
 }
 
-std::filesystem::path program_folder(std::string& reason) {
-  std::error_code error;
-  const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", error);
-  if (error) {
-    reason = "cannot find the program's folder: " + error.message();
-    return {};
-  }
-  return exe.parent_path();
+std::filesystem::path path_from_utf8(std::string_view text) {
+  return std::filesystem::path(std::u8string(text.begin(), text.end()));
+}
+
+std::filesystem::path file_in(const std::filesystem::path& folder, std::string_view name) {
+  return folder / path_from_utf8(name);
 }
 
 std::string line_source_name(const std::string& nome) { return nome + "_linea.txt"; }

@@ -5,14 +5,24 @@
 
 #include <filesystem>
 #include <string>
+#include <string_view>
 
 namespace scenario {
 
 // The folder that holds the running executable; throws RunTimeFailure when it
 // cannot be found.
 std::filesystem::path program_folder();
-// The same without throwing: empty, with the reason in `reason`, when it cannot be found.
+// The same without throwing: empty, with the reason in `reason`, when it cannot
+// be found (program_folder_posix.cc, program_folder_win32.cc).
 std::filesystem::path program_folder(std::string& reason);
+
+// A path from UTF-8 text, the encoding of every name and path the program
+// holds as a string. A plain std::string would be taken in the system's
+// single-byte code page on Windows, where "Città" or "Σενάριο" need UTF-16.
+std::filesystem::path path_from_utf8(std::string_view text);
+// The file `name` (UTF-8) in `folder`; a folder that ends in a separator, such
+// as a drive root, gets no second one.
+std::filesystem::path file_in(const std::filesystem::path& folder, std::string_view name);
 
 std::string line_source_name(const std::string& nome);
 std::string train_source_name(const std::string& nome, const std::string& treno);

@@ -1,9 +1,12 @@
 // An exclusive lock on a folder for the builds and compiles that write into
 // it, so that two of them run one after the other instead of mixing their
-// files. The lock is flock(2) on the folder itself: it leaves no file behind,
-// and it ends with the process that holds it, however that process ends.
+// files. It leaves no file behind and ends with the process that holds it,
+// however that process ends: on Linux flock(2) on the folder itself
+// (folder_lock_posix.cc), on Windows a named mutex that stands for the folder
+// (folder_lock_win32.cc).
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 
@@ -20,7 +23,8 @@ class FolderLock {
   FolderLock& operator=(const FolderLock&) = delete;
 
  private:
-  int fd_ = -1;
+  // The system's handle: the folder's descriptor, or the mutex's HANDLE.
+  std::intptr_t handle_ = -1;
 };
 
 }  // namespace scenario

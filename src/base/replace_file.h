@@ -32,7 +32,8 @@ void replace_file(const std::filesystem::path& path, const ContentWriter& conten
 class StagedFile;
 
 // Files of one folder replaced as a set: each is first written whole under a
-// temporary name; `commit` then renames them in the order they were staged.
+// temporary name; `commit` then renames them in the order they were staged
+// (replace_file_posix.cc, replace_file_win32.cc). Names are UTF-8.
 // Until `commit`, nothing the set replaces changes; temporaries that never
 // take their names are removed when the set ends.
 class FileSet {
@@ -62,7 +63,7 @@ class FileSet {
   friend void replace_file(const std::filesystem::path& path, const ContentWriter& content);
 
   std::filesystem::path folder_;
-  int folder_fd_ = -1;
+  int folder_fd_ = -1;  // the folder opened for the *at calls; unused on Windows
   std::vector<std::unique_ptr<StagedFile>> staged_;
 };
 

@@ -202,6 +202,7 @@ Flow indication_board_record(ParseSession& s) {
   ctx.place(c, kIndicationBoard);
   ctx.percorso[c].dato1 = low16(s.indice_cartelli);
   ctx.tabella[s.indice_cartelli].testo = ctx.riga;
+  ctx.entry_sources[s.indice_cartelli] = s.record_location();
   --s.indice_cartelli;
   return Flow::go_on;
 }

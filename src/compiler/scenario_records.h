@@ -133,6 +133,8 @@ struct BuildContext : BuildIdentity {
   bool read_past_errors =
       false;  // a check only: a failing record is set aside and the parse reads on
   std::vector<Placement> placements;  // every object placed, in order; a later one may replace it
+  // Where the record that filled each station or board-text entry of `tabella` starts.
+  std::array<SourceLocation, kTableEntries> entry_sources{};
 
   bool has_cell_row() const { return !percorso.empty(); }
   int32_t last_cell() const { return static_cast<int32_t>(percorso.size()) - 1; }

@@ -10,7 +10,8 @@ namespace scenario {
 
 FolderSources::FolderSources(std::filesystem::path folder, const std::string& nome,
                              const std::string& treno)
-    : line_(folder / line_source_name(nome)), train_(folder / train_source_name(nome, treno)) {}
+    : line_(file_in(folder, line_source_name(nome))),
+      train_(file_in(folder, train_source_name(nome, treno))) {}
 
 std::filesystem::path FolderSources::path(SourceFile which) const {
   return which == SourceFile::line ? line_ : train_;

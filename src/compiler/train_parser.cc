@@ -139,6 +139,7 @@ Flow station_record(ParseSession& s) {
   // With every entry down to 1 taken by board texts there is no entry left.
   if (s.indice_stazione > s.indice_cartelli) return s.stop_with(10, Reason::station_without_entry);
   voce& e = ctx.tabella[s.indice_stazione];
+  ctx.entry_sources[s.indice_stazione] = s.record_location();
   e.valore3 = s.reader().read_int32();
   if (int64_t{e.valore3} + 800 > int64_t{50} * s.last_cell()) return s.leave_with_15(e.valore3);
   if (e.valore3 % 50 != 0) return s.stop_at(8, e.valore3);

@@ -37,8 +37,8 @@ void set_identifiers(BuildContext& ctx) {
 class SourcesRemovedOnFailure {
  public:
   explicit SourcesRemovedOnFailure(const BuildContext& ctx)
-      : paths_{ctx.cartella / line_source_name(ctx.nome),
-               ctx.cartella / train_source_name(ctx.nome, ctx.treno)},
+      : paths_{file_in(ctx.cartella, line_source_name(ctx.nome)),
+               file_in(ctx.cartella, train_source_name(ctx.nome, ctx.treno))},
         exceptions_(std::uncaught_exceptions()) {}
   ~SourcesRemovedOnFailure() {
     if (std::uncaught_exceptions() == exceptions_) return;

@@ -34,10 +34,11 @@ class ConsoleInterface : public UserInterface {
   std::ostream& err_;
 };
 
-// The waiting window when a display can be opened, else the console. The
-// window lives in a module beside the executable, loaded only when DISPLAY
-// names a display, so that a build without one never loads the window's
-// libraries. A module that cannot be loaded gives one line on `err`.
+// The waiting window when a display can be opened, else the console. On
+// Linux the window lives in a module beside the executable, loaded only when
+// DISPLAY names a display, so that a build without one never loads the
+// window's libraries; on Windows it is linked in. A window that cannot be
+// made gives one line on `err`.
 std::unique_ptr<UserInterface> open_user_interface(const std::string& title, std::ostream& err);
 
 }  // namespace scenario

@@ -28,10 +28,10 @@ class MemoryByteSource : public ByteSource {
   std::string_view text_;
 };
 
-// A regular file, opened once. Throws RunTimeFailure naming the file and the
-// system's reason when it cannot be opened or read, or what it is when it is
-// not a regular file: a folder, a FIFO or a device never blocks or hands over
-// endless bytes.
+// A regular file, opened once (byte_source_posix.cc, byte_source_win32.cc).
+// Throws RunTimeFailure naming the file and the system's reason when it cannot
+// be opened or read, or what it is when it is not a regular file: a folder, a
+// FIFO or a device never blocks or hands over endless bytes.
 class FileByteSource : public ByteSource {
  public:
   explicit FileByteSource(const std::filesystem::path& path);
@@ -45,12 +45,16 @@ class FileByteSource : public ByteSource {
   std::uintmax_t size() const { return size_; }
 
  private:
-  struct Missing {};
-  FileByteSource(const std::filesystem::path& path, Missing* missing);
+  // With `missing_allowed`, a name that does not exist leaves the source
+  // unopened instead of throwing.
+  FileByteSource(const std::filesystem::path& path, bool missing_allowed);
+  bool is_open() const;
 
   std::filesystem::path path_;
-  int fd_ = -1;
   std::uintmax_t size_ = 0;
+  // The system's handle of the open file: a descriptor, or a Windows HANDLE;
+  // -1 (INVALID_HANDLE_VALUE on Windows) when none.
+  std::intptr_t handle_ = -1;
 };
 
 }  // namespace scenario

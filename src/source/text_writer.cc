@@ -1,5 +1,6 @@
 #include "source/text_writer.h"
 
+#include "base/file_naming.h"
 #include "base/replace_file.h"
 
 namespace scenario {
@@ -15,7 +16,7 @@ std::string text_file_bytes(const Righe& righe) {
 }
 
 void salva_testo(const std::filesystem::path& folder, const std::string& name, const Righe& righe) {
-  replace_file(folder / name, text_file_bytes(righe));
+  replace_file(file_in(folder, name), text_file_bytes(righe));
 }
 
 }  // namespace scenario

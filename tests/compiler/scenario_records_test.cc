@@ -56,5 +56,18 @@ TEST(ScenarioRecordsTest, EveryObjectNamesTheRecordThatPlacedIt) {
   }
 }
 
+TEST(ScenarioRecordsTest, StationAndBoardEntriesNameTheirRecord) {
+  auto compiled = compile_text(small_line_source(), small_train_source());
+  const BuildContext& ctx = compiled->ctx;
+  ASSERT_EQ(ctx.codice_errore, 0);
+  // The first station record is line 12 of the train source, the board line 22 of the line source.
+  EXPECT_EQ(ctx.entry_sources[1].file, SourceFile::train);
+  EXPECT_EQ(ctx.entry_sources[1].line, 12);
+  EXPECT_EQ(ctx.entry_sources[2].line, 13);
+  EXPECT_EQ(ctx.entry_sources[3].file, SourceFile::none);
+  EXPECT_EQ(ctx.entry_sources[kFirstBoardEntry].file, SourceFile::line);
+  EXPECT_EQ(ctx.entry_sources[kFirstBoardEntry].line, 22);
+}
+
 }  // namespace
 }  // namespace scenario::testing

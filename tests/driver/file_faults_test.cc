@@ -18,6 +18,7 @@
 #include "source/builtin_line.h"
 #include "source/builtin_train.h"
 #include "test_support.h"
+#include "test_support_posix.h"
 
 namespace scenario {
 namespace {

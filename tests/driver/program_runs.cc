@@ -12,6 +12,7 @@
 
 #include "base/temporary_files.h"
 #include "test_support.h"
+#include "test_support_posix.h"
 
 extern char** environ;
 

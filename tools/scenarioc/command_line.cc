@@ -15,6 +15,8 @@ struct OptionSpec {
 
 constexpr OptionSpec kOut{"--output", "-o", true,
                           [](CommandLine& c, const std::string& v) { c.out_dir = v; }};
+constexpr OptionSpec kOutFile{"--output", "-o", true,
+                              [](CommandLine& c, const std::string& v) { c.out_file = v; }};
 constexpr OptionSpec kName{"--name", "", true,
                            [](CommandLine& c, const std::string& v) { c.name = v; }};
 constexpr OptionSpec kTrain{"--train", "", true,
@@ -38,11 +40,12 @@ struct CommandSpec {
   std::vector<OptionSpec> options;
 };
 
-const std::array<CommandSpec, 3>& commands() {
-  static const std::array<CommandSpec, 3> definitions = {{
+const std::array<CommandSpec, 4>& commands() {
+  static const std::array<CommandSpec, 4> definitions = {{
       {Command::compile, "compile", 2, "LINE_FILE TRAIN_FILE", {kOut, kName, kTrain, kJson}},
       {Command::emit, "emit", 0, "", {kOut, kForce}},
       {Command::dump, "dump", 1, "FILE", {kKind, kJson, kAll, kPoints}},
+      {Command::report, "report", 2, "LINE_FILE TRAIN_FILE", {kOutFile, kName, kTrain}},
   }};
   return definitions;
 }
@@ -131,12 +134,14 @@ CommandLine parse_command_arguments(const CommandSpec& definition,
 constexpr std::string_view kToolHelp =
     R"(scenarioc: the authoring tool of the scenario compiler. It compiles a scenario's
 two source files into the three files the simulator loads, emits the built-in
-scenario as a starting point, and decodes compiled files.
+scenario as a starting point, decodes compiled files, and draws a scenario as
+a page to look at.
 
 Usage:
   scenarioc compile LINE_FILE TRAIN_FILE [-o DIR] [--name NAME] [--train NUMBER] [--json]
   scenarioc emit [-o DIR] [--force]
   scenarioc dump FILE [--kind KIND] [--json] [--all] [--points]
+  scenarioc report LINE_FILE TRAIN_FILE [-o FILE.html] [--name NAME] [--train NUMBER]
   scenarioc --help            this text
   scenarioc COMMAND --help    the options of one command
   scenarioc --version
@@ -146,6 +151,7 @@ Commands:
             NAME_NUMBER.sim and NAME_NUMBER.dat
   emit      write the built-in scenario's two source files and three documents
   dump      decode a compiled file as a table or as JSON
+  report    draw a scenario as one HTML page: plan, profiles, every object
 
 Exit status:
   0  nothing to report
@@ -214,12 +220,36 @@ Decodes a compiled file, recognised by its name or given with --kind:
   NAME_NUMBER.sim  station table (kind "stations"): its 87 records
   NAME_NUMBER.dat  route cells (kind "cells"): the cells that hold an object or
                    an approach mark, and the header cell; with --all every cell
+Under each cell and record of the text a second, indented line reads its
+numbers in units and words (km/h, per mille, metres, seconds, the kind of the
+object, the chainage, the station's name at its mark). The cells find the
+station table NAME_NUMBER.sim beside them for the names and the chainage.
   --kind KIND      track, stations or cells
   --json           one JSON object instead of text
 
 A file of the wrong size or with a bad tag or record is reported with the byte
 offset of the fault.
 Exit status: 0 decoded; 2 usage error, unreadable or malformed file.
+)";
+
+constexpr std::string_view kReportHelp =
+    R"(Usage: scenarioc report LINE_FILE TRAIN_FILE [-o FILE.html] [--name NAME] [--train NUMBER]
+
+Compiles a line file and a train file in memory, as compile does, and draws
+the scenario as one HTML page that needs nothing else: the plan of the line,
+the profiles along the route (elevation, speed limits, adhesion, mountain
+stretches), every object with its values and the source line that placed it,
+the errors at their places and the station table. Nothing but the page is
+written; the same sources always give the same bytes.
+  -o, --output FILE  the page to write (default: NAME_NUMBER_report.html in
+                     the line file's folder); its folder is created when missing
+  --name NAME        the scenario name (default: from the file names)
+  --train NUMBER     the train number (default: from the file names)
+
+The errors the compiler records are also reported on stderr, as compile
+reports them.
+Exit status: 0 written, nothing recorded; 1 written, errors recorded; 2 usage
+error, or a file that cannot be read or written.
 )";
 
 }  // namespace
@@ -254,6 +284,8 @@ std::string help_text(std::optional<Command> command) {
       return std::string(kEmitHelp);
     case Command::dump:
       return std::string(kDumpHelp);
+    case Command::report:
+      return std::string(kReportHelp);
   }
   return std::string(kToolHelp);
 }

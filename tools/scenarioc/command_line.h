@@ -8,7 +8,7 @@
 
 namespace scenario {
 
-enum class Command { compile, emit, dump };
+enum class Command { compile, emit, dump, report };
 
 struct CommandLine {
   enum class Action { run, help, version, usage_error };
@@ -18,6 +18,7 @@ struct CommandLine {
 
   std::vector<std::string> files;  // the positional arguments
   std::optional<std::string> out_dir;
+  std::optional<std::string> out_file;
   std::optional<std::string> name;
   std::optional<std::string> train;
   std::optional<std::string> kind;

@@ -15,6 +15,7 @@
 #include "compiler/scenario_records.h"
 #include "compiler/source_files.h"
 #include "scenarioc/compile_report.h"
+#include "scenarioc/scenario_inputs.h"
 #include "scenarioc/source_names.h"
 
 namespace scenario {
@@ -24,45 +25,9 @@ namespace fs = std::filesystem;
 
 constexpr int kFailure = 2;
 
-struct Identifiers {
-  std::string nome;
-  std::string treno;
-};
-
-// `nome` and `treno` from the flags, else from the file names; an empty
-// `error` when both are known.
-std::optional<Identifiers> identifiers_of(const CommandLine& line, std::string& error) {
-  const fs::path line_file = line.files[0];
-  const fs::path train_file = line.files[1];
-  std::optional<std::string> nome = line.name;
-  if (!nome) nome = name_from_line_file(line_file.filename().string());
-  const std::optional<TrainFileName> from_train =
-      split_train_file(train_file.filename().string(), nome);
-  if (!nome && from_train) nome = from_train->nome;
-  std::optional<std::string> treno = line.train;
-  if (!treno && from_train) treno = from_train->treno;
-  if (!nome) {
-    error = "cannot tell the scenario name: '" + line_file.filename().string() +
-            "' is not named NAME_linea.txt and '" + train_file.filename().string() +
-            "' is not named NAME_NUMBER-.txt; give it with --name NAME";
-    return std::nullopt;
-  }
-  if (!treno) {
-    error = "cannot tell the train number: '" + train_file.filename().string() +
-            "' is not named NAME_NUMBER-.txt; give it with --train NUMBER";
-    return std::nullopt;
-  }
-  for (const auto& [what, value] :
-       {std::pair{"the scenario name", *nome}, std::pair{"the train number", *treno}}) {
-    error = unusable_identifier(what, value);
-    if (!error.empty()) return std::nullopt;
-  }
-  return Identifiers{*nome, *treno};
-}
-
 fs::path output_folder(const CommandLine& line) {
-  if (line.out_dir) return *line.out_dir;
-  const fs::path parent = fs::path(line.files[0]).parent_path();
+  if (line.out_dir) return path_from_utf8(*line.out_dir);
+  const fs::path parent = path_from_utf8(line.files[0]).parent_path();
   return parent.empty() ? fs::path(".") : parent;
 }
 
@@ -72,11 +37,6 @@ void make_folder(const fs::path& folder) {
   if (ec) throw RunTimeFailure("cannot create folder '" + folder.string() + "': " + ec.message());
 }
 
-bool same_file(const fs::path& a, const fs::path& b) {
-  std::error_code ec;
-  return fs::equivalent(a, b, ec);
-}
-
 // The sources are never written over: a compiled file may not take a source's place.
 std::string overwrites_source(const fs::path& folder, const Identifiers& ids,
                               const CommandLine& line) {
@@ -84,9 +44,9 @@ std::string overwrites_source(const fs::path& folder, const Identifiers& ids,
        {track_plan_name(ids.nome), station_table_name(ids.nome, ids.treno),
         route_cells_name(ids.nome, ids.treno)}) {
     for (const std::string& source : line.files) {
-      if (same_file(folder / name, source)) {
-        return "the compiled file '" + (folder / name).string() + "' would replace the source '" +
-               source + "'";
+      if (same_file(file_in(folder, name), path_from_utf8(source))) {
+        return "the compiled file '" + file_in(folder, name).string() +
+               "' would replace the source '" + source + "'";
       }
     }
   }
@@ -141,12 +101,9 @@ int run_compile(const CommandLine& line, std::ostream& out, std::ostream& err) {
   ctx.nome = ids->nome;
   ctx.treno = ids->treno;
   ctx.cartella = output_folder(line);
-  AuthorSources sources(line.files[0], line.files[1]);
+  AuthorSources sources(path_from_utf8(line.files[0]), path_from_utf8(line.files[1]));
   try {
-    // A missing line file is the compiler's own error 101. A train file that
-    // cannot be read would only fail inside the parse, after the line had been
-    // compiled, so it is refused before anything is written.
-    sources.open_both();
+    check_sources(sources);
     make_folder(ctx.cartella);
     error = overwrites_source(ctx.cartella, *ids, line);
     if (!error.empty()) return usage_failure(err, error);

@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 
+#include "base/file_naming.h"
 #include "compiler/diagnostics.h"
 #include "scenarioc/json_writer.h"
 
@@ -49,7 +50,7 @@ void write_fatal(JsonWriter& json, const CompileOutcome& o) {
 }
 
 std::string written_path(const CompileOutcome& o, const std::string& name) {
-  return (o.out_dir / name).string();
+  return file_in(o.out_dir, name).string();
 }
 
 }  // namespace

@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "base/file_naming.h"
+#include "base/replace_file.h"
 #include "base/run_time_failure.h"
 #include "compiler/binary_layout.h"
 #include "compiler/compiled_file_decoder.h"
@@ -79,7 +81,20 @@ std::string options_misfit(const CommandLine& line, FileKind kind) {
   return "";
 }
 
-std::string render(FileKind kind, std::string_view bytes, const DumpView& view) {
+// The station table that belongs to route cells NAME_NUMBER.dat:
+// NAME_NUMBER.sim beside them, when it is there and sound.
+std::optional<Tabella> station_table_beside(const std::string& cells_file) {
+  std::filesystem::path sim = cells_file;
+  sim.replace_extension(".sim");
+  if (!file_exists(sim)) return std::nullopt;
+  try {
+    return decode_station_table(read_file_up_to(sim, station_layout::kMaxFileSize));
+  } catch (const RunTimeFailure&) {
+    return std::nullopt;
+  }
+}
+
+std::string render(FileKind kind, std::string_view bytes, DumpView view) {
   switch (kind) {
     case FileKind::track:
       return dump_track_plan(decode_track_plan(bytes), view);
@@ -88,7 +103,11 @@ std::string render(FileKind kind, std::string_view bytes, const DumpView& view) 
     case FileKind::cells:
       break;
   }
-  return dump_route_cells(decode_route_cells(bytes), view);
+  const std::vector<cella> cells = decode_route_cells(bytes);
+  const std::optional<Tabella> stations =
+      view.json ? std::nullopt : station_table_beside(view.file);
+  if (stations) view.stations = &*stations;
+  return dump_route_cells(cells, view);
 }
 
 }  // namespace
@@ -102,7 +121,7 @@ int run_dump(const CommandLine& line, std::ostream& out, std::ostream& err) {
       return usage_failure(err, "unknown kind '" + *line.kind + "': track, stations or cells");
     }
   } else {
-    kind = kind_from_name(std::filesystem::path(file).filename().string());
+    kind = kind_from_name(path_from_utf8(file).filename().string());
     if (!kind) {
       return usage_failure(err, "cannot tell the kind of '" + file +
                                     "' from its name (NAME_linea.dat, NAME_NUMBER.sim or "
@@ -114,7 +133,7 @@ int run_dump(const CommandLine& line, std::ostream& out, std::ostream& err) {
   // A failure to read names the file itself; a failure to decode gets it as a prefix.
   std::string prefix;
   try {
-    const std::string bytes = read_file_up_to(file, largest_file(*kind));
+    const std::string bytes = read_file_up_to(path_from_utf8(file), largest_file(*kind));
     prefix = file + ": ";
     out << render(*kind, bytes, DumpView{file, bytes.size(), line.all, line.json, line.points});
   } catch (const RunTimeFailure& failure) {

@@ -5,6 +5,7 @@
 #include "base/text_encoding.h"
 #include "compiler/binary_layout.h"
 #include "compiler/cell_text.h"
+#include "scenarioc/dump_units.h"
 #include "scenarioc/json_writer.h"
 #include "scenarioc/track_plan_summary.h"
 
@@ -194,7 +195,9 @@ std::string dump_route_cells(const std::vector<cella>& percorso, const DumpView&
   if (!view.json) {
     std::string text = route_cells_heading(percorso, view);
     for (size_t i = 0; i < percorso.size(); ++i) {
-      if (view.all || worth_showing(i, percorso[i])) text += describe_cell(i, percorso[i]) + "\n";
+      if (!view.all && !worth_showing(i, percorso[i])) continue;
+      text += describe_cell(i, percorso[i]) + "\n";
+      text += cell_in_units(i, percorso[i], view.stations) + "\n";
     }
     return text;
   }
@@ -217,7 +220,11 @@ std::string dump_station_table(const Tabella& tabella, const DumpView& view) {
   if (!view.json) {
     std::string text = "station table: " + view.file + ", " + std::to_string(view.bytes) +
                        " bytes, " + std::to_string(tabella.size()) + " records\n";
-    for (int k = 0; k < kTableEntries; ++k) text += station_line(k, tabella[k]);
+    for (int k = 0; k < kTableEntries; ++k) {
+      text += station_line(k, tabella[k]);
+      const std::string units = entry_in_units(k, tabella);
+      if (!units.empty()) text += units + "\n";
+    }
     return text;
   }
   JsonWriter json;

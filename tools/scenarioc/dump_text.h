@@ -1,5 +1,6 @@
-// How `scenarioc dump` shows a decoded compiled file: as lines of named fields
-// or CSV for a person, or as one JSON object for a program.
+// How `scenarioc dump` shows a decoded compiled file: as lines of named fields,
+// each followed by its values in units, or CSV for a person, or as one JSON
+// object for a program.
 #pragma once
 
 #include <string>
@@ -17,6 +18,9 @@ struct DumpView {
   bool all = false;  // route cells: every cell, not only those worth seeing
   bool json = false;
   bool points = false;  // track plan: every metre instead of the summary
+  // Route cells: the station table beside them, which names the stations at
+  // their marks and gives the chainage; null when there is none.
+  const Tabella* stations = nullptr;
 };
 
 std::string dump_route_cells(const std::vector<cella>& percorso, const DumpView& view);

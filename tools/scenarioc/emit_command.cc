@@ -1,9 +1,5 @@
 #include "scenarioc/emit_command.h"
 
-#include <sys/stat.h>
-
-#include <cerrno>
-#include <cstring>
 #include <filesystem>
 #include <string>
 #include <system_error>
@@ -37,18 +33,17 @@ std::vector<std::string> emitted_names(const BuildIdentity& id) {
 // name that exists is an author's, a dangling link included; with it, a name
 // that holds anything but a file or a link still cannot be replaced.
 std::string refusal(const fs::path& path, bool force) {
-  struct stat info;
-  if (::lstat(path.c_str(), &info) != 0) {
-    if (errno == ENOENT) return "";
-    return "cannot write '" + path.string() + "': " + std::strerror(errno);
-  }
+  std::error_code ec;
+  const fs::file_status status = fs::symlink_status(path, ec);
+  if (status.type() == fs::file_type::not_found) return "";
+  if (ec) return "cannot write '" + path.string() + "': " + ec.message();
   if (!force) {
     return "'" + path.string() +
            "' already exists; emit does not overwrite an author's files (use --force to replace "
            "them)";
   }
-  if (S_ISDIR(info.st_mode)) return "cannot replace '" + path.string() + "': Is a directory";
-  if (!S_ISREG(info.st_mode) && !S_ISLNK(info.st_mode)) {
+  if (fs::is_directory(status)) return "cannot replace '" + path.string() + "': Is a directory";
+  if (!fs::is_regular_file(status) && !fs::is_symlink(status)) {
     return "cannot replace '" + path.string() + "': not a regular file";
   }
   return "";
@@ -68,11 +63,11 @@ int run_emit(const CommandLine& line, std::ostream& out, std::ostream& err) {
   BuildIdentity id;
   id.nome = kBuiltinNome;
   id.treno = kBuiltinTreno;
-  id.cartella = line.out_dir ? fs::path(*line.out_dir) : fs::path(".");
+  id.cartella = line.out_dir ? path_from_utf8(*line.out_dir) : fs::path(".");
   const std::vector<std::string> names = emitted_names(id);
   // Every name is checked before the first file is written.
   for (const std::string& name : names) {
-    const std::string why = refusal(id.cartella / name, line.force);
+    const std::string why = refusal(file_in(id.cartella, name), line.force);
     if (!why.empty()) {
       err << "scenarioc emit: " << why << "; nothing was written\n";
       return kFailure;
@@ -89,7 +84,9 @@ int run_emit(const CommandLine& line, std::ostream& out, std::ostream& err) {
     err << "scenarioc: " << failure.what() << '\n';
     return kFailure;
   }
-  for (const std::string& name : names) out << "wrote " << (id.cartella / name).string() << '\n';
+  for (const std::string& name : names) {
+    out << "wrote " << file_in(id.cartella, name).string() << '\n';
+  }
   return 0;
 }
 

@@ -1,16 +1,17 @@
 // scenarioc, the authoring tool: reads its command line, runs one command and
 // returns that command's exit status.
+#include "scenarioc/main.h"
+
 #include <iostream>
 #include <new>
 #include <string>
 #include <vector>
 
-#include "base/temporary_files.h"
-
 #include "scenarioc/command_line.h"
 #include "scenarioc/compile_command.h"
 #include "scenarioc/dump_command.h"
 #include "scenarioc/emit_command.h"
+#include "scenarioc/report_command.h"
 
 namespace {
 
@@ -29,6 +30,8 @@ int run(const scenario::CommandLine& line) {
         return scenario::run_emit(line, std::cout, std::cerr);
       case Command::dump:
         return scenario::run_dump(line, std::cout, std::cerr);
+      case Command::report:
+        return scenario::run_report(line, std::cout, std::cerr);
     }
   } catch (const std::bad_alloc&) {
     std::cout << std::flush;
@@ -40,9 +43,7 @@ int run(const scenario::CommandLine& line) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  scenario::install_signal_handling();
-  const std::vector<std::string> args(argv + 1, argv + argc);
+int scenario::scenarioc_main(const std::vector<std::string>& args) {
   const scenario::CommandLine line = scenario::parse_command_line(args);
   switch (line.action) {
     case scenario::CommandLine::Action::help:

@@ -78,6 +78,72 @@ TEST_F(DumpCommandTest, RouteCellsShowTheObjectsTheSourcesPlace) {
   EXPECT_EQ(run.out.find("cell 2:"), std::string::npos);
 }
 
+// The line under a raw line: its values in units and words.
+std::string line_after(const std::string& text, const std::string& line) {
+  const size_t at = text.find(line + "\n");
+  if (at == std::string::npos) return "(no line " + line + ")";
+  const size_t start = at + line.size() + 1;
+  return text.substr(start, text.find('\n', start) - start);
+}
+
+TEST_F(DumpCommandTest, EachCellIsReadInUnitsUnderItsRawLine) {
+  const ToolRun run = dump({"Prova_1.dat"});
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(line_after(run.out,
+                       "cell 34: signal dato1=41 dato2=0 dato3=0 dato4=8 tempo_segnale=0 "
+                       "preavviso=0 montagna=0 velocita=23 pendenza=100 aderenza=100"),
+            "  at 1650 m, km 348+350: signal; left signal: kind 2, codes 4 0 0; right signal: "
+            "kind 2, codes 1 0 0; code rapp: 0 | in force: speed limit: 115 km/h, gradient: "
+            "0 \u2030, adhesion: 100");
+  EXPECT_EQ(line_after(run.out,
+                       "cell 15: speed board dato1=2020 dato2=2222 dato3=2323 dato4=0 "
+                       "tempo_segnale=0 preavviso=0 montagna=0 velocita=23 pendenza=100 "
+                       "aderenza=100"),
+            "  at 700 m, km 349+300: speed board; category A: 100 km/h left, 100 km/h right; "
+            "category B: 110 km/h left, 110 km/h right; category C: 115 km/h left, 115 km/h "
+            "right; stripes: 0 left, 0 right | in force: speed limit: 115 km/h, gradient: "
+            "0 \u2030, adhesion: 100");
+  // The station table beside the cells names the station at its mark.
+  const std::string mark =
+      "cell 143: station mark dato1=2 dato2=0 dato3=0 dato4=0 tempo_segnale=0 preavviso=0 "
+      "montagna=0 velocita=32 pendenza=100 aderenza=100";
+  EXPECT_EQ(line_after(run.out, mark),
+            "  at 7100 m, km 342+900: station mark; station: ALTRA-STAZIONE; entry: 2 | in "
+            "force: speed limit: 160 km/h, gradient: 0 \u2030, adhesion: 100");
+  // Without it, the mark gives its entry only.
+  TempDir alone;
+  fs::copy_file(*dir_ / "Prova_1.dat", alone / "Prova_1.dat");
+  const ToolRun without = run_scenarioc(alone.path(), {"dump", "Prova_1.dat"});
+  EXPECT_EQ(line_after(without.out, mark),
+            "  at 7100 m: station mark; entry: 2 | in force: speed limit: 160 km/h, gradient: "
+            "0 \u2030, adhesion: 100");
+}
+
+TEST_F(DumpCommandTest, EachEntryIsReadInUnitsUnderItsRawLine) {
+  const ToolRun run = dump({"Prova_1.sim"});
+  ASSERT_EQ(run.status, 0) << run.err;
+  for (const char* line : {
+           "  station ORIGINE at 0 m, km 350+000; zone -500 to 500 m; kind 8: zone \u00b1 "
+           "length, stop and approach marks; stop 1 s; time 10:33:00",
+           "  station ALTRA-STAZIONE at 6900 m, km 343+100; zone 6600 to 7200 m; kind 12: "
+           "centred zone, stop and approach marks; stop 45 s; time 10:40:00",
+           "  board text \"(Km 345+557)\"",
+           "  kilometric reference from 0 m: km 350+000 as written (stored 100 m more), "
+           "counting down",
+           "  braked mass 130 %; route length 10000 m; coaches 14",
+       }) {
+    EXPECT_TRUE(has_line(run.out, line)) << line << "\n" << run.out;
+  }
+  // An empty entry has no such line.
+  EXPECT_EQ(line_after(run.out,
+                       "entry 3 (station or board text): genere=0 valore1=0 valore2=0 "
+                       "valore3=0 colonna4=0 testo=\"\" colonna7=0 colonna8=0 "
+                       "colonna10=0 colonna11=0 colonna12=0 colonna9=0 colonna13=0 "
+                       "colonna6=0 colonna5=0 orario=0")
+                .rfind("entry 4 ", 0),
+            0u);
+}
+
 TEST_F(DumpCommandTest, AllShowsEveryCell) {
   const ToolRun run = dump({"Prova_1.dat", "--all"});
   ASSERT_EQ(run.status, 0) << run.err;

@@ -1,3 +1,5 @@
+// The replace-file rule with POSIX calls: a temporary file beside the target,
+// fsync where it replaces a file, then rename(2).
 #include "base/replace_file.h"
 
 #include <fcntl.h>

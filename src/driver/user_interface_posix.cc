@@ -1,3 +1,5 @@
+// The Linux face of the build: loads the waiting window module beside the
+// executable when DISPLAY names a display, else works on the console.
 #include "driver/user_interface.h"
 
 #include <dlfcn.h>

@@ -1,3 +1,4 @@
+// Zeroed regions on Linux: anonymous mappings, with huge pages for large ones.
 #include "compiler/zeroed_region.h"
 
 #include <sys/mman.h>

@@ -1,3 +1,4 @@
+// The folder lock on Linux: flock(2) on the folder, opened for reading.
 #include "base/folder_lock.h"
 
 #include <fcntl.h>
@@ -29,19 +30,20 @@ int lock(int fd, int operation) {
 
 FolderLock::FolderLock(const std::filesystem::path& folder, const std::function<void()>& on_wait) {
   const std::filesystem::path where = folder.empty() ? std::filesystem::path(".") : folder;
-  fd_ = ::open(where.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (fd_ < 0) fail(where, errno);
-  if (lock(fd_, LOCK_EX | LOCK_NB) == 0) return;
+  const int fd = ::open(where.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) fail(where, errno);
+  handle_ = fd;
+  if (lock(fd, LOCK_EX | LOCK_NB) == 0) return;
   const int error = errno;
   if (error == EWOULDBLOCK) {
     on_wait();
-    if (lock(fd_, LOCK_EX) == 0) return;
+    if (lock(fd, LOCK_EX) == 0) return;
   }
   const int reason = error == EWOULDBLOCK ? errno : error;
-  ::close(fd_);
+  ::close(fd);
   fail(where, reason);
 }
 
-FolderLock::~FolderLock() { ::close(fd_); }
+FolderLock::~FolderLock() { ::close(static_cast<int>(handle_)); }
 
 }  // namespace scenario

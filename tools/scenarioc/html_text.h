@@ -1,0 +1,24 @@
+// Text for the report page: HTML escaping, and numbers in one fixed form that
+// no locale changes, so that the same scenario always gives the same bytes.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace scenario {
+
+// Appends UTF-8 text with &, <, >, " and ' escaped, for element content and
+// attribute values alike.
+void append_escaped(std::string& out, std::string_view utf8);
+std::string html_escaped(std::string_view utf8);
+
+// `value` with exactly `decimals` digits after the point, rounded half to even
+// ("-0.0" is written "0.0"); a value beyond ±1e15 or not finite is written 0.
+std::string fixed_decimals(double value, int decimals);
+void append_fixed(std::string& out, double value, int decimals);
+
+// A whole number, without grouping.
+void append_integer(std::string& out, int64_t value);
+
+}  // namespace scenario

@@ -1,0 +1,14 @@
+// `scenarioc report`: compiles an author's line and train files in memory and
+// writes the scenario as one self-contained HTML page.
+#pragma once
+
+#include <ostream>
+
+#include "scenarioc/command_line.h"
+
+namespace scenario {
+
+// Returns the exit status.
+int run_report(const CommandLine& line, std::ostream& out, std::ostream& err);
+
+}  // namespace scenario

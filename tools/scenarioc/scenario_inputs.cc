@@ -1,0 +1,49 @@
+#include "scenarioc/scenario_inputs.h"
+
+#include <system_error>
+#include <utility>
+
+#include "base/file_naming.h"
+#include "scenarioc/source_names.h"
+
+namespace scenario {
+
+namespace fs = std::filesystem;
+
+std::optional<Identifiers> identifiers_of(const CommandLine& line, std::string& error) {
+  const fs::path line_file = path_from_utf8(line.files[0]);
+  const fs::path train_file = path_from_utf8(line.files[1]);
+  std::optional<std::string> nome = line.name;
+  if (!nome) nome = name_from_line_file(line_file.filename().string());
+  const std::optional<TrainFileName> from_train =
+      split_train_file(train_file.filename().string(), nome);
+  if (!nome && from_train) nome = from_train->nome;
+  std::optional<std::string> treno = line.train;
+  if (!treno && from_train) treno = from_train->treno;
+  if (!nome) {
+    error = "cannot tell the scenario name: '" + line_file.filename().string() +
+            "' is not named NAME_linea.txt and '" + train_file.filename().string() +
+            "' is not named NAME_NUMBER-.txt; give it with --name NAME";
+    return std::nullopt;
+  }
+  if (!treno) {
+    error = "cannot tell the train number: '" + train_file.filename().string() +
+            "' is not named NAME_NUMBER-.txt; give it with --train NUMBER";
+    return std::nullopt;
+  }
+  for (const auto& [what, value] :
+       {std::pair{"the scenario name", *nome}, std::pair{"the train number", *treno}}) {
+    error = unusable_identifier(what, value);
+    if (!error.empty()) return std::nullopt;
+  }
+  return Identifiers{*nome, *treno};
+}
+
+void check_sources(AuthorSources& sources) { sources.open_both(); }
+
+bool same_file(const fs::path& a, const fs::path& b) {
+  std::error_code ec;
+  return fs::equivalent(a, b, ec);
+}
+
+}  // namespace scenario

@@ -1,0 +1,34 @@
+// The two source files a command of scenarioc reads: the scenario name and the
+// train number they stand for, and the check that both can be read.
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+
+#include "compiler/source_files.h"
+#include "scenarioc/command_line.h"
+
+namespace scenario {
+
+struct Identifiers {
+  std::string nome;
+  std::string treno;
+};
+
+// `nome` and `treno` from the flags, else from the file names; none, with
+// `error` saying why, when one cannot be told or cannot name files.
+std::optional<Identifiers> identifiers_of(const CommandLine& line, std::string& error);
+
+// Opens both sources once, for the compile to read: a source that is no
+// regular file (a folder, a FIFO, a device) or cannot be read is refused
+// before anything is written. A missing line file is the compiler's own error
+// 101; a train file that cannot be read would only fail inside the parse,
+// after the line had been compiled. Throws RunTimeFailure naming the file and
+// the system's reason.
+void check_sources(AuthorSources& sources);
+
+// Whether two paths name the same existing file.
+bool same_file(const std::filesystem::path& a, const std::filesystem::path& b);
+
+}  // namespace scenario
