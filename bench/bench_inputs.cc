@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <string>
 #include <system_error>
+#include <vector>
 
 #include "base/run_time_failure.h"
 #include "source/builtin_line.h"
@@ -34,7 +35,47 @@ std::string column(int64_t value, std::size_t width) {
   return std::string(digits.size() < width ? width - digits.size() : 0, ' ') + digits;
 }
 
+constexpr int64_t kStretch = 4;
+
+// The route positions of a record, by the index of its field (the keyword is 0).
+std::vector<int> positions_of(const std::string& keyword) {
+  const auto has = [&keyword](const char* text) { return keyword.find(text) != std::string::npos; };
+  if (has("ripetizione") || keyword.rfind("montagna", 0) == 0) return {1, 2};
+  for (const char* kind :
+       {"curva", "pendenza", "indicatori_vmax", "cartello_indicatore", "aderenza", "velocita",
+        "stazione", "rallentamento", "segnale", "abbattimento"}) {
+    if (keyword.rfind(kind, 0) == 0) return {1};
+  }
+  return {};
+}
+
+// Every route position of `lines` times four, and the route 1000000 m long.
+std::string stretched(const Righe& lines) {
+  std::string text;
+  for (const std::string& line : lines) {
+    std::vector<std::string> fields;
+    for (size_t start = 0;;) {
+      const size_t comma = line.find(',', start);
+      fields.push_back(line.substr(start, comma - start));
+      if (comma == std::string::npos) break;
+      start = comma + 1;
+    }
+    if (fields[0].find("lunghezza") != std::string::npos) fields[1] = " 1000000";
+    for (int i : positions_of(fields[0])) {
+      fields[i] = " " + std::to_string(std::stoll(fields[i]) * kStretch);
+    }
+    std::string out = fields[0];
+    for (size_t i = 1; i < fields.size(); ++i) out += "," + fields[i];
+    add_line(text, out);
+  }
+  return text;
+}
+
 }  // namespace
+
+std::string long_builtin_line_text() { return stretched(builtin_line_source()); }
+
+std::string long_builtin_train_text() { return stretched(builtin_train_source()); }
 
 std::string builtin_line_text() { return text_file_bytes(builtin_line_source()); }
 

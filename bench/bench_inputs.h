@@ -43,6 +43,11 @@ void compile_in_memory(BuildContext& ctx, const std::string& line, const std::st
 // right in turn through every class, and a gradient record every 5 km.
 std::string long_route_line_text(int32_t length);
 
+// The built-in scenario stretched to the greatest route length, 1000000 m, as
+// bench/make_long_route.sh makes it: every route position times four.
+std::string long_builtin_line_text();
+std::string long_builtin_train_text();
+
 // A train source with no records, for compiles that only need the line.
 std::string empty_train_text();
 

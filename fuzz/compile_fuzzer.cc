@@ -1,11 +1,15 @@
 // libFuzzer target: arbitrary bytes as the two source files of one compile,
 // in memory. The input is the line source, then the two bytes "%%", then the
 // train source; an input without "%%" is a line source whose train source is
-// missing. Besides any crash, it stops on a broken promise of the compile step.
+// missing. Besides any crash, it stops on a broken promise of the compile step:
+// the same input compiles to the same files, errors and warnings every time,
+// and a check that reads past errors starts with what the compile found.
 // Every compile is also drawn as a report page, whatever it recorded.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -16,6 +20,7 @@
 #include "compiler/diagnostics.h"
 #include "compiler/scenario_records.h"
 #include "compiler/source_files.h"
+#include "compiler/warnings.h"
 #include "scenarioc/report_model.h"
 #include "scenarioc/report_page.h"
 
@@ -47,19 +52,95 @@ void check_written_files(const BuildContext& ctx, const MemorySink& sink) {
   require(encode_route_cells(cells) == bytes);
 }
 
-void compile(std::string_view input) {
+struct Run {
+  BuildContext ctx;
+  MemorySink sink;
+  CompileResult result;
+  std::unique_ptr<MemorySources> sources;
+};
+
+std::unique_ptr<Run> run(std::string_view input, bool check) {
   const size_t split = input.find(kSeparator);
   const bool has_train = split != std::string_view::npos;
   const std::string line(input.substr(0, split));
   const std::string train(has_train ? input.substr(split + kSeparator.size()) : "");
-  MemorySources sources(line, train);
-  if (!has_train) sources.remove(SourceFile::train);
+  auto r = std::make_unique<Run>();
+  r->sources = std::make_unique<MemorySources>(line, train);
+  if (!has_train) r->sources->remove(SourceFile::train);
+  r->ctx.nome = "Prova";
+  r->ctx.treno = "1";
+  r->ctx.read_past_errors = check;
+  r->result = memorizza_percorso(r->ctx, kWriteTrackPlan, *r->sources, r->sink);
+  return r;
+}
 
-  BuildContext ctx;
-  ctx.nome = "Prova";
-  ctx.treno = "1";
-  MemorySink sink;
-  const CompileResult result = memorizza_percorso(ctx, kWriteTrackPlan, sources, sink);
+std::vector<std::string> diagnostics_of(const BuildContext& ctx, const SourceFiles& sources,
+                                        bool parse_only) {
+  std::vector<std::string> all;
+  for (const Recording& r : ctx.recordings) {
+    // The post-processing pass (11 to 13) runs on cells a check fills further.
+    if (parse_only && r.numero >= 11 && r.numero <= 13) continue;
+    all.push_back(format_diagnostic(r, sources) + (r.after_stop ? " after" : ""));
+  }
+  return all;
+}
+
+std::vector<std::string> warnings_of(const BuildContext& ctx) {
+  std::vector<std::string> all;
+  for (const Warning& w : ctx.warnings) {
+    require(!w.message.empty());
+    all.push_back(std::string(warning_name(w.kind)) + " " + std::to_string(w.where.line) + ":" +
+                  std::to_string(w.where.column) + " " + w.message);
+  }
+  return all;
+}
+
+template <typename T>
+bool starts_with(const std::vector<T>& whole, const std::vector<T>& part) {
+  return part.size() <= whole.size() && std::equal(part.begin(), part.end(), whole.begin());
+}
+
+bool any_15(const BuildContext& ctx) {
+  return std::any_of(ctx.recordings.begin(), ctx.recordings.end(),
+                     [](const Recording& r) { return r.numero == 15; });
+}
+
+// A check: it never crashes. What it does not mark as found after the stop,
+// the compile found too, in the same words and order. A compile that goes on
+// past no error 15 stops at its first error, where the check then stands in
+// step with it; and a compile without any error is the check itself.
+void check_against(std::string_view input, const Run& compiled) {
+  const std::unique_ptr<Run> checked = run(input, true);
+  std::vector<std::string> before_stop;
+  for (const std::string& line : diagnostics_of(checked->ctx, *checked->sources, true)) {
+    if (!line.ends_with(" after")) before_stop.push_back(line);
+  }
+  const std::vector<std::string> found = diagnostics_of(compiled.ctx, *compiled.sources, true);
+  require(starts_with(found, before_stop));
+  if (!any_15(compiled.ctx)) {
+    require(before_stop == found);
+    require(starts_with(warnings_of(checked->ctx), warnings_of(compiled.ctx)));
+  }
+  if (compiled.ctx.recordings.empty()) {
+    require(checked->ctx.recordings.empty());
+    require(warnings_of(checked->ctx) == warnings_of(compiled.ctx));
+    require(checked->sink.files == compiled.sink.files);
+  }
+}
+
+void compile(std::string_view input) {
+  const std::unique_ptr<Run> first = run(input, false);
+  const std::unique_ptr<Run> again = run(input, false);
+  require(again->sink.files == first->sink.files);
+  require(diagnostics_of(again->ctx, *again->sources, false) ==
+          diagnostics_of(first->ctx, *first->sources, false));
+  require(warnings_of(again->ctx) == warnings_of(first->ctx));
+  check_against(input, *first);
+
+  const BuildContext& ctx = first->ctx;
+  MemorySources& sources = *first->sources;
+  const MemorySink& sink = first->sink;
+  const CompileResult& result = first->result;
 
   require(ctx.codice_errore == (ctx.recordings.empty() ? 0 : ctx.recordings.back().numero));
   for (const Recording& recording : ctx.recordings) {

@@ -47,6 +47,7 @@ CompileResult memorizza_percorso(BuildContext& ctx, int32_t j, SourceFiles& sour
   ctx.rallentamenti.clear();
   ctx.placements.clear();
   ctx.warnings.clear();
+  ctx.past_compile_stop = false;
   clear_tabella(ctx.tabella);
   memorizza_dati(ctx, sources);
   run_post_processing(ctx);

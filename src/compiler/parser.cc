@@ -1,6 +1,7 @@
 #include "compiler/parser.h"
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 
@@ -39,10 +40,10 @@ void parse_sources(ParseSession& s) {
 // The failure trap: any run-time failure ends the parse as error 25, with
 // every file closed and the sources that still exist deleted.
 void trap_failure(ParseSession& s, const RunTimeFailure& failure) {
-  Recording r;
-  r.numero = 25;
-  r.where = s.failure_location();
-  r.text = failure.what();
+  Recording r = s.failure_recording(failure);
+  if (!s.ctx.past_compile_stop) {
+    if (std::optional<Note> note = s.early_end_note()) r.notes.push_back(*note);
+  }
   s.close();
   record_error(s.ctx, std::move(r));
   for (SourceFile which : {SourceFile::line, SourceFile::train}) {

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "base/rounding.h"
+#include "compiler/diagnostics.h"
 #include "compiler/recorded_errors.h"
 
 namespace scenario {
@@ -59,7 +60,7 @@ class PostProcessing {
  private:
   bool place_if_free(int32_t i) {
     if (!ctx_.is_free(i)) return false;
-    ctx_.place(i, kAbbattimento, slowdown_where_);
+    ctx_.place(i, kAbbattimento, slowdown_where_, slowdown_x_);
     ctx_.percorso[i].dato1 = kMarkerValue;
     return true;
   }
@@ -71,8 +72,9 @@ class PostProcessing {
     return true;
   }
 
+  // `taken` are the cells the rule found occupied; a note names what holds each.
   void record(int32_t numero, int32_t c, const SlowdownRecord* slowdown,
-              Reason reason = Reason::none) {
+              std::initializer_list<int32_t> taken, Reason reason = Reason::none) {
     Recording recording;
     recording.numero = numero;
     recording.reason = reason;
@@ -85,6 +87,13 @@ class PostProcessing {
       recording.slowdown_x = slowdown->x;
       recording.where = slowdown->where;
     }
+    for (int32_t cell : taken) {
+      const Placement* holder = ctx_.in_row(cell) ? ctx_.placement_in(cell) : nullptr;
+      if (holder == nullptr) continue;
+      recording.notes.push_back({holder->where, "cell " + std::to_string(cell) + " holds " +
+                                                    placed_object(ctx_, *holder) +
+                                                    ", placed here"});
+    }
     record_error(ctx_, std::move(recording));
   }
 
@@ -92,6 +101,7 @@ class PostProcessing {
   void treat_warning(int32_t c) {
     const SlowdownRecord* slowdown = find_slowdown(ctx_, &SlowdownRecord::warning_cell, c);
     slowdown_where_ = slowdown != nullptr ? slowdown->where : SourceLocation{};
+    slowdown_x_ = slowdown != nullptr ? slowdown->x : 0;
     for (int32_t k = 1; k <= kWarningLookBack; ++k) {
       const int32_t s = c - k;
       if (s < kFirstTreatedSignal) return;
@@ -104,13 +114,14 @@ class PostProcessing {
   void mark_in_front_of_signal(int32_t s, const SlowdownRecord* slowdown) {
     if (place_if_free(s - 1) || place_if_free(s - 2)) return;
     if (lower_marker(s - 1) || lower_marker(s - 2)) return;
-    record(kErrorSignalBeforeWarning, s, slowdown);
+    record(kErrorSignalBeforeWarning, s, slowdown, {s - 1, s - 2});
   }
 
   // A slowdown start: the three look-back windows, then the walk and the signal after the end.
   void treat_start(int32_t c) {
     const SlowdownRecord* slowdown = find_slowdown(ctx_, &SlowdownRecord::start_cell, c);
     slowdown_where_ = slowdown != nullptr ? slowdown->where : SourceLocation{};
+    slowdown_x_ = slowdown != nullptr ? slowdown->x : 0;
     for (const LookBackWindow& window : kLookBackWindows) {
       if (c > window.only_above) mark_look_back(c, window.nearest, slowdown);
     }
@@ -125,7 +136,7 @@ class PostProcessing {
     for (int32_t i = nearest; i < nearest + 3; ++i) {
       if (place_if_free(c - i)) return;
     }
-    record(kErrorLookBackWindow, c, slowdown);
+    record(kErrorLookBackWindow, c, slowdown, {c - nearest, c - nearest - 1, c - nearest - 2});
   }
 
   // Returns the cell the walk ended on: the slowdown end, or the last cell of the
@@ -140,7 +151,7 @@ class PostProcessing {
       if (g == kWalkSpacing) g = place_walk_marker(m, slowdown);
       if (ctx_.percorso[m].oggetto == kSlowdownEnd) return m;
       if (m == n_) {
-        record(kErrorWalk, n_, slowdown, Reason::walk_reached_row_end);
+        record(kErrorWalk, n_, slowdown, {}, Reason::walk_reached_row_end);
         return m;
       }
     }
@@ -152,7 +163,7 @@ class PostProcessing {
     if (place_if_free(m)) return 0;
     if (place_if_free(m - 1)) return 1;
     if (place_if_free(m + 1)) return -1;
-    record(kErrorWalk, m, slowdown);
+    record(kErrorWalk, m, slowdown, {m, m - 1, m + 1});
     return kWalkSpacing;  // from here the counter only grows: no more markers on this walk
   }
 
@@ -161,7 +172,9 @@ class PostProcessing {
     for (int32_t h = e; h <= last; ++h) {
       if (ctx_.percorso[h].oggetto != kSignal) continue;
       const int32_t t = h - 1;
-      if (t > 0 && !place_if_free(t) && !place_if_free(t - 1)) record(kErrorWalk, e, slowdown);
+      if (t > 0 && !place_if_free(t) && !place_if_free(t - 1)) {
+        record(kErrorWalk, e, slowdown, {t, t - 1});
+      }
       return;
     }
   }
@@ -169,6 +182,7 @@ class PostProcessing {
   BuildContext& ctx_;
   const int32_t n_;
   SourceLocation slowdown_where_;  // the record of the slowdown being treated, for its markers
+  int32_t slowdown_x_ = 0;
 };
 
 }  // namespace

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "source/field_reader.h"
+
 namespace scenario {
 
 struct BuildContext;
@@ -54,6 +56,21 @@ struct Recording {
   std::string text;         // 25: what failed; 103: the curve's keyword field
   std::vector<Note> notes;  // further lines, such as the record that already holds the cell
   bool after_stop = false;  // found by a check after the point where the compile stopped
+
+  std::string record;    // the kind of record being read, in words ("signal"); empty when none
+  int32_t limit = 0;     // 15: the last position the rule accepts, in metres
+  int32_t row_end = 0;   // 15: where the cell row ends, in metres (50 × its last cell)
+  int32_t previous = 0;  // 22: the position of the station before it
+  // 25 while a record's values are read: which value failed and what was found.
+  std::string value_name;   // as the record's column is named ("tempo")
+  int32_t value_index = 0;  // from 1; 0 when the failure is not a value's
+  int32_t value_count = 0;  // how many values the record takes
+  FieldFailure failure = FieldFailure::none;
+  std::string found;        // the field as found, up to its comma or line end
+  SourceLocation found_at;  // where it starts
+  int32_t values_on_line =
+      -1;              // values the record's own line held, when one was taken from the next
+  char separator = 0;  // ';' or '\t' when the keyword field holds one: a line not split by commas
 };
 
 // The only writer of `codice_errore` and `posizione_errore` (besides the reset

@@ -111,6 +111,7 @@ struct Placement {
   int32_t cell = 0;
   uint8_t oggetto = kNoObject;
   SourceLocation where;
+  int32_t position = 0;  // the record's position in metres (a marker's: its slowdown's start)
 };
 
 // The whole state of one build: its identity, the records and the compile state.
@@ -123,6 +124,7 @@ struct BuildContext : BuildIdentity {
   int32_t scrivi_linea = 0;
   std::string riga;
   SourceLocation record_start;  // where the record being read starts: its keyword field
+  int32_t record_position = 0;  // the position of the record being read, in metres
   int32_t metri_totali = 0;
   int32_t codice_errore = 0;
   int32_t posizione_errore = 0;
@@ -132,6 +134,10 @@ struct BuildContext : BuildIdentity {
   std::vector<Warning> warnings;  // never change a byte or the error state
   bool read_past_errors =
       false;  // a check only: a failing record is set aside and the parse reads on
+  // A check only: the check has read what the compile would not (past an error
+  // that ends the parse, or the rest of a file after an error 15), so every
+  // error recorded from now on is marked `after_stop`.
+  bool past_compile_stop = false;
   std::vector<Placement> placements;  // every object placed, in order; a later one may replace it
   // Where the record that filled each station or board-text entry of `tabella` starts.
   std::array<SourceLocation, kTableEntries> entry_sources{};
@@ -144,11 +150,18 @@ struct BuildContext : BuildIdentity {
 
   // Puts an object of kind `oggetto` into cell `c`, which must lie in the row,
   // and notes which record placed it.
-  void place(int64_t c, uint8_t oggetto, const SourceLocation& where) {
+  void place(int64_t c, uint8_t oggetto, const SourceLocation& where, int32_t position) {
     percorso[c].oggetto = oggetto;
-    placements.push_back({static_cast<int32_t>(c), oggetto, where});
+    placements.push_back({static_cast<int32_t>(c), oggetto, where, position});
   }
-  void place(int64_t c, uint8_t oggetto) { place(c, oggetto, record_start); }
+  void place(int64_t c, uint8_t oggetto) { place(c, oggetto, record_start, record_position); }
+  // The placement of the object cell `c` holds now; null when none.
+  const Placement* placement_in(int64_t c) const {
+    for (auto p = placements.rbegin(); p != placements.rend(); ++p) {
+      if (p->cell == c) return &*p;
+    }
+    return nullptr;
+  }
 };
 
 }  // namespace scenario

@@ -1,7 +1,9 @@
 #include "compiler/warnings.h"
 
+#include <algorithm>
 #include <utility>
 
+#include "base/text_encoding.h"
 #include "compiler/scenario_records.h"
 
 namespace scenario {
@@ -22,6 +24,7 @@ const std::vector<WarningClassName>& warning_classes() {
       {WarningClass::overlap, "overlap"},
       {WarningClass::beyond_route, "beyond-route"},
       {WarningClass::overwrite, "overwrite"},
+      {WarningClass::profile_start, "profile-start"},
   };
   return classes;
 }
@@ -42,6 +45,17 @@ std::optional<WarningClass> warning_class_named(std::string_view name) {
 
 void record_warning(BuildContext& ctx, Warning warning) {
   ctx.warnings.push_back(std::move(warning));
+}
+
+std::string quote_text(std::string_view source_text) {
+  constexpr size_t kLongest = 60;
+  size_t keep = std::min(source_text.size(), kLongest);
+  // A UTF-8 text is cut between two letters.
+  if (keep < source_text.size() && is_utf8(source_text)) {
+    while (keep > 0 && (static_cast<unsigned char>(source_text[keep]) & 0xC0) == 0x80) --keep;
+  }
+  const std::string text = escape_controls(utf8_from_native(source_text.substr(0, keep)));
+  return "\"" + text + (keep < source_text.size() ? "...\"" : "\"");
 }
 
 }  // namespace scenario

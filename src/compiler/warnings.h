@@ -32,6 +32,7 @@ enum class WarningClass : uint8_t {
   overlap,            // curves that overlap
   beyond_route,       // an object beyond the route's end
   overwrite,          // an object that overwrites approach marks or a tunnel light
+  profile_start,      // a speed or adhesion profile that leaves cells at 0
 };
 
 // Every class with its name, in the order above.
@@ -52,5 +53,10 @@ struct Warning {
 
 // Keeps a warning; the only writer of `BuildContext::warnings`.
 void record_warning(BuildContext& ctx, Warning warning);
+
+// A text of a source file as a message quotes it: in double quotes, as UTF-8
+// (a source is Windows-1252 unless it is valid UTF-8) with its control
+// characters escaped, shortened when long.
+std::string quote_text(std::string_view source_text);
 
 }  // namespace scenario

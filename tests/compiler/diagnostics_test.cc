@@ -47,6 +47,12 @@ class Made {
     r_.text = std::move(text);
     return *this;
   }
+  // Any other detail.
+  template <typename Set>
+  Made& with(Set set) {
+    set(r_);
+    return *this;
+  }
   const Recording& recording() const { return r_; }
 
  private:
@@ -98,6 +104,30 @@ TEST(DiagnosticsTest, ExplainsEveryRecordedErrorAndReason) {
        "slowdown at 9500 m: no free cell for an abbattimento marker near cell 200 (10000 m): the "
        "walk along the slowdown reached the end of the cell row without meeting its end"},
       {Made(15).at(20000), "20000 m lies beyond the cell row; the rest of this file is skipped"},
+      {Made(15).at(20000).with([](Recording& r) {
+         r.record = "signal";
+         r.limit = 16900;
+         r.row_end = 17000;
+       }),
+       "signal at 20000 m lies beyond the cell row: a record's position may be at most 16900 m, "
+       "100 m before the row's end at 17000 m (7000 m past the route's end); the rest of this "
+       "file is skipped"},
+      {Made(15).at(36500).with([](Recording& r) {
+         r.record = "station";
+         r.limit = 36200;
+         r.row_end = 37000;
+       }),
+       "station at 36500 m lies too near the end of the cell row: a station's position may be at "
+       "most 36200 m, 800 m before the row's end at 37000 m (7000 m past the route's end), so "
+       "that its zone and marks fit in the row; the rest of this file is skipped"},
+      {Made(15).at(36150).reason(Reason::station_zone_beyond_row).with([](Recording& r) {
+         r.record = "station";
+         r.value = 37150;
+         r.row_end = 37000;
+       }),
+       "station at 36150 m: the station's zone ends at 37150 m, so its stop mark would fall in "
+       "cell 742, beyond the row's last cell, cell 740 (37000 m); the rest of this file is "
+       "skipped"},
       {Made(15).at(16500).reason(Reason::station_zone_beyond_row),
        "16500 m lies beyond the cell row; the rest of this file is skipped: the station's zone "
        "ends beyond the cell row"},
@@ -116,13 +146,69 @@ TEST(DiagnosticsTest, ExplainsEveryRecordedErrorAndReason) {
        "slowdown at 4400 m: the countdown cell 64 already holds an abbattimento"},
       {Made(21).at(700).cell(15, kIndicationBoard),
        "speed-indicator board at 700 m: cell 15 already holds an indication board"},
-      {Made(22).at(700),
-       "station at 700 m: its zone starts less than 350 m after the zone end of the station "
+      {Made(22).at(700).with([](Recording& r) {
+         r.previous = 0;
+         r.value = 400;
+         r.limit = 850;
+       }),
+       "station at 700 m: its zone starts at 400 m, less than 350 m after the zone end of the "
+       "station before it; it may start at 850 m at the earliest"},
+      {Made(22).at(700).with([](Recording& r) { r.previous = 6900; }),
+       "station at 700 m comes after the station at 6900 m: stations are written in ascending "
+       "order of position, each zone starting at least 350 m after the zone end of the station "
        "before it"},
       {Made(24), "the station's zone ends at or before 100 m, leaving no cell for its mark"},
       {Made(25).text("the value 70000 does not fit a 16-bit column"),
        "run-time failure: the value 70000 does not fit a 16-bit column"},
       {Made(25), "run-time failure"},
+      {Made(25).with([](Recording& r) {
+         r.record = "signal";
+         r.value_name = "tempo";
+         r.value_index = 11;
+         r.value_count = 11;
+         r.failure = FieldFailure::not_a_number;
+         r.found = "segnale";
+         r.where = {SourceFile::train, 25, 1};
+         r.found_at = {SourceFile::train, 26, 1};
+         r.values_on_line = 10;
+       }),
+       "the signal's 11th value, tempo, is not a whole number: \"segnale\", on line 26; the "
+       "signal's own line holds 10 of its 11 values, so the 11th was taken from the next line"},
+      {Made(25).with([](Recording& r) {
+         r.record = "gradient";
+         r.value_name = "position";
+         r.value_index = 1;
+         r.value_count = 2;
+         r.failure = FieldFailure::not_a_number;
+         r.found = "pendenza";
+         r.where = {SourceFile::line, 14, 1};
+         r.found_at = {SourceFile::line, 15, 1};
+         r.values_on_line = 0;
+         r.separator = ';';
+       }),
+       "the gradient's 1st value, position, is not a whole number: \"pendenza\", on line 15; the "
+       "gradient's own line holds none of its 2 values, so the rest were taken from the lines "
+       "after it, and its fields are separated by semicolons, not commas"},
+      {Made(25).text("the value 70000 does not fit a 16-bit column").with([](Recording& r) {
+         r.record = "sand setting";
+         r.value_name = "setting";
+         r.value_index = 1;
+         r.value_count = 1;
+         r.failure = FieldFailure::out_of_range;
+       }),
+       "the sand setting's value is out of range: the value 70000 does not fit a 16-bit column"},
+      {Made(25).with([](Recording& r) {
+         r.record = "signal";
+         r.value_name = "tempo";
+         r.value_index = 11;
+         r.value_count = 11;
+         r.failure = FieldFailure::past_end;
+       }),
+       "the signal's 11th value, tempo, is missing: the file ends before it"},
+      {Made(25).text("the result 3000000000 does not fit a 32-bit integer").with([](Recording& r) {
+         r.record = "slowdown";
+       }),
+       "the slowdown: run-time failure: the result 3000000000 does not fit a 32-bit integer"},
       {Made(101), "the line source file does not exist"},
       {Made(102), "no field holds \"[generale]\" before the end of the file"},
       {Made(103).reason(Reason::curve_without_class, "curvas"),

@@ -233,13 +233,19 @@ TEST(TrainParserTest, MissingTrainFileIsARunTimeFailure) {
   EXPECT_EQ(ctx.recordings[0].where.file, SourceFile::train);
 }
 
-TEST(TrainParserTest, ValueOutOfItsColumnFailsWithTheFieldLocation) {
+// The error stands at the record's keyword and names the value and where it was found.
+TEST(TrainParserTest, ValueOutOfItsColumnFailsAtItsRecord) {
   auto parsed = parse_text(small_line_source(), train_with("sabbia,    200", "sabbia,  40000"));
   EXPECT_EQ(parsed->ctx.codice_errore, 25);
   ASSERT_EQ(parsed->ctx.recordings.size(), 1u);
   const Recording& r = parsed->ctx.recordings[0];
   EXPECT_EQ(r.where.line, 4);
-  EXPECT_EQ(r.where.column, 10);
+  EXPECT_EQ(r.where.column, 1);
+  EXPECT_EQ(r.record, "sand setting");
+  EXPECT_EQ(r.failure, FieldFailure::out_of_range);
+  EXPECT_EQ(r.found, "40000");
+  EXPECT_EQ(r.found_at.line, 4);
+  EXPECT_EQ(r.found_at.column, 10);
   EXPECT_NE(r.text.find("40000"), std::string::npos);
   EXPECT_FALSE(parsed->sources->exists(SourceFile::line));
   EXPECT_FALSE(parsed->sources->exists(SourceFile::train));

@@ -9,6 +9,7 @@
 #include "compiler/compile_step.h"
 #include "compiler/diagnostics.h"
 #include "compiler/scenario_records.h"
+#include "compiler/warnings.h"
 #include "source/builtin_line.h"
 #include "source/builtin_source_records.h"
 #include "source/builtin_train.h"
@@ -51,6 +52,24 @@ TEST_F(BuiltinScenarioTest, CompilesWithoutAnyRecordedError) {
             (std::vector<std::string>{"Velmora_Dorsel_linea.dat", "Velmora_Dorsel_904.sim",
                                       "Velmora_Dorsel_904.dat"}));
   EXPECT_EQ(ctx.last_cell(), 5000);
+}
+
+// The scenario `scenarioc emit` writes is the first an author edits: it must
+// draw no warning, compiled or checked.
+TEST_F(BuiltinScenarioTest, DrawsNoWarning) {
+  for (const Warning& w : ctx.warnings) {
+    ADD_FAILURE() << warning_name(w.kind) << " at line " << w.where.line << ": " << w.message;
+  }
+  BuildContext checked;
+  checked.nome = ctx.nome;
+  checked.treno = ctx.treno;
+  checked.read_past_errors = true;
+  MemorySources again(text_file_bytes(builtin_line_source()),
+                      text_file_bytes(builtin_train_source()));
+  MemorySink discard;
+  memorizza_percorso(checked, kWriteTrackPlan, again, discard);
+  EXPECT_TRUE(checked.warnings.empty());
+  EXPECT_TRUE(checked.recordings.empty());
 }
 
 // Had two objects met in one cell, one of these counts would come up short.

@@ -223,6 +223,77 @@ TEST(FieldReaderTest, FailedReadPointsAtItsField) {
   EXPECT_EQ(reader.field_column(), 27);
 }
 
+// What closed each field: the parser tells a record's line from the next by it.
+TEST(FieldReaderTest, FieldsKnowWhatClosedThem) {
+  const std::string input = "orologio, 10 32 40\r\npendenza, 5, 8,5\r\n[fine]";
+  TrickleSource source(input);
+  FieldReader reader(source);
+  EXPECT_EQ(reader.field_end(), FieldEnd::line_end);  // the first field starts a line
+  const struct {
+    Read read;
+    FieldEnd end;
+  } table[] = {
+      {text("orologio"), FieldEnd::comma},  {int16(10), FieldEnd::blank},
+      {int16(32), FieldEnd::blank},         {int16(40), FieldEnd::line_end},
+      {text("pendenza"), FieldEnd::comma},  {int32(5), FieldEnd::comma},
+      {int32(8), FieldEnd::comma},          {int32(5), FieldEnd::line_end},
+      {text("[fine]"), FieldEnd::file_end},
+  };
+  for (const auto& row : table) {
+    check_read(reader, row.read);
+    EXPECT_EQ(reader.field_end(), row.end) << row.read.text << row.read.number;
+  }
+}
+
+// A failed read keeps the field as found and consumes it with what closes it,
+// so that reading may go on at the next field.
+TEST(FieldReaderTest, AFailedReadKeepsItsFieldAndPassesIt) {
+  const std::string long_field(70000, 'k');
+  const struct {
+    const char* name;
+    std::string input;
+    Kind failing;
+    FieldFailure kind;
+    std::string found;
+    bool starts_line;
+    std::string next;  // the text field read after the failure
+  } table[] = {
+      {"letters", "12.5, seguito\r\n", Kind::kInt32, FieldFailure::not_a_number, "12.5", true,
+       "seguito"},
+      {"a keyword read as a number", "segnale, 1650\r\n", Kind::kInt32, FieldFailure::not_a_number,
+       "segnale", true, "1650"},
+      {"a number too large", "70000 x\r\n", Kind::kInt16, FieldFailure::out_of_range, "70000", true,
+       "x"},
+      {"a field too long to keep", long_field + ",after\r\n", Kind::kText, FieldFailure::too_long,
+       long_field.substr(0, FieldReader::kFoundLength) + "...", true, "after"},
+  };
+  for (const auto& row : table) {
+    SCOPED_TRACE(row.name);
+    TrickleSource source(row.input);
+    FieldReader reader(source);
+    try {
+      attempt(reader, row.failing);
+      ADD_FAILURE() << "the read did not fail";
+    } catch (const FieldReadFailure& failure) {
+      EXPECT_EQ(failure.kind, row.kind);
+      EXPECT_EQ(failure.found, row.found);
+      EXPECT_EQ(failure.line, 1);
+      EXPECT_EQ(failure.column, 1);
+      EXPECT_EQ(failure.starts_line, row.starts_line);
+    }
+    EXPECT_EQ(reader.read_text(), row.next);
+  }
+  MemoryByteSource empty("");
+  FieldReader at_end(empty);
+  try {
+    at_end.read_int32();
+    ADD_FAILURE() << "the read did not fail";
+  } catch (const FieldReadFailure& failure) {
+    EXPECT_EQ(failure.kind, FieldFailure::past_end);
+    EXPECT_EQ(failure.found, "");
+  }
+}
+
 TEST(FieldReaderTest, LongSourceAcrossManyBuffers) {
   std::string input;
   constexpr int kRecords = 20000;  // several times the reader's buffer

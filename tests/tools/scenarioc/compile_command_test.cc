@@ -54,7 +54,7 @@ TEST(CompileCommandTest, BrokenScenariosGiveOneDiagnosticAndTheirStatus) {
       {"route_too_long",
        "Prova_linea.txt:2:1: error 1: the route length is above 1000000 m: 1000050 m", 2},
       {"reference_off_grid",
-       "Prova_linea.txt: error 2: a kilometric reference is not on a multiple of 50 m: the "
+       "Prova_linea.txt:3:1: error 2: a kilometric reference is not on a multiple of 50 m: the "
        "kilometric reference at 0 m with chainage 350020 m",
        1},
       {"repetition_start_off_grid",
@@ -80,8 +80,9 @@ TEST(CompileCommandTest, BrokenScenariosGiveOneDiagnosticAndTheirStatus) {
        "at 5050 m) is free for an abbattimento marker",
        1},
       {"signal_beyond_route",
-       "Prova_1-.txt:17:1: error 15: 20000 m lies beyond the cell row; the rest of this file is "
-       "skipped",
+       "Prova_1-.txt:17:1: error 15: signal at 20000 m lies beyond the cell row: a record's "
+       "position may be at most 16900 m, 100 m before the row's end at 17000 m (7000 m past the "
+       "route's end); the rest of this file is skipped",
        1},
       {"signal_on_speed_board",
        "Prova_1-.txt:16:1: error 16: signal at 700 m: cell 15 already holds a speed-indicator "
@@ -96,16 +97,16 @@ TEST(CompileCommandTest, BrokenScenariosGiveOneDiagnosticAndTheirStatus) {
        "speed-indicator board",
        1},
       {"stations_too_close",
-       "Prova_1-.txt:13:1: error 22: station at 700 m: its zone starts less than 350 m after the "
-       "zone end of the station before it",
+       "Prova_1-.txt:13:1: error 22: station at 700 m: its zone starts at 400 m, less than 350 m "
+       "after the zone end of the station before it; it may start at 850 m at the earliest",
        1},
       {"station_zone_at_start",
        "Prova_1-.txt:12:1: error 24: the station's zone ends at or before 100 m, leaving no cell "
        "for its mark",
        1},
       {"sand_out_of_range",
-       "Prova_1-.txt:4:12: error 25: run-time failure: the value 70000 does not fit a 16-bit "
-       "column (-32768 to 32767)",
+       "Prova_1-.txt:4:1: error 25: the sand setting's value is out of range: the value 70000 "
+       "does not fit a 16-bit column (-32768 to 32767)",
        1},
       {"missing_line_file", "Prova_linea.txt: error 101: the line source file does not exist", 2},
       {"no_generale",
@@ -116,13 +117,14 @@ TEST(CompileCommandTest, BrokenScenariosGiveOneDiagnosticAndTheirStatus) {
        "no class digit 1 to 6",
        1},
       {"object_at_route_start",
-       "Prova_linea.txt: error 1250: cell 1 is the header cell and its dato1 carries the header "
+       "Prova_linea.txt:19:1: error 1250: cell 1 is the header cell and its dato1 carries the "
+       "header "
        "value 5121, but it already holds a speed-indicator board (dato1=2020): an object at the "
        "very start of the route fills it; move that object further along the route; no "
        "compiled file was written",
        2},
       {"signal_at_route_start",
-       "Prova_1-.txt: error 1251: cell 1 is the header cell and its dato2 carries the "
+       "Prova_1-.txt:16:1: error 1251: cell 1 is the header cell and its dato2 carries the "
        "competition code, but it already holds a signal (dato2=10): an object at the very start "
        "of the route fills it; move that object further along the route; no compiled file was "
        "written",
@@ -396,17 +398,28 @@ TEST(CompileCommandTest, JsonHoldsTheCompileState) {
 }
 
 TEST(CompileCommandTest, JsonOfRecordingsWithoutPositionOrLine) {
-  TempDir dir;
-  const ToolRun run = compile_fixture(dir, "reference_off_grid", {"--json"});
-  const JsonValue json = parse_json(run.out);
-  const JsonValue& r = json["recordings"][0];
-  EXPECT_EQ(r["number"].integer(), 2);
-  EXPECT_TRUE(r["position"].is_null());
-  EXPECT_EQ(r["file"].text, "Prova_linea.txt");
-  EXPECT_TRUE(r["line"].is_null());
-  EXPECT_TRUE(r["column"].is_null());
-  // Error 2 names no position: posizione_errore keeps its value from the start.
-  EXPECT_EQ(json["posizione_errore"].integer(), 0);
+  {
+    TempDir dir;
+    const ToolRun run = compile_fixture(dir, "reference_off_grid", {"--json"});
+    const JsonValue json = parse_json(run.out);
+    const JsonValue& r = json["recordings"][0];
+    EXPECT_EQ(r["number"].integer(), 2);
+    EXPECT_TRUE(r["position"].is_null());
+    EXPECT_EQ(r["file"].text, "Prova_linea.txt");
+    EXPECT_EQ(r["line"].integer(), 3);  // the reference's record
+    // Error 2 names no position: posizione_errore keeps its value from the start.
+    EXPECT_EQ(json["posizione_errore"].integer(), 0);
+  }
+  {
+    TempDir dir;
+    const ToolRun run = compile_fixture(dir, "missing_line_file", {"--json"});
+    const JsonValue json = parse_json(run.out);
+    const JsonValue& r = json["recordings"][0];
+    EXPECT_EQ(r["number"].integer(), 101);
+    EXPECT_EQ(r["file"].text, "Prova_linea.txt");
+    EXPECT_TRUE(r["line"].is_null());
+    EXPECT_TRUE(r["column"].is_null());
+  }
 }
 
 TEST(CompileCommandTest, JsonOfAFatalErrorAndOfNoCellRow) {
@@ -418,7 +431,8 @@ TEST(CompileCommandTest, JsonOfAFatalErrorAndOfNoCellRow) {
     EXPECT_EQ(json["n"].integer(), 340);
     EXPECT_EQ(json["fatal_error"]["number"].integer(), 1250);
     EXPECT_EQ(json["fatal_error"]["file"].text, "Prova_linea.txt");
-    EXPECT_EQ(json["fatal_error"]["diagnostic"].text.rfind("Prova_linea.txt: error 1250: ", 0), 0u);
+    EXPECT_EQ(json["fatal_error"]["diagnostic"].text.rfind("Prova_linea.txt:19:1: error 1250: ", 0),
+              0u);
     EXPECT_EQ(json["files_written"].size(), 0u);
     EXPECT_EQ(json["exit_status"].integer(), 2);
   }
