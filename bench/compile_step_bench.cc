@@ -41,5 +41,23 @@ void BM_CompileLongRouteInMemory(benchmark::State& state) {
 }
 BENCHMARK(BM_CompileLongRouteInMemory)->Unit(benchmark::kMillisecond);
 
+// The built-in scenario whose general part repeats the longest route length
+// 10000 times: each record creates the cell row and the track plan anew, which
+// must stay cheap (a 290 KB source once took 16 s).
+void BM_CompileRepeatedRouteLength(benchmark::State& state) {
+  std::string line = builtin_line_text();
+  std::string repeated;
+  for (int i = 0; i < 10000; ++i) repeated += "lunghezza percorso, 1000000\r\n";
+  line.insert(line.find("\r\n") + 2, repeated);
+  const std::string train = builtin_train_text();
+  for (auto _ : state) {
+    BuildContext ctx;
+    CountingSink sink;
+    compile_in_memory(ctx, line, train, sink);
+    benchmark::DoNotOptimize(sink.bytes);
+  }
+}
+BENCHMARK(BM_CompileRepeatedRouteLength)->Unit(benchmark::kMillisecond);
+
 }  // namespace
 }  // namespace scenario::bench

@@ -1,32 +1,76 @@
 // The replace-file rule: a file is never appended to or partly overwritten.
 // The new content goes to a temporary file in the same folder, which then takes
 // the file's name in one rename, so the name always holds either the previous
-// complete file or exactly what this build wrote.
+// complete file or exactly what this build wrote. A file that replaces another
+// keeps that file's permissions. Files that belong together are staged as a
+// set and renamed one after the other only once all of them are written.
 #pragma once
 
 #include <filesystem>
 #include <functional>
+#include <memory>
+#include <string>
 #include <string_view>
+#include <vector>
 
 namespace scenario {
-
-// Throws RunTimeFailure naming the file and the system's reason; on failure the
-// temporary file is removed and an earlier file of that name is left as it was.
-void replace_file(const std::filesystem::path& path, std::string_view bytes);
 
 // Receives a file's content a block at a time, in order.
 using BlockSink = std::function<void(std::string_view block)>;
 // Writes a file's content by handing its blocks to a BlockSink.
 using ContentWriter = std::function<void(const BlockSink& put)>;
 
+// Throws RunTimeFailure naming the file and the system's reason; on failure the
+// temporary file is removed and an earlier file of that name is left as it was.
+void replace_file(const std::filesystem::path& path, std::string_view bytes);
+
 // The same for content that is written a block at a time, so that a large file
 // never has to be held whole in memory. An exception thrown by `content`
 // leaves no file behind, as a failed write does.
 void replace_file(const std::filesystem::path& path, const ContentWriter& content);
 
+class StagedFile;
+
+// Files of one folder replaced as a set: each is first written whole under a
+// temporary name; `commit` then renames them in the order they were staged
+// (replace_file_posix.cc, replace_file_win32.cc). Names are UTF-8.
+// Until `commit`, nothing the set replaces changes; temporaries that never
+// take their names are removed when the set ends.
+class FileSet {
+ public:
+  explicit FileSet(std::filesystem::path folder);
+  ~FileSet();
+  FileSet(const FileSet&) = delete;
+  FileSet& operator=(const FileSet&) = delete;
+
+  // Writes the content for the file `name` of the folder to a temporary file.
+  // Throws RunTimeFailure naming the file.
+  void stage(const std::string& name, const ContentWriter& content);
+
+  // Gives every staged file its name and then, where the set replaced a file
+  // (whose new content went to the disk first), flushes the folder itself, so
+  // that the new names survive a crash. Every name is checked first: one the
+  // system would refuse (a folder stands there, the name is too long) fails
+  // before any rename, and nothing changes. A failure says which files were
+  // replaced. Throws RunTimeFailure.
+  void commit();
+
+ private:
+  // Renames the staged files; the folder is flushed only when `flush_folder`.
+  void rename_all(bool flush_folder);
+  void open_folder();
+  std::string path_of(const std::string& name) const;
+  friend void replace_file(const std::filesystem::path& path, const ContentWriter& content);
+
+  std::filesystem::path folder_;
+  int folder_fd_ = -1;  // the folder opened for the *at calls; unused on Windows
+  std::vector<std::unique_ptr<StagedFile>> staged_;
+};
+
 // Deletes a file; throws RunTimeFailure when it exists and cannot be deleted.
 void delete_file(const std::filesystem::path& path);
 
+// Whether `path` names a regular file (following symbolic links).
 bool file_exists(const std::filesystem::path& path);
 
 }  // namespace scenario

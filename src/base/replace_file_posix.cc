@@ -9,29 +9,23 @@
 #include <cerrno>
 #include <cstring>
 #include <string>
+#include <utility>
 
 #include "base/run_time_failure.h"
+#include "base/temporary_files.h"
 
 namespace scenario {
 namespace {
 
-[[noreturn]] void fail(const char* action, const std::filesystem::path& path, int error) {
-  throw RunTimeFailure(std::string("cannot ") + action + " '" + path.string() +
-                       "': " + std::strerror(error));
+constexpr int kNameAttempts = 100;
+
+[[noreturn]] void fail(const char* action, const std::string& path, int error,
+                       const std::string& after = "") {
+  throw RunTimeFailure(std::string("cannot ") + action + " '" + path +
+                       "': " + std::strerror(error) + after);
 }
 
-// Opens a new temporary file beside `path`; the name is unique to this process.
-int create_temporary(const std::filesystem::path& path, std::filesystem::path* temporary) {
-  const std::string stem = "." + path.filename().string() + "." + std::to_string(::getpid());
-  for (int attempt = 0;; ++attempt) {
-    *temporary = path.parent_path() / (stem + "-" + std::to_string(attempt) + ".tmp");
-    const int fd = ::open(temporary->c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd >= 0) return fd;
-    if (errno != EEXIST || attempt == 100) fail("create", path, errno);
-  }
-}
-
-void write_all(int fd, std::string_view bytes, const std::filesystem::path& path) {
+void write_all(int fd, std::string_view bytes, const std::string& path) {
   while (!bytes.empty()) {
     const ssize_t n = ::write(fd, bytes.data(), bytes.size());
     if (n < 0) {
@@ -42,55 +36,177 @@ void write_all(int fd, std::string_view bytes, const std::filesystem::path& path
   }
 }
 
-// Removes the temporary file unless it has taken its final name.
-class TemporaryFile {
- public:
-  explicit TemporaryFile(const std::filesystem::path& path) : fd_(create_temporary(path, &name_)) {}
-  ~TemporaryFile() {
-    if (fd_ >= 0) ::close(fd_);
-    if (!renamed_) ::unlink(name_.c_str());
+// "'a', 'b' and 'c'".
+std::string listed(const std::vector<std::string>& paths) {
+  std::string text;
+  for (std::size_t i = 0; i < paths.size(); ++i) {
+    if (i > 0) text += i + 1 == paths.size() ? " and " : ", ";
+    text += "'" + paths[i] + "'";
   }
-  int fd() const { return fd_; }
-  // Flushes the content to the disk before the file takes its final name.
-  int flush() { return ::fsync(fd_); }
-  int close() {
-    const int result = ::close(fd_);
-    fd_ = -1;
-    return result;
-  }
-  int rename_to(const std::filesystem::path& path) {
-    const int result = ::rename(name_.c_str(), path.c_str());
-    renamed_ = result == 0;
-    return result;
-  }
+  return text;
+}
 
- private:
-  std::filesystem::path name_;
-  int fd_;
-  bool renamed_ = false;
-};
+// What a failure in the middle of a set's renames has changed.
+std::string replaced_so_far(const std::vector<std::string>& replaced, std::size_t total) {
+  if (total <= 1) return "";
+  if (replaced.empty()) return "; none of the " + std::to_string(total) + " files was replaced";
+  return "; only " + listed(replaced) + (replaced.size() == 1 ? " was" : " were") + " replaced";
+}
 
 }  // namespace
+
+// One file's new content under a temporary name in the folder; removed when
+// destroyed unless it has taken its name.
+class StagedFile {
+ public:
+  // The name is registered before the file exists, so that a signal that
+  // comes as it is created still removes it.
+  StagedFile(int folder_fd, std::string name, std::string path)
+      : folder_fd_(folder_fd), name_(std::move(name)), path_(std::move(path)) {
+    for (int attempt = 0;; ++attempt) {
+      temporary_ = next_temporary_name();
+      registered_ = std::make_unique<RegisteredTemporary>(folder_fd_, temporary_);
+      fd_ = ::openat(folder_fd_, temporary_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+      if (fd_ >= 0) break;
+      const int error = errno;
+      registered_.reset();
+      if (error != EEXIST || attempt == kNameAttempts) fail("create", path_, error);
+    }
+  }
+  ~StagedFile() {
+    if (fd_ >= 0) ::close(fd_);
+    if (!renamed_) ::unlinkat(folder_fd_, temporary_.c_str(), 0);
+  }
+  StagedFile(const StagedFile&) = delete;
+  StagedFile& operator=(const StagedFile&) = delete;
+
+  void write(const ContentWriter& content) {
+    content([&](std::string_view block) { write_all(fd_, block, path_); });
+  }
+
+  // Where a file already stands, the new one takes its permissions, and its
+  // content reaches the disk before the rename, so that a crash never leaves
+  // an empty or partial file where a complete one stood. A new name has
+  // nothing to lose, and a build into a fresh folder does not wait for the disk.
+  void finish() {
+    struct stat old;
+    if (::fstatat(folder_fd_, name_.c_str(), &old, 0) == 0 && S_ISREG(old.st_mode)) {
+      if (::fchmod(fd_, old.st_mode & 07777) != 0) fail("write", path_, errno);
+      if (::fsync(fd_) != 0) fail("write", path_, errno);
+      flushed_ = true;
+    }
+    const int result = ::close(fd_);
+    fd_ = -1;
+    if (result != 0) fail("write", path_, errno);
+  }
+
+  // 0, or the reason the name cannot be given to a file.
+  int check_name() const {
+    struct stat there;
+    if (::fstatat(folder_fd_, name_.c_str(), &there, AT_SYMLINK_NOFOLLOW) == 0) {
+      return S_ISDIR(there.st_mode) ? EISDIR : 0;
+    }
+    return errno == ENOENT ? 0 : errno;
+  }
+
+  // 0, or the reason of the failure.
+  int rename() {
+    if (::renameat(folder_fd_, temporary_.c_str(), folder_fd_, name_.c_str()) != 0) return errno;
+    renamed_ = true;
+    registered_->release();
+    return 0;
+  }
+
+  const std::string& path() const { return path_; }
+  // Whether the content reached the disk: the file replaces another.
+  bool flushed() const { return flushed_; }
+
+ private:
+  int folder_fd_;
+  std::string name_;
+  std::string path_;  // the final name with its folder, for messages
+  std::string temporary_;
+  int fd_ = -1;
+  bool renamed_ = false;
+  bool flushed_ = false;
+  std::unique_ptr<RegisteredTemporary> registered_;
+};
+
+FileSet::FileSet(std::filesystem::path folder) : folder_(std::move(folder)) {}
+
+FileSet::~FileSet() {
+  staged_.clear();
+  if (folder_fd_ >= 0) ::close(folder_fd_);
+}
+
+std::string FileSet::path_of(const std::string& name) const {
+  return folder_.empty() ? name : (folder_ / name).string();
+}
+
+// A folder that may be searched but not read still takes files; only its
+// flush then has to be left out.
+void FileSet::open_folder() {
+  if (folder_fd_ >= 0) return;
+  const std::filesystem::path where = folder_.empty() ? std::filesystem::path(".") : folder_;
+  folder_fd_ = ::open(where.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (folder_fd_ < 0 && errno == EACCES) {
+    folder_fd_ = ::open(where.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+  }
+}
+
+void FileSet::stage(const std::string& name, const ContentWriter& content) {
+  open_folder();
+  if (folder_fd_ < 0) fail("create", path_of(name), errno);
+  auto file = std::make_unique<StagedFile>(folder_fd_, name, path_of(name));
+  file->write(content);
+  file->finish();
+  staged_.push_back(std::move(file));
+}
+
+void FileSet::commit() { rename_all(true); }
+
+void FileSet::rename_all(bool flush_folder) {
+  const std::size_t total = staged_.size();
+  for (const auto& file : staged_) {
+    if (const int error = file->check_name()) {
+      fail("replace", file->path(), error, replaced_so_far({}, total));
+    }
+  }
+  std::vector<std::string> replaced;
+  bool contents_flushed = false;
+  for (const auto& file : staged_) {
+    if (const int error = file->rename()) {
+      fail("replace", file->path(), error, replaced_so_far(replaced, total));
+    }
+    replaced.push_back(file->path());
+    contents_flushed = contents_flushed || file->flushed();
+  }
+  staged_.clear();
+  // The new names reach the disk too, where the contents they name already
+  // have: a set that replaced a file. Names of files whose content never went
+  // to the disk would only risk naming empty files after a crash.
+  if (!flush_folder || !contents_flushed) return;
+  // fsync needs a folder opened for reading; one that cannot be read is left unflushed.
+  const int flags = ::fcntl(folder_fd_, F_GETFL);
+  if (flags < 0 || (flags & O_PATH) != 0) return;
+  if (::fsync(folder_fd_) != 0) {
+    fail("flush the folder", folder_.empty() ? "." : folder_.string(), errno,
+         "; the files were replaced");
+  }
+}
 
 void replace_file(const std::filesystem::path& path, std::string_view bytes) {
   replace_file(path, [bytes](const BlockSink& put) { put(bytes); });
 }
 
 void replace_file(const std::filesystem::path& path, const ContentWriter& content) {
-  // Where a file already stands, its content reaches the disk before the
-  // rename, so that a crash never leaves an empty or partial file where a
-  // complete one stood. A new name has nothing to lose, and a build into a
-  // fresh folder does not wait for the disk.
-  const bool replaces_a_file = file_exists(path);
-  TemporaryFile temporary(path);
-  content([&](std::string_view block) { write_all(temporary.fd(), block, path); });
-  if (replaces_a_file && temporary.flush() != 0) fail("write", path, errno);
-  if (temporary.close() != 0) fail("write", path, errno);
-  if (temporary.rename_to(path) != 0) fail("replace", path, errno);
+  FileSet set(path.parent_path());
+  set.stage(path.filename().string(), content);
+  set.rename_all(false);
 }
 
 void delete_file(const std::filesystem::path& path) {
-  if (::unlink(path.c_str()) != 0 && errno != ENOENT) fail("delete", path, errno);
+  if (::unlink(path.c_str()) != 0 && errno != ENOENT) fail("delete", path.string(), errno);
 }
 
 bool file_exists(const std::filesystem::path& path) {

@@ -1,14 +1,17 @@
 // The replace-file rule with Windows' own calls: the content goes to a new
-// temporary file beside the target, reaches the disk (FlushFileBuffers) where
-// it replaces a file, and takes the target's name in one MoveFileExW. Every
-// path is wide text.
+// temporary file beside the target (".~PID-N.tmp"), reaches the disk
+// (FlushFileBuffers) where it replaces a file, and takes the target's name in
+// one MoveFileExW that is written through to the disk. Every path is wide text.
 #include <windows.h>
 
 #include <algorithm>
 #include <string>
+#include <utility>
 
+#include "base/file_naming.h"
 #include "base/replace_file.h"
 #include "base/run_time_failure.h"
+#include "base/temporary_files.h"
 #include "base/wide_text.h"
 
 namespace scenario {
@@ -16,24 +19,16 @@ namespace {
 
 // WriteFile takes at most this many bytes a call.
 constexpr size_t kLargestWrite = 1 << 30;
+constexpr int kNameAttempts = 100;
 
-[[noreturn]] void fail(const char* action, const std::filesystem::path& path, DWORD error) {
+[[noreturn]] void fail(const char* action, const std::filesystem::path& path,
+                       const std::string& reason, const std::string& after = "") {
   throw RunTimeFailure(std::string("cannot ") + action + " '" + utf8_of(path.native()) +
-                       "': " + system_reason(error));
+                       "': " + reason + after);
 }
 
-// Opens a new temporary file beside `path`; the name is unique to this process.
-HANDLE create_temporary(const std::filesystem::path& path, std::filesystem::path* temporary) {
-  const std::wstring stem =
-      L"." + path.filename().native() + L"." + std::to_wstring(::GetCurrentProcessId());
-  for (int attempt = 0;; ++attempt) {
-    *temporary = path.parent_path() / (stem + L"-" + std::to_wstring(attempt) + L".tmp");
-    const HANDLE file = ::CreateFileW(temporary->c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                      FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file != INVALID_HANDLE_VALUE) return file;
-    const DWORD error = ::GetLastError();
-    if (error != ERROR_FILE_EXISTS || attempt == 100) fail("create", path, error);
-  }
+[[noreturn]] void fail(const char* action, const std::filesystem::path& path, DWORD error) {
+  fail(action, path, system_reason(error));
 }
 
 void write_all(HANDLE file, std::string_view bytes, const std::filesystem::path& path) {
@@ -47,50 +42,130 @@ void write_all(HANDLE file, std::string_view bytes, const std::filesystem::path&
   }
 }
 
-// Removes the temporary file unless it has taken its final name.
-class TemporaryFile {
+// "'a', 'b' and 'c'".
+std::string listed(const std::vector<std::string>& paths) {
+  std::string text;
+  for (std::size_t i = 0; i < paths.size(); ++i) {
+    if (i > 0) text += i + 1 == paths.size() ? " and " : ", ";
+    text += "'" + paths[i] + "'";
+  }
+  return text;
+}
+
+// What a failure in the middle of a set's renames has changed.
+std::string replaced_so_far(const std::vector<std::string>& replaced, std::size_t total) {
+  if (total <= 1) return "";
+  if (replaced.empty()) return "; none of the " + std::to_string(total) + " files was replaced";
+  return "; only " + listed(replaced) + (replaced.size() == 1 ? " was" : " were") + " replaced";
+}
+
+}  // namespace
+
+// One file's new content under a temporary name in the folder; removed when
+// destroyed unless it has taken its name.
+class StagedFile {
  public:
-  explicit TemporaryFile(const std::filesystem::path& path)
-      : file_(create_temporary(path, &name_)) {}
-  ~TemporaryFile() {
+  explicit StagedFile(std::filesystem::path path) : path_(std::move(path)) {
+    for (int attempt = 0;; ++attempt) {
+      temporary_ = path_.parent_path() / wide_of(next_temporary_name());
+      file_ = ::CreateFileW(temporary_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+      if (file_ != INVALID_HANDLE_VALUE) break;
+      const DWORD error = ::GetLastError();
+      if (error != ERROR_FILE_EXISTS || attempt == kNameAttempts) fail("create", path_, error);
+    }
+  }
+  ~StagedFile() {
     if (file_ != INVALID_HANDLE_VALUE) ::CloseHandle(file_);
-    if (!renamed_) ::DeleteFileW(name_.c_str());
+    if (!renamed_) ::DeleteFileW(temporary_.c_str());
   }
-  HANDLE handle() const { return file_; }
-  bool flush() { return ::FlushFileBuffers(file_); }
-  bool close() {
-    const bool closed = ::CloseHandle(file_);
-    file_ = INVALID_HANDLE_VALUE;
-    return closed;
-  }
-  bool rename_to(const std::filesystem::path& path) {
-    renamed_ = ::MoveFileExW(name_.c_str(), path.c_str(),
-                             MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
-    return renamed_;
+  StagedFile(const StagedFile&) = delete;
+  StagedFile& operator=(const StagedFile&) = delete;
+
+  void write(const ContentWriter& content) {
+    content([&](std::string_view block) { write_all(file_, block, path_); });
   }
 
+  // As on Linux: where a file already stands, the content reaches the disk
+  // before the move, so that a crash never leaves an empty or partial file
+  // where a complete one stood; a new name has nothing to lose.
+  void finish() {
+    if (file_exists(path_) && !::FlushFileBuffers(file_)) fail("write", path_, ::GetLastError());
+    const bool closed = ::CloseHandle(file_);
+    file_ = INVALID_HANDLE_VALUE;
+    if (!closed) fail("write", path_, ::GetLastError());
+  }
+
+  // "", or why the name cannot be given to a file.
+  std::string check_name() const {
+    const DWORD attributes = ::GetFileAttributesW(path_.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES) {
+      return (attributes & FILE_ATTRIBUTE_DIRECTORY) ? "Is a directory" : "";
+    }
+    const DWORD error = ::GetLastError();
+    return error == ERROR_FILE_NOT_FOUND ? "" : system_reason(error);
+  }
+
+  // 0, or the system's error code.
+  DWORD rename() {
+    if (!::MoveFileExW(temporary_.c_str(), path_.c_str(),
+                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+      return ::GetLastError();
+    }
+    renamed_ = true;
+    return 0;
+  }
+
+  const std::filesystem::path& path() const { return path_; }
+
  private:
-  std::filesystem::path name_;
-  HANDLE file_;
+  std::filesystem::path path_;
+  std::filesystem::path temporary_;
+  HANDLE file_ = INVALID_HANDLE_VALUE;
   bool renamed_ = false;
 };
 
-}  // namespace
+FileSet::FileSet(std::filesystem::path folder) : folder_(std::move(folder)) {}
+
+FileSet::~FileSet() { staged_.clear(); }
+
+void FileSet::stage(const std::string& name, const ContentWriter& content) {
+  auto file = std::make_unique<StagedFile>(file_in(folder_, name));
+  file->write(content);
+  file->finish();
+  staged_.push_back(std::move(file));
+}
+
+void FileSet::commit() { rename_all(true); }
+
+// Each move is written through to the disk: there is no folder to flush.
+void FileSet::rename_all(bool) {
+  const std::size_t total = staged_.size();
+  for (const auto& file : staged_) {
+    const std::string refused = file->check_name();
+    if (!refused.empty()) fail("replace", file->path(), refused, replaced_so_far({}, total));
+  }
+  std::vector<std::string> replaced;
+  for (const auto& file : staged_) {
+    if (const DWORD error = file->rename()) {
+      fail("replace", file->path(), system_reason(error), replaced_so_far(replaced, total));
+    }
+    replaced.push_back(utf8_of(file->path().native()));
+  }
+  staged_.clear();
+}
 
 void replace_file(const std::filesystem::path& path, std::string_view bytes) {
   replace_file(path, [bytes](const BlockSink& put) { put(bytes); });
 }
 
 void replace_file(const std::filesystem::path& path, const ContentWriter& content) {
-  // As on Linux: where a file already stands, its content reaches the disk
-  // before the move, so that a crash never leaves an empty or partial file
-  // where a complete one stood; a new name has nothing to lose.
-  const bool replaces_a_file = file_exists(path);
-  TemporaryFile temporary(path);
-  content([&](std::string_view block) { write_all(temporary.handle(), block, path); });
-  if (replaces_a_file && !temporary.flush()) fail("write", path, ::GetLastError());
-  if (!temporary.close()) fail("write", path, ::GetLastError());
-  if (!temporary.rename_to(path)) fail("replace", path, ::GetLastError());
+  FileSet set(path.parent_path());
+  auto file = std::make_unique<StagedFile>(path);
+  file->write(content);
+  file->finish();
+  set.staged_.push_back(std::move(file));
+  set.rename_all(false);
 }
 
 void delete_file(const std::filesystem::path& path) {

@@ -56,7 +56,41 @@ size_t utf8_sequence_length_at(std::string_view s, size_t i) {
   return length;
 }
 
+// The code point of a well-formed sequence of `length` bytes at `i`.
+char32_t code_point_at(std::string_view s, size_t i, size_t length) {
+  const auto b = static_cast<unsigned char>(s[i]);
+  if (length == 1) return b;
+  char32_t c = b & (0x7F >> length);
+  for (size_t k = 1; k < length; ++k) c = (c << 6) | (static_cast<unsigned char>(s[i + k]) & 0x3F);
+  return c;
+}
+
+// The Windows-1252 byte of a code point; none when the code page has none.
+std::optional<unsigned char> byte_1252_of(char32_t c) {
+  if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) return static_cast<unsigned char>(c);
+  for (unsigned char b = 0x80; b < 0xA0; ++b) {
+    if (kHighControls[b - 0x80] == c) return b;
+  }
+  return std::nullopt;
+}
+
 }  // namespace
+
+std::optional<std::string> text_1252_from_native(std::string_view native, std::string* refused) {
+  if (!is_utf8(native)) return std::string(native);
+  std::string text;
+  for (size_t i = 0; i < native.size();) {
+    const size_t length = utf8_sequence_length_at(native, i);
+    const std::optional<unsigned char> b = byte_1252_of(code_point_at(native, i, length));
+    if (!b) {
+      if (refused != nullptr) *refused = std::string(native.substr(i, length));
+      return std::nullopt;
+    }
+    text += static_cast<char>(*b);
+    i += length;
+  }
+  return text;
+}
 
 bool is_utf8(std::string_view s) {
   for (size_t i = 0; i < s.size();) {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -18,6 +19,13 @@ std::string utf8_from_1252(std::string_view text);
 // Text that is already valid UTF-8 (a file name, as the system gives it) is
 // kept; anything else is taken as Windows-1252.
 std::string utf8_from_native(std::string_view text);
+
+// A name as the system gives it (UTF-8, as on Linux) in Windows-1252, one byte
+// a character, for the texts of the compiled files. Text that is not valid
+// UTF-8 is taken to be Windows-1252 already and kept. None when a character
+// has no Windows-1252 byte; `refused` then receives that character.
+std::optional<std::string> text_1252_from_native(std::string_view native,
+                                                 std::string* refused = nullptr);
 
 // Whether a code point is a control character: C0, DEL or C1.
 bool is_control(char32_t c);

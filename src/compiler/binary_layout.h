@@ -42,6 +42,12 @@ inline constexpr std::tuple kFields{oggetto,   dato1,    dato2,    dato3,    dat
 // Cell 1 is the header cell.
 inline constexpr std::size_t kHeaderCell = 1;
 inline constexpr int16_t kHeaderValue = 5121;  // its dato1; dato2 is codice_gara_og
+
+// The longest route gives cells 0 to (1000000 + 7000) / 50, the largest file.
+inline constexpr std::size_t kMaxCells =
+    static_cast<std::size_t>((kMaxRouteLength + kRowBeyondEnd) / kCellMetres) + 1;
+static_assert((kMaxRouteLength + kRowBeyondEnd) % kCellMetres == 0);
+inline constexpr std::size_t kMaxFileSize = kSize * kMaxCells;
 }  // namespace cell_layout
 
 // Station table file: the 87 records in index order, each 34 + L bytes where L
@@ -88,6 +94,9 @@ constexpr void for_each_record_field(Visit&& visit) {
 
 // Record 85 carries the header: colonna7 = 610, orario = codice_gara_st.
 inline constexpr int16_t kHeaderColonna7 = 610;
+
+// Every record with the longest text.
+inline constexpr std::size_t kMaxFileSize = kTableEntries * (kFixedSize + kMaxTextLength);
 }  // namespace station_layout
 
 // Track plan file: 2 × (metri_totali + 1) tagged elements, the x column for
@@ -108,6 +117,12 @@ inline constexpr ElementKind kReal{5, TrackTag::real, 8};    // IEEE-754 double,
 inline constexpr std::array kElementKinds{kEmpty, kInt16, kReal};
 
 inline constexpr std::size_t kWidestElement = kTagWidth + kReal.width;
+
+// The longest route gives metres 0 to 1000000 + 7000; the largest file holds
+// every element of both columns at its widest.
+inline constexpr std::size_t kMaxMetres =
+    static_cast<std::size_t>(kMaxRouteLength + kRowBeyondEnd) + 1;
+inline constexpr std::size_t kMaxFileSize = 2 * kMaxMetres * kWidestElement;
 }  // namespace track_layout
 
 // A record's rows cover its bytes one after the other with no gap, each as

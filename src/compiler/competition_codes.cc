@@ -4,22 +4,21 @@
 
 namespace scenario {
 
-std::string competition_identifier(const BuildContext& ctx) {
-  std::string text =
-      to_lower_1252(ctx.tabella[kEntrySignals].testo + ctx.tabella[kEntryScenario].testo);
+std::string competition_identifier(const Tabella& tabella) {
+  std::string text = to_lower_1252(tabella[kEntrySignals].testo + tabella[kEntryScenario].testo);
   text += kCompetitionPad;
   text.resize(kCompetitionLength);
   return text;
 }
 
-int16_t codice_gara_og(const BuildContext& ctx) {
+int16_t codice_gara_og(const Tabella& tabella) {
   int32_t sum = 0;
-  for (unsigned char c : competition_identifier(ctx)) sum += c;
+  for (unsigned char c : competition_identifier(tabella)) sum += c;
   return static_cast<int16_t>(sum);
 }
 
-int32_t codice_gara_st(const BuildContext& ctx) {
-  const std::string text = competition_identifier(ctx);
+int32_t codice_gara_st(const Tabella& tabella) {
+  const std::string text = competition_identifier(tabella);
   int32_t sum = 0;
   for (std::size_t i = 0; i < text.size(); ++i) {
     sum += static_cast<unsigned char>(text[i]) * static_cast<int32_t>(i + 1);

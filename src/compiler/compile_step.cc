@@ -27,13 +27,16 @@ void write_compiled_files(const BuildContext& ctx, CompiledFileSink& sink, Compi
   }
   write(station_table_name(ctx.nome, ctx.treno), encode_station_table(ctx.tabella));
   write(route_cells_name(ctx.nome, ctx.treno), encode_route_cells(ctx.percorso));
+  sink.commit();
 }
 
 }  // namespace
 
 void FolderSink::write_file(const std::string& name, const ContentWriter& content) {
-  replace_file(file_in(folder_, name), content);
+  files_.stage(name, content);
 }
+
+void FolderSink::commit() { files_.commit(); }
 
 CompileResult memorizza_percorso(BuildContext& ctx, int32_t j, SourceFiles& sources,
                                  CompiledFileSink& sink) {
@@ -43,7 +46,6 @@ CompileResult memorizza_percorso(BuildContext& ctx, int32_t j, SourceFiles& sour
   ctx.recordings.clear();
   ctx.rallentamenti.clear();
   ctx.placements.clear();
-  ctx.entry_sources.fill(SourceLocation{});
   ctx.warnings.clear();
   ctx.past_compile_stop = false;
   clear_tabella(ctx.tabella);

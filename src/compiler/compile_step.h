@@ -17,7 +17,8 @@
 namespace scenario {
 
 // Where the compiled files go: a folder, or memory for tests and benchmarks.
-// A file's content arrives a block at a time.
+// A file's content arrives a block at a time; once the last file is written,
+// `commit` makes them all appear.
 class CompiledFileSink {
  public:
   virtual ~CompiledFileSink() = default;
@@ -25,17 +26,22 @@ class CompiledFileSink {
   void write_file(const std::string& name, std::string_view bytes) {
     write_file(name, [bytes](const BlockSink& put) { put(bytes); });
   }
+  virtual void commit() {}
 };
 
-// Writes under the replace-file rule; throws RunTimeFailure on a file failure.
+// Writes each file under a temporary name and renames them together at
+// `commit`, the track plan, the station table and the route cells in that
+// order: a failure before the first rename leaves the folder as it was.
+// Throws RunTimeFailure on a file failure.
 class FolderSink : public CompiledFileSink {
  public:
-  explicit FolderSink(std::filesystem::path folder) : folder_(std::move(folder)) {}
+  explicit FolderSink(std::filesystem::path folder) : files_(std::move(folder)) {}
   using CompiledFileSink::write_file;
   void write_file(const std::string& name, const ContentWriter& content) override;
+  void commit() override;
 
  private:
-  std::filesystem::path folder_;
+  FileSet files_;
 };
 
 class MemorySink : public CompiledFileSink {

@@ -1,7 +1,11 @@
 // Reads the three compiled files back into the compiler's records, for the
-// authoring tool's dump and for tests. Input that no encoder could have written
-// throws RunTimeFailure with a message that starts "byte N: ", N being the
-// offset where the fault lies; nothing outside the given bytes is read.
+// authoring tool's dump and for tests. A file the compiler could not have
+// written throws RunTimeFailure with a message that starts "byte N: ", N being
+// the offset of the first fault: a file larger than the largest the compiler
+// writes (refused before it is decoded), a record or element cut short, or a
+// broken invariant that holds for every compiled file (the header values, the
+// start and end of the track plan, the kinds of object in the cells). Nothing
+// outside the given bytes is read.
 #pragma once
 
 #include <cstdint>
@@ -13,8 +17,8 @@
 namespace scenario {
 
 struct DecodedTrackPlan {
-  int32_t metri_totali = -1;  // -1: the file held no element
-  Tracciato tracciato;        // every entry with the type it was stored with
+  int32_t metri_totali = -1;
+  Tracciato tracciato;  // every entry with the type it was stored with
 };
 
 DecodedTrackPlan decode_track_plan(std::string_view bytes);

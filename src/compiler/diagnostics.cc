@@ -3,6 +3,7 @@
 #include <string>
 
 #include "base/rounding.h"
+#include "base/text_encoding.h"
 #include "compiler/binary_layout.h"
 #include "compiler/cell_text.h"
 #include "compiler/record_kinds.h"
@@ -14,6 +15,16 @@ namespace {
 using cell_layout::kHeaderCell;
 
 std::string metres(int32_t position) { return std::to_string(position) + " m"; }
+
+// What the diagnostics quote reaches a terminal as UTF-8 with its control
+// characters escaped: text from a source is Windows-1252; a file name or a
+// system message is the system's own.
+std::string quoted_source_text(const std::string& text_1252) {
+  return printable_from_1252(text_1252);
+}
+std::string printable_native(const std::string& text) {
+  return escape_controls(utf8_from_native(text));
+}
 
 // "cell 297 already holds a speed-indicator board", or where the cell lies outside the row.
 std::string cell_taken(const Recording& r) {
@@ -50,7 +61,7 @@ std::string reason_text(const Recording& r) {
     case Reason::walk_reached_row_end:
       return "the walk along the slowdown reached the end of the cell row without meeting its end";
     case Reason::curve_without_class:
-      return "the keyword \"" + r.text + "\" holds no class digit 1 to 6";
+      return "the keyword \"" + quoted_source_text(r.text) + "\" holds no class digit 1 to 6";
     case Reason::track_plan_past_limit:
       return "the track plan would pass metre 1000000";
   }
@@ -85,7 +96,7 @@ std::string describe_value_failure(const Recording& r) {
       if (r.found.find(';') != std::string::npos) text += " (only commas separate fields)";
       break;
     case FieldFailure::out_of_range:
-      text += " is out of range: " + r.text;
+      text += " is out of range: " + printable_native(r.text);
       break;
     case FieldFailure::too_long:
       text += " is longer than 65535 characters";
@@ -94,7 +105,7 @@ std::string describe_value_failure(const Recording& r) {
       text += " is missing: the file ends before it";
       break;
     case FieldFailure::none:
-      text += " " + r.text;
+      text += " " + printable_native(r.text);
       break;
   }
   if (r.values_on_line >= 0 && r.found_at.line > r.where.line) {
@@ -113,7 +124,8 @@ std::string describe_value_failure(const Recording& r) {
 
 std::string describe_failure(const Recording& r) {
   if (r.value_index > 0) return describe_value_failure(r);
-  const std::string failure = r.text.empty() ? "run-time failure" : "run-time failure: " + r.text;
+  const std::string failure =
+      r.text.empty() ? "run-time failure" : "run-time failure: " + printable_native(r.text);
   return r.record.empty() ? failure : "the " + r.record + ": " + failure;
 }
 
@@ -301,7 +313,7 @@ std::string format_diagnostic(const Recording& recording, const SourceFiles& sou
   std::string prefix;
   const SourceLocation& where = recording.where;
   if (where.file != SourceFile::none) {
-    prefix = sources.display_name(where.file) + ":";
+    prefix = printable_native(sources.display_name(where.file)) + ":";
     if (where.line > 0) {
       prefix += std::to_string(where.line) + ":" + std::to_string(where.column) + ":";
     }
@@ -343,8 +355,9 @@ FatalExplanation explain_fatal(const BuildContext& ctx, int32_t numero) {
 std::string format_fatal_diagnostic(const BuildContext& ctx, int32_t numero,
                                     const SourceFiles& sources, std::string_view program) {
   const FatalExplanation fatal = explain_fatal(ctx, numero);
-  std::string prefix =
-      fatal.file == SourceFile::none ? std::string(program) : sources.display_name(fatal.file);
+  std::string prefix = fatal.file == SourceFile::none
+                           ? std::string(program)
+                           : printable_native(sources.display_name(fatal.file));
   if (fatal.where.line > 0) {
     prefix += ":" + std::to_string(fatal.where.line) + ":" + std::to_string(fatal.where.column);
   }

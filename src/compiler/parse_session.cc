@@ -10,9 +10,14 @@
 namespace scenario {
 
 void ParseSession::open(SourceFile which) {
+  current = which;  // a file that cannot be opened is the one a failure names
+  open(which, sources.open(which));
+}
+
+void ParseSession::open(SourceFile which, std::unique_ptr<ByteSource> input) {
   current = which;
   kind_ = nullptr;
-  input_ = sources.open(which);
+  input_ = std::move(input);
   reader_ = std::make_unique<FieldReader>(*input_);
   extra_after_ = nullptr;
   kind_ = nullptr;

@@ -72,6 +72,8 @@ class ParseSession {
   ParseSession(BuildContext& ctx, SourceFiles& sources) : ctx(ctx), sources(sources) {}
 
   void open(SourceFile which);
+  // Reads `input`, already opened, as the source `which`.
+  void open(SourceFile which, std::unique_ptr<ByteSource> input);
   void close();
   void close_and_delete();
   bool at_end() { return reader_->at_end(); }

@@ -1,28 +1,38 @@
 #include "compiler/parser.h"
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <utility>
 
 #include "base/run_time_failure.h"
+#include "base/text_encoding.h"
 #include "compiler/parse_session.h"
 
 namespace scenario {
 namespace {
 
+// The name or number, held as the system names files, in the code page of
+// the compiled texts. The authoring tool refuses a name the code page cannot
+// hold; such a name would keep its bytes.
+std::string table_text(const std::string& identifier) {
+  return text_1252_from_native(identifier).value_or(identifier);
+}
+
 void parse_sources(ParseSession& s) {
   BuildContext& ctx = s.ctx;
-  ctx.tabella[kEntryScenario].testo = ctx.nome;
-  ctx.tabella[kEntrySignals].testo = ctx.treno;
-  if (!s.sources.exists(SourceFile::line)) {
-    s.current = SourceFile::line;
+  ctx.tabella[kEntryScenario].testo = table_text(ctx.nome);
+  ctx.tabella[kEntrySignals].testo = table_text(ctx.treno);
+  s.current = SourceFile::line;
+  std::unique_ptr<ByteSource> line = s.sources.open_if_present(SourceFile::line);
+  if (!line) {
     Recording r;
     r.numero = 101;
     r.where.file = SourceFile::line;
     record_error(ctx, std::move(r));
     return;
   }
-  s.open(SourceFile::line);
+  s.open(SourceFile::line, std::move(line));
   if (parse_line_source(s) == Flow::parse_ends) return;
   parse_train_source(s);
 }

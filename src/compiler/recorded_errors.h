@@ -18,7 +18,7 @@ enum class SourceFile : uint8_t { none, line, train };
 // Where a field starts in a source file; lines and columns count from 1.
 struct SourceLocation {
   SourceFile file = SourceFile::none;
-  int32_t line = 0;
+  int64_t line = 0;
   int32_t column = 0;
 };
 

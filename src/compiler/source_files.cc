@@ -19,6 +19,10 @@ std::filesystem::path FolderSources::path(SourceFile which) const {
 
 bool FolderSources::exists(SourceFile which) { return file_exists(path(which)); }
 
+std::unique_ptr<ByteSource> FolderSources::open_if_present(SourceFile which) {
+  return FileByteSource::open_if_present(path(which));
+}
+
 std::unique_ptr<ByteSource> FolderSources::open(SourceFile which) {
   return std::make_unique<FileByteSource>(path(which));
 }
@@ -32,23 +36,39 @@ std::string FolderSources::display_name(SourceFile which) const {
 AuthorSources::AuthorSources(std::filesystem::path line, std::filesystem::path train)
     : line_(std::move(line)), train_(std::move(train)) {}
 
-bool AuthorSources::exists(SourceFile which) {
-  return file_exists(which == SourceFile::line ? line_ : train_);
+void AuthorSources::open_both() {
+  line_opened_ = {true, FileByteSource::open_if_present(line_)};
+  train_opened_ = {true, std::make_unique<FileByteSource>(train_)};
+}
+
+bool AuthorSources::exists(SourceFile which) { return file_exists(path(which)); }
+
+std::unique_ptr<ByteSource> AuthorSources::open_if_present(SourceFile which) {
+  Opened& found = opened(which);
+  if (!found.ready) return FileByteSource::open_if_present(path(which));
+  found.ready = false;
+  return std::move(found.source);
 }
 
 std::unique_ptr<ByteSource> AuthorSources::open(SourceFile which) {
-  return std::make_unique<FileByteSource>(which == SourceFile::line ? line_ : train_);
+  std::unique_ptr<ByteSource> source = open_if_present(which);
+  // Opened again, a missing file throws with the system's reason.
+  if (!source) source = std::make_unique<FileByteSource>(path(which));
+  return source;
 }
 
-std::string AuthorSources::display_name(SourceFile which) const {
-  return (which == SourceFile::line ? line_ : train_).string();
-}
+std::string AuthorSources::display_name(SourceFile which) const { return path(which).string(); }
 
 MemorySources::MemorySources(std::string line, std::string train)
     : line_(std::move(line)), train_(std::move(train)) {}
 
 bool MemorySources::exists(SourceFile which) {
   return which == SourceFile::line ? line_exists_ : train_exists_;
+}
+
+std::unique_ptr<ByteSource> MemorySources::open_if_present(SourceFile which) {
+  if (!exists(which)) return nullptr;
+  return open(which);
 }
 
 std::unique_ptr<ByteSource> MemorySources::open(SourceFile which) {

@@ -15,8 +15,13 @@ namespace scenario {
 class SourceFiles {
  public:
   virtual ~SourceFiles() = default;
+  // Whether the file exists as a regular file.
   virtual bool exists(SourceFile which) = 0;
-  // Throws RunTimeFailure when the file cannot be opened.
+  // Opens the file once and checks it in the same step; null when it does not
+  // exist. Throws RunTimeFailure when it exists but cannot be read or is not a
+  // regular file.
+  virtual std::unique_ptr<ByteSource> open_if_present(SourceFile which) = 0;
+  // The same, but a missing file throws RunTimeFailure too.
   virtual std::unique_ptr<ByteSource> open(SourceFile which) = 0;
   // Deletes the file where the sources are temporary; throws RunTimeFailure on failure.
   virtual void remove(SourceFile which) = 0;
@@ -29,6 +34,7 @@ class FolderSources : public SourceFiles {
  public:
   FolderSources(std::filesystem::path folder, const std::string& nome, const std::string& treno);
   bool exists(SourceFile which) override;
+  std::unique_ptr<ByteSource> open_if_present(SourceFile which) override;
   std::unique_ptr<ByteSource> open(SourceFile which) override;
   void remove(SourceFile which) override;
   std::string display_name(SourceFile which) const override;
@@ -43,14 +49,35 @@ class FolderSources : public SourceFiles {
 class AuthorSources : public SourceFiles {
  public:
   AuthorSources(std::filesystem::path line, std::filesystem::path train);
+  // Opens both files before the compile, so that one that cannot be read
+  // stops it before anything is written; the parse then reads what was
+  // opened here. A missing line file is left to the parse (error 101).
+  // Throws RunTimeFailure.
+  void open_both();
   bool exists(SourceFile which) override;
+  std::unique_ptr<ByteSource> open_if_present(SourceFile which) override;
   std::unique_ptr<ByteSource> open(SourceFile which) override;
   void remove(SourceFile) override {}
   std::string display_name(SourceFile which) const override;
 
  private:
+  const std::filesystem::path& path(SourceFile which) const {
+    return which == SourceFile::line ? line_ : train_;
+  }
+
+  // What open_both found for one file, until the parse takes it.
+  struct Opened {
+    bool ready = false;
+    std::unique_ptr<ByteSource> source;  // null: the file does not exist
+  };
+  Opened& opened(SourceFile which) {
+    return which == SourceFile::line ? line_opened_ : train_opened_;
+  }
+
   std::filesystem::path line_;
   std::filesystem::path train_;
+  Opened line_opened_;
+  Opened train_opened_;
 };
 
 // Source text in memory; `remove` only marks a text as gone.
@@ -58,6 +85,7 @@ class MemorySources : public SourceFiles {
  public:
   MemorySources(std::string line, std::string train);
   bool exists(SourceFile which) override;
+  std::unique_ptr<ByteSource> open_if_present(SourceFile which) override;
   std::unique_ptr<ByteSource> open(SourceFile which) override;
   void remove(SourceFile which) override;
   std::string display_name(SourceFile which) const override;

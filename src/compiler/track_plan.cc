@@ -62,16 +62,21 @@ void trace_steps(const Columns& plan, int32_t first, int32_t last, double c, Poi
 
 void Tracciato::create(int32_t metri_totali) {
   metres_ = static_cast<std::size_t>(metri_totali) + 1;
-  storage_ = ZeroedRegion(metres_ * (2 * sizeof(double) + 2));
+  const std::size_t bytes = metres_ * (2 * sizeof(double) + 2);
+  if (!written_ && storage_.size() >= bytes) return;
+  storage_ = ZeroedRegion(bytes);
+  written_ = false;
 }
 
 void Tracciato::destroy() {
   storage_ = ZeroedRegion();
   metres_ = 0;
+  written_ = false;
 }
 
 void Tracciato::trace(int32_t first, int32_t last, double c) {
   if (first > last) return;
+  written_ = true;
   const Columns plan{values(0), values(1), tags(0), tags(1)};
   const Point before{value(first - 2, 0), value(first - 2, 1)};
   const Point last_point{value(first - 1, 0), value(first - 1, 1)};

@@ -20,6 +20,9 @@ struct TrackEntry {
 class Tracciato {
  public:
   // Creates the plan anew with metres 0 to `metri_totali`, every entry empty.
+  // A plan that nothing was written into since it was created is empty
+  // already: its memory is kept when it is large enough, so that creating it
+  // again and again (one route-length record after another) costs nothing.
   void create(int32_t metri_totali);
   void destroy();
   bool exists() const { return metres_ != 0; }
@@ -27,10 +30,12 @@ class Tracciato {
   bool has_metre(int64_t m) const { return m >= 0 && m <= last_metre(); }
 
   void set_int16(int32_t metre, int axis, int16_t value) {
+    written_ = true;
     tags(axis)[metre] = static_cast<uint8_t>(TrackTag::int16);
     values(axis)[metre] = value;
   }
   void set_real(int32_t metre, int axis, double value) {
+    written_ = true;
     tags(axis)[metre] = static_cast<uint8_t>(TrackTag::real);
     values(axis)[metre] = value;
   }
@@ -68,6 +73,7 @@ class Tracciato {
   // The region starts zeroed, so every tag says empty.
   ZeroedRegion storage_;
   std::size_t metres_ = 0;
+  bool written_ = false;  // an entry was set since the plan was created
 };
 
 }  // namespace scenario

@@ -54,7 +54,7 @@ std::string quote_text(std::string_view source_text) {
   if (keep < source_text.size() && is_utf8(source_text)) {
     while (keep > 0 && (static_cast<unsigned char>(source_text[keep]) & 0xC0) == 0x80) --keep;
   }
-  const std::string text = utf8_from_native(source_text.substr(0, keep));
+  const std::string text = escape_controls(utf8_from_native(source_text.substr(0, keep)));
   return "\"" + text + (keep < source_text.size() ? "...\"" : "\"");
 }
 

@@ -55,7 +55,8 @@ struct Warning {
 void record_warning(BuildContext& ctx, Warning warning);
 
 // A text of a source file as a message quotes it: in double quotes, as UTF-8
-// (a source is Windows-1252 unless it is valid UTF-8), shortened when long.
+// (a source is Windows-1252 unless it is valid UTF-8) with its control
+// characters escaped, shortened when long.
 std::string quote_text(std::string_view source_text);
 
 }  // namespace scenario

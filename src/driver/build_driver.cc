@@ -1,8 +1,13 @@
 #include "driver/build_driver.h"
 
+#include <exception>
 #include <string>
 
+#include "base/file_naming.h"
+#include "base/folder_lock.h"
+#include "base/replace_file.h"
 #include "base/run_time_failure.h"
+#include "base/temporary_files.h"
 #include "compiler/compile_step.h"
 #include "compiler/diagnostics.h"
 #include "compiler/scenario_records.h"
@@ -26,6 +31,30 @@ void set_identifiers(BuildContext& ctx) {
   ctx.nome = kBuiltinNome;
   ctx.treno = kBuiltinTreno;
 }
+
+// A build that ends by a failure takes its two source files with it: they are
+// its own intermediate files, and a later build writes them anew.
+class SourcesRemovedOnFailure {
+ public:
+  explicit SourcesRemovedOnFailure(const BuildContext& ctx)
+      : paths_{file_in(ctx.cartella, line_source_name(ctx.nome)),
+               file_in(ctx.cartella, train_source_name(ctx.nome, ctx.treno))},
+        exceptions_(std::uncaught_exceptions()) {}
+  ~SourcesRemovedOnFailure() {
+    if (std::uncaught_exceptions() == exceptions_) return;
+    for (const std::filesystem::path& path : paths_) {
+      try {
+        if (file_exists(path)) delete_file(path);
+      } catch (const RunTimeFailure&) {
+        // The failure being reported matters more; the file stays.
+      }
+    }
+  }
+
+ private:
+  std::filesystem::path paths_[2];
+  int exceptions_;
+};
 
 void report_recorded_errors(const BuildContext& ctx, const SourceFiles& sources,
                             std::ostream& err) {
@@ -58,8 +87,14 @@ int Form_Load(UserInterface& ui, const std::filesystem::path& folder, std::ostre
               BuildTrace* trace) {
   BuildContext ctx;
   ctx.cartella = folder;
+  // Held to the end: a second build in the folder waits for this one.
+  const FolderLock lock(folder, [&] {
+    err << kProgram << ": waiting for another build in " << folder.string() << '\n' << std::flush;
+  });
+  remove_stale_temporaries(folder);
   trace_step(trace, "set nome and treno");
   set_identifiers(ctx);
+  const SourcesRemovedOnFailure cleanup(ctx);
   trace_step(trace, "show the window");
   ui.show_waiting_window();
   trace_step(trace, "dati_linea");

@@ -18,12 +18,15 @@ class BuildTrace {
   virtual void step(std::string_view name) = 0;
 };
 
-// Runs the steps of the build, the compile last, with every file in `folder`;
-// returns the exit status: 0 at the normal end, 1 after a fatal error or a
-// parse that left no cell row (then no compiled file is written). Recorded
-// compile errors are listed on `err` and do not change the status. A file that
-// cannot be written or read ends the steps with a RunTimeFailure, which `main`
-// reports with `report_run_time_failure`; either way `end_build` follows.
+// Runs the steps of the build, the compile last, with every file in `folder`,
+// holding the folder's lock throughout (a second build there waits, saying so
+// on `err`); returns the exit status: 0 at the normal end, 1 after a fatal
+// error or a parse that left no cell row (then no compiled file is written).
+// Recorded compile errors are listed on `err` and do not change the status. A
+// file that cannot be written or read ends the steps with a RunTimeFailure,
+// which `main` reports with `report_run_time_failure`; either way `end_build`
+// follows. A build that ends by an exception leaves no source file and no
+// temporary file behind.
 int Form_Load(UserInterface& ui, const std::filesystem::path& folder, std::ostream& err,
               BuildTrace* trace = nullptr);
 

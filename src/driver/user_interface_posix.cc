@@ -6,6 +6,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <string>
 
 #include "base/file_naming.h"
 #include "driver/window_module.h"
@@ -30,7 +31,16 @@ const WindowModuleCalls* load_window_module(std::string& reason) {
     reason = ::dlerror();
     return nullptr;
   }
-  return reinterpret_cast<WindowModuleEntry>(entry)();
+  const WindowModuleCalls* calls = reinterpret_cast<WindowModuleEntry>(entry)();
+  // The version and the size come first in every table, so they can be read
+  // from a table of any length before anything else is trusted.
+  if (calls == nullptr || calls->version != kWindowModuleVersion ||
+      calls->size != sizeof(WindowModuleCalls)) {
+    reason = module.string() + ": a window module of another build (this program needs version " +
+             std::to_string(kWindowModuleVersion) + ")";
+    return nullptr;
+  }
+  return calls;
 }
 
 // The waiting window, shown by the module. A message box that cannot be shown

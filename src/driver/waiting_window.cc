@@ -237,7 +237,9 @@ void close_window(void* window) noexcept { window_of(window).close(); }
 
 void destroy_window(void* window) noexcept { delete &window_of(window); }
 
-constexpr WindowModuleCalls kCalls = {open_window, show_waiting_window, show_message, close_window,
+constexpr WindowModuleCalls kCalls = {kWindowModuleVersion, sizeof(WindowModuleCalls),
+                                      open_window,          show_waiting_window,
+                                      show_message,         close_window,
                                       destroy_window};
 
 }  // namespace

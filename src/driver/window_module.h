@@ -4,15 +4,23 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 
 namespace scenario {
 
 inline constexpr char kWindowModuleName[] = "scenario_window.so";
 inline constexpr char kWindowModuleEntry[] = "scenario_window_calls";
 
+// Raised whenever the calls below change their meaning.
+inline constexpr uint32_t kWindowModuleVersion = 2;
+
 extern "C" {
 
+// A module is used only when its table starts with the version and the size
+// that the program knows: one of another build may have other calls, or fewer.
 struct WindowModuleCalls {
+  uint32_t version;  // kWindowModuleVersion
+  uint32_t size;     // sizeof(WindowModuleCalls)
   // Opens the display and returns the window's state, or null when the
   // display cannot be opened.
   void* (*open)(const char* title);

@@ -7,6 +7,14 @@
 
 namespace scenario {
 
+FileByteSource::FileByteSource(const std::filesystem::path& path) : FileByteSource(path, false) {}
+
+std::unique_ptr<FileByteSource> FileByteSource::open_if_present(const std::filesystem::path& path) {
+  std::unique_ptr<FileByteSource> source(new FileByteSource(path, true));
+  if (!source->is_open()) return nullptr;
+  return source;
+}
+
 size_t MemoryByteSource::read(char* buffer, size_t capacity) {
   const size_t n = std::min(capacity, text_.size());
   std::memcpy(buffer, text_.data(), n);

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -27,18 +28,30 @@ class MemoryByteSource : public ByteSource {
   std::string_view text_;
 };
 
-// Throws RunTimeFailure naming the file and the system's reason when the file
-// cannot be opened or read.
+// A regular file, opened once (byte_source_posix.cc, byte_source_win32.cc).
+// Throws RunTimeFailure naming the file and the system's reason when it cannot
+// be opened or read, or what it is when it is not a regular file: a folder, a
+// FIFO or a device never blocks or hands over endless bytes.
 class FileByteSource : public ByteSource {
  public:
   explicit FileByteSource(const std::filesystem::path& path);
+  // The same, but null when no file has that name.
+  static std::unique_ptr<FileByteSource> open_if_present(const std::filesystem::path& path);
   ~FileByteSource() override;
   FileByteSource(const FileByteSource&) = delete;
   FileByteSource& operator=(const FileByteSource&) = delete;
   size_t read(char* buffer, size_t capacity) override;
+  // The file's size when it was opened.
+  std::uintmax_t size() const { return size_; }
 
  private:
+  // With `missing_allowed`, a name that does not exist leaves the source
+  // unopened instead of throwing.
+  FileByteSource(const std::filesystem::path& path, bool missing_allowed);
+  bool is_open() const;
+
   std::filesystem::path path_;
+  std::uintmax_t size_ = 0;
   // The system's handle of the open file: a descriptor, or a Windows HANDLE;
   // -1 (INVALID_HANDLE_VALUE on Windows) when none.
   std::intptr_t handle_ = -1;

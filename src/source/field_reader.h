@@ -68,7 +68,8 @@ class FieldReader {
   uint8_t read_uint8();
 
   // Where the last field read (or the failed read) begins; counted from 1.
-  int32_t field_line() const { return field_line_; }
+  // Lines are counted in 64 bits: a source may have more than 2^31 of them.
+  int64_t field_line() const { return field_line_; }
   int32_t field_column() const { return field_column_; }
   // What closed the last field read; a line end before the first read.
   FieldEnd field_end() const { return field_end_; }
@@ -95,9 +96,9 @@ class FieldReader {
   const char* cur_;
   const char* end_;
   int64_t consumed_ = 0;  // bytes before the start of the buffer
-  int32_t line_ = 1;
+  int64_t line_ = 1;
   int64_t line_start_ = 0;  // offset of the current line's first byte
-  int32_t field_line_ = 1;
+  int64_t field_line_ = 1;
   int32_t field_column_ = 1;
   int64_t field_start_ = 0;  // offset of the last field's first byte
   FieldEnd field_end_ = FieldEnd::line_end;

@@ -1,7 +1,9 @@
 // The replace-file rule on Linux: a folder that may not be written and a write
-// cut short by the file size limit leave the old file as it was.
+// cut short by the file size limit leave the old file as it was; a replaced
+// file keeps its permissions; a name the system refuses changes nothing of a set.
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -115,6 +117,77 @@ TEST(ReplaceFileTest, FailedWriteKeepsTheOldFile) {
   EXPECT_NE(message.find("Velmora_Dorsel_904.dat"), std::string::npos) << message;
   EXPECT_EQ(read_file(dir / "Velmora_Dorsel_904.dat"), "vecchio");
   EXPECT_EQ(list_folder(dir.path()), std::vector<std::string>{"Velmora_Dorsel_904.dat"});
+}
+
+// A file that replaces another keeps its permissions, a read-only one too; a
+// new name gets the usual ones.
+TEST(ReplaceFileTest, ReplacedFileKeepsItsMode) {
+  namespace fs = std::filesystem;
+  TempDir dir;
+  for (const fs::perms mode :
+       {fs::perms::owner_read | fs::perms::owner_write,
+        fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read}) {
+    SCOPED_TRACE(static_cast<int>(mode));
+    write_file(dir / "Velmora_Dorsel_904.sim", "vecchio");
+    fs::permissions(dir / "Velmora_Dorsel_904.sim", mode);
+    replace_file(dir / "Velmora_Dorsel_904.sim", "nuovo");
+    EXPECT_EQ(read_file(dir / "Velmora_Dorsel_904.sim"), "nuovo");
+    EXPECT_EQ(fs::status(dir / "Velmora_Dorsel_904.sim").permissions(), mode);
+    fs::remove(dir / "Velmora_Dorsel_904.sim");
+  }
+  const mode_t umask = ::umask(022);
+  ::umask(umask);
+  replace_file(dir / "Velmora_Dorsel_904.dat", "nuovo");
+  EXPECT_EQ(static_cast<mode_t>(fs::status(dir / "Velmora_Dorsel_904.dat").permissions()),
+            0666 & ~umask);
+}
+
+// A final name of 255 bytes, the longest the system allows, still has room
+// for a temporary name beside it.
+TEST(ReplaceFileTest, LongestNameIsReplaced) {
+  TempDir dir;
+  const std::string name = std::string(251, 'N') + ".dat";
+  replace_file(dir / name, "vecchio");
+  replace_file(dir / name, "nuovo");
+  EXPECT_EQ(read_file(dir / name), "nuovo");
+  EXPECT_EQ(list_folder(dir.path()), std::vector<std::string>{name});
+}
+
+const std::vector<std::string> kSet = {"Velmora_Dorsel_linea.dat", "Velmora_Dorsel_904.sim",
+                                       "Velmora_Dorsel_904.dat"};
+
+// A name the system refuses fails before the first rename: nothing changes,
+// the message says so, and no temporary file stays.
+TEST(FileSetTest, RefusedNameChangesNothing) {
+  namespace fs = std::filesystem;
+  const struct {
+    const char* what;
+    std::string name;
+    const char* reason;
+  } rows[] = {
+      {"a folder at the last name", kSet[2], "Is a directory"},
+      {"a name too long", std::string(256, 'N'), "File name too long"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.what);
+    TempDir dir;
+    for (const std::string& name : kSet) write_file(dir / name, "vecchio");
+    fs::remove(dir / kSet[2]);
+    fs::create_directory(dir / kSet[2]);
+    const std::vector<std::string> before = list_folder(dir.path());
+    const std::string message = failure_message([&] {
+      FileSet set(dir.path());
+      set.stage(kSet[0], [](const BlockSink& put) { put("nuovo"); });
+      set.stage(row.name, [](const BlockSink& put) { put("nuovo"); });
+      set.stage(kSet[1], [](const BlockSink& put) { put("nuovo"); });
+      set.commit();
+    });
+    EXPECT_EQ(message, "cannot replace '" + (dir / row.name).string() + "': " + row.reason +
+                           "; none of the 3 files was replaced");
+    EXPECT_EQ(list_folder(dir.path()), before);
+    EXPECT_EQ(read_file(dir / kSet[0]), "vecchio");
+    EXPECT_EQ(read_file(dir / kSet[1]), "vecchio");
+  }
 }
 
 }  // namespace

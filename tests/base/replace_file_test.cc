@@ -75,6 +75,47 @@ TEST(ReplaceFileTest, MissingFolderFailsNamingTheFile) {
   EXPECT_TRUE(list_folder(dir.path()).empty());
 }
 
+// ---- files replaced as a set ----
+
+const std::vector<std::string> kSet = {"Velmora_Dorsel_linea.dat", "Velmora_Dorsel_904.sim",
+                                       "Velmora_Dorsel_904.dat"};
+
+void stage_set(FileSet& set, const std::string& content) {
+  for (const std::string& name : kSet) set.stage(name, [&](const BlockSink& put) { put(content); });
+}
+
+TEST(FileSetTest, NothingChangesUntilCommit) {
+  TempDir dir;
+  for (const std::string& name : kSet) write_file(dir / name, "vecchio");
+  FileSet set(dir.path());
+  stage_set(set, "nuovo");
+  for (const std::string& name : kSet) EXPECT_EQ(read_file(dir / name), "vecchio");
+  EXPECT_EQ(list_folder(dir.path()).size(), 6u);  // three temporary files beside them
+  set.commit();
+  for (const std::string& name : kSet) EXPECT_EQ(read_file(dir / name), "nuovo");
+  EXPECT_EQ(list_folder(dir.path()).size(), 3u);
+}
+
+// A set that is never committed, or whose content fails, leaves nothing.
+TEST(FileSetTest, UncommittedSetLeavesNoTemporaryFile) {
+  TempDir dir;
+  {
+    FileSet set(dir.path());
+    stage_set(set, "nuovo");
+  }
+  EXPECT_TRUE(list_folder(dir.path()).empty());
+  const std::string message = failure_message([&] {
+    FileSet set(dir.path());
+    set.stage(kSet[0], [](const BlockSink& put) { put("nuovo"); });
+    set.stage(kSet[1], [](const BlockSink& put) {
+      put("nuo");
+      throw RunTimeFailure("entry 3: text of 70000 bytes is longer than 65535");
+    });
+  });
+  EXPECT_EQ(message, "entry 3: text of 70000 bytes is longer than 65535");
+  EXPECT_TRUE(list_folder(dir.path()).empty());
+}
+
 TEST(ReplaceFileTest, DeleteFile) {
   TempDir dir;
   write_file(dir / "Velmora_Dorsel_linea.txt", "x");

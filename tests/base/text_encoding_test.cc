@@ -20,6 +20,35 @@ TEST(TextEncodingTest, NativeTextKeepsUtf8) {
   EXPECT_TRUE(is_utf8("\xF0\x9F\x9A\x82"));
 }
 
+// Names as the system gives them become the compiled files' Windows-1252.
+TEST(TextEncodingTest, NamesBecomeWindows1252OrAreRefused) {
+  const struct {
+    const char* native;
+    const char* text;  // null: refused
+    const char* refused;
+  } rows[] = {
+      {"Velmora_Dorsel", "Velmora_Dorsel", ""},
+      {"Citt\xC3\xA0", "Citt\xE0", ""},
+      {"\xE2\x82\xAC \xC5\xB8", "\x80 \x9F", ""},  // euro sign, Y with diaeresis
+      {"\xC2\x81", "\x81", ""},                    // a byte the code page leaves undefined
+      {"Citt\xE0", "Citt\xE0", ""},                // not UTF-8: taken as it is
+      {"\xD0\x9C\xD0\xBE\xD1\x81\xD0\xBA\xD0\xB2\xD0\xB0", nullptr, "\xD0\x9C"},  // Cyrillic
+      {"Treno \xF0\x9F\x9A\x82", nullptr, "\xF0\x9F\x9A\x82"},
+      {"\xC2\x80", nullptr, "\xC2\x80"},  // the C1 control 0x80, whose byte is the euro sign
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.native);
+    std::string refused;
+    const std::optional<std::string> text = text_1252_from_native(row.native, &refused);
+    if (row.text == nullptr) {
+      EXPECT_FALSE(text.has_value());
+      EXPECT_EQ(refused, row.refused);
+    } else {
+      EXPECT_EQ(text, std::optional<std::string>(row.text));
+    }
+  }
+}
+
 TEST(TextEncodingTest, EscapesEveryControlButTheTab) {
   const struct {
     const char* in;

@@ -37,7 +37,7 @@ TEST(CompetitionCodesTest, HandComputedSums) {
   for (const CodeCase& c : cases) {
     SCOPED_TRACE(c.treno + "|" + c.nome);
     const BuildContext ctx = context_with(c.treno, c.nome);
-    EXPECT_EQ(competition_identifier(ctx), c.identifier);
+    EXPECT_EQ(competition_identifier(ctx.tabella), c.identifier);
     EXPECT_EQ(codice_gara_og(ctx), c.og);
     EXPECT_EQ(codice_gara_st(ctx), c.st);
   }

@@ -239,6 +239,25 @@ TEST(DiagnosticsTest, NamesTheSourceLocationItKnows) {
             "error 5: the signal-repetition keyword names neither 4 nor 9 codes");
 }
 
+// Source text is Windows-1252 and a file name the system's own; either
+// reaches a terminal as UTF-8 whose control characters are escaped, so that
+// no source can retitle or clear the author's terminal.
+TEST(DiagnosticsTest, QuotedTextCannotDriveATerminal) {
+  const AuthorSources sources("dir/Prova\x1B[2J_linea.txt", "dir/Prova_1-.txt");
+  Recording r =
+      Made(103).reason(Reason::curve_without_class, "curva\x1B]0;t\x07\x9B\x8D\xE0").recording();
+  r.where = {SourceFile::line, 3000000000, 1};  // lines are counted past 2^31
+  EXPECT_EQ(format_diagnostic(r, sources),
+            "dir/Prova\\x1B[2J_linea.txt:3000000000:1: error 103: curve or track plan error: the "
+            "keyword \"curva\\x1B]0;t\\x07\xE2\x80\xBA\\x8D\xC3\xA0\" holds no class digit 1 to 6");
+  r = Made(25)
+          .text("cannot read 'dir/Prova\x07_1-.txt': it is a FIFO, not a regular file")
+          .recording();
+  EXPECT_EQ(describe(r),
+            "run-time failure: cannot read 'dir/Prova\\x07_1-.txt': it is a FIFO, not a regular "
+            "file");
+}
+
 // A context whose header cell or header entry already holds something.
 BuildContext with_header(uint8_t oggetto, int16_t dato1, int16_t dato2, int16_t colonna7 = 0,
                          int32_t orario = 0) {

@@ -129,6 +129,22 @@ TEST(HostileInputTest, LongestRouteWithThousandsOfRecords) {
   EXPECT_EQ(compiled->ctx.tracciato.last_metre(), 1007000);
 }
 
+// Each route-length record creates the cell row and the track plan anew, so
+// thousands of them, of whatever lengths, compile to the files of the last one.
+TEST(HostileInputTest, RepeatedRouteLengthsCompileAsTheLastOne) {
+  const LongestRoute route;
+  std::string repeated;
+  for (int i = 0; i < 2000; ++i) {
+    repeated += "lunghezza percorso, " + std::string(i % 3 == 1 ? "500" : "1000000") + "\r\n";
+  }
+  std::string line = route.line;
+  line.insert(line.find("lunghezza percorso"), repeated);
+  auto once = compile_text(route.line, route.train);
+  auto repeatedly = compile_text(line, route.train);
+  ASSERT_EQ(repeatedly->ctx.codice_errore, 0);
+  EXPECT_TRUE(repeatedly->sink.files == once->sink.files);
+}
+
 TEST(HostileInputTest, HundredsOfThousandsOfLines) {
   // More gradient records than the row has cells, and over half a million
   // fields that name no record; the reader holds one block of text at a time.

@@ -36,6 +36,24 @@ TEST(TrackPlanTableTest, CreatedAnewEveryEntryIsEmptyAndReadsZero) {
   }
 }
 
+// A plan created again and again with nothing written in between, larger or
+// smaller each time, is always a plan of the last size with every entry empty.
+TEST(TrackPlanTableTest, CreatedAgainBeforeAnyWriteIsStillEmpty) {
+  Tracciato plan;
+  for (const int32_t metri_totali : {1007000, 40, 1007000, 1200}) {
+    plan.create(metri_totali);
+    ASSERT_EQ(plan.last_metre(), metri_totali);
+    for (const int32_t m : {0, 1, metri_totali / 2, metri_totali}) {
+      EXPECT_EQ(plan.entry(m, 0).tag, TrackTag::empty) << m;
+      EXPECT_EQ(plan.entry(m, 1).tag, TrackTag::empty) << m;
+    }
+  }
+  Tracciato traced = started_plan(1200);
+  traced.trace(2, 1198, 0);
+  EXPECT_EQ(traced.entry(1198, 1).value, 1198.0);
+  EXPECT_EQ(plan.entry(1198, 1).tag, TrackTag::empty);
+}
+
 // Straight steps repeat the first step exactly; an odd and an even number of
 // steps both reach the last metre asked for and no further.
 TEST(TrackPlanTableTest, StraightStepsRepeatTheFirstStep) {

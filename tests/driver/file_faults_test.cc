@@ -2,17 +2,9 @@
 // a folder, a full disk, and source files that vanish, cannot be read or cannot
 // be deleted. A fault ends the build with one line naming the file and the
 // system's reason, and leaves the files of an earlier build exactly as they were.
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
-#include <cerrno>
-#include <csignal>
-#include <cstring>
 #include <filesystem>
-#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -22,129 +14,29 @@
 #include "compiler/compile_step.h"
 #include "compiler/scenario_records.h"
 #include "compiler/source_files.h"
+#include "driver/program_runs.h"
 #include "source/builtin_line.h"
 #include "source/builtin_train.h"
 #include "test_support.h"
 #include "test_support_posix.h"
-
-extern char** environ;
 
 namespace scenario {
 namespace {
 
 namespace fs = std::filesystem;
 using testing::builtin_context;
+using testing::changed_files;
+using testing::ChildLimits;
+using testing::lines_of;
 using testing::list_folder;
+using testing::ProgramRun;
 using testing::read_file;
+using testing::run_in;
+using testing::run_program;
+using testing::Snapshot;
+using testing::snapshot;
 using testing::TempDir;
-
-// Exit statuses of the child itself, before the program runs.
-constexpr int kCannotDropPrivileges = 125;
-constexpr int kCannotStart = 126;
-
-struct ChildLimits {
-  rlim_t max_file_size = RLIM_INFINITY;  // with SIGXFSZ ignored, a longer write fails
-  bool unprivileged = false;             // as root, run as the user nobody
-};
-
-struct ProgramRun {
-  int status = -1;  // the exit status; -1 when a signal ended the program
-  std::string output;
-};
-
-// Everything in a folder, name to content; a folder shows as "<folder>".
-using Snapshot = std::map<std::string, std::string>;
-
-Snapshot snapshot(const fs::path& folder) {
-  Snapshot files;
-  for (const std::string& name : list_folder(folder)) {
-    files[name] = fs::is_directory(folder / name) ? "<folder>" : read_file(folder / name);
-  }
-  return files;
-}
-
-// The names whose content differs between two snapshots or that only one holds;
-// a failing check then names files instead of printing megabytes.
-std::vector<std::string> changed_files(const Snapshot& before, const Snapshot& after) {
-  std::vector<std::string> names;
-  for (const auto& [name, content] : before) {
-    const auto found = after.find(name);
-    if (found == after.end() || found->second != content) names.push_back(name);
-  }
-  for (const auto& [name, content] : after) {
-    if (before.count(name) == 0) names.push_back(name);
-  }
-  return names;
-}
-
-// The environment without DISPLAY, so that no window opens.
-std::vector<char*> environment_without_display() {
-  std::vector<char*> env;
-  for (char** e = environ; *e != nullptr; ++e) {
-    if (std::strncmp(*e, "DISPLAY=", 8) != 0) env.push_back(*e);
-  }
-  env.push_back(nullptr);
-  return env;
-}
-
-// Only async-signal-safe calls between fork and exec.
-[[noreturn]] void exec_child(const char* folder, char** argv, char** env, const ChildLimits& limits,
-                             int output) {
-  ::dup2(output, STDOUT_FILENO);
-  ::dup2(output, STDERR_FILENO);
-  if (limits.max_file_size != RLIM_INFINITY) {
-    const rlimit limit = {limits.max_file_size, limits.max_file_size};
-    ::signal(SIGXFSZ, SIG_IGN);
-    if (::setrlimit(RLIMIT_FSIZE, &limit) != 0) ::_exit(kCannotStart);
-  }
-  if (limits.unprivileged && ::geteuid() == 0) {
-    if (!testing::become_nobody()) ::_exit(kCannotDropPrivileges);
-  }
-  if (::chdir(folder) != 0) ::_exit(kCannotStart);
-  ::execve(argv[0], argv, env);
-  ::_exit(kCannotStart);
-}
-
-// Runs `command` (a program installed in `folder`, then its arguments) with
-// `folder` as the current folder, and collects what it prints on both streams.
-ProgramRun run_in(const fs::path& folder, std::vector<std::string> command,
-                  const ChildLimits& limits = {}) {
-  const std::string where = folder.string();
-  std::vector<char*> argv;
-  for (std::string& word : command) argv.push_back(word.data());
-  argv.push_back(nullptr);
-  std::vector<char*> env = environment_without_display();
-  ProgramRun run;
-  int pipe_ends[2];
-  if (::pipe2(pipe_ends, O_CLOEXEC) != 0) return run;
-  const pid_t pid = ::fork();
-  if (pid == 0) exec_child(where.c_str(), argv.data(), env.data(), limits, pipe_ends[1]);
-  ::close(pipe_ends[1]);
-  char buffer[4096];
-  for (ssize_t n; (n = ::read(pipe_ends[0], buffer, sizeof buffer)) != 0;) {
-    if (n > 0) run.output.append(buffer, static_cast<size_t>(n));
-    if (n < 0 && errno != EINTR) break;
-  }
-  ::close(pipe_ends[0]);
-  int status = 0;
-  if (pid > 0 && ::waitpid(pid, &status, 0) == pid && WIFEXITED(status)) {
-    run.status = WEXITSTATUS(status);
-  }
-  return run;
-}
-
-ProgramRun run_program(const fs::path& folder, const ChildLimits& limits = {}) {
-  return run_in(folder, {"./velmora_dorsel"}, limits);
-}
-
-// Why an unprivileged run did not take place, or "" when it did.
-std::string unprivileged_run_missing(const ProgramRun& run, const fs::path& folder) {
-  if (run.status == kCannotDropPrivileges) {
-    return "running as root and the test cannot switch to the user nobody";
-  }
-  if (run.status == kCannotStart) return "the user nobody cannot reach " + folder.string();
-  return "";
-}
+using testing::unprivileged_run_missing;
 
 // The built-in scenario's two sources, written into `folder` as the build writes them.
 void write_builtin_sources(const fs::path& folder) {
@@ -158,17 +50,6 @@ void make_read_only(const fs::path& folder) {
   using fs::perms;
   fs::permissions(folder, perms::owner_read | perms::owner_exec | perms::group_read |
                               perms::group_exec | perms::others_read | perms::others_exec);
-}
-
-// Splits the output at line feeds.
-std::vector<std::string> lines_of(const std::string& output) {
-  std::vector<std::string> lines;
-  size_t start = 0;
-  for (size_t end; (end = output.find('\n', start)) != std::string::npos; start = end + 1) {
-    lines.push_back(output.substr(start, end - start));
-  }
-  if (start < output.size()) lines.push_back(output.substr(start));
-  return lines;
 }
 
 class FileFaultsTest : public ::testing::Test {
@@ -208,17 +89,33 @@ TEST_F(FileFaultsTest, FileNameTakenByAFolder) {
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(lines_of(run.output),
             std::vector<std::string>{"velmora_dorsel: cannot replace '" +
-                                     path_of("Velmora_Dorsel_904.dat") + "': Is a directory"});
+                                     path_of("Velmora_Dorsel_904.dat") +
+                                     "': Is a directory; none of the 3 files was replaced"});
 
-  // Everything before the route cells is as a good build writes it; the
-  // sources are gone and no temporary file is left.
+  // The documents are as a good build writes them; the sources are gone, no
+  // compiled file is there, and no temporary file is left.
   TempDir good;
   fs::copy_file(SCENARIO_VELMORA_DORSEL, good / "velmora_dorsel");
   ASSERT_EQ(run_program(good.path()).status, 0);
   Snapshot expected = snapshot(good.path());
+  expected.erase("Velmora_Dorsel_linea.dat");
+  expected.erase("Velmora_Dorsel_904.sim");
   expected["Velmora_Dorsel_904.dat"] = "<folder>";
   EXPECT_EQ(changed_files(expected, snapshot(dir_.path())), std::vector<std::string>{});
   EXPECT_TRUE(fs::is_empty(dir_ / "Velmora_Dorsel_904.dat"));
+}
+
+// A build that fails after it wrote its sources takes them with it.
+TEST_F(FileFaultsTest, FailedBuildLeavesNoSourceFile) {
+  fs::copy_file(SCENARIO_VELMORA_DORSEL, dir_ / "velmora_dorsel");
+  fs::create_directory(dir_ / "Velmora_Dorsel_904_note.txt");
+  const ProgramRun run = run_program(dir_.path());
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(lines_of(run.output),
+            std::vector<std::string>{"velmora_dorsel: cannot replace '" +
+                                     path_of("Velmora_Dorsel_904_note.txt") + "': Is a directory"});
+  EXPECT_EQ(list_folder(dir_.path()),
+            (std::vector<std::string>{"Velmora_Dorsel_904_note.txt", "velmora_dorsel"}));
 }
 
 TEST_F(FileFaultsTest, FullDiskKeepsTheEarlierFiles) {
@@ -239,6 +136,18 @@ TEST_F(FileFaultsTest, FullDiskKeepsTheEarlierFiles) {
                                        path_of(row.failing_file) + "': File too large"});
     EXPECT_EQ(changed_files(earlier_, snapshot(dir_.path())), std::vector<std::string>{});
   }
+}
+
+// Out of memory (here: a limit below what the track plan needs) is one line,
+// as any failure is; the build's sources go, no temporary file stays, and the
+// compiled files of the earlier build are kept.
+TEST_F(FileFaultsTest, OutOfMemoryKeepsTheEarlierFiles) {
+  if (testing::kAddressSanitizer) GTEST_SKIP() << "AddressSanitizer runs under no memory limit";
+  ASSERT_NO_FATAL_FAILURE(build_once());
+  const ProgramRun run = run_program(dir_.path(), {.max_data = 4 << 20});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(lines_of(run.output), std::vector<std::string>{"velmora_dorsel: out of memory"});
+  EXPECT_EQ(changed_files(earlier_, snapshot(dir_.path())), std::vector<std::string>{});
 }
 
 // --- The authoring tool: the same faults end it with status 2 ---
@@ -289,8 +198,8 @@ TEST_F(ScenariocFaultsTest, OutputNameTakenByAFolder) {
   const ProgramRun run = compile();
   EXPECT_EQ(run.status, 2);
   EXPECT_EQ(lines_of(run.output),
-            std::vector<std::string>{
-                "scenarioc: cannot replace 'out/Velmora_Dorsel_904.dat': Is a directory"});
+            std::vector<std::string>{"scenarioc: cannot replace 'out/Velmora_Dorsel_904.dat': Is a "
+                                     "directory; none of the 3 files was replaced"});
   earlier_["Velmora_Dorsel_904.dat"] = "<folder>";
   EXPECT_EQ(changed_files(earlier_, snapshot(dir_ / "out")), std::vector<std::string>{});
 }
@@ -302,6 +211,19 @@ TEST_F(ScenariocFaultsTest, FullDiskKeepsTheEarlierFiles) {
   EXPECT_EQ(lines_of(run.output),
             std::vector<std::string>{
                 "scenarioc: cannot write 'out/Velmora_Dorsel_linea.dat': File too large"});
+  EXPECT_EQ(changed_files(earlier_, snapshot(dir_ / "out")), std::vector<std::string>{});
+}
+
+TEST_F(ScenariocFaultsTest, OutOfMemoryKeepsTheEarlierFiles) {
+  if (testing::kAddressSanitizer) GTEST_SKIP() << "AddressSanitizer runs under no memory limit";
+  ASSERT_NO_FATAL_FAILURE(compile_once());
+  // The longest route: a track plan of 18 MB.
+  std::string line = read_file(dir_ / "Velmora_Dorsel_linea.txt");
+  line.replace(line.find("243000"), 6, "1000000");
+  testing::write_file(dir_ / "Velmora_Dorsel_linea.txt", line);
+  const ProgramRun run = compile({.max_data = 8 << 20});
+  EXPECT_EQ(run.status, 2);
+  EXPECT_EQ(lines_of(run.output), std::vector<std::string>{"scenarioc: out of memory"});
   EXPECT_EQ(changed_files(earlier_, snapshot(dir_ / "out")), std::vector<std::string>{});
 }
 
@@ -324,7 +246,7 @@ TEST(SourceFaultsTest, TrainSourceMissingOrNotAFile) {
     const char* reason;
   } rows[] = {
       {"removed", false, "cannot open '%s': No such file or directory"},
-      {"a folder", true, "cannot read '%s': Is a directory"},
+      {"a folder", true, "cannot read '%s': it is a directory, not a regular file"},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);
@@ -347,19 +269,23 @@ TEST(SourceFaultsTest, TrainSourceMissingOrNotAFile) {
   }
 }
 
-TEST(SourceFaultsTest, LineSourceThatIsAFolderIsMissing) {
+// A line source that exists but is no file is no missing file (101): reading
+// it fails, and the failure trap deletes the train source as it would after
+// any failure.
+TEST(SourceFaultsTest, LineSourceThatIsAFolderCannotBeRead) {
   BuildSources build;
   fs::remove(build.line_path());
   fs::create_directory(build.line_path());
   FolderSources sources(build.dir.path(), build.ctx.nome, build.ctx.treno);
   MemorySink sink;
   const CompileResult result = memorizza_percorso(build.ctx, kWriteTrackPlan, sources, sink);
-  EXPECT_EQ(build.ctx.codice_errore, 101);
+  EXPECT_EQ(build.ctx.codice_errore, 25);
+  EXPECT_EQ(build.ctx.recordings.back().text, "cannot read '" + build.line_path().string() +
+                                                  "': it is a directory, not a regular file");
   EXPECT_TRUE(result.cell_row_missing);
   EXPECT_TRUE(sink.files.empty());
-  // Nothing is read or deleted.
   EXPECT_TRUE(fs::is_directory(build.line_path()));
-  EXPECT_TRUE(fs::exists(build.train_path()));
+  EXPECT_FALSE(fs::exists(build.train_path()));
 }
 
 // Deletes each source as soon as the parser has opened it.

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <bit>
 #include <cstdint>
 #include <cstdlib>
@@ -23,16 +24,21 @@ using testing::list_folder;
 using testing::read_file;
 using testing::TempDir;
 
-// Runs the program copied into `folder`, with its window module when
-// `with_module`, under the given environment change; returns its exit status,
-// or -1 when it did not exit normally.
+// The window module built with the program.
+constexpr const char* kOwnModule = "own";
+
+// Runs the program copied into `folder`, with a window module (kOwnModule, or
+// the path of another) when `module` is not null, under the given environment
+// change; returns its exit status, or -1 when it did not exit normally.
 int run_program(const std::filesystem::path& folder, const std::string& environment,
-                bool with_module) {
+                const char* module) {
   const std::filesystem::path program = SCENARIO_VELMORA_DORSEL;
   std::filesystem::copy_file(program, folder / "velmora_dorsel");
-  if (with_module) {
-    std::filesystem::copy_file(program.parent_path() / kWindowModuleName,
-                               folder / kWindowModuleName);
+  if (module != nullptr) {
+    const std::filesystem::path from = module == kOwnModule
+                                           ? program.parent_path() / kWindowModuleName
+                                           : std::filesystem::path(module);
+    std::filesystem::copy_file(from, folder / kWindowModuleName);
   }
   const std::string command =
       "cd '" + folder.string() + "' && env " + environment + " ./velmora_dorsel >output.log 2>&1";
@@ -41,24 +47,28 @@ int run_program(const std::filesystem::path& folder, const std::string& environm
 }
 
 // Whatever the display, the build writes its six files; only a module that
-// cannot be loaded while a display is named is worth a line.
+// cannot be loaded while a display is named is worth a line. A module of
+// another build, whose table may be shorter or differ, is never called.
 TEST(ProgramTest, BuildsInItsOwnFolder) {
+  const std::string other_build = "velmora_dorsel: no waiting window: ";
   const struct {
     const char* name;
     const char* environment;
-    bool with_module;
-    const char* output;
+    const char* module;
+    std::string output;
   } rows[] = {
-      {"no display", "-u DISPLAY", false, ""},
-      {"an empty DISPLAY", "DISPLAY=", false, ""},
-      {"a display that cannot be opened", "DISPLAY=:9999", true, ""},
-      {"a display but no window module", "DISPLAY=:9999", false,
-       "velmora_dorsel: no waiting window: "},
+      {"no display", "-u DISPLAY", nullptr, ""},
+      {"an empty DISPLAY", "DISPLAY=", nullptr, ""},
+      {"a display that cannot be opened", "DISPLAY=:9999", kOwnModule, ""},
+      {"a display but no window module", "DISPLAY=:9999", nullptr, other_build},
+      {"a module with the table of an earlier layout", "DISPLAY=:9999", SCENARIO_OLD_WINDOW_MODULE,
+       other_build},
+      {"a module with a shorter table", "DISPLAY=:9999", SCENARIO_SHORT_WINDOW_MODULE, other_build},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);
     TempDir dir;
-    EXPECT_EQ(run_program(dir.path(), row.environment, row.with_module), 0)
+    EXPECT_EQ(run_program(dir.path(), row.environment, row.module), 0)
         << read_file(dir / "output.log");
     std::vector<std::string> expected = {
         "Velmora_Dorsel_904.dat",
@@ -69,15 +79,16 @@ TEST(ProgramTest, BuildsInItsOwnFolder) {
         "Velmora_Dorsel_linea.dat",
         "output.log",
     };
-    if (row.with_module) expected.push_back(kWindowModuleName);
+    if (row.module != nullptr) expected.push_back(kWindowModuleName);
     expected.push_back("velmora_dorsel");
     EXPECT_EQ(list_folder(dir.path()), expected);
     // The fixed start is followed by the module's path and the system's words.
     const std::string log = read_file(dir / "output.log");
-    if (row.output[0] == '\0') {
+    if (row.output.empty()) {
       EXPECT_EQ(log, "");
     } else {
       EXPECT_TRUE(log.starts_with(row.output)) << log;
+      EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 1) << log;
     }
   }
 }
@@ -148,7 +159,8 @@ class BuiltinFilesTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
     dir_ = new TempDir;
-    ASSERT_EQ(run_program(dir_->path(), "-u DISPLAY", false), 0) << read_file(*dir_ / "output.log");
+    ASSERT_EQ(run_program(dir_->path(), "-u DISPLAY", nullptr), 0)
+        << read_file(*dir_ / "output.log");
   }
   static void TearDownTestSuite() {
     delete dir_;

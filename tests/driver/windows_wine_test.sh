@@ -127,9 +127,9 @@ linux_reference() {
       "$linux_build/tools/scenarioc" compile emitted/Velmora_Dorsel_linea.txt \
         emitted/Velmora_Dorsel_904-.txt &&
       mkdir other &&
-      cp emitted/Velmora_Dorsel_linea.txt "other/Γραμμή_linea.txt" &&
-      cp emitted/Velmora_Dorsel_904-.txt "other/Γραμμή_904-.txt" &&
-      "$linux_build/tools/scenarioc" compile "other/Γραμμή_linea.txt" "other/Γραμμή_904-.txt"
+      cp emitted/Velmora_Dorsel_linea.txt "other/Città_linea.txt" &&
+      cp emitted/Velmora_Dorsel_904-.txt "other/Città_904-.txt" &&
+      "$linux_build/tools/scenarioc" compile "other/Città_linea.txt" "other/Città_904-.txt"
   ) >"$tmp/linux/tool.log" 2>&1 || fail "the Linux scenarioc failed: $(cat "$tmp/linux/tool.log")"
 }
 
@@ -250,7 +250,9 @@ check_fatal_error() {
 }
 
 # scenarioc.exe in a folder named in Greek, writing into one named in Italian
-# and Japanese, and compiling sources named in Greek: the same bytes as Linux.
+# and Japanese, and compiling sources named in Italian: the same bytes as
+# Linux. A scenario named in Greek, which the Windows-1252 texts of the
+# compiled files cannot hold, is refused as on Linux.
 check_tool() {
   local work="$tmp/Σενάριο à b" emitted="Città 東京"
   mkdir -p "$work/other"
@@ -259,22 +261,29 @@ check_tool() {
     fail "scenarioc.exe emit failed: $(cat "$tmp/emit.out")"
   grep -q "^wrote $emitted\\\\Velmora_Dorsel_linea.txt"$'\r'"\$" "$tmp/emit.out" ||
     fail "scenarioc.exe emit printed: $(cat "$tmp/emit.out")"
+  cp "$work/$emitted/Velmora_Dorsel_linea.txt" "$work/other/Città_linea.txt"
+  cp "$work/$emitted/Velmora_Dorsel_904-.txt" "$work/other/Città_904-.txt"
   cp "$work/$emitted/Velmora_Dorsel_linea.txt" "$work/other/Γραμμή_linea.txt"
   cp "$work/$emitted/Velmora_Dorsel_904-.txt" "$work/other/Γραμμή_904-.txt"
   (
     cd "$work" &&
       wine scenarioc.exe compile "$emitted/Velmora_Dorsel_linea.txt" \
         "$emitted/Velmora_Dorsel_904-.txt" &&
-      wine scenarioc.exe compile "other/Γραμμή_linea.txt" "other/Γραμμή_904-.txt"
+      wine scenarioc.exe compile "other/Città_linea.txt" "other/Città_904-.txt"
   ) >"$tmp/compile.out" 2>&1 || fail "scenarioc.exe compile failed: $(cat "$tmp/compile.out")"
-  grep -q "^wrote other\\\\Γραμμή_904.sim"$'\r'"\$" "$tmp/compile.out" ||
+  grep -q "^wrote other\\\\Città_904.sim"$'\r'"\$" "$tmp/compile.out" ||
     fail "scenarioc.exe compile printed: $(cat "$tmp/compile.out")"
+  local status=0
+  (cd "$work" && wine scenarioc.exe compile "other/Γραμμή_linea.txt" "other/Γραμμή_904-.txt") \
+    >"$tmp/refused.out" 2>&1 || status=$?
+  [[ $status -eq 2 ]] && grep -q "the scenario name 'Γραμμή' holds 'Γ'" "$tmp/refused.out" ||
+    fail "scenarioc.exe compiled a Greek scenario name ($status): $(cat "$tmp/refused.out")"
   [[ $(listing "$work/$emitted") == "$(listing "$tmp/linux/tool/emitted")" ]] ||
     fail "scenarioc.exe wrote: $(listing "$work/$emitted")"
   # shellcheck disable=SC2046
   same_files "$tmp/linux/tool/emitted" "$work/$emitted" $(listing "$work/$emitted")
   same_files "$tmp/linux/tool/other" "$work/other" \
-    Γραμμή_linea.dat Γραμμή_904.sim Γραμμή_904.dat
+    Città_linea.dat Città_904.sim Città_904.dat
   echo "ok: scenarioc.exe emit and compile wrote the Linux scenarioc's files, names in any script"
 }
 

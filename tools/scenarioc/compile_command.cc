@@ -6,8 +6,10 @@
 #include <system_error>
 
 #include "base/file_naming.h"
+#include "base/folder_lock.h"
 #include "base/replace_file.h"
 #include "base/run_time_failure.h"
+#include "base/temporary_files.h"
 #include "compiler/compile_step.h"
 #include "compiler/scenario_records.h"
 #include "compiler/source_files.h"
@@ -61,9 +63,29 @@ Presentation presentation_of(const CommandLine& line) {
   return {line.warnings, colour_wanted_for(line.colour, StandardStream::err)};
 }
 
+// The renames take the folder's lock, which the build and every compile into
+// the folder share: two compiles into one folder leave the three files of one
+// of them, never a mix. Temporary files that an ended process left there go.
+class LockingFolderSink : public FolderSink {
+ public:
+  LockingFolderSink(const fs::path& folder, std::ostream& err)
+      : FolderSink(folder), folder_(folder), err_(err) {}
+  void commit() override {
+    const FolderLock lock(folder_, [&] {
+      err_ << "scenarioc: waiting for another build in " << folder_.string() << '\n' << std::flush;
+    });
+    remove_stale_temporaries(folder_);
+    FolderSink::commit();
+  }
+
+ private:
+  fs::path folder_;
+  std::ostream& err_;
+};
+
 int compile_into(const CommandLine& line, BuildContext& ctx, AuthorSources& sources,
                  std::ostream& out, std::ostream& err) {
-  FolderSink sink(ctx.cartella);
+  LockingFolderSink sink(ctx.cartella, err);
   const CompileResult result = memorizza_percorso(ctx, kWriteTrackPlan, sources, sink);
   const CompileOutcome outcome{ctx, result, sources, ctx.cartella};
   if (line.json) {
@@ -87,7 +109,7 @@ int run_compile(const CommandLine& line, std::ostream& out, std::ostream& err) {
   ctx.cartella = output_folder(line);
   AuthorSources sources(path_from_utf8(line.files[0]), path_from_utf8(line.files[1]));
   try {
-    check_sources(path_from_utf8(line.files[0]), path_from_utf8(line.files[1]));
+    check_sources(sources);
     make_folder(ctx.cartella);
     error = overwrites_source(ctx.cartella, *ids, line);
     if (!error.empty()) return usage_failure(err, error);

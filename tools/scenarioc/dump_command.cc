@@ -1,5 +1,7 @@
 #include "scenarioc/dump_command.h"
 
+#include <algorithm>
+#include <cstddef>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -8,6 +10,7 @@
 #include "base/file_naming.h"
 #include "base/replace_file.h"
 #include "base/run_time_failure.h"
+#include "compiler/binary_layout.h"
 #include "compiler/compiled_file_decoder.h"
 #include "scenarioc/dump_text.h"
 #include "source/byte_source.h"
@@ -38,12 +41,31 @@ std::optional<FileKind> kind_from_flag(const std::string& kind) {
   return std::nullopt;
 }
 
-// Throws RunTimeFailure naming the file and the system's reason.
-std::string read_whole_file(const std::filesystem::path& path) {
+// The largest file of the kind that the compiler writes.
+std::size_t largest_file(FileKind kind) {
+  switch (kind) {
+    case FileKind::track:
+      return track_layout::kMaxFileSize;
+    case FileKind::stations:
+      return station_layout::kMaxFileSize;
+    case FileKind::cells:
+      break;
+  }
+  return cell_layout::kMaxFileSize;
+}
+
+// At most one byte more than `largest`, which is enough for the decoder to
+// refuse a file that is too large. Throws RunTimeFailure naming the file and
+// the system's reason, or what it is when it is not a regular file.
+std::string read_file_up_to(const std::filesystem::path& path, std::size_t largest) {
   FileByteSource source(path);
   std::string bytes;
   char buffer[1 << 16];
-  while (const size_t n = source.read(buffer, sizeof buffer)) bytes.append(buffer, n);
+  while (bytes.size() <= largest) {
+    const size_t n = source.read(buffer, std::min(sizeof buffer, largest + 1 - bytes.size()));
+    if (n == 0) break;
+    bytes.append(buffer, n);
+  }
   return bytes;
 }
 
@@ -66,7 +88,7 @@ std::optional<Tabella> station_table_beside(const std::string& cells_file) {
   sim.replace_extension(".sim");
   if (!file_exists(sim)) return std::nullopt;
   try {
-    return decode_station_table(read_whole_file(sim));
+    return decode_station_table(read_file_up_to(sim, station_layout::kMaxFileSize));
   } catch (const RunTimeFailure&) {
     return std::nullopt;
   }
@@ -111,7 +133,7 @@ int run_dump(const CommandLine& line, std::ostream& out, std::ostream& err) {
   // A failure to read names the file itself; a failure to decode gets it as a prefix.
   std::string prefix;
   try {
-    const std::string bytes = read_whole_file(path_from_utf8(file));
+    const std::string bytes = read_file_up_to(path_from_utf8(file), largest_file(*kind));
     prefix = file + ": ";
     out << render(*kind, bytes, DumpView{file, bytes.size(), line.all, line.json, line.points});
   } catch (const RunTimeFailure& failure) {

@@ -1,8 +1,8 @@
 #include "scenarioc/dump_text.h"
 
 #include <charconv>
-#include <cstdio>
 
+#include "base/text_encoding.h"
 #include "compiler/binary_layout.h"
 #include "compiler/cell_text.h"
 #include "scenarioc/dump_units.h"
@@ -20,20 +20,18 @@ std::string shortest(double value) {
   return std::string(buffer, result.ptr);
 }
 
-// A text between double quotes, with quotes, backslashes and control bytes escaped.
+// A Windows-1252 text between double quotes, as UTF-8, with quotes,
+// backslashes and control characters escaped.
 std::string quoted(const std::string& text) {
   std::string out = "\"";
   for (char ch : text) {
-    const auto b = static_cast<unsigned char>(ch);
-    if (b == '"' || b == '\\') {
+    if (ch == '"' || ch == '\\') {
       out += '\\';
       out += ch;
-    } else if (b < 0x20 || b == 0x7F) {
-      char escape[8];
-      std::snprintf(escape, sizeof escape, "\\x%02X", b);
-      out += escape;
+    } else if (ch == '\t') {
+      out += "\\x09";  // a tab would hide where one field ends
     } else {
-      out += ch;
+      out += printable_from_1252(std::string_view(&ch, 1));
     }
   }
   return out + "\"";

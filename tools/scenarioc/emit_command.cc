@@ -29,6 +29,26 @@ std::vector<std::string> emitted_names(const BuildIdentity& id) {
           train_sheet_name(id.nome, id.treno)};
 }
 
+// Why emit may not write `path`, or "" when it may. Without --force every
+// name that exists is an author's, a dangling link included; with it, a name
+// that holds anything but a file or a link still cannot be replaced.
+std::string refusal(const fs::path& path, bool force) {
+  std::error_code ec;
+  const fs::file_status status = fs::symlink_status(path, ec);
+  if (status.type() == fs::file_type::not_found) return "";
+  if (ec) return "cannot write '" + path.string() + "': " + ec.message();
+  if (!force) {
+    return "'" + path.string() +
+           "' already exists; emit does not overwrite an author's files (use --force to replace "
+           "them)";
+  }
+  if (fs::is_directory(status)) return "cannot replace '" + path.string() + "': Is a directory";
+  if (!fs::is_regular_file(status) && !fs::is_symlink(status)) {
+    return "cannot replace '" + path.string() + "': not a regular file";
+  }
+  return "";
+}
+
 void write_all(const BuildIdentity& id) {
   dati_linea(id);
   dati_treno(id);
@@ -45,14 +65,12 @@ int run_emit(const CommandLine& line, std::ostream& out, std::ostream& err) {
   id.treno = kBuiltinTreno;
   id.cartella = line.out_dir ? path_from_utf8(*line.out_dir) : fs::path(".");
   const std::vector<std::string> names = emitted_names(id);
-  if (!line.force) {
-    for (const std::string& name : names) {
-      if (file_exists(file_in(id.cartella, name))) {
-        err << "scenarioc emit: '" << file_in(id.cartella, name).string()
-            << "' already exists; emit does not overwrite an author's files (use --force "
-               "to replace them)\n";
-        return kFailure;
-      }
+  // Every name is checked before the first file is written.
+  for (const std::string& name : names) {
+    const std::string why = refusal(file_in(id.cartella, name), line.force);
+    if (!why.empty()) {
+      err << "scenarioc emit: " << why << "; nothing was written\n";
+      return kFailure;
     }
   }
   try {

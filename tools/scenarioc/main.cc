@@ -3,6 +3,7 @@
 #include "scenarioc/main.h"
 
 #include <iostream>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -16,20 +17,29 @@
 namespace {
 
 constexpr int kUsageError = 2;
+constexpr int kFailure = 2;
 
+// Out of memory ends a command as a file failure does: one line, status 2,
+// and every temporary file it wrote removed on the way out.
 int run(const scenario::CommandLine& line) {
   using scenario::Command;
-  switch (*line.command) {
-    case Command::compile:
-      return scenario::run_compile(line, std::cout, std::cerr);
-    case Command::emit:
-      return scenario::run_emit(line, std::cout, std::cerr);
-    case Command::dump:
-      return scenario::run_dump(line, std::cout, std::cerr);
-    case Command::report:
-      return scenario::run_report(line, std::cout, std::cerr);
-    case Command::check:
-      return scenario::run_check(line, std::cout, std::cerr);
+  try {
+    switch (*line.command) {
+      case Command::compile:
+        return scenario::run_compile(line, std::cout, std::cerr);
+      case Command::emit:
+        return scenario::run_emit(line, std::cout, std::cerr);
+      case Command::dump:
+        return scenario::run_dump(line, std::cout, std::cerr);
+      case Command::report:
+        return scenario::run_report(line, std::cout, std::cerr);
+      case Command::check:
+        return scenario::run_check(line, std::cout, std::cerr);
+    }
+  } catch (const std::bad_alloc&) {
+    std::cout << std::flush;
+    std::cerr << "scenarioc: out of memory\n";
+    return kFailure;
   }
   return kUsageError;
 }

@@ -24,7 +24,7 @@ std::string board_category_text(int16_t packed) {
 
 std::string entry_text(const Tabella* tabella, int16_t entry) {
   if (tabella == nullptr || entry < 0 || entry >= kTableEntries) return "";
-  return utf8_from_1252((*tabella)[entry].testo);
+  return printable_from_1252((*tabella)[entry].testo);
 }
 
 void add_signal_facts(std::vector<Fact>& facts, const cella& c) {

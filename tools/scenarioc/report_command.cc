@@ -65,12 +65,11 @@ std::string counted(size_t n, const char* one, const char* many) {
 }
 
 // The page, from a compile that writes no file; `recorded` when it recorded an error.
-std::string make_page(const CommandLine& line, const Identifiers& ids, std::ostream& err,
+std::string make_page(AuthorSources& sources, const Identifiers& ids, std::ostream& err,
                       bool& recorded) {
   BuildContext ctx;
   ctx.nome = ids.nome;
   ctx.treno = ids.treno;
-  AuthorSources sources(path_from_utf8(line.files[0]), path_from_utf8(line.files[1]));
   DiscardingSink sink;
   const CompileResult result = memorizza_percorso(ctx, 1, sources, sink);
   const ReportModel model = build_report_model(ctx, result, sources);
@@ -99,10 +98,11 @@ int run_report(const CommandLine& line, std::ostream& out, std::ostream& err) {
           err, "the report '" + page_path.string() + "' would replace the source '" + source + "'");
     }
   }
+  AuthorSources sources(path_from_utf8(line.files[0]), path_from_utf8(line.files[1]));
   try {
-    check_sources(path_from_utf8(line.files[0]), path_from_utf8(line.files[1]));
+    check_sources(sources);
     bool recorded = false;
-    const std::string page = make_page(line, *ids, err, recorded);
+    const std::string page = make_page(sources, *ids, err, recorded);
     make_parent_folder(page_path);
     replace_file(page_path, page);
     out << "wrote " << page_path.string() << '\n';

@@ -26,7 +26,7 @@ constexpr double kPlanTolerance = 0.1;
 // A source record: its file's name (without folder) and line; no file when unknown.
 struct SourceRef {
   std::string file;
-  int32_t line = 0;
+  int64_t line = 0;
   int32_t column = 0;
   bool known() const { return !file.empty(); }
   std::string text() const;  // "FILE:LINE", or "" when unknown

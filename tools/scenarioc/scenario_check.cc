@@ -145,13 +145,12 @@ ScenarioReport check_scenario(const ScenarioFiles& s, const Presentation& presen
   const std::string missing = unpaired(s);
   if (!missing.empty()) return not_checked(s, missing, CheckVerdict::errors, json);
   try {
-    check_readable(s.line_file);
-    check_readable(s.train_file);
+    AuthorSources sources(s.line_file, s.train_file);
+    check_sources(sources);
     BuildContext ctx;
     ctx.nome = s.nome;
     ctx.treno = s.treno;
     ctx.read_past_errors = true;
-    AuthorSources sources(s.line_file, s.train_file);
     DiscardingSink sink;
     const CompileResult result = memorizza_percorso(ctx, kWriteTrackPlan, sources, sink);
     return compiled_report(s, ctx, result, sources, presentation, json);

@@ -4,19 +4,11 @@
 #include <utility>
 
 #include "base/file_naming.h"
-#include "base/replace_file.h"
 #include "scenarioc/source_names.h"
-#include "source/byte_source.h"
 
 namespace scenario {
 
 namespace fs = std::filesystem;
-
-void check_readable(const fs::path& path) {
-  FileByteSource source(path);
-  char byte;
-  source.read(&byte, 1);
-}
 
 std::optional<Identifiers> identifiers_of(const CommandLine& line, std::string& error) {
   const fs::path line_file = path_from_utf8(line.files[0]);
@@ -47,10 +39,7 @@ std::optional<Identifiers> identifiers_of(const CommandLine& line, std::string& 
   return Identifiers{*nome, *treno};
 }
 
-void check_sources(const fs::path& line_file, const fs::path& train_file) {
-  if (file_exists(line_file)) check_readable(line_file);
-  check_readable(train_file);
-}
+void check_sources(AuthorSources& sources) { sources.open_both(); }
 
 std::string utf8_of_path(const fs::path& path) {
   const std::u8string text = path.u8string();

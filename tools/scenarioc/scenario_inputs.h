@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+#include "compiler/source_files.h"
 #include "scenarioc/command_line.h"
 
 namespace scenario {
@@ -19,15 +20,13 @@ struct Identifiers {
 // `error` saying why, when one cannot be told or cannot name files.
 std::optional<Identifiers> identifiers_of(const CommandLine& line, std::string& error);
 
-// Reads the first byte of a file; throws RunTimeFailure naming the file and the
-// system's reason when it cannot be opened or read.
-void check_readable(const std::filesystem::path& path);
-
-// A missing line file is the compiler's own error 101. A train file that cannot
-// be read would only fail inside the parse, after the line had been compiled,
-// so it is refused before anything is written. Throws RunTimeFailure naming the
-// file and the system's reason.
-void check_sources(const std::filesystem::path& line_file, const std::filesystem::path& train_file);
+// Opens both sources once, for the compile to read: a source that is no
+// regular file (a folder, a FIFO, a device) or cannot be read is refused
+// before anything is written. A missing line file is the compiler's own error
+// 101; a train file that cannot be read would only fail inside the parse,
+// after the line had been compiled. Throws RunTimeFailure naming the file and
+// the system's reason.
+void check_sources(AuthorSources& sources);
 
 // A path as UTF-8 text, the encoding of every name the tool prints (on Linux
 // the file system's bytes as they are).

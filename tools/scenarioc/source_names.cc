@@ -2,6 +2,8 @@
 
 #include <string_view>
 
+#include "base/text_encoding.h"
+
 namespace scenario {
 namespace {
 
@@ -43,6 +45,11 @@ std::string unusable_identifier(const std::string& what, const std::string& valu
     return what + " '" + value + "' holds a path separator; it must name files in one folder";
   }
   if (value == "." || value == "..") return what + " '" + value + "' cannot start a file name";
+  std::string refused;
+  if (!text_1252_from_native(value, &refused)) {
+    return what + " '" + value + "' holds '" + refused +
+           "', which Windows-1252, the code page of the compiled files, cannot hold";
+  }
   return "";
 }
 

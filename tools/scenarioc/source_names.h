@@ -19,7 +19,8 @@ struct TrainFileName {
 std::optional<TrainFileName> split_train_file(const std::string& file_name,
                                               const std::optional<std::string>& nome);
 
-// Why a name or number given on the command line cannot name files; empty when it can.
+// Why a name or number cannot name the compiled files: it names no file, or
+// Windows-1252 cannot hold it for their texts; empty when it can.
 std::string unusable_identifier(const std::string& what, const std::string& value);
 
 }  // namespace scenario

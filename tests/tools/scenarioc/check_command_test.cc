@@ -200,7 +200,8 @@ TEST(CheckCommandTest, MissingTrainFiles) {
   const ToolRun one = run_scenarioc(dir / "coll", {"check", "B_linea.txt", "B_1-.txt"});
   EXPECT_EQ(one.status, 2);
   EXPECT_EQ(one.out,
-            "B_linea.txt + B_1-.txt: not checked: cannot read 'B_1-.txt': Is a directory\n");
+            "B_linea.txt + B_1-.txt: not checked: cannot read 'B_1-.txt': it is a directory, not a "
+            "regular file\n");
 }
 
 TEST(CheckCommandTest, JsonLinesGiveOneObjectPerScenario) {

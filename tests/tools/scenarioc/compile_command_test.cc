@@ -1,6 +1,7 @@
 // scenarioc compile: diagnostics and exit status for broken scenarios, the
 // names of the compiled files, the sources left as they were, and --json.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -384,6 +385,48 @@ TEST(CompileCommandTest, NamesComeFromTheFileNamesUnlessGiven) {
   }
 }
 
+// A name is kept as given for the file names and written in Windows-1252
+// into the station table, where the competition codes are summed over it; a
+// name the code page cannot hold is refused.
+TEST(CompileCommandTest, NamesAreWrittenInWindows1252) {
+  TempDir dir;
+  copy_fixture("clean", dir.path());
+  const ToolRun run = run_scenarioc(
+      dir.path(), {"compile", "Prova_linea.txt", "Prova_1-.txt", "--name", "Citt\xC3\xA0"});
+  ASSERT_EQ(run.status, 0) << run.err;
+  const ToolRun dump = run_scenarioc(dir.path(), {"dump", "Citt\xC3\xA0_1.sim", "--json"});
+  ASSERT_EQ(dump.status, 0) << dump.err;
+  // Record 85: "Citt" and the one byte E0; its code sums "1citt\xE0" and the pad.
+  const JsonValue header = parse_json(dump.out)["records"][85];
+  EXPECT_EQ(header["testo"].text, "Citt\xC3\xA0");
+  EXPECT_EQ(header["orario"].number, 37059);
+  const std::string table = read_file(dir / "Citt\xC3\xA0_1.sim");
+  EXPECT_NE(table.find(std::string("\x05\x00"
+                                   "Citt\xE0",
+                                   7)),
+            std::string::npos);
+  EXPECT_EQ(table.find("Citt\xC3\xA0"), std::string::npos);
+
+  const ToolRun refused = run_scenarioc(
+      dir.path(), {"compile", "Prova_linea.txt", "Prova_1-.txt", "--name", "\xD0\x9C\xD0\xBE"});
+  EXPECT_EQ(refused.status, 2);
+  EXPECT_EQ(first_line(refused.err),
+            "scenarioc compile: the scenario name '\xD0\x9C\xD0\xBE' holds '\xD0\x9C', which "
+            "Windows-1252, the code page of the compiled files, cannot hold");
+}
+
+// Final names of up to 255 bytes, the most a file name may have, compile.
+TEST(CompileCommandTest, LongestNamesCompile) {
+  TempDir dir;
+  copy_fixture("clean", dir.path());
+  const std::string name(245, 'N');  // NAME_linea.dat: 255 bytes
+  const ToolRun run =
+      run_scenarioc(dir.path(), {"compile", "Prova_linea.txt", "Prova_1-.txt", "--name", name});
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_TRUE(fs::exists(dir / (name + "_linea.dat")));
+  EXPECT_TRUE(fs::exists(dir / (name + "_1.sim")));
+}
+
 TEST(CompileCommandTest, UnnamedFilesGiveAUsageErrorThatSaysSo) {
   TempDir dir;
   fs::copy_file(fixture_path("clean/Prova_linea.txt"), dir / "line.txt");
@@ -396,27 +439,43 @@ TEST(CompileCommandTest, UnnamedFilesGiveAUsageErrorThatSaysSo) {
             "NAME");
 }
 
+// Each source is opened once and must be a regular file: a FIFO would make
+// the tool wait for a writer for ever, a device hand over endless bytes.
 TEST(CompileCommandTest, UnreadableSourceStopsBeforeAnythingIsWritten) {
   const struct {
     const char* name;
+    const char* line_file;
     const char* train_file;
     const char* error;
   } rows[] = {
-      {"missing train file", "Prova_2-.txt",
+      {"missing train file", "Prova_linea.txt", "Prova_2-.txt",
        "scenarioc: cannot open 'Prova_2-.txt': No such file or directory"},
-      {"a folder for a train file", "Prova_3-.txt",
-       "scenarioc: cannot read 'Prova_3-.txt': Is a directory"},
+      {"a folder for a train file", "Prova_linea.txt", "Prova_3-.txt",
+       "scenarioc: cannot read 'Prova_3-.txt': it is a directory, not a regular file"},
+      {"a FIFO for a train file", "Prova_linea.txt", "Prova_4-.txt",
+       "scenarioc: cannot read 'Prova_4-.txt': it is a FIFO, not a regular file"},
+      {"a folder for a line file", "Cartella_linea.txt", "Prova_1-.txt",
+       "scenarioc: cannot read 'Cartella_linea.txt': it is a directory, not a regular file"},
+      {"a FIFO for a line file", "Fifo_linea.txt", "Prova_1-.txt",
+       "scenarioc: cannot read 'Fifo_linea.txt': it is a FIFO, not a regular file"},
+      {"a device for a line file", "/dev/zero", "Prova_1-.txt",
+       "scenarioc: cannot read '/dev/zero': it is a character device, not a regular file"},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);
     TempDir dir;
     copy_fixture("clean", dir.path());
     fs::create_directory(dir / "Prova_3-.txt");
-    const ToolRun run = run_scenarioc(dir.path(), {"compile", "Prova_linea.txt", row.train_file});
+    fs::create_directory(dir / "Cartella_linea.txt");
+    ASSERT_EQ(::mkfifo((dir / "Prova_4-.txt").c_str(), 0600), 0);
+    ASSERT_EQ(::mkfifo((dir / "Fifo_linea.txt").c_str(), 0600), 0);
+    const ToolRun run = run_scenarioc(
+        dir.path(), {"compile", row.line_file, row.train_file, "--name", "Prova"}, 20);
     EXPECT_EQ(run.status, 2);
     EXPECT_EQ(first_line(run.err), row.error);
     EXPECT_EQ(list_folder(dir.path()),
-              (std::vector<std::string>{"Prova_1-.txt", "Prova_3-.txt", "Prova_linea.txt"}));
+              (std::vector<std::string>{"Cartella_linea.txt", "Fifo_linea.txt", "Prova_1-.txt",
+                                        "Prova_3-.txt", "Prova_4-.txt", "Prova_linea.txt"}));
   }
 }
 
@@ -451,7 +510,9 @@ TEST(CompileCommandTest, RecordedErrorsPrecedeAWriteFailure) {
       "board\n"
       "   16 | segnale,     700,   2, 4, 0,  0, 0,    2,  1,0,0, 0\n"
       "      | ^\n";
-  const std::string failure = "scenarioc: cannot replace 'out/Prova_1.sim': Is a directory\n";
+  const std::string failure =
+      "scenarioc: cannot replace 'out/Prova_1.sim': Is a directory; none of the 3 files was "
+      "replaced\n";
   const struct {
     const char* name;
     std::vector<std::string> flags;

@@ -311,20 +311,24 @@ TEST(DumpTextsTest, StationNameWithSpecialBytes) {
   TempDir dir;
   copy_fixture("clean", dir.path());
   std::string train = read_file(dir / "Prova_1-.txt");
-  const std::string name = "CITT\xC0 \"ALTA\" \\ \x80\x01";
+  const std::string name = "CITT\xC0 \"ALTA\" \\ \x80\x01\x1B\x81";
   train.replace(train.find("ORIGINE"), 7, name);
   write_file(dir / "Prova_1-.txt", train);
   ASSERT_EQ(run_scenarioc(dir.path(), {"compile", "Prova_linea.txt", "Prova_1-.txt"}).status, 0);
 
   const ToolRun json = run_scenarioc(dir.path(), {"dump", "Prova_1.sim", "--json"});
-  EXPECT_NE(json.out.find("\"testo\":\"CITT\xC3\x80 \\\"ALTA\\\" \\\\ \xE2\x82\xAC\\u0001\""),
+  EXPECT_NE(json.out.find("\"testo\":\"CITT\xC3\x80 \\\"ALTA\\\" \\\\ "
+                          "\xE2\x82\xAC\\u0001\\u001b\\u0081\""),
             std::string::npos)
       << json.out;
   EXPECT_EQ(parse_json(json.out)["records"][1]["testo"].text,
-            "CITT\xC3\x80 \"ALTA\" \\ \xE2\x82\xAC\x01");
+            "CITT\xC3\x80 \"ALTA\" \\ \xE2\x82\xAC\x01\x1B\xC2\x81");
 
+  // The text as UTF-8, every control byte escaped: nothing reaches the
+  // terminal raw.
   const ToolRun text = run_scenarioc(dir.path(), {"dump", "Prova_1.sim"});
-  EXPECT_NE(text.out.find("testo=\"CITT\xC0 \\\"ALTA\\\" \\\\ \x80\\x01\" colonna7=1"),
+  EXPECT_NE(text.out.find("testo=\"CITT\xC3\x80 \\\"ALTA\\\" \\\\ \xE2\x82\xAC\\x01\\x1B\\x81\" "
+                          "colonna7=1"),
             std::string::npos)
       << text.out;
 }

@@ -76,13 +76,51 @@ TEST(EmitCommandTest, NeverOverwritesAnAuthorsFilesUnlessForced) {
   EXPECT_EQ(refused.status, 2);
   EXPECT_EQ(refused.err,
             "scenarioc emit: './Velmora_Dorsel_904-.txt' already exists; emit does not overwrite "
-            "an author's files (use --force to replace them)\n");
+            "an author's files (use --force to replace them); nothing was written\n");
   EXPECT_EQ(list_folder(dir.path()), std::vector<std::string>{"Velmora_Dorsel_904-.txt"});
   EXPECT_EQ(read_file(dir / "Velmora_Dorsel_904-.txt"), "my own train\r\n");
 
   const ToolRun forced = run_scenarioc(dir.path(), {"emit", "--force"});
   EXPECT_EQ(forced.status, 0) << forced.err;
   EXPECT_NE(read_file(dir / "Velmora_Dorsel_904-.txt"), "my own train\r\n");
+}
+
+// Every name is checked before the first file is written: a folder in the
+// last name's place, or a link that leads nowhere, leaves the folder as it was.
+TEST(EmitCommandTest, ChecksEveryNameBeforeWritingAny) {
+  const struct {
+    const char* name;
+    bool folder;  // else a dangling link
+    bool force;
+    const char* error;
+  } rows[] = {
+      {"a folder", true, false,
+       "'./Velmora_Dorsel_904_scheda_treno.txt' already exists; emit does not overwrite an "
+       "author's files (use --force to replace them)"},
+      {"a folder, forced", true, true,
+       "cannot replace './Velmora_Dorsel_904_scheda_treno.txt': Is a directory"},
+      {"a dangling link", false, false,
+       "'./Velmora_Dorsel_904_scheda_treno.txt' already exists; emit does not overwrite an "
+       "author's files (use --force to replace them)"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    TempDir dir;
+    const fs::path last = dir / "Velmora_Dorsel_904_scheda_treno.txt";
+    if (row.folder) {
+      fs::create_directory(last);
+    } else {
+      fs::create_symlink(dir / "nowhere" / "scheda.txt", last);
+    }
+    std::vector<std::string> args = {"emit"};
+    if (row.force) args.push_back("--force");
+    const ToolRun run = run_scenarioc(dir.path(), args);
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.err, "scenarioc emit: " + std::string(row.error) + "; nothing was written\n");
+    EXPECT_EQ(list_folder(dir.path()),
+              std::vector<std::string>{"Velmora_Dorsel_904_scheda_treno.txt"});
+    EXPECT_EQ(fs::is_symlink(last), !row.folder);
+  }
 }
 
 // What the README shows a new author: emit, break a line, compile, read the diagnostic.

@@ -26,10 +26,11 @@ std::string shell_quoted(const std::string& arg) {
 
 }  // namespace
 
-ToolRun run_scenarioc(const std::filesystem::path& folder, const std::vector<std::string>& args) {
+ToolRun run_scenarioc(const std::filesystem::path& folder, const std::vector<std::string>& args,
+                      int seconds) {
   TempDir capture;
-  std::string command =
-      "cd " + shell_quoted(folder.string()) + " && " + shell_quoted(SCENARIO_SCENARIOC);
+  std::string command = "cd " + shell_quoted(folder.string()) + " && timeout -k 5 " +
+                        std::to_string(seconds) + " " + shell_quoted(SCENARIO_SCENARIOC);
   for (const std::string& arg : args) command += " " + shell_quoted(arg);
   command += " >" + shell_quoted((capture / "out").string()) + " 2>" +
              shell_quoted((capture / "err").string()) + " </dev/null";

@@ -13,8 +13,10 @@ struct ToolRun {
   std::string err;
 };
 
-// Runs `scenarioc ARGS...` with `folder` as the current folder.
-ToolRun run_scenarioc(const std::filesystem::path& folder, const std::vector<std::string>& args);
+// Runs `scenarioc ARGS...` with `folder` as the current folder. A run that
+// takes longer than `seconds` is ended, and its status is then 124.
+ToolRun run_scenarioc(const std::filesystem::path& folder, const std::vector<std::string>& args,
+                      int seconds = 300);
 
 // Runs `scenarioc ARGS...` in `folder` with a terminal for its stdout and
 // stderr (both arrive in `out`), and `NO_COLOR` set to `no_color` unless null.
