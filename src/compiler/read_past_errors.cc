@@ -75,10 +75,12 @@ std::optional<Note> ParseSession::early_end_note() const {
     if (cella_velocita < n - 2) add("speed limit " + from_metre(cella_velocita));
     if (cella_aderenza < n - 2) add("adhesion " + from_metre(cella_aderenza));
   }
-  std::string text =
-      "the compile stops at this record: nothing after it is read, and the compiled files are "
-      "written with what was read so far";
+  // A check reads on, but says what a compile of the same text would write.
+  std::string text = std::string(ctx.read_past_errors ? "a" : "the") +
+                     " compile stops at this record: nothing after it is read, and the compiled "
+                     "files are written with what was read so far";
   if (!zeros.empty()) text += ", keeping 0 in the cells no value reached: " + zeros;
+  if (ctx.read_past_errors) text += "; this check reads on";
   return Note{{}, text};
 }
 

@@ -146,6 +146,14 @@ TEST(ReadPastErrorsTest, AParseThatEndsEarlySaysWhichProfilesKeepZero) {
     for (const std::string& word : row.words) {
       EXPECT_NE(notes.back().message.find(word), std::string::npos) << notes.back().message;
     }
+    EXPECT_EQ(notes.back().message.rfind("the compile stops at this record", 0), 0u);
+
+    // A check says what a compile would do, and that it goes on reading.
+    const auto checked = check_text(row.line, row.train);
+    ASSERT_FALSE(checked->ctx.recordings.empty());
+    const std::string& said = checked->ctx.recordings[0].notes.back().message;
+    EXPECT_EQ(said.rfind("a compile stops at this record", 0), 0u) << said;
+    EXPECT_TRUE(said.ends_with("; this check reads on")) << said;
   }
 }
 
