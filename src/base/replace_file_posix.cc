@@ -11,6 +11,7 @@
 #include <string>
 #include <utility>
 
+#include "base/placed_block_check.h"
 #include "base/run_time_failure.h"
 #include "base/temporary_files.h"
 
@@ -33,6 +34,18 @@ void write_all(int fd, std::string_view bytes, const std::string& path) {
       fail("write", path, errno);
     }
     bytes.remove_prefix(static_cast<size_t>(n));
+  }
+}
+
+void write_all_at(int fd, uint64_t offset, std::string_view bytes, const std::string& path) {
+  while (!bytes.empty()) {
+    const ssize_t n = ::pwrite(fd, bytes.data(), bytes.size(), static_cast<off_t>(offset));
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      fail("write", path, errno);
+    }
+    bytes.remove_prefix(static_cast<size_t>(n));
+    offset += static_cast<uint64_t>(n);
   }
 }
 
@@ -82,6 +95,15 @@ class StagedFile {
 
   void write(const ContentWriter& content) {
     content([&](std::string_view block) { write_all(fd_, block, path_); });
+  }
+
+  void write(const PlacedContent& content) {
+    PlacedBlockCheck check(content.size, path_);
+    content.write([&](uint64_t offset, std::string_view block) {
+      check.take(offset, block.size());
+      write_all_at(fd_, offset, block, path_);
+    });
+    check.finish();
   }
 
   // Where a file already stands, the new one takes its permissions, and its
@@ -155,10 +177,18 @@ void FileSet::open_folder() {
 }
 
 void FileSet::stage(const std::string& name, const ContentWriter& content) {
+  stage_with(name, [&](StagedFile& file) { file.write(content); });
+}
+
+void FileSet::stage(const std::string& name, const PlacedContent& content) {
+  stage_with(name, [&](StagedFile& file) { file.write(content); });
+}
+
+void FileSet::stage_with(const std::string& name, const std::function<void(StagedFile&)>& write) {
   open_folder();
   if (folder_fd_ < 0) fail("create", path_of(name), errno);
   auto file = std::make_unique<StagedFile>(folder_fd_, name, path_of(name));
-  file->write(content);
+  write(*file);
   file->finish();
   staged_.push_back(std::move(file));
 }
