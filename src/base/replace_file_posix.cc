@@ -107,19 +107,28 @@ class StagedFile {
   }
 
   // Where a file already stands, the new one takes its permissions, and its
-  // content reaches the disk before the rename, so that a crash never leaves
-  // an empty or partial file where a complete one stood. A new name has
+  // content reaches the disk before the rename (flush), so that a crash never
+  // leaves an empty or partial file where a complete one stood. A new name has
   // nothing to lose, and a build into a fresh folder does not wait for the disk.
+  // The content that will be flushed starts on its way to the disk at once,
+  // while the files after it are written.
   void finish() {
     struct stat old;
     if (::fstatat(folder_fd_, name_.c_str(), &old, 0) == 0 && S_ISREG(old.st_mode)) {
       if (::fchmod(fd_, old.st_mode & 07777) != 0) fail("write", path_, errno);
-      if (::fsync(fd_) != 0) fail("write", path_, errno);
-      flushed_ = true;
+      replaces_ = true;
+      ::sync_file_range(fd_, 0, 0, SYNC_FILE_RANGE_WRITE);  // only a head start
+      return;
     }
-    const int result = ::close(fd_);
-    fd_ = -1;
-    if (result != 0) fail("write", path_, errno);
+    close_file();
+  }
+
+  // Flushes the content of a file that replaces another, once every file of
+  // the set is written: the files then reach the disk together.
+  void flush() {
+    if (!replaces_ || fd_ < 0) return;
+    if (::fsync(fd_) != 0) fail("write", path_, errno);
+    close_file();
   }
 
   // 0, or the reason the name cannot be given to a file.
@@ -141,16 +150,22 @@ class StagedFile {
 
   const std::string& path() const { return path_; }
   // Whether the content reached the disk: the file replaces another.
-  bool flushed() const { return flushed_; }
+  bool flushed() const { return replaces_; }
 
  private:
+  void close_file() {
+    const int result = ::close(fd_);
+    fd_ = -1;
+    if (result != 0) fail("write", path_, errno);
+  }
+
   int folder_fd_;
   std::string name_;
   std::string path_;  // the final name with its folder, for messages
   std::string temporary_;
   int fd_ = -1;
   bool renamed_ = false;
-  bool flushed_ = false;
+  bool replaces_ = false;
   std::unique_ptr<RegisteredTemporary> registered_;
 };
 
@@ -202,6 +217,7 @@ void FileSet::rename_all(bool flush_folder) {
       fail("replace", file->path(), error, replaced_so_far({}, total));
     }
   }
+  for (const auto& file : staged_) file->flush();
   std::vector<std::string> replaced;
   bool contents_flushed = false;
   for (const auto& file : staged_) {
