@@ -8,11 +8,10 @@
 
 namespace scenario {
 
-BlockRing::BlockRing(std::size_t block_bytes, int blocks, const PlacedBlockSink* put_at_once)
-    : block_bytes_(block_bytes),
-      storage_(std::make_unique_for_overwrite<char[]>(block_bytes * blocks)),
-      put_at_once_(put_at_once) {
-  for (int i = blocks - 1; i >= 0; --i) free_.push_back(storage_.get() + i * block_bytes);
+BlockRing::BlockRing(char* storage, std::size_t block_bytes, int blocks,
+                     const PlacedBlockSink* put_at_once)
+    : block_bytes_(block_bytes), put_at_once_(put_at_once) {
+  for (int i = blocks - 1; i >= 0; --i) free_.push_back(storage + i * block_bytes);
 }
 
 char* BlockRing::take_free() {
@@ -72,9 +71,9 @@ void BlockRing::writer_stopped() {
   changed_.notify_all();
 }
 
-void make_blocks_ahead(bool ahead, std::size_t block_bytes, int blocks,
+void make_blocks_ahead(bool ahead, char* storage, std::size_t block_bytes, int blocks,
                        const std::function<void(BlockRing&)>& make, const PlacedBlockSink& put) {
-  BlockRing ring(block_bytes, blocks, ahead ? nullptr : &put);
+  BlockRing ring(storage, block_bytes, blocks, ahead ? nullptr : &put);
   if (!ahead) {
     make(ring);
     return;

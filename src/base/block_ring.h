@@ -8,7 +8,6 @@
 #include <cstdint>
 #include <deque>
 #include <functional>
-#include <memory>
 #include <mutex>
 #include <vector>
 
@@ -26,8 +25,8 @@ class BlockRing {
   std::size_t block_bytes() const { return block_bytes_; }
 
  private:
-  friend void make_blocks_ahead(bool, std::size_t, int, const std::function<void(BlockRing&)>&,
-                                const PlacedBlockSink&);
+  friend void make_blocks_ahead(bool, char*, std::size_t, int,
+                                const std::function<void(BlockRing&)>&, const PlacedBlockSink&);
   struct Full {
     char* block;
     uint64_t offset;
@@ -35,14 +34,13 @@ class BlockRing {
   };
   struct Stopped {};  // thrown to the maker once the writer has given up
 
-  BlockRing(std::size_t block_bytes, int blocks, const PlacedBlockSink* put_at_once);
+  BlockRing(char* storage, std::size_t block_bytes, int blocks, const PlacedBlockSink* put_at_once);
   // The writer's side: hands every full block to `put` until the maker is done.
   void write_all(const PlacedBlockSink& put);
   void maker_done();
   void writer_stopped();
 
   std::size_t block_bytes_;
-  std::unique_ptr<char[]> storage_;
   const PlacedBlockSink* put_at_once_;  // set when the maker runs on the writer's thread
   std::mutex mutex_;
   std::condition_variable changed_;
@@ -52,14 +50,15 @@ class BlockRing {
   bool writer_stopped_ = false;
 };
 
-// Runs `make`, which fills a ring of `blocks` buffers of `block_bytes`, and
-// hands each block it made to `put` on this thread, in the order it made them.
+// Runs `make`, which fills a ring of `blocks` buffers of `block_bytes` each,
+// laid end to end in `storage`, and hands each block it made to `put` on this
+// thread, in the order it made them.
 // When `ahead`, `make` runs on a second thread, up to `blocks` blocks ahead of
 // `put`; otherwise (or where no second thread can be had) it runs here and
 // each block goes to `put` as soon as it is made. A failure on either side
 // ends both and is thrown here. `make` must hold fewer than `blocks` buffers
 // that it has not handed on.
-void make_blocks_ahead(bool ahead, std::size_t block_bytes, int blocks,
+void make_blocks_ahead(bool ahead, char* storage, std::size_t block_bytes, int blocks,
                        const std::function<void(BlockRing&)>& make, const PlacedBlockSink& put);
 
 }  // namespace scenario

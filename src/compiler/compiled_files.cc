@@ -12,6 +12,7 @@
 #include "base/block_ring.h"
 #include "base/run_time_failure.h"
 #include "compiler/binary_layout.h"
+#include "compiler/zeroed_region.h"
 
 namespace scenario {
 namespace {
@@ -242,9 +243,12 @@ void make_track_plan_blocks(const TracedPlan& plan, BlockRing& ring) {
 
 void encode_track_plan(const TracedPlan& plan, const PlacedBlockSink& put) {
   if (!plan.exists()) return;
+  // Mapped in one call rather than one page fault at a time.
+  const ZeroedRegion storage(kColumnBlockBytes * kBlocksAhead);
   make_blocks_ahead(
-      track_plan_size(plan) >= kTracedAheadFrom, kColumnBlockBytes, kBlocksAhead,
-      [&](BlockRing& ring) { make_track_plan_blocks(plan, ring); }, put);
+      track_plan_size(plan) >= kTracedAheadFrom, static_cast<char*>(storage.data()),
+      kColumnBlockBytes, kBlocksAhead, [&](BlockRing& ring) { make_track_plan_blocks(plan, ring); },
+      put);
 }
 
 std::string encode_track_plan(const TracedPlan& plan) {

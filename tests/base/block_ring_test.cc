@@ -35,12 +35,13 @@ std::string letters(int count) {
 }
 
 TEST(BlockRingTest, BlocksArriveInTheOrderMadeOnEitherThread) {
+  char storage[kBlockBytes * kBlocks];
   for (const bool ahead : {false, true}) {
     SCOPED_TRACE(ahead ? "ahead" : "here");
     std::string written;
     uint64_t next_offset = 0;
     make_blocks_ahead(
-        ahead, kBlockBytes, kBlocks, [](BlockRing& ring) { make_letters(ring, 1000); },
+        ahead, storage, kBlockBytes, kBlocks, [](BlockRing& ring) { make_letters(ring, 1000); },
         [&](uint64_t offset, std::string_view block) {
           EXPECT_EQ(offset, next_offset);
           next_offset += block.size();
@@ -53,20 +54,22 @@ TEST(BlockRingTest, BlocksArriveInTheOrderMadeOnEitherThread) {
 // A write that fails stops the maker, which may be waiting for a free block;
 // a maker that fails stops the writes. Either failure is thrown to the caller.
 TEST(BlockRingTest, AFailureOnEitherSideEndsBoth) {
+  char storage[kBlockBytes * kBlocks];
   for (const bool ahead : {false, true}) {
     SCOPED_TRACE(ahead ? "ahead" : "here");
     int writes = 0;
-    EXPECT_THROW(make_blocks_ahead(
-                     ahead, kBlockBytes, kBlocks, [](BlockRing& ring) { make_letters(ring, 1000); },
-                     [&](uint64_t, std::string_view) {
-                       if (++writes == 5) throw RunTimeFailure("cannot write 'x': File too large");
-                     }),
-                 RunTimeFailure);
+    EXPECT_THROW(
+        make_blocks_ahead(
+            ahead, storage, kBlockBytes, kBlocks, [](BlockRing& ring) { make_letters(ring, 1000); },
+            [&](uint64_t, std::string_view) {
+              if (++writes == 5) throw RunTimeFailure("cannot write 'x': File too large");
+            }),
+        RunTimeFailure);
     EXPECT_EQ(writes, 5);
 
     std::string written;
     EXPECT_THROW(make_blocks_ahead(
-                     ahead, kBlockBytes, kBlocks,
+                     ahead, storage, kBlockBytes, kBlocks,
                      [](BlockRing& ring) {
                        make_letters(ring, 2);
                        throw std::length_error("too long");
