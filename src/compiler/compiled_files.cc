@@ -9,10 +9,8 @@
 #include <string>
 #include <utility>
 
-#include "base/block_ring.h"
 #include "base/run_time_failure.h"
 #include "compiler/binary_layout.h"
-#include "compiler/zeroed_region.h"
 
 namespace scenario {
 namespace {
@@ -82,13 +80,8 @@ void put_track_axis(const BlockSink& put, const Tracciato& tracciato, int axis) 
 
 // --- A traced plan, written without holding it ---
 
-constexpr int32_t kColumnBlockElements = 3200;  // blocks of at most 32 000 bytes
+constexpr int32_t kColumnBlockElements = 12000;  // blocks of at most 120 000 bytes
 constexpr std::size_t kColumnBlockBytes = kColumnBlockElements * kWidestElement;
-// Blocks made ahead of the writes: the x and the y block being filled, six
-// waiting or being written.
-constexpr int kBlocksAhead = 8;
-// A plan this large is traced on a second thread while its blocks are written.
-constexpr uint64_t kTracedAheadFrom = 8 * kColumnBlockBytes;
 
 std::size_t element_width(TrackTag tag) {
   using namespace track_layout;
@@ -115,20 +108,19 @@ uint64_t column_size(const TracedPlan& plan, int axis) {
          static_cast<uint64_t>(empty_metres(plan)) * track_layout::kTagWidth;
 }
 
-// One column of the plan file on its way out: elements are staged in a block
-// of the ring, which is handed on at the column's next offset once it is full.
+// One column of the plan file on its way out: elements are staged in a block,
+// which goes to `put` at the column's next offset whenever it is full.
 class ColumnBlocks {
  public:
-  ColumnBlocks(BlockRing& ring, uint64_t offset) : ring_(ring), offset_(offset) {}
+  ColumnBlocks(const PlacedBlockSink& put, uint64_t offset, char* block)
+      : put_(put), offset_(offset), block_(block), end_(block) {}
 
   // How many of `n` elements at their widest fit, at least one: a full block
   // is handed on first.
   int32_t room_for(int32_t n) {
-    if (block_ == nullptr) block_ = end_ = ring_.take_free();
     auto free = static_cast<int32_t>((kColumnBlockBytes - used()) / kWidestElement);
     if (free == 0) {
       flush();
-      block_ = end_ = ring_.take_free();
       free = kColumnBlockElements;
     }
     return std::min(n, free);
@@ -136,18 +128,18 @@ class ColumnBlocks {
   char*& end() { return end_; }
   void flush() {
     if (used() == 0) return;
-    ring_.hand_on(block_, offset_, used());
+    put_(offset_, std::string_view(block_, used()));
     offset_ += used();
-    block_ = end_ = nullptr;
+    end_ = block_;
   }
 
  private:
   std::size_t used() const { return static_cast<std::size_t>(end_ - block_); }
 
-  BlockRing& ring_;
+  const PlacedBlockSink& put_;
   uint64_t offset_;
-  char* block_ = nullptr;
-  char* end_ = nullptr;
+  char* block_;
+  char* end_;
 };
 
 void put_empty_elements(ColumnBlocks& column, int64_t count) {
@@ -205,12 +197,11 @@ uint64_t track_plan_size(const TracedPlan& plan) {
   return column_size(plan, 0) + column_size(plan, 1);
 }
 
-namespace {
-
-// Every block of the plan, x and y column side by side, handed to `ring`.
-void make_track_plan_blocks(const TracedPlan& plan, BlockRing& ring) {
-  ColumnBlocks x(ring, 0);
-  ColumnBlocks y(ring, column_size(plan, 0));
+void encode_track_plan(const TracedPlan& plan, const PlacedBlockSink& put) {
+  if (!plan.exists()) return;
+  const auto blocks = std::make_unique_for_overwrite<char[]>(2 * kColumnBlockBytes);
+  ColumnBlocks x(put, 0, blocks.get());
+  ColumnBlocks y(put, column_size(plan, 0), blocks.get() + kColumnBlockBytes);
   for (int32_t m = 0; m < start_metres(plan); ++m) {
     for (auto [column, axis] : {std::pair{&x, 0}, std::pair{&y, 1}}) {
       const TrackEntry e = plan.start_entry(m, axis);
@@ -237,18 +228,6 @@ void make_track_plan_blocks(const TracedPlan& plan, BlockRing& ring) {
   put_empty_elements(y, empty_metres(plan));
   x.flush();
   y.flush();
-}
-
-}  // namespace
-
-void encode_track_plan(const TracedPlan& plan, const PlacedBlockSink& put) {
-  if (!plan.exists()) return;
-  // Mapped in one call rather than one page fault at a time.
-  const ZeroedRegion storage(kColumnBlockBytes * kBlocksAhead);
-  make_blocks_ahead(
-      track_plan_size(plan) >= kTracedAheadFrom, static_cast<char*>(storage.data()),
-      kColumnBlockBytes, kBlocksAhead, [&](BlockRing& ring) { make_track_plan_blocks(plan, ring); },
-      put);
 }
 
 std::string encode_track_plan(const TracedPlan& plan) {

@@ -17,10 +17,9 @@ namespace scenario {
 // tag and the value its tag names. A plan that was never created gives no bytes.
 
 // A compile's plan: its size, then its bytes handed to `put` in blocks of at
-// most 32 000 bytes, each with its offset. The metres are traced once, a block
+// most 120 000 bytes, each with its offset. The metres are traced once, a block
 // at a time, and each block of x values and of y values goes to its place, so
-// the plan is never held whole. A long plan is traced on a second thread a few
-// blocks ahead of `put`, which is called on the calling thread in any case.
+// the plan is never held whole.
 uint64_t track_plan_size(const TracedPlan& plan);
 void encode_track_plan(const TracedPlan& plan, const PlacedBlockSink& put);
 std::string encode_track_plan(const TracedPlan& plan);

@@ -53,15 +53,14 @@ ZeroedRegion::ZeroedRegion(std::size_t bytes) : size_(bytes) {
     throw std::bad_alloc();
   }
   data_ = mapping_;
-  if (huge) {
-    const auto start = reinterpret_cast<std::uintptr_t>(mapping_);
-    data_ = reinterpret_cast<void*>(round_up(start, kHugePage));
-    // Advice only: where huge pages are not offered the region works the same.
-    ::madvise(data_, length, MADV_HUGEPAGE);
-  }
+  if (!huge) return;
+  const auto start = reinterpret_cast<std::uintptr_t>(mapping_);
+  data_ = reinterpret_cast<void*>(round_up(start, kHugePage));
+  // Advice only: where huge pages are not offered the region works the same.
+  ::madvise(data_, length, MADV_HUGEPAGE);
 #ifdef MADV_POPULATE_WRITE
-  // A table is filled whole: its pages are mapped in one call rather than one
-  // fault at a time, which matters most where huge pages are off.
+  // A large table is filled whole: its pages are mapped in one call rather
+  // than one fault at a time, which matters where huge pages are off.
   ::madvise(data_, round_up(bytes, kSmallPage), MADV_POPULATE_WRITE);
 #endif
 }
