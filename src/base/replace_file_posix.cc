@@ -85,6 +85,9 @@ class StagedFile {
       registered_.reset();
       if (error != EEXIST || attempt == kNameAttempts) fail("create", path_, error);
     }
+    // Known before the content comes, so that its writeback can start early.
+    struct stat old;
+    replaces_ = ::fstatat(folder_fd_, name_.c_str(), &old, 0) == 0 && S_ISREG(old.st_mode);
   }
   ~StagedFile() {
     if (fd_ >= 0) ::close(fd_);
@@ -94,7 +97,12 @@ class StagedFile {
   StagedFile& operator=(const StagedFile&) = delete;
 
   void write(const ContentWriter& content) {
-    content([&](std::string_view block) { write_all(fd_, block, path_); });
+    uint64_t offset = 0;
+    content([&](std::string_view block) {
+      write_all(fd_, block, path_);
+      start_writeback(offset, block.size());
+      offset += block.size();
+    });
   }
 
   void write(const PlacedContent& content) {
@@ -102,6 +110,7 @@ class StagedFile {
     content.write([&](uint64_t offset, std::string_view block) {
       check.take(offset, block.size());
       write_all_at(fd_, offset, block, path_);
+      start_writeback(offset, block.size());
     });
     check.finish();
   }
@@ -110,17 +119,14 @@ class StagedFile {
   // content reaches the disk before the rename (flush), so that a crash never
   // leaves an empty or partial file where a complete one stood. A new name has
   // nothing to lose, and a build into a fresh folder does not wait for the disk.
-  // The content that will be flushed starts on its way to the disk at once,
-  // while the files after it are written.
   void finish() {
     struct stat old;
-    if (::fstatat(folder_fd_, name_.c_str(), &old, 0) == 0 && S_ISREG(old.st_mode)) {
-      if (::fchmod(fd_, old.st_mode & 07777) != 0) fail("write", path_, errno);
-      replaces_ = true;
-      ::sync_file_range(fd_, 0, 0, SYNC_FILE_RANGE_WRITE);  // only a head start
+    replaces_ = ::fstatat(folder_fd_, name_.c_str(), &old, 0) == 0 && S_ISREG(old.st_mode);
+    if (!replaces_) {
+      close_file();
       return;
     }
-    close_file();
+    if (::fchmod(fd_, old.st_mode & 07777) != 0) fail("write", path_, errno);
   }
 
   // Flushes the content of a file that replaces another, once every file of
@@ -153,6 +159,15 @@ class StagedFile {
   bool flushed() const { return replaces_; }
 
  private:
+  // Content bound for the disk starts on its way as soon as it is written,
+  // while the rest is computed; flush() then waits for less. Only a head start.
+  void start_writeback(uint64_t offset, std::size_t size) {
+    if (replaces_ && size != 0) {
+      ::sync_file_range(fd_, static_cast<off_t>(offset), static_cast<off_t>(size),
+                        SYNC_FILE_RANGE_WRITE);
+    }
+  }
+
   void close_file() {
     const int result = ::close(fd_);
     fd_ = -1;
