@@ -28,6 +28,10 @@ class CountingSink : public CompiledFileSink {
     ++files;
     content([this](std::string_view block) { bytes += block.size(); });
   }
+  void write_file(const std::string&, const PlacedContent& content) override {
+    ++files;
+    content.write([this](uint64_t, std::string_view block) { bytes += block.size(); });
+  }
   std::size_t files = 0;
   std::size_t bytes = 0;
 };

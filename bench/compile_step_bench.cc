@@ -1,8 +1,11 @@
 // The whole compile step in memory, of the built-in scenario and of the same
 // scenario stretched to 1000000 m: parse, trace, post-process, encode; no file
-// is read or written, and the encoded bytes are counted, not kept.
+// is read or written, and the encoded bytes are counted, not kept. Then
+// generated routes of three lengths, in memory and into a fresh folder, whose
+// cost should grow with the length and no faster.
 #include <benchmark/benchmark.h>
 
+#include <filesystem>
 #include <string>
 
 #include "bench_inputs.h"
@@ -58,6 +61,52 @@ void BM_CompileRepeatedRouteLength(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_CompileRepeatedRouteLength)->Unit(benchmark::kMillisecond);
+
+// Metres compiled a second, the measure that should not change with the length.
+void count_metres(benchmark::State& state, int32_t length) {
+  state.counters["metres"] =
+      benchmark::Counter(length, benchmark::Counter::kIsIterationInvariantRate);
+}
+
+void BM_CompileRouteOfLengthInMemory(benchmark::State& state) {
+  const auto length = static_cast<int32_t>(state.range(0));
+  const std::string line = long_route_line_text(length);
+  const std::string train = long_route_train_text(length);
+  for (auto _ : state) {
+    BuildContext ctx;
+    CountingSink sink;
+    compile_in_memory(ctx, line, train, sink);
+  }
+  count_metres(state, length);
+}
+BENCHMARK(BM_CompileRouteOfLengthInMemory)
+    ->Arg(100000)
+    ->Arg(300000)
+    ->Arg(1000000)
+    ->Unit(benchmark::kMillisecond);
+
+// The same, its three files written under new names into an empty folder.
+void BM_CompileRouteOfLengthToFolder(benchmark::State& state) {
+  const auto length = static_cast<int32_t>(state.range(0));
+  const std::string line = long_route_line_text(length);
+  const std::string train = long_route_train_text(length);
+  ScratchFolder folder;
+  for (auto _ : state) {
+    state.PauseTiming();
+    std::filesystem::remove_all(folder.path());
+    std::filesystem::create_directory(folder.path());
+    state.ResumeTiming();
+    BuildContext ctx;
+    FolderSink sink(folder.path());
+    compile_in_memory(ctx, line, train, sink);
+  }
+  count_metres(state, length);
+}
+BENCHMARK(BM_CompileRouteOfLengthToFolder)
+    ->Arg(100000)
+    ->Arg(300000)
+    ->Arg(1000000)
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace scenario::bench

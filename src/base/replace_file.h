@@ -6,6 +6,7 @@
 // set and renamed one after the other only once all of them are written.
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -19,6 +20,17 @@ namespace scenario {
 using BlockSink = std::function<void(std::string_view block)>;
 // Writes a file's content by handing its blocks to a BlockSink.
 using ContentWriter = std::function<void(const BlockSink& put)>;
+
+// Receives a block of a file's content and the offset it goes to.
+using PlacedBlockSink = std::function<void(uint64_t offset, std::string_view block)>;
+// A file of a size known before it is written, whose blocks come in any order,
+// each with its offset; together they cover every byte exactly once. A file
+// made of parts that are computed together (the track plan's x and y columns)
+// is written this way without holding either part whole.
+struct PlacedContent {
+  uint64_t size = 0;
+  std::function<void(const PlacedBlockSink& put)> write;
+};
 
 // Throws RunTimeFailure naming the file and the system's reason; on failure the
 // temporary file is removed and an earlier file of that name is left as it was.
@@ -46,6 +58,9 @@ class FileSet {
   // Writes the content for the file `name` of the folder to a temporary file.
   // Throws RunTimeFailure naming the file.
   void stage(const std::string& name, const ContentWriter& content);
+  // The same for content whose blocks come with their offsets. Blocks that
+  // fall outside the size or do not add up to it fail as a write does.
+  void stage(const std::string& name, const PlacedContent& content);
 
   // Gives every staged file its name and then, where the set replaced a file
   // (whose new content went to the disk first), flushes the folder itself, so
@@ -56,6 +71,8 @@ class FileSet {
   void commit();
 
  private:
+  // Creates the temporary file for `name`, has `write` fill it and adds it to the set.
+  void stage_with(const std::string& name, const std::function<void(StagedFile&)>& write);
   // Renames the staged files; the folder is flushed only when `flush_folder`.
   void rename_all(bool flush_folder);
   void open_folder();

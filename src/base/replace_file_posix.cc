@@ -11,6 +11,7 @@
 #include <string>
 #include <utility>
 
+#include "base/placed_block_check.h"
 #include "base/run_time_failure.h"
 #include "base/temporary_files.h"
 
@@ -33,6 +34,18 @@ void write_all(int fd, std::string_view bytes, const std::string& path) {
       fail("write", path, errno);
     }
     bytes.remove_prefix(static_cast<size_t>(n));
+  }
+}
+
+void write_all_at(int fd, uint64_t offset, std::string_view bytes, const std::string& path) {
+  while (!bytes.empty()) {
+    const ssize_t n = ::pwrite(fd, bytes.data(), bytes.size(), static_cast<off_t>(offset));
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      fail("write", path, errno);
+    }
+    bytes.remove_prefix(static_cast<size_t>(n));
+    offset += static_cast<uint64_t>(n);
   }
 }
 
@@ -72,6 +85,9 @@ class StagedFile {
       registered_.reset();
       if (error != EEXIST || attempt == kNameAttempts) fail("create", path_, error);
     }
+    // Known before the content comes, so that its writeback can start early.
+    struct stat old;
+    replaces_ = ::fstatat(folder_fd_, name_.c_str(), &old, 0) == 0 && S_ISREG(old.st_mode);
   }
   ~StagedFile() {
     if (fd_ >= 0) ::close(fd_);
@@ -81,23 +97,44 @@ class StagedFile {
   StagedFile& operator=(const StagedFile&) = delete;
 
   void write(const ContentWriter& content) {
-    content([&](std::string_view block) { write_all(fd_, block, path_); });
+    uint64_t offset = 0;
+    content([&](std::string_view block) {
+      write_all(fd_, block, path_);
+      start_writeback(offset, block.size());
+      offset += block.size();
+    });
+  }
+
+  void write(const PlacedContent& content) {
+    PlacedBlockCheck check(content.size, path_);
+    content.write([&](uint64_t offset, std::string_view block) {
+      check.take(offset, block.size());
+      write_all_at(fd_, offset, block, path_);
+      start_writeback(offset, block.size());
+    });
+    check.finish();
   }
 
   // Where a file already stands, the new one takes its permissions, and its
-  // content reaches the disk before the rename, so that a crash never leaves
-  // an empty or partial file where a complete one stood. A new name has
+  // content reaches the disk before the rename (flush), so that a crash never
+  // leaves an empty or partial file where a complete one stood. A new name has
   // nothing to lose, and a build into a fresh folder does not wait for the disk.
   void finish() {
     struct stat old;
-    if (::fstatat(folder_fd_, name_.c_str(), &old, 0) == 0 && S_ISREG(old.st_mode)) {
-      if (::fchmod(fd_, old.st_mode & 07777) != 0) fail("write", path_, errno);
-      if (::fsync(fd_) != 0) fail("write", path_, errno);
-      flushed_ = true;
+    replaces_ = ::fstatat(folder_fd_, name_.c_str(), &old, 0) == 0 && S_ISREG(old.st_mode);
+    if (!replaces_) {
+      close_file();
+      return;
     }
-    const int result = ::close(fd_);
-    fd_ = -1;
-    if (result != 0) fail("write", path_, errno);
+    if (::fchmod(fd_, old.st_mode & 07777) != 0) fail("write", path_, errno);
+  }
+
+  // Flushes the content of a file that replaces another, once every file of
+  // the set is written: the files then reach the disk together.
+  void flush() {
+    if (!replaces_ || fd_ < 0) return;
+    if (::fsync(fd_) != 0) fail("write", path_, errno);
+    close_file();
   }
 
   // 0, or the reason the name cannot be given to a file.
@@ -119,16 +156,31 @@ class StagedFile {
 
   const std::string& path() const { return path_; }
   // Whether the content reached the disk: the file replaces another.
-  bool flushed() const { return flushed_; }
+  bool flushed() const { return replaces_; }
 
  private:
+  // Content bound for the disk starts on its way as soon as it is written,
+  // while the rest is computed; flush() then waits for less. Only a head start.
+  void start_writeback(uint64_t offset, std::size_t size) {
+    if (replaces_ && size != 0) {
+      ::sync_file_range(fd_, static_cast<off_t>(offset), static_cast<off_t>(size),
+                        SYNC_FILE_RANGE_WRITE);
+    }
+  }
+
+  void close_file() {
+    const int result = ::close(fd_);
+    fd_ = -1;
+    if (result != 0) fail("write", path_, errno);
+  }
+
   int folder_fd_;
   std::string name_;
   std::string path_;  // the final name with its folder, for messages
   std::string temporary_;
   int fd_ = -1;
   bool renamed_ = false;
-  bool flushed_ = false;
+  bool replaces_ = false;
   std::unique_ptr<RegisteredTemporary> registered_;
 };
 
@@ -155,10 +207,18 @@ void FileSet::open_folder() {
 }
 
 void FileSet::stage(const std::string& name, const ContentWriter& content) {
+  stage_with(name, [&](StagedFile& file) { file.write(content); });
+}
+
+void FileSet::stage(const std::string& name, const PlacedContent& content) {
+  stage_with(name, [&](StagedFile& file) { file.write(content); });
+}
+
+void FileSet::stage_with(const std::string& name, const std::function<void(StagedFile&)>& write) {
   open_folder();
   if (folder_fd_ < 0) fail("create", path_of(name), errno);
   auto file = std::make_unique<StagedFile>(folder_fd_, name, path_of(name));
-  file->write(content);
+  write(*file);
   file->finish();
   staged_.push_back(std::move(file));
 }
@@ -172,6 +232,7 @@ void FileSet::rename_all(bool flush_folder) {
       fail("replace", file->path(), error, replaced_so_far({}, total));
     }
   }
+  for (const auto& file : staged_) file->flush();
   std::vector<std::string> replaced;
   bool contents_flushed = false;
   for (const auto& file : staged_) {

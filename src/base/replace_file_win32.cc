@@ -5,10 +5,12 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <string>
 #include <utility>
 
 #include "base/file_naming.h"
+#include "base/placed_block_check.h"
 #include "base/replace_file.h"
 #include "base/run_time_failure.h"
 #include "base/temporary_files.h"
@@ -39,6 +41,23 @@ void write_all(HANDLE file, std::string_view bytes, const std::filesystem::path&
       fail("write", path, ::GetLastError());
     }
     bytes.remove_prefix(written);
+  }
+}
+
+// A synchronous write at an offset: WriteFile with the offset in an OVERLAPPED.
+void write_all_at(HANDLE file, uint64_t offset, std::string_view bytes,
+                  const std::filesystem::path& path) {
+  while (!bytes.empty()) {
+    const DWORD size = static_cast<DWORD>(std::min(bytes.size(), kLargestWrite));
+    OVERLAPPED at = {};
+    at.Offset = static_cast<DWORD>(offset);
+    at.OffsetHigh = static_cast<DWORD>(offset >> 32);
+    DWORD written = 0;
+    if (!::WriteFile(file, bytes.data(), size, &written, &at)) {
+      fail("write", path, ::GetLastError());
+    }
+    bytes.remove_prefix(written);
+    offset += written;
   }
 }
 
@@ -86,6 +105,15 @@ class StagedFile {
     content([&](std::string_view block) { write_all(file_, block, path_); });
   }
 
+  void write(const PlacedContent& content) {
+    PlacedBlockCheck check(content.size, utf8_of(path_.native()));
+    content.write([&](uint64_t offset, std::string_view block) {
+      check.take(offset, block.size());
+      write_all_at(file_, offset, block, path_);
+    });
+    check.finish();
+  }
+
   // As on Linux: where a file already stands, the content reaches the disk
   // before the move, so that a crash never leaves an empty or partial file
   // where a complete one stood; a new name has nothing to lose.
@@ -130,8 +158,16 @@ FileSet::FileSet(std::filesystem::path folder) : folder_(std::move(folder)) {}
 FileSet::~FileSet() { staged_.clear(); }
 
 void FileSet::stage(const std::string& name, const ContentWriter& content) {
+  stage_with(name, [&](StagedFile& file) { file.write(content); });
+}
+
+void FileSet::stage(const std::string& name, const PlacedContent& content) {
+  stage_with(name, [&](StagedFile& file) { file.write(content); });
+}
+
+void FileSet::stage_with(const std::string& name, const std::function<void(StagedFile&)>& write) {
   auto file = std::make_unique<StagedFile>(file_in(folder_, name));
-  file->write(content);
+  write(*file);
   file->finish();
   staged_.push_back(std::move(file));
 }

@@ -1,6 +1,7 @@
 #include "compiler/compile_step.h"
 
 #include "base/file_naming.h"
+#include "base/placed_block_check.h"
 #include "base/replace_file.h"
 #include "compiler/binary_layout.h"
 #include "compiler/competition_codes.h"
@@ -16,23 +17,49 @@ using cell_layout::kHeaderCell;
 void clear_tabella(Tabella& tabella) { tabella.fill(voce{}); }
 
 void write_compiled_files(const BuildContext& ctx, CompiledFileSink& sink, CompileResult& result) {
-  // `content` is the file's bytes, or a ContentWriter that makes them.
+  // `content` is the file's bytes, or a ContentWriter or PlacedContent that makes them.
   auto write = [&](const std::string& name, const auto& content) {
     sink.write_file(name, content);
     result.files_written.push_back(name);
   };
   if (ctx.scrivi_linea != 0) {
     write(track_plan_name(ctx.nome),
-          [&](const BlockSink& put) { encode_track_plan(ctx.tracciato, put); });
+          PlacedContent{track_plan_size(ctx.tracciato), [&](const PlacedBlockSink& put) {
+                          encode_track_plan(ctx.tracciato, put);
+                        }});
   }
   write(station_table_name(ctx.nome, ctx.treno), encode_station_table(ctx.tabella));
   write(route_cells_name(ctx.nome, ctx.treno), encode_route_cells(ctx.percorso));
   sink.commit();
 }
 
+// Gathered in a string of the file's size, each block copied to its place.
+std::string gathered(const std::string& name, const PlacedContent& content) {
+  std::string bytes(content.size, '\0');
+  PlacedBlockCheck check(content.size, name);
+  content.write([&](uint64_t offset, std::string_view block) {
+    check.take(offset, block.size());
+    block.copy(bytes.data() + offset, block.size());
+  });
+  check.finish();
+  return bytes;
+}
+
 }  // namespace
 
+void CompiledFileSink::write_file(const std::string& name, const PlacedContent& content) {
+  write_file(name, std::string_view(gathered(name, content)));
+}
+
+void MemorySink::write_file(const std::string& name, const PlacedContent& content) {
+  files[name] = gathered(name, content);
+}
+
 void FolderSink::write_file(const std::string& name, const ContentWriter& content) {
+  files_.stage(name, content);
+}
+
+void FolderSink::write_file(const std::string& name, const PlacedContent& content) {
   files_.stage(name, content);
 }
 

@@ -17,12 +17,15 @@
 namespace scenario {
 
 // Where the compiled files go: a folder, or memory for tests and benchmarks.
-// A file's content arrives a block at a time; once the last file is written,
-// `commit` makes them all appear.
+// A file's content arrives a block at a time, in order or (the track plan)
+// each block with its offset; once the last file is written, `commit` makes
+// them all appear.
 class CompiledFileSink {
  public:
   virtual ~CompiledFileSink() = default;
   virtual void write_file(const std::string& name, const ContentWriter& content) = 0;
+  // By default the blocks are gathered into one and written as above.
+  virtual void write_file(const std::string& name, const PlacedContent& content);
   void write_file(const std::string& name, std::string_view bytes) {
     write_file(name, [bytes](const BlockSink& put) { put(bytes); });
   }
@@ -38,6 +41,7 @@ class FolderSink : public CompiledFileSink {
   explicit FolderSink(std::filesystem::path folder) : files_(std::move(folder)) {}
   using CompiledFileSink::write_file;
   void write_file(const std::string& name, const ContentWriter& content) override;
+  void write_file(const std::string& name, const PlacedContent& content) override;
   void commit() override;
 
  private:
@@ -52,6 +56,7 @@ class MemorySink : public CompiledFileSink {
     file.clear();
     content([&file](std::string_view block) { file.append(block); });
   }
+  void write_file(const std::string& name, const PlacedContent& content) override;
   std::map<std::string, std::string> files;
 };
 

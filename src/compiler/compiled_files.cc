@@ -5,7 +5,9 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <memory>
 #include <string>
+#include <utility>
 
 #include "base/run_time_failure.h"
 #include "compiler/binary_layout.h"
@@ -33,13 +35,17 @@ char* put_track_entry(char* p, uint8_t tag, const double* value) {
   return p;
 }
 
+// An entry that holds a double.
+inline void put_real(char* p, double value) {
+  store_le(p, track_layout::kReal.tag, track_layout::kTagWidth);
+  store_le(p + track_layout::kTagWidth, std::bit_cast<uint64_t>(value), track_layout::kReal.width);
+}
+
 // Eight entries that all hold doubles, the common case, with no test per entry.
 char* put_run_of_reals(char* p, const double* values) {
 #pragma GCC unroll 8
   for (int i = 0; i < kRun; ++i) {
-    store_le(p, track_layout::kReal.tag, track_layout::kTagWidth);
-    store_le(p + track_layout::kTagWidth, std::bit_cast<uint64_t>(values[i]),
-             track_layout::kReal.width);
+    put_real(p, values[i]);
     p += kWidestElement;
   }
   return p;
@@ -69,6 +75,80 @@ void put_track_axis(const BlockSink& put, const Tracciato& tracciato, int axis) 
     }
     for (; m < end; ++m) p = put_track_entry(p, tags[m], values + m);
     put(std::string_view(block, static_cast<std::size_t>(p - block)));
+  }
+}
+
+// --- A traced plan, written without holding it ---
+
+constexpr int32_t kColumnBlockElements = 12000;  // blocks of at most 120 000 bytes
+constexpr std::size_t kColumnBlockBytes = kColumnBlockElements * kWidestElement;
+
+std::size_t element_width(TrackTag tag) {
+  using namespace track_layout;
+  for (const ElementKind& kind : kElementKinds) {
+    if (kind.type == tag) return kTagWidth + kind.width;
+  }
+  return kTagWidth;
+}
+
+// A plan's metres: 0 and 1 as set (where the plan reaches them), then the
+// traced ones as doubles, then every later one empty.
+int32_t start_metres(const TracedPlan& plan) { return std::min(plan.last_metre(), 1) + 1; }
+int64_t traced_metres(const TracedPlan& plan) { return int64_t{plan.last_traced_metre()} - 1; }
+int64_t empty_metres(const TracedPlan& plan) {
+  return int64_t{plan.last_metre()} + 1 - start_metres(plan) - traced_metres(plan);
+}
+
+uint64_t column_size(const TracedPlan& plan, int axis) {
+  uint64_t size = 0;
+  for (int32_t m = 0; m < start_metres(plan); ++m) {
+    size += element_width(plan.start_entry(m, axis).tag);
+  }
+  return size + static_cast<uint64_t>(traced_metres(plan)) * kWidestElement +
+         static_cast<uint64_t>(empty_metres(plan)) * track_layout::kTagWidth;
+}
+
+// One column of the plan file on its way out: elements are staged in a block,
+// which goes to `put` at the column's next offset whenever it is full.
+class ColumnBlocks {
+ public:
+  ColumnBlocks(const PlacedBlockSink& put, uint64_t offset, char* block)
+      : put_(put), offset_(offset), block_(block), end_(block) {}
+
+  // How many of `n` elements at their widest fit, at least one: a full block
+  // is handed on first.
+  int32_t room_for(int32_t n) {
+    auto free = static_cast<int32_t>((kColumnBlockBytes - used()) / kWidestElement);
+    if (free == 0) {
+      flush();
+      free = kColumnBlockElements;
+    }
+    return std::min(n, free);
+  }
+  char*& end() { return end_; }
+  void flush() {
+    if (used() == 0) return;
+    put_(offset_, std::string_view(block_, used()));
+    offset_ += used();
+    end_ = block_;
+  }
+
+ private:
+  std::size_t used() const { return static_cast<std::size_t>(end_ - block_); }
+
+  const PlacedBlockSink& put_;
+  uint64_t offset_;
+  char* block_;
+  char* end_;
+};
+
+void put_empty_elements(ColumnBlocks& column, int64_t count) {
+  static_assert(track_layout::kEmpty.tag == 0, "an empty element is two zero bytes");
+  while (count > 0) {
+    const int32_t n = column.room_for(static_cast<int32_t>(std::min<int64_t>(count, INT32_MAX)));
+    std::memset(column.end(), 0, n * track_layout::kTagWidth);
+    column.end() += n * track_layout::kTagWidth;
+    count -= n;
   }
 }
 
@@ -109,6 +189,52 @@ std::string encode_track_plan(const Tracciato& tracciato) {
   // Room for every entry at its widest: the exact size for a traced plan.
   bytes.reserve(2 * static_cast<std::size_t>(tracciato.last_metre() + 1) * kWidestElement);
   encode_track_plan(tracciato, [&](std::string_view block) { bytes.append(block); });
+  return bytes;
+}
+
+uint64_t track_plan_size(const TracedPlan& plan) {
+  if (!plan.exists()) return 0;
+  return column_size(plan, 0) + column_size(plan, 1);
+}
+
+void encode_track_plan(const TracedPlan& plan, const PlacedBlockSink& put) {
+  if (!plan.exists()) return;
+  const auto blocks = std::make_unique_for_overwrite<char[]>(2 * kColumnBlockBytes);
+  ColumnBlocks x(put, 0, blocks.get());
+  ColumnBlocks y(put, column_size(plan, 0), blocks.get() + kColumnBlockBytes);
+  for (int32_t m = 0; m < start_metres(plan); ++m) {
+    for (auto [column, axis] : {std::pair{&x, 0}, std::pair{&y, 1}}) {
+      const TrackEntry e = plan.start_entry(m, axis);
+      column->room_for(1);
+      column->end() = put_track_entry(column->end(), static_cast<uint8_t>(e.tag), &e.value);
+    }
+  }
+  TracedPlan::Walker walker(plan);
+  while (walker.left() > 0) {
+    const int32_t n = y.room_for(x.room_for(walker.left()));
+    // Local pointers: the stores through them cannot move them.
+    char* x_end = x.end();
+    char* y_end = y.end();
+    walker.next(n, [&](const track_steps::Point& point) {
+      put_real(x_end, point.x);
+      put_real(y_end, point.y);
+      x_end += kWidestElement;
+      y_end += kWidestElement;
+    });
+    x.end() = x_end;
+    y.end() = y_end;
+  }
+  put_empty_elements(x, empty_metres(plan));
+  put_empty_elements(y, empty_metres(plan));
+  x.flush();
+  y.flush();
+}
+
+std::string encode_track_plan(const TracedPlan& plan) {
+  std::string bytes(track_plan_size(plan), '\0');
+  encode_track_plan(plan, [&](uint64_t offset, std::string_view block) {
+    block.copy(bytes.data() + offset, block.size());
+  });
   return bytes;
 }
 

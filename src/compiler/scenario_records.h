@@ -11,7 +11,7 @@
 
 #include "base/build_identity.h"
 #include "compiler/recorded_errors.h"
-#include "compiler/track_plan.h"
+#include "compiler/traced_plan.h"
 #include "compiler/warnings.h"
 
 namespace scenario {
@@ -118,7 +118,7 @@ struct Placement {
 struct BuildContext : BuildIdentity {
   std::vector<cella> percorso;  // indices 0 to n; empty until the route length is read
   Tabella tabella;
-  Tracciato tracciato;
+  TracedPlan tracciato;
   MountainList montagne;
 
   int32_t scrivi_linea = 0;

@@ -2,61 +2,12 @@
 
 #include <cstddef>
 
+#include "compiler/track_steps.h"
+
 namespace scenario {
 namespace {
 
 constexpr uint8_t kReal = static_cast<uint8_t>(TrackTag::real);
-
-struct Columns {
-  double* x;
-  double* y;
-  uint8_t* x_tag;
-  uint8_t* y_tag;
-};
-
-struct Point {
-  double x;
-  double y;
-};
-
-// One step: `older` holds metre m − 2 and `newer` metre m − 1; metre m takes
-// the place of `older`. dx and dy are always the difference of the stored values.
-template <bool kCurve>
-inline void step(Point& older, const Point& newer, double c) {
-  const double dx = newer.x - older.x;
-  const double dy = newer.y - older.y;
-  if constexpr (kCurve) {
-    older.x = newer.x + (dx + c * dy);
-    older.y = newer.y + (dy - c * dx);
-  } else {
-    older.x = newer.x + dx;
-    older.y = newer.y + dy;
-  }
-}
-
-inline void store(const Columns& plan, int32_t m, const Point& point) {
-  plan.x[m] = point.x;
-  plan.y[m] = point.y;
-  plan.x_tag[m] = kReal;
-  plan.y_tag[m] = kReal;
-}
-
-// Two steps a turn, the two points trading places, so that the last two
-// metres stay in registers without being copied at each step.
-template <bool kCurve>
-void trace_steps(const Columns& plan, int32_t first, int32_t last, double c, Point a, Point b) {
-  int32_t m = first;
-  for (; m < last; m += 2) {
-    step<kCurve>(a, b, c);
-    store(plan, m, a);
-    step<kCurve>(b, a, c);
-    store(plan, m + 1, b);
-  }
-  if (m == last) {
-    step<kCurve>(a, b, c);
-    store(plan, m, a);
-  }
-}
 
 }  // namespace
 
@@ -77,14 +28,20 @@ void Tracciato::destroy() {
 void Tracciato::trace(int32_t first, int32_t last, double c) {
   if (first > last) return;
   written_ = true;
-  const Columns plan{values(0), values(1), tags(0), tags(1)};
-  const Point before{value(first - 2, 0), value(first - 2, 1)};
-  const Point last_point{value(first - 1, 0), value(first - 1, 1)};
-  if (c == 0) {
-    trace_steps<false>(plan, first, last, 0, before, last_point);
-  } else {
-    trace_steps<true>(plan, first, last, c, before, last_point);
-  }
+  double* x = values(0);
+  double* y = values(1);
+  uint8_t* x_tag = tags(0);
+  uint8_t* y_tag = tags(1);
+  track_steps::Point older{value(first - 2, 0), value(first - 2, 1)};
+  track_steps::Point newer{value(first - 1, 0), value(first - 1, 1)};
+  int32_t m = first;
+  track_steps::steps(last - first + 1, c, older, newer, [&](const track_steps::Point& point) {
+    x[m] = point.x;
+    y[m] = point.y;
+    x_tag[m] = kReal;
+    y_tag[m] = kReal;
+    ++m;
+  });
 }
 
 }  // namespace scenario

@@ -1,6 +1,8 @@
-// The track plan `tracciato`: x and y of the track axis at every metre from 0
-// to `metri_totali`. Each entry is empty, a 16-bit integer or a double, and the
-// compiled line file stores it with that type.
+// The track plan `tracciato` as a table: x and y of the track axis at every
+// metre from 0 to `metri_totali`. Each entry is empty, a 16-bit integer or a
+// double, and the compiled line file stores it with that type. A compile keeps
+// its plan as it traced it (TracedPlan) and makes this table only for a reader
+// of the entries; the decoder of a compiled file fills one entry by entry.
 #pragma once
 
 #include <cstddef>

@@ -116,6 +116,45 @@ TEST(FileSetTest, UncommittedSetLeavesNoTemporaryFile) {
   EXPECT_TRUE(list_folder(dir.path()).empty());
 }
 
+// Content whose blocks come with their offsets, in any order, makes the file
+// they add up to; blocks outside its size or short of it fail naming the file,
+// and the set leaves nothing behind.
+TEST(FileSetTest, PlacedBlocksMakeTheFileOrFail) {
+  TempDir dir;
+  FileSet set(dir.path());
+  set.stage(kSet[0], PlacedContent{9, [](const PlacedBlockSink& put) {
+                                     put(6, "yyy");
+                                     put(0, "xxx");
+                                     put(3, "");
+                                     put(3, "xyz");
+                                   }});
+  set.commit();
+  EXPECT_EQ(read_file(dir / kSet[0]), "xxxxyzyyy");
+
+  const std::string path = (dir / kSet[1]).string();
+  const struct {
+    const char* name;
+    PlacedContent content;
+    std::string message;
+  } cases[] = {
+      {"past the end",
+       {4, [](const PlacedBlockSink& put) { put(2, "abc"); }},
+       "cannot write '" + path + "': a block of 3 bytes at offset 2 lies outside its 4 bytes"},
+      {"short",
+       {4, [](const PlacedBlockSink& put) { put(0, "abc"); }},
+       "cannot write '" + path + "': its blocks hold 3 of its 4 bytes"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::string message = failure_message([&] {
+      FileSet failing(dir.path());
+      failing.stage(kSet[1], c.content);
+    });
+    EXPECT_EQ(message, c.message);
+    EXPECT_EQ(list_folder(dir.path()), std::vector<std::string>{kSet[0]});
+  }
+}
+
 TEST(ReplaceFileTest, DeleteFile) {
   TempDir dir;
   write_file(dir / "Velmora_Dorsel_linea.txt", "x");

@@ -45,7 +45,8 @@ TEST(CompileStepTest, WritesTheThreeFilesWithTheirHeaders) {
   // Track plan: metres 0 to 17000 of x, then of y.
   const DecodedTrackPlan plan = decode_track_plan(files.at(kTrackPlan));
   EXPECT_EQ(plan.metri_totali, 17000);
-  EXPECT_EQ(plan.tracciato.entry(16998, 0).value, compiled->ctx.tracciato.value(16998, 0));
+  EXPECT_EQ(plan.tracciato.entry(16998, 0).value,
+            compiled->ctx.tracciato.entries().value(16998, 0));
   // 4 int16 entries of 4 bytes, 2 x 16997 doubles of 10 bytes, 4 empty entries of 2 bytes.
   EXPECT_EQ(files.at(kTrackPlan).size(), 4u * 4 + 2u * 16997 * 10 + 4u * 2);
 }

@@ -158,7 +158,7 @@ TEST(LineParserTest, CurvatureFromTheKeyword) {
     const std::string line = crlf({"[generale]", "lunghezza percorso, 10000", "[curve]",
                                    (std::string(c.keyword) + ", 100, 10").c_str(), "[fine]"});
     auto parsed = parse_text(line, small_train_source());
-    const Tracciato& t = parsed->ctx.tracciato;
+    const Tracciato t = parsed->ctx.tracciato.entries();
     // Straight up to metre 100 along +y, then the first curve step turns by c.
     EXPECT_EQ(t.value(100, 0), 0.0) << c.keyword;
     EXPECT_EQ(t.value(100, 1), 100.0) << c.keyword;
@@ -169,7 +169,7 @@ TEST(LineParserTest, CurvatureFromTheKeyword) {
 
 TEST(LineParserTest, TrackPlanEntries) {
   auto parsed = parse_text(small_line_source(), small_train_source());
-  const Tracciato& t = parsed->ctx.tracciato;
+  const Tracciato t = parsed->ctx.tracciato.entries();
   EXPECT_EQ(t.entry(0, 0).tag, TrackTag::int16);
   EXPECT_EQ(t.entry(1, 1).tag, TrackTag::int16);
   EXPECT_EQ(t.entry(1, 1).value, 1.0);
@@ -183,7 +183,7 @@ TEST(LineParserTest, CurveBehindTheTraceMakesOnlyCurveStepsToItsEnd) {
   const std::string line = crlf({"[generale]", "lunghezza percorso, 10000", "[curve]",
                                  "curvad1, 1000, 100", "curvas1, 500, 700", "[fine]"});
   auto parsed = parse_text(line, small_train_source());
-  const Tracciato& t = parsed->ctx.tracciato;
+  const Tracciato t = parsed->ctx.tracciato.entries();
   // The second curve starts at metro 1101 and turns back to the left up to 1200.
   const double dx_before = t.value(1100, 0) - t.value(1099, 0);
   const double dx_after = t.value(1200, 0) - t.value(1199, 0);
@@ -198,8 +198,9 @@ TEST(LineParserTest, TrackPlanPastMetreOneMillionGives103) {
       {"[generale]", "lunghezza percorso, 1000000", "[curve]", "curvad1, 999000, 2000", "[fine]"});
   auto parsed = parse_text(line, small_train_source());
   EXPECT_EQ(parsed->ctx.codice_errore, 103);
-  EXPECT_EQ(parsed->ctx.tracciato.entry(1000000, 0).tag, TrackTag::real);
-  EXPECT_EQ(parsed->ctx.tracciato.entry(1000001, 0).tag, TrackTag::empty);
+  const Tracciato t = parsed->ctx.tracciato.entries();
+  EXPECT_EQ(t.entry(1000000, 0).tag, TrackTag::real);
+  EXPECT_EQ(t.entry(1000001, 0).tag, TrackTag::empty);
 }
 
 TEST(LineParserTest, IndicationBoardsCountDownFromEntry80) {

@@ -243,19 +243,20 @@ void add_scenario_facts(ReportModel& model, const Tabella& t) {
 }
 
 void add_plan(ReportModel& model, const BuildContext& ctx) {
-  const int32_t last = last_drawable_metre(ctx.tracciato);
-  model.plan = simplify_plan(ctx.tracciato, last, kPlanTolerance);
+  const Tracciato plan = ctx.tracciato.entries();
+  const int32_t last = last_drawable_metre(plan);
+  model.plan = simplify_plan(plan, last, kPlanTolerance);
   if (last < 0) return;
   model.kilometre_posts = model.chainage.kilometre_posts(std::max(model.first_metres, 0),
                                                          std::min(model.last_metres, last));
   for (const KilometrePost& post : model.kilometre_posts) {
-    model.kilometre_points.push_back(plan_point(ctx.tracciato, post.metres, last));
+    model.kilometre_points.push_back(plan_point(plan, post.metres, last));
   }
-  model.plan_start = plan_point(ctx.tracciato, 0, last);
-  model.plan_route_end = plan_point(ctx.tracciato, model.route_length, last);
-  for (ReportStation& s : model.stations) s.plan = plan_point(ctx.tracciato, s.position, last);
+  model.plan_start = plan_point(plan, 0, last);
+  model.plan_route_end = plan_point(plan, model.route_length, last);
+  for (ReportStation& s : model.stations) s.plan = plan_point(plan, s.position, last);
   for (ReportDiagnostic& d : model.diagnostics) {
-    if (d.position) d.plan = plan_point(ctx.tracciato, *d.position, last);
+    if (d.position) d.plan = plan_point(plan, *d.position, last);
   }
 }
 

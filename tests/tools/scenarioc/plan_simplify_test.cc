@@ -38,7 +38,7 @@ double worst_distance(const Tracciato& plan, const std::vector<PlanPoint>& polyl
 TEST(PlanSimplifyTest, TheBuiltInLineKeepsEveryMetreWithinATenthOfAMetre) {
   auto compiled =
       compile_text(text_file_bytes(builtin_line_source()), text_file_bytes(builtin_train_source()));
-  const Tracciato& plan = compiled->ctx.tracciato;
+  const Tracciato plan = compiled->ctx.tracciato.entries();
   const int32_t last = last_drawable_metre(plan);
   ASSERT_EQ(last, 250000 - 2);  // the last two metres of the plan stay empty
   const std::vector<PlanPoint> polyline = simplify_plan(plan, last, 0.1);
