@@ -164,6 +164,23 @@ def main():
         snippets = {item["label"]: item["insertText"] for item in items["result"]}
         check(snippets.get("segnale", "").startswith("segnale, ${1:"), "a snippet: %s" % snippets)
 
+        # A second signal in the same cell: an error whose note names the first,
+        # and go-to-definition on it goes there.
+        start_of_next = {"line": signal + 1, "character": 0}
+        client.notify("textDocument/didChange", {
+            "textDocument": {"uri": train_uri, "version": 3},
+            "contentChanges": [{"range": {"start": start_of_next, "end": start_of_next},
+                                "text": lines[signal] + "\n"}]})
+        diagnostics = client.diagnostics_of(train_uri)
+        check(len(diagnostics) == 1 and diagnostics[0]["severity"] == 1, "an error: %s" % diagnostics)
+        related = diagnostics[0]["relatedInformation"][0]["location"]
+        check(related["uri"] == train_uri and related["range"]["start"]["line"] == signal,
+              "the note names the first signal: %s" % related)
+        definition = client.request("textDocument/definition", {
+            "textDocument": {"uri": train_uri}, "position": {"line": signal + 1, "character": 2}})
+        check([place["range"]["start"]["line"] for place in definition["result"]] == [signal],
+              "definition goes to the first signal: %s" % definition)
+
         # Malformed messages get an error response, and serving goes on.
         client.send_bytes(b"{this is no JSON")
         error = client.receive()
