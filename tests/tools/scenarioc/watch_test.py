@@ -79,6 +79,15 @@ def main():
             good = f.read()
         typo = good.replace(b"\nsegnale,", b"\nsegnalle,", 1)
 
+        refused = subprocess.run(
+            [scenarioc, "watch", line, train, "--report",
+             os.path.join(folder, ".", "Velmora_Dorsel_904-.txt")],
+            capture_output=True, timeout=TIMEOUT)
+        check(refused.returncode == 2 and b"would replace the source" in refused.stderr,
+              "a report in place of a source is refused: %s" % refused.stderr)
+        with open(train, "rb") as f:
+            check(f.read() == good, "the source is kept")
+
         watch = Watch(scenarioc, folder)
         try:
             printed = expect_one_compile(watch, 1, "the start")
