@@ -50,7 +50,7 @@ def measure_lsp(scenarioc, folder, edits):
         text = f.read()
     signal = next(i for i, line in enumerate(text.split("\n")) if line.startswith("segnale,"))
     uri = uri_of(train)
-    client = Client(scenarioc, folder)
+    client = Client([scenarioc], folder)
     client.request("initialize", {"capabilities": {}})
     client.notify("initialized", {})
     client.notify("textDocument/didOpen", {"textDocument": {

@@ -5,6 +5,7 @@ keyword typo, fixed, hovered, completed; malformed messages in between; then
 shutdown and exit.
 
     lsp_client_test.py SCENARIOC
+    lsp_client_test.py RUNNER SCENARIOC   (the runner starts it: run_under_wine.sh)
 """
 import json
 import os
@@ -20,8 +21,8 @@ TIMEOUT = 20  # seconds for any one answer: generous, the server takes milliseco
 
 
 class Client:
-    def __init__(self, scenarioc, cwd):
-        self.process = subprocess.Popen([scenarioc, "lsp"], cwd=cwd, stdin=subprocess.PIPE,
+    def __init__(self, command, cwd):
+        self.process = subprocess.Popen(command + ["lsp"], cwd=cwd, stdin=subprocess.PIPE,
                                         stdout=subprocess.PIPE, stderr=subprocess.PIPE)
         self.messages = queue.Queue()
         self.next_id = 1
@@ -98,7 +99,7 @@ def command_line_warning(scenarioc, line_file, train_text):
         with open(os.path.join(folder, "Velmora_Dorsel_904-.txt"), "w", encoding="cp1252",
                   newline="") as f:
             f.write(train_text)
-        out = subprocess.run([scenarioc, "check", "--json", folder], capture_output=True,
+        out = subprocess.run(scenarioc + ["check", "--json", folder], capture_output=True,
                              timeout=TIMEOUT).stdout
     warnings = json.loads(out)["warnings"]
     check(len(warnings) == 1, "the command line sees one warning: %s" % warnings)
@@ -106,9 +107,9 @@ def command_line_warning(scenarioc, line_file, train_text):
 
 
 def main():
-    scenarioc = os.path.abspath(sys.argv[1])
+    scenarioc = [os.path.abspath(arg) for arg in sys.argv[1:]]
     with tempfile.TemporaryDirectory() as folder:
-        subprocess.run([scenarioc, "emit"], cwd=folder, check=True, capture_output=True,
+        subprocess.run(scenarioc + ["emit"], cwd=folder, check=True, capture_output=True,
                        timeout=TIMEOUT)
         line_file = os.path.join(folder, "Velmora_Dorsel_linea.txt")
         train_file = os.path.join(folder, "Velmora_Dorsel_904-.txt")
