@@ -4,7 +4,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/packages.sh
-ensure_packages cmake make g++ libfltk1.3-dev
+ensure_packages cmake make g++ nlohmann-json3-dev libfltk1.3-dev
 
 cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DSCENARIO_TESTS=OFF >/dev/null
 cmake --build build -j"$(nproc)" --target velmora_dorsel

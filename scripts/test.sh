@@ -5,7 +5,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/packages.sh
-ensure_packages cmake make g++ clang libclang-rt-14-dev libgtest-dev libgmock-dev \
+ensure_packages cmake make g++ nlohmann-json3-dev clang libclang-rt-14-dev libgtest-dev libgmock-dev \
   libbenchmark-dev libfltk1.3-dev xvfb xauth xdotool x11-apps imagemagick chromium python3
 
 jobs="$(nproc)"

@@ -51,8 +51,14 @@ add_test(NAME windows_wine
           $<TARGET_FILE:velmora_dorsel> $<TARGET_FILE:scenarioc>
           $<TARGET_FILE:fatal_error_probe> $<TARGET_FILE:windows_on_screen>
           $<TARGET_FILE:console_text> "${SCENARIO_LINUX_BUILD}")
+# The language server of scenarioc.exe, driven by the same scripted editor as
+# the Linux one's.
+add_test(NAME lsp_client_wine
+  COMMAND python3 ${CMAKE_CURRENT_SOURCE_DIR}/tools/scenarioc/lsp_client_test.py
+          ${run_under_wine} $<TARGET_FILE:scenarioc>)
+set_tests_properties(lsp_client_wine PROPERTIES TIMEOUT 300)
 # One Wine at a time: the tests share the prefix and its server.
-set_tests_properties(scenario_tests_wine windows_wine PROPERTIES RESOURCE_LOCK wine)
+set_tests_properties(scenario_tests_wine windows_wine lsp_client_wine PROPERTIES RESOURCE_LOCK wine)
 set_tests_properties(scenario_tests_wine PROPERTIES TIMEOUT 300)
 set_tests_properties(windows_wine PROPERTIES TIMEOUT 300 SKIP_RETURN_CODE 77
   ENVIRONMENT WINDOW_TEST_ARTIFACTS=${CMAKE_CURRENT_BINARY_DIR}/windows_wine)

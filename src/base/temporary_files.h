@@ -30,6 +30,11 @@ std::optional<ProcessId> temporary_name_owner(std::string_view name);
 // does nothing, and the next run removes what an ended process left.
 void install_signal_handling();
 
+// What the handler of those signals does, for a handler of the program's own
+// that ends the process after all: removes the registered temporary files,
+// then ends the process as `signal_number` does. Async-signal-safe; Linux only.
+void end_by_signal(int signal_number);
+
 // A temporary file that a signal handler removes while it is registered: the
 // folder, open for the *at calls, and the name in it (nothing on Windows). At most kMaxRegistered
 // at once; further ones go unregistered (a process of this system has at most

@@ -45,6 +45,8 @@ bool process_is_gone(ProcessId pid) {
 
 }  // namespace
 
+void end_by_signal(int signal_number) { remove_temporaries_and_end(signal_number); }
+
 ProcessId current_process() { return static_cast<ProcessId>(::getpid()); }
 
 void install_signal_handling() {

@@ -27,6 +27,8 @@ ProcessId current_process() { return ::GetCurrentProcessId(); }
 
 void install_signal_handling() {}
 
+void end_by_signal(int) {}
+
 RegisteredTemporary::RegisteredTemporary(int, const std::string&) {}
 
 void RegisteredTemporary::release() {}

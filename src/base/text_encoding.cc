@@ -65,7 +65,8 @@ char32_t code_point_at(std::string_view s, size_t i, size_t length) {
   return c;
 }
 
-// The Windows-1252 byte of a code point; none when the code page has none.
+}  // namespace
+
 std::optional<unsigned char> byte_1252_of(char32_t c) {
   if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) return static_cast<unsigned char>(c);
   for (unsigned char b = 0x80; b < 0xA0; ++b) {
@@ -74,7 +75,10 @@ std::optional<unsigned char> byte_1252_of(char32_t c) {
   return std::nullopt;
 }
 
-}  // namespace
+Utf8Character utf8_character_at(std::string_view text, size_t i) {
+  const size_t length = utf8_sequence_length_at(text, i);
+  return {length, length == 0 ? char32_t{0} : code_point_at(text, i, length)};
+}
 
 std::optional<std::string> text_1252_from_native(std::string_view native, std::string* refused) {
   if (!is_utf8(native)) return std::string(native);

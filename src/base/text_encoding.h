@@ -27,6 +27,17 @@ std::string utf8_from_native(std::string_view text);
 std::optional<std::string> text_1252_from_native(std::string_view native,
                                                  std::string* refused = nullptr);
 
+// The Windows-1252 byte of a code point; none when the code page has none.
+std::optional<unsigned char> byte_1252_of(char32_t c);
+
+// The character of UTF-8 text at byte `i`: its length in bytes, 0 when no
+// well-formed character starts there, and its code point.
+struct Utf8Character {
+  size_t length = 0;
+  char32_t code_point = 0;
+};
+Utf8Character utf8_character_at(std::string_view text, size_t i);
+
 // Whether a code point is a control character: C0, DEL or C1.
 bool is_control(char32_t c);
 

@@ -72,6 +72,8 @@ constexpr OptionSpec kPoints{"--points", "", false,
                              [](CommandLine& c, Value) { return set(c.points); }};
 constexpr OptionSpec kForce{"--force", "", false,
                             [](CommandLine& c, Value) { return set(c.force); }};
+constexpr OptionSpec kReport{"--report", "", true,
+                             [](CommandLine& c, Value v) { return set(c.report_file, v); }};
 constexpr OptionSpec kColour{"--color", "", true, set_colour};
 constexpr OptionSpec kJobs{"--jobs", "-j", true, set_jobs};
 
@@ -87,8 +89,8 @@ struct CommandSpec {
 
 constexpr size_t kAnyNumber = static_cast<size_t>(-1);
 
-const std::array<CommandSpec, 5>& commands() {
-  static const std::array<CommandSpec, 5> definitions = {{
+const std::array<CommandSpec, 7>& commands() {
+  static const std::array<CommandSpec, 7> definitions = {{
       {Command::compile,
        "compile",
        2,
@@ -106,6 +108,14 @@ const std::array<CommandSpec, 5>& commands() {
       {Command::emit, "emit", 0, 0, "", false, {kOut, kForce}},
       {Command::dump, "dump", 1, 1, "FILE", false, {kKind, kJson, kAll, kPoints}},
       {Command::report, "report", 2, 2, "LINE_FILE TRAIN_FILE", false, {kOutFile, kName, kTrain}},
+      {Command::watch,
+       "watch",
+       2,
+       2,
+       "LINE_FILE TRAIN_FILE",
+       true,
+       {kOut, kReport, kName, kTrain, kColour}},
+      {Command::lsp, "lsp", 0, 0, "", false, {}},
   }};
   return definitions;
 }
@@ -224,6 +234,9 @@ Usage:
   scenarioc emit [-o DIR] [--force]
   scenarioc dump FILE [--kind KIND] [--json] [--all] [--points]
   scenarioc report LINE_FILE TRAIN_FILE [-o FILE.html] [--name NAME] [--train NUMBER]
+  scenarioc watch LINE_FILE TRAIN_FILE [-o DIR] [--report FILE.html] [--name NAME]
+                  [--train NUMBER] [-Werror] [-Wno-NAME] [--color=WHEN]
+  scenarioc lsp
   scenarioc --help            this text
   scenarioc COMMAND --help    the options of one command
   scenarioc --version
@@ -236,6 +249,8 @@ Commands:
   emit      write the built-in scenario's two source files and three documents
   dump      decode a compiled file as a table or as JSON
   report    draw a scenario as one HTML page: plan, profiles, every object
+  watch     compile again each time a source is saved, the report too
+  lsp       serve an editor as a language server on stdin and stdout
 
 Exit status:
   0  nothing to report (warnings aside)
@@ -397,6 +412,44 @@ Exit status: 0 written, nothing recorded; 1 written, errors recorded; 2 usage
 error, or a file that cannot be read or written.
 )";
 
+constexpr std::string_view kWatchHelp =
+    R"(Usage: scenarioc watch LINE_FILE TRAIN_FILE [-o DIR] [--report FILE.html] [--name NAME]
+                       [--train NUMBER] [-Werror] [-Wno-NAME] [--color=WHEN]
+
+Compiles the two files as compile does, then again each time either of them
+is saved, and shows the diagnostics of each compile afresh (on a terminal the
+screen is cleared first). It watches the files' folders, so that an editor
+that saves by writing a new file and renaming it over the old one is seen, and
+a burst of writes gives one compile. Ctrl-C ends it.
+  -o, --output DIR     where the compiled files go (default: the line file's
+                       folder)
+  --report FILE.html   also rewrite this report page at each compile; the page,
+                       open in a browser, reloads itself when it changes
+  --name NAME          the scenario name (default: from the file names)
+  --train NUMBER       the train number (default: from the file names)
+)";
+
+constexpr std::string_view kWatchHelpEnd =
+    R"(
+Exit status: 0 ended by Ctrl-C (or SIGTERM); 2 usage error, or a folder that
+cannot be watched. A compile's errors do not end it.
+)";
+
+constexpr std::string_view kLspHelp =
+    R"(Usage: scenarioc lsp
+
+Serves an editor as a language server (the Language Server Protocol, JSON-RPC
+with Content-Length framing) on standard input and output. It compiles each
+open line or train file with its partner, paired by their names as check
+pairs them, from the text in the editor, saved or not, and publishes the
+errors and warnings as compile words them; hover on a record shows what the
+compiler made of it; completion offers the record keywords with their
+values; go to definition on a diagnostic goes to the record its note names.
+docs/editors.md shows how to set it up in VS Code, Neovim and Emacs.
+
+Exit status: 0 after shutdown and exit; 1 when the input ends before them.
+)";
+
 }  // namespace
 
 CommandLine parse_command_line(const std::vector<std::string>& args) {
@@ -433,6 +486,10 @@ std::string help_text(std::optional<Command> command) {
       return std::string(kDumpHelp);
     case Command::report:
       return std::string(kReportHelp);
+    case Command::watch:
+      return std::string(kWatchHelp) + warning_options_help() + std::string(kWatchHelpEnd);
+    case Command::lsp:
+      return std::string(kLspHelp);
   }
   return std::string(kToolHelp);
 }

@@ -11,7 +11,7 @@
 
 namespace scenario {
 
-enum class Command { compile, emit, dump, report, check };
+enum class Command { compile, emit, dump, report, check, watch, lsp };
 
 struct CommandLine {
   enum class Action { run, help, version, usage_error };
@@ -22,6 +22,7 @@ struct CommandLine {
   std::vector<std::string> files;  // the positional arguments
   std::optional<std::string> out_dir;
   std::optional<std::string> out_file;
+  std::optional<std::string> report_file;  // watch: the report page to keep up to date
   std::optional<std::string> name;
   std::optional<std::string> train;
   std::optional<std::string> kind;

@@ -11,27 +11,20 @@
 namespace scenario {
 namespace {
 
-void write_fatal(JsonWriter& json, const CompileOutcome& o) {
-  json.key("fatal_error");
-  if (o.result.fatal_error == 0) {
-    json.null();
-    return;
-  }
+Json fatal_json(const CompileOutcome& o) {
+  if (o.result.fatal_error == 0) return nullptr;
   const FatalExplanation fatal = explain_fatal(o.ctx, o.result.fatal_error);
-  json.begin_object();
-  json.field("number", o.result.fatal_error);
-  json.key("file");
-  if (fatal.file != SourceFile::none) {
-    json.text_native(o.sources.display_name(fatal.file));
-  } else {
-    json.null();
-  }
+  Json json = Json::object();
+  json["number"] = o.result.fatal_error;
+  json["file"] =
+      fatal.file != SourceFile::none ? json_native(o.sources.display_name(fatal.file)) : nullptr;
   const bool has_line = fatal.where.file != SourceFile::none && fatal.where.line > 0;
-  json.field("line", has_line ? std::optional<int64_t>(fatal.where.line) : std::nullopt);
-  json.field("column", has_line ? std::optional<int64_t>(fatal.where.column) : std::nullopt);
-  json.field_native("message", fatal.text);
-  json.field_native("diagnostic", fatal_diagnostic(o));
-  json.end_object();
+  json["line"] = json_number(has_line ? std::optional<int64_t>(fatal.where.line) : std::nullopt);
+  json["column"] =
+      json_number(has_line ? std::optional<int64_t>(fatal.where.column) : std::nullopt);
+  json["message"] = json_native(fatal.text);
+  json["diagnostic"] = json_native(fatal_diagnostic(o));
+  return json;
 }
 
 std::string written_path(const CompileOutcome& o, const std::string& name) {
@@ -98,53 +91,39 @@ void report_compile_text(const CompileOutcome& o, SourceLines& lines,
   }
 }
 
-void write_outcome_fields(JsonWriter& json, const CompileOutcome& o,
-                          const WarningSettings& warnings) {
-  json.field_native("nome", o.ctx.nome);
-  json.field_native("treno", o.ctx.treno);
-  json.field("codice_errore", o.ctx.codice_errore);
-  json.field("posizione_errore", o.ctx.posizione_errore);
-  json.key("n");  // the last cell index of the route
-  if (o.ctx.has_cell_row()) {
-    json.number(static_cast<int64_t>(o.ctx.last_cell()));
-  } else {
-    json.null();
-  }
-  json.key("recordings");
-  json.begin_array();
+void add_outcome_fields(Json& json, const CompileOutcome& o, const WarningSettings& warnings) {
+  json["nome"] = json_native(o.ctx.nome);
+  json["treno"] = json_native(o.ctx.treno);
+  json["codice_errore"] = o.ctx.codice_errore;
+  json["posizione_errore"] = o.ctx.posizione_errore;
+  // The last cell index of the route.
+  json["n"] =
+      json_number(o.ctx.has_cell_row() ? std::optional<int64_t>(o.ctx.last_cell()) : std::nullopt);
+  Json& recordings = json["recordings"] = Json::array();
   for (const Recording& recording : o.ctx.recordings) {
-    write_error_json(json, recording, o.sources);
+    recordings.push_back(error_json(recording, o.sources));
   }
-  json.end_array();
-  json.key("warnings");
-  json.begin_array();
+  Json& shown = json["warnings"] = Json::array();
   for (const Warning& warning : o.ctx.warnings) {
     if (warnings.shows(warning.kind)) {
-      write_warning_json(json, warning, warnings.as_errors, o.sources);
+      shown.push_back(warning_json(warning, warnings.as_errors, o.sources));
     }
   }
-  json.end_array();
-  write_fatal(json, o);
-  json.key("cell_row_missing");
-  if (o.result.cell_row_missing) {
-    json.text_native(cell_row_missing_reason(o.ctx));
-  } else {
-    json.null();
-  }
+  json["fatal_error"] = fatal_json(o);
+  json["cell_row_missing"] =
+      o.result.cell_row_missing ? json_native(cell_row_missing_reason(o.ctx)) : Json(nullptr);
 }
 
 void report_compile_json(const CompileOutcome& o, const WarningSettings& warnings,
                          std::ostream& out) {
-  JsonWriter json;
-  json.begin_object();
-  write_outcome_fields(json, o, warnings);
-  json.key("files_written");
-  json.begin_array();
-  for (const std::string& name : o.result.files_written) json.text_native(written_path(o, name));
-  json.end_array();
-  json.field("exit_status", compile_exit_status(o, warnings));
-  json.end_object();
-  out << json.take();
+  Json json = Json::object();
+  add_outcome_fields(json, o, warnings);
+  Json& written = json["files_written"] = Json::array();
+  for (const std::string& name : o.result.files_written) {
+    written.push_back(json_native(written_path(o, name)));
+  }
+  json["exit_status"] = compile_exit_status(o, warnings);
+  out << json_text(json) << '\n';
 }
 
 }  // namespace scenario

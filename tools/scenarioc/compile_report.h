@@ -10,7 +10,7 @@
 #include "compiler/compile_step.h"
 #include "compiler/scenario_records.h"
 #include "compiler/source_files.h"
-#include "scenarioc/json_writer.h"
+#include "scenarioc/json_text.h"
 #include "scenarioc/source_excerpt.h"
 #include "scenarioc/warning_settings.h"
 
@@ -52,9 +52,8 @@ void report_compile_text(const CompileOutcome& outcome, SourceLines& lines,
 
 // The compile state and every diagnostic: `nome`, `treno`, `codice_errore`,
 // `posizione_errore`, `n`, `recordings`, `warnings`, `fatal_error` and
-// `cell_row_missing`, written into an object the caller has begun.
-void write_outcome_fields(JsonWriter& json, const CompileOutcome& outcome,
-                          const WarningSettings& warnings);
+// `cell_row_missing`, added to the object `json`.
+void add_outcome_fields(Json& json, const CompileOutcome& outcome, const WarningSettings& warnings);
 
 // The whole outcome as one JSON object on `out`.
 void report_compile_json(const CompileOutcome& outcome, const WarningSettings& warnings,

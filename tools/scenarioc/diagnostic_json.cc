@@ -9,74 +9,62 @@
 namespace scenario {
 namespace {
 
-void write_location(JsonWriter& json, const SourceLocation& where, const SourceFiles& sources) {
+void add_location(Json& json, const SourceLocation& where, const SourceFiles& sources) {
   const bool located = where.file != SourceFile::none;
-  json.key("file");
-  if (located) {
-    json.text_native(sources.display_name(where.file));
-  } else {
-    json.null();
-  }
+  json["file"] = located ? json_native(sources.display_name(where.file)) : Json(nullptr);
   const bool has_line = located && where.line > 0;
-  json.field("line", has_line ? std::optional<int64_t>(where.line) : std::nullopt);
-  json.field("column", has_line ? std::optional<int64_t>(where.column) : std::nullopt);
+  json["line"] = json_number(has_line ? std::optional<int64_t>(where.line) : std::nullopt);
+  json["column"] = json_number(has_line ? std::optional<int64_t>(where.column) : std::nullopt);
 }
 
-void write_kind(JsonWriter& json, std::string_view severity, std::optional<std::string_view> name) {
-  json.field_native("severity", severity);
-  json.key("name");
-  if (name) {
-    json.text_native(*name);
-  } else {
-    json.null();
-  }
+void add_kind(Json& json, std::string_view severity, std::optional<std::string_view> name) {
+  json["severity"] = json_native(severity);
+  json["name"] = name ? json_native(*name) : Json(nullptr);
 }
 
-void write_note_json(JsonWriter& json, const Note& note, const SourceFiles& sources) {
-  json.begin_object();
-  json.field("number", std::nullopt);
-  json.field("position", std::nullopt);
-  write_location(json, note.where, sources);
-  json.field_native("message", note.message);
-  json.field_native("diagnostic", headline(note, sources));
-  write_kind(json, "note", std::nullopt);
-  json.end_object();
+Json note_json(const Note& note, const SourceFiles& sources) {
+  Json json = Json::object();
+  json["number"] = nullptr;
+  json["position"] = nullptr;
+  add_location(json, note.where, sources);
+  json["message"] = json_native(note.message);
+  json["diagnostic"] = json_native(headline(note, sources));
+  add_kind(json, "note", std::nullopt);
+  return json;
 }
 
-void write_notes(JsonWriter& json, const std::vector<Note>& notes, const SourceFiles& sources) {
-  json.key("notes");
-  json.begin_array();
-  for (const Note& note : notes) write_note_json(json, note, sources);
-  json.end_array();
+Json notes_json(const std::vector<Note>& notes, const SourceFiles& sources) {
+  Json array = Json::array();
+  for (const Note& note : notes) array.push_back(note_json(note, sources));
+  return array;
 }
 
 }  // namespace
 
-void write_error_json(JsonWriter& json, const Recording& r, const SourceFiles& sources) {
-  json.begin_object();
-  json.field("number", r.numero);
-  json.field("position", r.has_position ? std::optional<int64_t>(r.posizione) : std::nullopt);
-  write_location(json, r.where, sources);
-  json.field_native("message", describe(r));
-  json.field_native("diagnostic", headline(r, sources));
-  write_kind(json, "error", std::nullopt);
-  json.key("after_stop");
-  json.boolean(r.after_stop);
-  write_notes(json, r.notes, sources);
-  json.end_object();
+Json error_json(const Recording& r, const SourceFiles& sources) {
+  Json json = Json::object();
+  json["number"] = r.numero;
+  json["position"] =
+      json_number(r.has_position ? std::optional<int64_t>(r.posizione) : std::nullopt);
+  add_location(json, r.where, sources);
+  json["message"] = json_native(describe(r));
+  json["diagnostic"] = json_native(headline(r, sources));
+  add_kind(json, "error", std::nullopt);
+  json["after_stop"] = r.after_stop;
+  json["notes"] = notes_json(r.notes, sources);
+  return json;
 }
 
-void write_warning_json(JsonWriter& json, const Warning& warning, bool as_error,
-                        const SourceFiles& sources) {
-  json.begin_object();
-  json.field("number", std::nullopt);
-  json.field("position", std::nullopt);
-  write_location(json, warning.where, sources);
-  json.field_native("message", warning.message);
-  json.field_native("diagnostic", headline(warning, as_error, sources));
-  write_kind(json, as_error ? "error" : "warning", warning_name(warning.kind));
-  write_notes(json, warning.notes, sources);
-  json.end_object();
+Json warning_json(const Warning& warning, bool as_error, const SourceFiles& sources) {
+  Json json = Json::object();
+  json["number"] = nullptr;
+  json["position"] = nullptr;
+  add_location(json, warning.where, sources);
+  json["message"] = json_native(warning.message);
+  json["diagnostic"] = json_native(headline(warning, as_error, sources));
+  add_kind(json, as_error ? "error" : "warning", warning_name(warning.kind));
+  json["notes"] = notes_json(warning.notes, sources);
+  return json;
 }
 
 }  // namespace scenario

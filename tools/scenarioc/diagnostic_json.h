@@ -7,14 +7,13 @@
 #include "compiler/recorded_errors.h"
 #include "compiler/source_files.h"
 #include "compiler/warnings.h"
-#include "scenarioc/json_writer.h"
+#include "scenarioc/json_text.h"
 
 namespace scenario {
 
-void write_error_json(JsonWriter& json, const Recording& recording, const SourceFiles& sources);
+Json error_json(const Recording& recording, const SourceFiles& sources);
 
 // Under -Werror a warning's severity is "error".
-void write_warning_json(JsonWriter& json, const Warning& warning, bool as_error,
-                        const SourceFiles& sources);
+Json warning_json(const Warning& warning, bool as_error, const SourceFiles& sources);
 
 }  // namespace scenario

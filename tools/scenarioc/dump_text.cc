@@ -1,12 +1,13 @@
 #include "scenarioc/dump_text.h"
 
 #include <charconv>
+#include <cmath>
 
 #include "base/text_encoding.h"
 #include "compiler/binary_layout.h"
 #include "compiler/cell_text.h"
 #include "scenarioc/dump_units.h"
-#include "scenarioc/json_writer.h"
+#include "scenarioc/json_text.h"
 #include "scenarioc/track_plan_summary.h"
 
 namespace scenario {
@@ -66,24 +67,25 @@ std::string route_cells_heading(const std::vector<cella>& percorso, const DumpVi
   return text;
 }
 
-void write_cell_json(JsonWriter& json, size_t index, const cella& c) {
-  json.begin_object();
-  json.field("cell", static_cast<int64_t>(index));
-  json.field("metres", cell_metres(index));
+Json cell_json(size_t index, const cella& c) {
+  Json json = Json::object();
+  json["cell"] = index;
+  json["metres"] = cell_metres(index);
   for_each_field(cell_layout::kFields, [&](const auto& field) {
-    json.field(field.name, field.value(c));
+    json[std::string(field.name)] = field.value(c);
     if (same_field(field, cell_layout::oggetto)) {
-      json.field_native("object", object_kind_name(c.oggetto));
+      json["object"] = json_native(object_kind_name(c.oggetto));
     }
   });
-  json.end_object();
+  return json;
 }
 
-void begin_json_dump(JsonWriter& json, const char* kind, const DumpView& view) {
-  json.begin_object();
-  json.field_native("kind", kind);
-  json.field_native("file", view.file);
-  json.field("bytes", static_cast<int64_t>(view.bytes));
+Json begin_json_dump(const char* kind, const DumpView& view) {
+  Json json = Json::object();
+  json["kind"] = json_native(kind);
+  json["file"] = json_native(view.file);
+  json["bytes"] = view.bytes;
+  return json;
 }
 
 // What an entry of `tabella` is for, by its index.
@@ -108,18 +110,18 @@ std::string station_line(int index, const voce& v) {
   return line + "\n";
 }
 
-void write_station_json(JsonWriter& json, int index, const voce& v) {
-  json.begin_object();
-  json.field("index", index);
-  json.field_native("role", entry_role(index));
+Json station_json(int index, const voce& v) {
+  Json json = Json::object();
+  json["index"] = index;
+  json["role"] = json_native(entry_role(index));
   station_layout::for_each_record_field([&](const auto& field) {
     if constexpr (is_text_field<decltype(field)>) {
-      json.field_1252(field.name, field.text(v));
+      json[std::string(field.name)] = json_1252(field.text(v));
     } else {
-      json.field(field.name, field.value(v));
+      json[std::string(field.name)] = field.value(v);
     }
   });
-  json.end_object();
+  return json;
 }
 
 std::string entry_text(const TrackEntry& e) {
@@ -151,42 +153,35 @@ std::string track_summary_text(const TrackPlanSummary& s, const DumpView& view) 
   return text;
 }
 
-void write_track_json(JsonWriter& json, const DecodedTrackPlan& plan, const TrackPlanSummary& s,
+// A double as JSON; a non-finite one has no JSON form and is null.
+Json real_json(double value) { return std::isfinite(value) ? Json(value) : Json(nullptr); }
+
+void add_track_fields(Json& json, const DecodedTrackPlan& plan, const TrackPlanSummary& s,
                       bool points) {
-  json.field("metri_totali", s.metri_totali);
-  json.field("points_with_x_and_y", s.filled_points);
-  json.field("empty_entries", s.empty_entries);
-  json.key("bounding_box");
+  json["metri_totali"] = s.metri_totali;
+  json["points_with_x_and_y"] = s.filled_points;
+  json["empty_entries"] = s.empty_entries;
   if (s.has_box) {
-    json.begin_object();
-    json.real_field("x_min", s.x_min);
-    json.real_field("x_max", s.x_max);
-    json.real_field("y_min", s.y_min);
-    json.real_field("y_max", s.y_max);
-    json.end_object();
+    json["bounding_box"] = {{"x_min", real_json(s.x_min)},
+                            {"x_max", real_json(s.x_max)},
+                            {"y_min", real_json(s.y_min)},
+                            {"y_max", real_json(s.y_max)}};
   } else {
-    json.null();
+    json["bounding_box"] = nullptr;
   }
-  json.real_field("axis_length", s.axis_length);
-  json.real_field("total_turning_degrees", s.total_turning);
-  json.real_field("net_turning_degrees", s.net_turning);
+  json["axis_length"] = real_json(s.axis_length);
+  json["total_turning_degrees"] = real_json(s.total_turning);
+  json["net_turning_degrees"] = real_json(s.net_turning);
   if (!points) return;
-  json.key("points");
-  json.begin_array();
+  Json& all = json["points"] = Json::array();
   for (int32_t m = 0; m <= plan.metri_totali; ++m) {
-    json.begin_array();
-    json.number(int64_t{m});
+    Json point = Json::array({m});
     for (int axis = 0; axis < 2; ++axis) {
       const TrackEntry e = plan.tracciato.entry(m, axis);
-      if (e.tag == TrackTag::empty) {
-        json.null();
-      } else {
-        json.number(e.value);
-      }
+      point.push_back(e.tag == TrackTag::empty ? Json(nullptr) : real_json(e.value));
     }
-    json.end_array();
+    all.push_back(std::move(point));
   }
-  json.end_array();
 }
 
 }  // namespace
@@ -201,19 +196,14 @@ std::string dump_route_cells(const std::vector<cella>& percorso, const DumpView&
     }
     return text;
   }
-  JsonWriter json;
-  begin_json_dump(json, "cells", view);
-  json.field("cell_count", static_cast<int64_t>(percorso.size()));
-  json.key("all");
-  json.boolean(view.all);
-  json.key("cells");
-  json.begin_array();
+  Json json = begin_json_dump("cells", view);
+  json["cell_count"] = percorso.size();
+  json["all"] = view.all;
+  Json& cells = json["cells"] = Json::array();
   for (size_t i = 0; i < percorso.size(); ++i) {
-    if (view.all || worth_showing(i, percorso[i])) write_cell_json(json, i, percorso[i]);
+    if (view.all || worth_showing(i, percorso[i])) cells.push_back(cell_json(i, percorso[i]));
   }
-  json.end_array();
-  json.end_object();
-  return json.take();
+  return json_text(json) + "\n";
 }
 
 std::string dump_station_table(const Tabella& tabella, const DumpView& view) {
@@ -227,14 +217,10 @@ std::string dump_station_table(const Tabella& tabella, const DumpView& view) {
     }
     return text;
   }
-  JsonWriter json;
-  begin_json_dump(json, "stations", view);
-  json.key("records");
-  json.begin_array();
-  for (int k = 0; k < kTableEntries; ++k) write_station_json(json, k, tabella[k]);
-  json.end_array();
-  json.end_object();
-  return json.take();
+  Json json = begin_json_dump("stations", view);
+  Json& records = json["records"] = Json::array();
+  for (int k = 0; k < kTableEntries; ++k) records.push_back(station_json(k, tabella[k]));
+  return json_text(json) + "\n";
 }
 
 std::string dump_track_plan(const DecodedTrackPlan& plan, const DumpView& view) {
@@ -242,11 +228,9 @@ std::string dump_track_plan(const DecodedTrackPlan& plan, const DumpView& view) 
   if (!view.json) {
     return view.points ? track_points_csv(plan) : track_summary_text(summary, view);
   }
-  JsonWriter json;
-  begin_json_dump(json, "track", view);
-  write_track_json(json, plan, summary, view.points);
-  json.end_object();
-  return json.take();
+  Json json = begin_json_dump("track", view);
+  add_track_fields(json, plan, summary, view.points);
+  return json_text(json) + "\n";
 }
 
 }  // namespace scenario

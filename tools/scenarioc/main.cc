@@ -12,7 +12,9 @@
 #include "scenarioc/compile_command.h"
 #include "scenarioc/dump_command.h"
 #include "scenarioc/emit_command.h"
+#include "scenarioc/lsp_command.h"
 #include "scenarioc/report_command.h"
+#include "scenarioc/watch_command.h"
 
 namespace {
 
@@ -35,6 +37,10 @@ int run(const scenario::CommandLine& line) {
         return scenario::run_report(line, std::cout, std::cerr);
       case Command::check:
         return scenario::run_check(line, std::cout, std::cerr);
+      case Command::watch:
+        return scenario::run_watch(line, std::cout, std::cerr);
+      case Command::lsp:
+        return scenario::run_lsp(std::cin, std::cout);
     }
   } catch (const std::bad_alloc&) {
     std::cout << std::flush;

@@ -87,6 +87,18 @@ std::string make_page(AuthorSources& sources, const Identifiers& ids, std::ostre
 
 }  // namespace
 
+std::string draw_report_page(const fs::path& line_file, const fs::path& train_file,
+                             const std::string& nome, const std::string& treno) {
+  AuthorSources sources(line_file, train_file);
+  check_sources(sources);
+  BuildContext ctx;
+  ctx.nome = nome;
+  ctx.treno = treno;
+  DiscardingSink sink;
+  const CompileResult result = memorizza_percorso(ctx, 1, sources, sink);
+  return render_report_page(build_report_model(ctx, result, sources));
+}
+
 int run_report(const CommandLine& line, std::ostream& out, std::ostream& err) {
   std::string error;
   const std::optional<Identifiers> ids = identifiers_of(line, error);

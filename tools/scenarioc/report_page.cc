@@ -1,6 +1,9 @@
 #include "scenarioc/report_page.h"
 
+#include <cmath>
+
 #include "scenarioc/html_text.h"
+#include "scenarioc/json_text.h"
 #include "scenarioc/report_assets.h"
 #include "scenarioc/report_bands.h"
 #include "scenarioc/report_plan.h"
@@ -173,64 +176,49 @@ void append_station_table(std::string& out, const ReportModel& model) {
   out += "</tbody></table></section>\n";
 }
 
-void append_array_start(std::string& out, const char* name, bool first = false) {
-  if (!first) out += ',';
-  out += '"';
-  out += name;
-  out += "\":[";
-}
+// A real number as the page keeps it, to a tenth; one that is not finite reads 0.
+Json tenths(double value) { return std::isfinite(value) ? value : 0.0; }
 
-void append_runs(std::string& out, const char* name, const std::vector<Run>& runs) {
-  append_array_start(out, name);
-  for (size_t i = 0; i < runs.size(); ++i) {
-    if (i > 0) out += ',';
-    append_integer(out, runs[i].from);
-    out += ',';
-    append_integer(out, runs[i].value);
+Json runs_json(const std::vector<Run>& runs) {
+  Json json = Json::array();
+  for (const Run& run : runs) {
+    json.push_back(run.from);
+    json.push_back(run.value);
   }
-  out += ']';
+  return json;
 }
 
 // What the script needs besides the drawing: the plan polyline, the values
-// along the route and the chainage, as JSON.
+// along the route and the chainage, as JSON with its real numbers to a tenth.
 void append_data(std::string& out, const ReportModel& model) {
-  out += "<script type=\"application/json\" id=\"report-data\">{";
-  out += "\"first\":" + std::to_string(model.first_metres);
-  out += ",\"last\":" + std::to_string(model.last_metres);
-  out += ",\"routeEnd\":" + std::to_string(model.route_length);
-  out += ",\"closestZoom\":";
-  append_fixed(out, kPlanClosestZoom, 1);
-  append_array_start(out, "plan");
-  for (size_t i = 0; i < model.plan.size(); ++i) {
-    if (i > 0) out += ',';
-    append_integer(out, model.plan[i].metre);
-    out += ',';
-    append_fixed(out, model.plan[i].x, 1);
-    out += ',';
-    append_fixed(out, -model.plan[i].y, 1);
+  Json data = Json::object();
+  data["first"] = model.first_metres;
+  data["last"] = model.last_metres;
+  data["routeEnd"] = model.route_length;
+  data["closestZoom"] = kPlanClosestZoom;
+  Json& plan = data["plan"] = Json::array();
+  for (const PlanPoint& point : model.plan) {
+    plan.push_back(point.metre);
+    plan.push_back(tenths(point.x));
+    plan.push_back(tenths(-point.y));
   }
-  out += ']';
-  append_runs(out, "limit", model.speed_limit);
-  append_runs(out, "gradient", model.gradient);
-  append_runs(out, "adhesion", model.adhesion);
-  append_array_start(out, "elevation");
-  for (size_t i = 0; i < model.elevation.size(); ++i) {
-    if (i > 0) out += ',';
-    append_integer(out, model.elevation[i].metres);
-    out += ',';
-    append_integer(out, model.elevation[i].millimetres);
+  data["limit"] = runs_json(model.speed_limit);
+  data["gradient"] = runs_json(model.gradient);
+  data["adhesion"] = runs_json(model.adhesion);
+  Json& elevation = data["elevation"] = Json::array();
+  for (const ElevationPoint& point : model.elevation) {
+    elevation.push_back(point.metres);
+    elevation.push_back(point.millimetres);
   }
-  out += ']';
-  append_array_start(out, "chainage");
-  const auto& references = model.chainage.references();
-  for (size_t i = 0; i < references.size(); ++i) {
-    if (i > 0) out += ',';
-    append_integer(out, references[i].from);
-    out += ',';
-    append_integer(out, references[i].chainage);
-    out += references[i].decreasing ? ",-1" : ",1";
+  Json& chainage = data["chainage"] = Json::array();
+  for (const ChainageReference& reference : model.chainage.references()) {
+    chainage.push_back(reference.from);
+    chainage.push_back(reference.chainage);
+    chainage.push_back(reference.decreasing ? -1 : 1);
   }
-  out += "]}</script>\n";
+  out += "<script type=\"application/json\" id=\"report-data\">";
+  out += json_text(data, JsonReals::tenths);
+  out += "</script>\n";
 }
 
 }  // namespace

@@ -79,17 +79,13 @@ int status_of(CheckVerdict verdict, const WarningSettings& w) {
   return 2;
 }
 
-void begin_json(JsonWriter& json, const ScenarioFiles& s) {
-  json.begin_object();
+Json begin_json(const ScenarioFiles& s) {
+  Json json = Json::object();
   for (const auto& [key, path] :
        {std::pair{"line_file", &s.line_file}, std::pair{"train_file", &s.train_file}}) {
-    json.key(key);
-    if (path->empty()) {
-      json.null();
-    } else {
-      json.text_native(utf8_of_path(*path));
-    }
+    json[key] = path->empty() ? Json(nullptr) : json_native(utf8_of_path(*path));
   }
+  return json;
 }
 
 // A scenario that was not compiled: a file missing beside the other, or unreadable.
@@ -102,12 +98,10 @@ ScenarioReport not_checked(const ScenarioFiles& s, const std::string& why, Check
     report.text = scenario_name(s) + ": not checked: " + why + "\n";
     return report;
   }
-  JsonWriter writer;
-  begin_json(writer, s);
-  writer.field_native("failure", why);
-  writer.field("exit_status", report.status);
-  writer.end_object();
-  report.text = writer.take();
+  Json document = begin_json(s);
+  document["failure"] = json_native(why);
+  document["exit_status"] = report.status;
+  report.text = json_text(document) + "\n";
   return report;
 }
 
@@ -119,14 +113,11 @@ ScenarioReport compiled_report(const ScenarioFiles& s, const BuildContext& ctx,
   report.verdict = verdict_of(outcome, presentation.warnings);
   report.status = status_of(report.verdict, presentation.warnings);
   if (json) {
-    JsonWriter writer;
-    begin_json(writer, s);
-    write_outcome_fields(writer, outcome, presentation.warnings);
-    writer.key("failure");
-    writer.null();
-    writer.field("exit_status", report.status);
-    writer.end_object();
-    report.text = writer.take();
+    Json document = begin_json(s);
+    add_outcome_fields(document, outcome, presentation.warnings);
+    document["failure"] = nullptr;
+    document["exit_status"] = report.status;
+    report.text = json_text(document) + "\n";
     return report;
   }
   SourceLines lines(sources);

@@ -59,6 +59,8 @@ std::optional<std::string> owner_of(const std::string& train_file,
   return best;
 }
 
+}  // namespace
+
 void pair_files(const fs::path& folder, const std::vector<std::string>& files,
                 std::vector<ScenarioFiles>& found) {
   std::vector<std::string> names;
@@ -85,6 +87,8 @@ void pair_files(const fs::path& folder, const std::vector<std::string>& files,
       found.push_back({file_in(folder, line_source_name(nome)), {}, nome, ""});
   }
 }
+
+namespace {
 
 void walk(const fs::path& folder, std::vector<ScenarioFiles>& found,
           std::vector<std::string>& failures) {

@@ -31,4 +31,10 @@ struct FoundScenarios {
 // given is found once.
 FoundScenarios find_scenarios(const std::vector<std::filesystem::path>& folders);
 
+// The scenarios that the file names `files` of one folder form, by the rule
+// above, added to `found`: each line file with each of its train files, a
+// line file without one, a train file without its line file.
+void pair_files(const std::filesystem::path& folder, const std::vector<std::string>& files,
+                std::vector<ScenarioFiles>& found);
+
 }  // namespace scenario

@@ -28,6 +28,9 @@ TEST(CommandLineTest, HelpAndVersion) {
        "Usage: scenarioc check LINE_FILE TRAIN_FILE [--name NAME] [--train NUMBER] [options]"},
       {{"dump", "x.dat", "-h"},
        "Usage: scenarioc dump FILE [--kind KIND] [--json] [--all] [--points]"},
+      {{"watch", "--help"},
+       "Usage: scenarioc watch LINE_FILE TRAIN_FILE [-o DIR] [--report FILE.html] [--name NAME]"},
+      {{"lsp", "--help"}, "Usage: scenarioc lsp"},
       {{"--version"}, "scenarioc 1.0"},
   };
   for (const auto& row : rows) {
@@ -75,6 +78,9 @@ TEST(CommandLineTest, UsageErrors) {
        "scenarioc: option '--jobs' takes a number from 1 to 1024, not 'x'"},
       {{"compile", "a", "b", "-j2"}, "scenarioc: unknown option '-j2' for compile"},
       {{"dump", "x.dat", "-Werror"}, "scenarioc: unknown option '-Werror' for dump"},
+      {{"watch", "a_linea.txt"}, "scenarioc: watch takes LINE_FILE TRAIN_FILE, 1 given"},
+      {{"watch", "a", "b", "--json"}, "scenarioc: unknown option '--json' for watch"},
+      {{"lsp", "a_linea.txt"}, "scenarioc: lsp takes no file names, 1 given"},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.error);

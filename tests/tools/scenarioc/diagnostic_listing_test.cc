@@ -196,11 +196,9 @@ TEST(DiagnosticListingTest, JsonOfWarningsAndNotesHasTheFieldsOfErrors) {
   const BuildContext ctx = context_with_diagnostics();
   MemorySources sources(kLineText, kTrainText);
   const CompileResult written{0, false, {}};
-  JsonWriter writer;
-  writer.begin_object();
-  write_outcome_fields(writer, {ctx, written, sources, {}}, {});
-  writer.end_object();
-  const JsonValue json = parse_json(writer.take());
+  Json document = Json::object();
+  add_outcome_fields(document, {ctx, written, sources, {}}, {});
+  const JsonValue json = parse_json(json_text(document));
   const JsonValue& error = json["recordings"][1];
   const JsonValue& warning = json["warnings"][1];
   const JsonValue& note = warning["notes"][0];

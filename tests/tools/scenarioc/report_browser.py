@@ -6,7 +6,9 @@ Usage: report_browser.py SCENARIOC CHROMIUM [SCREENSHOT.png]
 
 Emits the built-in scenario with scenarioc, compiles it and decodes what was
 compiled (the expected counts, stations and track points), writes its report
-twice (the same bytes), opens the report and checks what a person would see.
+twice (the same bytes), opens the report and checks what a person would see;
+then opens the page that `scenarioc watch` keeps and checks that a save of a
+source reloads it.
 Prints each check and the page's load timing; exits 1 on a failed check and
 77 when Chromium cannot be started.
 """
@@ -309,6 +311,46 @@ def write_report(scenarioc, folder, name):
         return page, f.read()
 
 
+def page_value(page, expression):
+    """The value of `expression` in the page; None while the page is being replaced."""
+    try:
+        return page.evaluate(expression)
+    except RuntimeError:
+        return None
+
+
+def check_watch_reload(browser, scenarioc, folder):
+    """The page `scenarioc watch` keeps reloads itself once watch has written a newer one."""
+    train_file = os.path.join(folder, "Velmora_Dorsel_904-.txt")
+    page_path = os.path.join(folder, "watched.html")
+    watch = subprocess.Popen(
+        [scenarioc, "watch", os.path.join(folder, "Velmora_Dorsel_linea.txt"), train_file, "-o",
+         os.path.join(folder, "watched"), "--report", page_path],
+        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    try:
+        deadline = time.monotonic() + 20
+        while not os.path.exists(page_path + ".generation.js") and time.monotonic() < deadline:
+            time.sleep(0.05)
+        page = Page(browser)
+        page.send("Page.navigate", {"url": "file://" + page_path})
+        ready = "document.documentElement.getAttribute('data-ready')"
+        while page_value(page, ready) != "1" and time.monotonic() < deadline:
+            time.sleep(0.05)
+        page.evaluate("window.notReloaded = true")
+        with open(train_file, "ab") as f:
+            f.write(b"; saved again\r\n")
+        deadline = time.monotonic() + 20
+        while time.monotonic() < deadline:
+            if page_value(page, "window.notReloaded") is None and page_value(page, ready) == "1":
+                break
+            time.sleep(0.1)
+        check(page_value(page, "window.notReloaded") is None and page_value(page, ready) == "1",
+              "the page that watch keeps reloads itself after a save")
+    finally:
+        watch.terminate()
+        watch.wait(timeout=20)
+
+
 def main():
     if len(sys.argv) not in (3, 4):
         print(__doc__)
@@ -345,6 +387,7 @@ def main():
             if shot_path:
                 screenshot(page, shot_path)
             check_console_and_network(page, url)
+            check_watch_reload(browser, scenarioc, folder)
         finally:
             browser.close()
     finally:

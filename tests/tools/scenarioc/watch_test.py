@@ -1,0 +1,135 @@
+#!/usr/bin/env python3
+"""Runs `scenarioc watch` on the built-in scenario in a temporary folder and
+saves its sources the ways editors do: a write in place, a new file renamed
+over the old one, a burst of writes. Each save gives one compile, a file
+beside them none, and Ctrl-C ends it with status 0.
+
+    watch_test.py SCENARIOC
+"""
+import os
+import queue
+import re
+import signal
+import subprocess
+import sys
+import tempfile
+import threading
+import time
+
+TIMEOUT = 20  # seconds to wait for a compile; it takes milliseconds
+QUIET = 1.0  # seconds in which no further compile may come
+
+DONE = re.compile(r"scenarioc watch: compile (\d+) done .* status (\d+);")
+
+
+class Watch:
+    def __init__(self, scenarioc, folder):
+        # Ctrl-C may have been ignored by whoever started the test; the watch
+        # itself must see it.
+        self.process = subprocess.Popen(
+            [scenarioc, "watch", "Velmora_Dorsel_linea.txt", "Velmora_Dorsel_904-.txt", "-o",
+             "out", "--report", "page.html"],
+            cwd=folder, stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True,
+            preexec_fn=lambda: signal.signal(signal.SIGINT, signal.SIG_DFL))
+        self.lines = queue.Queue()
+        threading.Thread(target=self._read, daemon=True).start()
+
+    def _read(self):
+        for line in self.process.stdout:
+            self.lines.put(line)
+        self.lines.put(None)
+
+    def compile_done(self, timeout=TIMEOUT):
+        """The number of the next compile and what it printed; None after `timeout`."""
+        printed = ""
+        deadline = time.monotonic() + timeout
+        while True:
+            try:
+                line = self.lines.get(timeout=max(deadline - time.monotonic(), 0))
+            except queue.Empty:
+                return None
+            if line is None:
+                raise AssertionError("watch ended early:\n" + printed)
+            printed += line
+            done = DONE.search(line)
+            if done:
+                return int(done.group(1)), printed
+
+
+def check(condition, what):
+    if not condition:
+        raise AssertionError(what)
+
+
+def expect_one_compile(watch, number, what):
+    done = watch.compile_done()
+    check(done is not None and done[0] == number, "%s: compile %d, got %s" % (what, number, done))
+    check(watch.compile_done(QUIET) is None, "%s: a second compile" % what)
+    return done[1]
+
+
+def main():
+    scenarioc = os.path.abspath(sys.argv[1])
+    with tempfile.TemporaryDirectory() as folder:
+        subprocess.run([scenarioc, "emit"], cwd=folder, check=True, capture_output=True,
+                       timeout=TIMEOUT)
+        train = os.path.join(folder, "Velmora_Dorsel_904-.txt")
+        line = os.path.join(folder, "Velmora_Dorsel_linea.txt")
+        with open(train, "rb") as f:
+            good = f.read()
+        typo = good.replace(b"\nsegnale,", b"\nsegnalle,", 1)
+
+        refused = subprocess.run(
+            [scenarioc, "watch", line, train, "--report",
+             os.path.join(folder, ".", "Velmora_Dorsel_904-.txt")],
+            capture_output=True, timeout=TIMEOUT)
+        check(refused.returncode == 2 and b"would replace the source" in refused.stderr,
+              "a report in place of a source is refused: %s" % refused.stderr)
+        with open(train, "rb") as f:
+            check(f.read() == good, "the source is kept")
+
+        watch = Watch(scenarioc, folder)
+        try:
+            printed = expect_one_compile(watch, 1, "the start")
+            check("unknown-keyword" not in printed, "a clean first compile:\n" + printed)
+
+            with open(train, "wb") as f:  # saved in place
+                f.write(typo)
+            printed = expect_one_compile(watch, 2, "a write in place")
+            check("[-Wunknown-keyword]" in printed, "the typo shown:\n" + printed)
+
+            saved = os.path.join(folder, ".Velmora_Dorsel_904-.txt.swp")
+            with open(saved, "wb") as f:  # saved as a new file renamed over the old
+                f.write(good)
+            os.replace(saved, train)
+            printed = expect_one_compile(watch, 3, "a rename over the file")
+            check("unknown-keyword" not in printed, "the fix shown:\n" + printed)
+
+            with open(line, "rb") as f:
+                text = f.read()
+            for i in range(10):
+                with open(line, "wb") as f:
+                    f.write(text + b"; %d\r\n" % i)
+            expect_one_compile(watch, 4, "a burst of ten writes")
+
+            with open(os.path.join(folder, "notes.txt"), "w") as f:
+                f.write("not a source")
+            check(watch.compile_done(QUIET) is None, "a file beside the sources compiles nothing")
+
+            with open(os.path.join(folder, "page.html"), encoding="utf-8") as f:
+                page = f.read()
+            check("page.html.generation.js" in page and page.rstrip().endswith("</html>"),
+                  "the page reloads itself")
+            check(os.path.isfile(os.path.join(folder, "page.html.generation.js")),
+                  "the generation file")
+            check(os.path.isfile(os.path.join(folder, "out", "Velmora_Dorsel_904.sim")),
+                  "compiled files written")
+        finally:
+            watch.process.send_signal(signal.SIGINT)
+            status = watch.process.wait(timeout=TIMEOUT)
+        check(status == 0, "Ctrl-C ends it with status 0, not %d" % status)
+    print("watch test passed")
+
+
+if __name__ == "__main__":
+    main()

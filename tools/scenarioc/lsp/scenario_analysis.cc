@@ -1,0 +1,97 @@
+#include "scenarioc/lsp/scenario_analysis.h"
+
+#include <fstream>
+#include <iterator>
+
+#include "base/run_time_failure.h"
+#include "base/text_encoding.h"
+#include "scenarioc/discarding_sink.h"
+#include "scenarioc/scenario_inputs.h"
+#include "source/byte_source.h"
+
+namespace scenario::lsp {
+namespace {
+
+namespace fs = std::filesystem;
+
+bool has_non_ascii(std::string_view text) {
+  for (char c : text) {
+    if (static_cast<unsigned char>(c) >= 0x80) return true;
+  }
+  return false;
+}
+
+// The file's bytes as an editor would show them: UTF-8 when they are, else
+// Windows-1252; the compiler reads the same bytes back.
+EditorText text_on_disk(const std::string& bytes) {
+  if (is_utf8(bytes)) return EditorText(bytes, has_non_ascii(bytes));
+  return EditorText(utf8_from_1252(bytes), false);
+}
+
+SourceSide side_for(const fs::path& path, const DocumentStore& documents) {
+  SourceSide side;
+  side.path = path;
+  if (const Document* document = documents.find_path(path)) {
+    side.uri = document->uri;
+    side.open = true;
+    side.text = document->text;
+    return side;
+  }
+  side.uri = uri_of_path(path);
+  std::error_code ec;
+  if (path.empty() || !fs::is_regular_file(path, ec)) {
+    side.readable = false;
+    return side;
+  }
+  std::ifstream in(path, std::ios::binary);
+  std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  side.readable = !in.bad();
+  side.text = text_on_disk(bytes);
+  return side;
+}
+
+}  // namespace
+
+std::unique_ptr<ByteSource> EditorSources::open_if_present(SourceFile which) {
+  if (!exists(which)) return nullptr;
+  return std::make_unique<MemoryByteSource>(side(which).text.bytes());
+}
+
+std::unique_ptr<ByteSource> EditorSources::open(SourceFile which) {
+  if (!exists(which))
+    throw RunTimeFailure("cannot open '" + display_name(which) + "': no such file");
+  return open_if_present(which);
+}
+
+std::string EditorSources::display_name(SourceFile which) const {
+  return utf8_of_path(side(which).path);
+}
+
+ScenarioAnalysis::ScenarioAnalysis(const ScenarioFiles& files, const DocumentStore& documents)
+    : line_(side_for(files.line_file, documents)), train_(side_for(files.train_file, documents)) {
+  ctx_.nome = files.nome;
+  ctx_.treno = files.treno;
+  ctx_.read_past_errors = true;
+  DiscardingSink sink;
+  try {
+    result_ = memorizza_percorso(ctx_, kWriteTrackPlan, sources_, sink);
+  } catch (const RunTimeFailure&) {
+    // The sources are in memory: nothing is left that could fail to be read.
+    result_.cell_row_missing = !ctx_.has_cell_row();
+  }
+}
+
+std::optional<SourceFile> ScenarioAnalysis::side_of(const Document& document) const {
+  for (const SourceFile which : {SourceFile::line, SourceFile::train}) {
+    const SourceSide& s = side(which);
+    if (s.uri == document.uri || (!document.path.empty() && s.path == document.path)) return which;
+  }
+  return std::nullopt;
+}
+
+const ReportModel& ScenarioAnalysis::model() {
+  if (!model_) model_ = std::make_unique<ReportModel>(build_report_model(ctx_, result_, sources_));
+  return *model_;
+}
+
+}  // namespace scenario::lsp
