@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
+#include <utility>
+
+#include "compiler/track_steps.h"
 
 namespace scenario {
 namespace {
@@ -11,6 +13,8 @@ namespace {
 // farther than kChordShare of the tolerance from it is halved until they do.
 constexpr int32_t kStride = 32;
 constexpr double kChordShare = 0.25;
+// The metres read at a time on the way to the next point asked for.
+constexpr int32_t kReadBlock = 4096;
 
 struct Vec {
   double x = 0;
@@ -83,58 +87,104 @@ class Simplifier {
   std::vector<PlanPoint>& out_;
 };
 
-// Whether every metre between a and b lies within `slack` of the chord a-b.
-bool chord_holds(const double* xs, const double* ys, int32_t a, int32_t b, double slack) {
-  const double dx = xs[b] - xs[a], dy = ys[b] - ys[a];
-  const double length2 = dx * dx + dy * dy;
+// Whether every metre between a and b of `window` lies within `slack` of the chord a-b.
+bool chord_holds(const Vec* window, int32_t a, int32_t b, double slack) {
+  const Vec d{window[b].x - window[a].x, window[b].y - window[a].y};
+  const double length2 = dot(d, d);
   const double limit = slack * slack * length2;
   bool holds = true;
   for (int32_t m = a + 1; m < b; ++m) {
-    const double px = xs[m] - xs[a], py = ys[m] - ys[a];
-    const double across = dx * py - dy * px;
-    const double along = dx * px + dy * py;
+    const Vec p{window[m].x - window[a].x, window[m].y - window[a].y};
+    const double across = cross(d, p);
+    const double along = dot(d, p);
     holds &= across * across <= limit && along >= 0 && along <= length2;
   }
   return holds;
 }
 
+// Hands out the points of a plan's metres in order from metre 0: the two
+// entries the steps start from, then the traced metres as they are computed.
+class MetreReader {
+ public:
+  explicit MetreReader(const TracedPlan& plan) : plan_(plan), walker_(plan) {}
+  // Writes the points of the next `count` metres to `out`; none past the last traced one.
+  void read(int32_t count, Vec* out) {
+    for (; count > 0 && metre_ < 2; --count, ++metre_) {
+      *out++ = {plan_.start_entry(metre_, 0).value, plan_.start_entry(metre_, 1).value};
+    }
+    walker_.next(count, [&out](const track_steps::Point& p) { *out++ = {p.x, p.y}; });
+    metre_ += count;
+  }
+
+ private:
+  const TracedPlan& plan_;
+  TracedPlan::Walker walker_;
+  int32_t metre_ = 0;
+};
+
 }  // namespace
 
-int32_t last_drawable_metre(const Tracciato& plan) {
+int32_t last_drawable_metre(const TracedPlan& plan) {
   if (!plan.exists()) return -1;
-  const size_t metres = static_cast<size_t>(plan.last_metre()) + 1;
-  size_t first_empty = metres;
-  for (int axis = 0; axis < 2; ++axis) {
-    const auto* tags = plan.tag_column(axis);
-    const void* empty = std::memchr(tags, static_cast<int>(TrackTag::empty), first_empty);
-    if (empty) first_empty = static_cast<const uint8_t*>(empty) - tags;
+  const auto holds = [&plan](int32_t metre) {
+    return plan.start_entry(metre, 0).tag != TrackTag::empty &&
+           plan.start_entry(metre, 1).tag != TrackTag::empty;
+  };
+  if (!holds(0)) return -1;
+  if (plan.last_metre() < 1 || !holds(1)) return 0;
+  return plan.last_traced_metre();
+}
+
+std::vector<PlanPoint> plan_points(const TracedPlan& plan, const std::vector<int32_t>& metres,
+                                   int32_t last) {
+  std::vector<std::pair<int32_t, size_t>> wanted;  // metre, index in `metres`
+  for (size_t i = 0; i < metres.size(); ++i) {
+    wanted.emplace_back(std::clamp(metres[i], 0, last), i);
   }
-  return static_cast<int32_t>(first_empty) - 1;
+  std::sort(wanted.begin(), wanted.end());
+  std::vector<PlanPoint> points(metres.size());
+  MetreReader reader(plan);
+  std::vector<Vec> block(kReadBlock);
+  Vec point;
+  int32_t next = 0;  // the metre `reader` hands out next
+  for (const auto& [metre, index] : wanted) {
+    while (next <= metre) {
+      const int32_t count = std::min(kReadBlock, metre - next + 1);
+      reader.read(count, block.data());
+      point = block[count - 1];
+      next += count;
+    }
+    points[index] = {metre, point.x, point.y};
+  }
+  return points;
 }
 
-PlanPoint plan_point(const Tracciato& plan, int32_t metre, int32_t last) {
-  const int32_t m = std::clamp(metre, 0, std::max(last, 0));
-  if (last < 0) return {m, 0, 0};
-  return {m, plan.value(m, 0), plan.value(m, 1)};
-}
-
-std::vector<PlanPoint> simplify_plan(const Tracciato& plan, int32_t last, double tolerance) {
+std::vector<PlanPoint> simplify_plan(const TracedPlan& plan, int32_t last, double tolerance) {
   std::vector<PlanPoint> points;
   if (last < 0) return points;
-  const double* xs = plan.value_column(0);
-  const double* ys = plan.value_column(1);
+  // Metres a ... a + kStride of the plan, read as the chords move on.
+  Vec window[kStride + 1];
+  MetreReader reader(plan);
+  reader.read(1, window);
   const double slack = tolerance * kChordShare;
-  Simplifier simplifier({0, xs[0], ys[0]}, tolerance - slack, points);
-  const auto feed = [&](auto& self, int32_t a, int32_t b) -> void {
-    if (b - a > 1 && !chord_holds(xs, ys, a, b, slack)) {
-      const int32_t middle = a + (b - a) / 2;
-      self(self, a, middle);
-      self(self, middle, b);
+  Simplifier simplifier({0, window[0].x, window[0].y}, tolerance - slack, points);
+  int32_t a = 0;
+  const auto feed = [&](auto& self, int32_t from, int32_t to) -> void {
+    if (to - from > 1 && !chord_holds(window, from, to, slack)) {
+      const int32_t middle = from + (to - from) / 2;
+      self(self, from, middle);
+      self(self, middle, to);
       return;
     }
-    simplifier.add({b, xs[b], ys[b]});
+    simplifier.add({a + to, window[to].x, window[to].y});
   };
-  for (int32_t a = 0; a < last; a += kStride) feed(feed, a, std::min(a + kStride, last));
+  while (a < last) {
+    const int32_t length = std::min(kStride, last - a);
+    reader.read(length, window + 1);
+    feed(feed, 0, length);
+    window[0] = window[length];
+    a += length;
+  }
   simplifier.finish();
   return points;
 }

@@ -243,20 +243,29 @@ void add_scenario_facts(ReportModel& model, const Tabella& t) {
 }
 
 void add_plan(ReportModel& model, const BuildContext& ctx) {
-  const Tracciato plan = ctx.tracciato.entries();
+  const TracedPlan& plan = ctx.tracciato;
   const int32_t last = last_drawable_metre(plan);
   model.plan = simplify_plan(plan, last, kPlanTolerance);
   if (last < 0) return;
   model.kilometre_posts = model.chainage.kilometre_posts(std::max(model.first_metres, 0),
                                                          std::min(model.last_metres, last));
-  for (const KilometrePost& post : model.kilometre_posts) {
-    model.kilometre_points.push_back(plan_point(plan, post.metres, last));
+  // Every point the page marks on the plan, found in one pass over it.
+  std::vector<int32_t> metres = {0, model.route_length};
+  for (const KilometrePost& post : model.kilometre_posts) metres.push_back(post.metres);
+  for (const ReportStation& s : model.stations) metres.push_back(s.position);
+  for (const ReportDiagnostic& d : model.diagnostics) {
+    if (d.position) metres.push_back(*d.position);
   }
-  model.plan_start = plan_point(plan, 0, last);
-  model.plan_route_end = plan_point(plan, model.route_length, last);
-  for (ReportStation& s : model.stations) s.plan = plan_point(plan, s.position, last);
+  const std::vector<PlanPoint> points = plan_points(plan, metres, last);
+  auto point = points.begin();
+  model.plan_start = *point++;
+  model.plan_route_end = *point++;
+  for (size_t i = 0; i < model.kilometre_posts.size(); ++i) {
+    model.kilometre_points.push_back(*point++);
+  }
+  for (ReportStation& s : model.stations) s.plan = *point++;
   for (ReportDiagnostic& d : model.diagnostics) {
-    if (d.position) d.plan = plan_point(plan, *d.position, last);
+    if (d.position) d.plan = *point++;
   }
 }
 
