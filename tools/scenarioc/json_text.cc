@@ -1,7 +1,8 @@
 #include "scenarioc/json_text.h"
 
 #include <charconv>
-#include <cstdlib>
+#include <cmath>
+#include <cstdint>
 
 #include "base/text_encoding.h"
 #include "scenarioc/html_text.h"
@@ -16,26 +17,21 @@ void append_code_unit(std::string& out, unsigned c) {
   out += kHex[c & 0xF];
 }
 
-bool is_number_start(char c) { return c == '-' || (c >= '0' && c <= '9'); }
-
-bool is_number_char(char c) {
-  return (c >= '0' && c <= '9') || c == '-' || c == '+' || c == '.' || c == 'e' || c == 'E';
+void append_real(std::string& out, double value, JsonReals reals) {
+  if (!std::isfinite(value)) {
+    out += "null";
+  } else if (reals == JsonReals::tenths) {
+    append_fixed(out, value, 1);
+  } else {
+    char buffer[32];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+    out.append(buffer, result.ptr);
+  }
 }
 
-// nlohmann writes a real number with a decimal point or an exponent (1.0,
-// 1e+20) and by Grisu2, which is not always the shortest; an integer as digits.
-void append_number(std::string& out, std::string_view token, JsonReals reals) {
-  if (token.find_first_of(".eE") == std::string_view::npos) {
-    out += token;
-    return;
-  }
-  double value = 0;
-  std::from_chars(token.data(), token.data() + token.size(), value);
-  if (reals == JsonReals::tenths) {
-    append_fixed(out, value, 1);
-    return;
-  }
-  char buffer[32];
+template <class Integer>
+void append_integer_value(std::string& out, Integer value) {
+  char buffer[24];
   const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
   out.append(buffer, result.ptr);
 }
@@ -70,6 +66,63 @@ size_t append_string(std::string& out, std::string_view text, size_t i) {
   return i + 1;
 }
 
+void append_json(std::string& out, const Json& value, JsonReals reals);
+
+// A text as nlohmann escapes it (invalid UTF-8 becomes U+FFFD, never a
+// throw), with the escapes changed to the tool's.
+void append_text(std::string& out, const std::string& text) {
+  const std::string dumped = Json(text).dump(-1, ' ', false, Json::error_handler_t::replace);
+  append_string(out, dumped, 0);
+}
+
+void append_json(std::string& out, const Json& value, JsonReals reals) {
+  using Type = Json::value_t;
+  switch (value.type()) {
+    case Type::boolean:
+      out += value.get<bool>() ? "true" : "false";
+      return;
+    case Type::number_integer:
+      append_integer_value(out, value.get<int64_t>());
+      return;
+    case Type::number_unsigned:
+      append_integer_value(out, value.get<uint64_t>());
+      return;
+    case Type::number_float:
+      append_real(out, value.get<double>(), reals);
+      return;
+    case Type::string:
+      append_text(out, value.get_ref<const std::string&>());
+      return;
+    case Type::array: {
+      out += '[';
+      bool first = true;
+      for (const Json& element : value) {
+        if (!first) out += ',';
+        first = false;
+        append_json(out, element, reals);
+      }
+      out += ']';
+      return;
+    }
+    case Type::object: {
+      out += '{';
+      bool first = true;
+      for (const auto& [key, element] : value.items()) {
+        if (!first) out += ',';
+        first = false;
+        append_text(out, key);
+        out += ':';
+        append_json(out, element, reals);
+      }
+      out += '}';
+      return;
+    }
+    default:  // null, and what JSON has no text for
+      out += "null";
+      return;
+  }
+}
+
 }  // namespace
 
 Json json_1252(std::string_view text) { return utf8_from_1252(text); }
@@ -78,25 +131,11 @@ Json json_native(std::string_view text) { return utf8_from_native(text); }
 
 Json json_number(std::optional<int64_t> value) { return value ? Json(*value) : Json(nullptr); }
 
+// Walks the document and writes each number from its value, so that no
+// number is written by the library and read back.
 std::string json_text(const Json& document, JsonReals reals) {
-  // Every text put in is UTF-8 already; a fault would show as U+FFFD, never as a throw.
-  const std::string dumped = document.dump(-1, ' ', false, Json::error_handler_t::replace);
   std::string out;
-  out.reserve(dumped.size() + dumped.size() / 8);
-  for (size_t i = 0; i < dumped.size();) {
-    const char c = dumped[i];
-    if (c == '"') {
-      i = append_string(out, dumped, i);
-    } else if (is_number_start(c)) {
-      size_t end = i;
-      while (end < dumped.size() && is_number_char(dumped[end])) ++end;
-      append_number(out, std::string_view(dumped).substr(i, end - i), reals);
-      i = end;
-    } else {
-      out += c;
-      ++i;
-    }
-  }
+  append_json(out, document, reals);
   return out;
 }
 
