@@ -5,9 +5,7 @@
 
 #include <cstdint>
 #include <cstdlib>
-#include <cstring>
 #include <new>
-#include <utility>
 
 #if defined(__SANITIZE_ADDRESS__)
 #define SCENARIO_ADDRESS_SANITIZER 1
@@ -63,24 +61,6 @@ ZeroedRegion::ZeroedRegion(std::size_t bytes) : size_(bytes) {
   // than one fault at a time, which matters where huge pages are off.
   ::madvise(data_, round_up(bytes, kSmallPage), MADV_POPULATE_WRITE);
 #endif
-}
-
-ZeroedRegion::ZeroedRegion(const ZeroedRegion& other) : ZeroedRegion(other.size_) {
-  if (size_ != 0) std::memcpy(data_, other.data_, size_);
-}
-
-ZeroedRegion::ZeroedRegion(ZeroedRegion&& other) noexcept
-    : data_(std::exchange(other.data_, nullptr)),
-      size_(std::exchange(other.size_, 0)),
-      mapping_(std::exchange(other.mapping_, nullptr)),
-      mapped_(std::exchange(other.mapped_, 0)) {}
-
-ZeroedRegion& ZeroedRegion::operator=(ZeroedRegion other) noexcept {
-  std::swap(data_, other.data_);
-  std::swap(size_, other.size_);
-  std::swap(mapping_, other.mapping_);
-  std::swap(mapped_, other.mapped_);
-  return *this;
 }
 
 ZeroedRegion::~ZeroedRegion() {

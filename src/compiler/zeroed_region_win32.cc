@@ -3,9 +3,7 @@
 // seldom holds, so a region is made of ordinary pages.
 #include <windows.h>
 
-#include <cstring>
 #include <new>
-#include <utility>
 
 #include "compiler/zeroed_region.h"
 
@@ -17,24 +15,6 @@ ZeroedRegion::ZeroedRegion(std::size_t bytes) : size_(bytes) {
   if (mapping_ == nullptr) throw std::bad_alloc();
   mapped_ = bytes;
   data_ = mapping_;
-}
-
-ZeroedRegion::ZeroedRegion(const ZeroedRegion& other) : ZeroedRegion(other.size_) {
-  if (size_ != 0) std::memcpy(data_, other.data_, size_);
-}
-
-ZeroedRegion::ZeroedRegion(ZeroedRegion&& other) noexcept
-    : data_(std::exchange(other.data_, nullptr)),
-      size_(std::exchange(other.size_, 0)),
-      mapping_(std::exchange(other.mapping_, nullptr)),
-      mapped_(std::exchange(other.mapped_, 0)) {}
-
-ZeroedRegion& ZeroedRegion::operator=(ZeroedRegion other) noexcept {
-  std::swap(data_, other.data_);
-  std::swap(size_, other.size_);
-  std::swap(mapping_, other.mapping_);
-  std::swap(mapped_, other.mapped_);
-  return *this;
 }
 
 ZeroedRegion::~ZeroedRegion() {
