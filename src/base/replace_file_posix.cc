@@ -12,6 +12,7 @@
 #include <utility>
 
 #include "base/placed_block_check.h"
+#include "base/replaced_so_far.h"
 #include "base/run_time_failure.h"
 #include "base/temporary_files.h"
 
@@ -47,23 +48,6 @@ void write_all_at(int fd, uint64_t offset, std::string_view bytes, const std::st
     bytes.remove_prefix(static_cast<size_t>(n));
     offset += static_cast<uint64_t>(n);
   }
-}
-
-// "'a', 'b' and 'c'".
-std::string listed(const std::vector<std::string>& paths) {
-  std::string text;
-  for (std::size_t i = 0; i < paths.size(); ++i) {
-    if (i > 0) text += i + 1 == paths.size() ? " and " : ", ";
-    text += "'" + paths[i] + "'";
-  }
-  return text;
-}
-
-// What a failure in the middle of a set's renames has changed.
-std::string replaced_so_far(const std::vector<std::string>& replaced, std::size_t total) {
-  if (total <= 1) return "";
-  if (replaced.empty()) return "; none of the " + std::to_string(total) + " files was replaced";
-  return "; only " + listed(replaced) + (replaced.size() == 1 ? " was" : " were") + " replaced";
 }
 
 }  // namespace

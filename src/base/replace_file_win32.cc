@@ -12,6 +12,7 @@
 #include "base/file_naming.h"
 #include "base/placed_block_check.h"
 #include "base/replace_file.h"
+#include "base/replaced_so_far.h"
 #include "base/run_time_failure.h"
 #include "base/temporary_files.h"
 #include "base/wide_text.h"
@@ -59,23 +60,6 @@ void write_all_at(HANDLE file, uint64_t offset, std::string_view bytes,
     bytes.remove_prefix(written);
     offset += written;
   }
-}
-
-// "'a', 'b' and 'c'".
-std::string listed(const std::vector<std::string>& paths) {
-  std::string text;
-  for (std::size_t i = 0; i < paths.size(); ++i) {
-    if (i > 0) text += i + 1 == paths.size() ? " and " : ", ";
-    text += "'" + paths[i] + "'";
-  }
-  return text;
-}
-
-// What a failure in the middle of a set's renames has changed.
-std::string replaced_so_far(const std::vector<std::string>& replaced, std::size_t total) {
-  if (total <= 1) return "";
-  if (replaced.empty()) return "; none of the " + std::to_string(total) + " files was replaced";
-  return "; only " + listed(replaced) + (replaced.size() == 1 ? " was" : " were") + " replaced";
 }
 
 }  // namespace
