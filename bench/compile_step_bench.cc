@@ -30,6 +30,24 @@ void BM_CompileBuiltinInMemory(benchmark::State& state) {
 }
 BENCHMARK(BM_CompileBuiltinInMemory)->Unit(benchmark::kMillisecond);
 
+// The compile an author runs: the built-in scenario into an empty folder, the
+// yardstick of the report page, which also ends in a file.
+void BM_CompileBuiltinToFolder(benchmark::State& state) {
+  const std::string line = builtin_line_text();
+  const std::string train = builtin_train_text();
+  ScratchFolder folder;
+  for (auto _ : state) {
+    state.PauseTiming();
+    std::filesystem::remove_all(folder.path());
+    std::filesystem::create_directory(folder.path());
+    state.ResumeTiming();
+    BuildContext ctx;
+    FolderSink sink(folder.path());
+    compile_in_memory(ctx, line, train, sink);
+  }
+}
+BENCHMARK(BM_CompileBuiltinToFolder)->Unit(benchmark::kMillisecond);
+
 void BM_CompileLongRouteInMemory(benchmark::State& state) {
   const std::string line = long_builtin_line_text();
   const std::string train = long_builtin_train_text();
