@@ -43,15 +43,38 @@ bool skip(std::istream& in, size_t length) {
   return true;
 }
 
+enum class LineRead { line, too_long, end };
+
+// Reads a line to its '\n' and keeps at most kLongestHeaderLine bytes of it,
+// so that a header without a line end cannot take all memory.
+LineRead read_header_line(std::istream& in, std::string& line) {
+  line.clear();
+  bool too_long = false;
+  for (int c = in.get(); c != std::istream::traits_type::eof(); c = in.get()) {
+    if (c == '\n') return too_long ? LineRead::too_long : LineRead::line;
+    if (line.size() < kLongestHeaderLine) {
+      line += static_cast<char>(c);
+    } else {
+      too_long = true;
+    }
+  }
+  return LineRead::end;
+}
+
 }  // namespace
 
 Frame read_frame(std::istream& in) {
   Frame frame;
   std::optional<size_t> length;
-  bool header_seen = false, length_faulty = false;
+  bool header_seen = false, length_faulty = false, line_too_long = false;
   std::string line;
   while (true) {
-    if (!std::getline(in, line)) return frame;  // the stream ended
+    const LineRead read = read_header_line(in, line);
+    if (read == LineRead::end) return frame;  // the stream ended
+    if (read == LineRead::too_long) {
+      header_seen = line_too_long = true;
+      continue;
+    }
     const std::string_view field = trimmed(line);
     if (field.empty()) {
       if (header_seen) break;
@@ -64,6 +87,14 @@ Frame read_frame(std::istream& in) {
       length = length_named(trimmed(field.substr(colon + 1)));
       length_faulty = !length;
     }
+  }
+  if (line_too_long) {
+    // Its body, where the header says how long it is, is passed over with it.
+    if (length && !length_faulty && !skip(in, *length)) return frame;
+    frame.kind = Frame::Kind::malformed;
+    frame.error = "a line of the message's header is longer than " +
+                  std::to_string(kLongestHeaderLine) + " bytes";
+    return frame;
   }
   if (!length || length_faulty) {
     frame.kind = Frame::Kind::malformed;

@@ -20,6 +20,8 @@ struct Frame {
 
 // A body longer than this is passed over unread, as a malformed frame.
 constexpr size_t kLargestBody = size_t{64} << 20;
+// A header line longer than this is passed over to its end, and its frame is malformed.
+constexpr size_t kLongestHeaderLine = 8192;
 
 // The next frame; `end` when the stream ends, also inside a frame. A header
 // without a valid Content-Length is malformed, and reading goes on after it.

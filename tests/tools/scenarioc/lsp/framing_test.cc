@@ -39,6 +39,17 @@ TEST(FramingTest, ABodyTooLongIsPassedOverUnread) {
   EXPECT_EQ(read_frame(in).body, "7");
 }
 
+TEST(FramingTest, AHeaderLineTooLongIsPassedOverToItsEnd) {
+  const std::string endless(10 * kLongestHeaderLine, 'x');
+  std::istringstream in("X-Filler: " + endless + "\r\nContent-Length: 2\r\n\r\n{}" +
+                        "Content-Length: 1\r\n\r\n7" + endless);
+  const Frame skipped = read_frame(in);
+  EXPECT_EQ(skipped.kind, Frame::Kind::malformed);
+  EXPECT_NE(skipped.error.find("longer than"), std::string::npos) << skipped.error;
+  EXPECT_EQ(read_frame(in).body, "7");  // the body of the malformed frame was passed over
+  EXPECT_EQ(read_frame(in).kind, Frame::Kind::end);  // a header line without its end
+}
+
 TEST(FramingTest, WritesTheLengthInBytes) {
   std::ostringstream out;
   write_frame(out, "\"\xc3\xa0\"");
