@@ -50,22 +50,6 @@ void BM_ReportPageOfCompiledBuiltin(benchmark::State& state) {
 }
 BENCHMARK(BM_ReportPageOfCompiledBuiltin)->Unit(benchmark::kMillisecond);
 
-void BM_CompileLongRoute(benchmark::State& state) {
-  const auto length = static_cast<int32_t>(state.range(0));
-  const std::string line = long_route_line_text(length);
-  const std::string train = long_route_train_text(length);
-  for (auto _ : state) {
-    BuildContext ctx;
-    CountingSink sink;
-    compile_in_memory(ctx, line, train, sink);
-  }
-}
-BENCHMARK(BM_CompileLongRoute)
-    ->Arg(250000)
-    ->Arg(500000)
-    ->Arg(1000000)
-    ->Unit(benchmark::kMillisecond);
-
 void BM_ReportLongRoute(benchmark::State& state) {
   const auto length = static_cast<int32_t>(state.range(0));
   const std::string line = long_route_line_text(length);
