@@ -14,11 +14,13 @@
 
 #include "base/replace_file.h"
 #include "test_support.h"
+#include "test_support_posix.h"
 
 namespace scenario {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::ended_process;
 using testing::list_folder;
 using testing::TempDir;
 using testing::write_file;
@@ -56,15 +58,6 @@ TEST(TemporaryFilesTest, OnlyExactNamesHaveAnOwner) {
     const std::optional<pid_t> owner = temporary_name_owner(row.name);
     EXPECT_EQ(owner.value_or(0), row.owner);
   }
-}
-
-// The id of a process that has ended and been reaped.
-pid_t ended_process() {
-  const pid_t child = ::fork();
-  if (child == 0) ::_exit(0);
-  int status = 0;
-  ::waitpid(child, &status, 0);
-  return child;
 }
 
 std::string temporary_of(pid_t pid) { return ".~" + std::to_string(pid) + "-0.tmp"; }

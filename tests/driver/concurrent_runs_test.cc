@@ -19,12 +19,14 @@
 #include "source/builtin_line.h"
 #include "source/builtin_train.h"
 #include "test_support.h"
+#include "test_support_posix.h"
 
 namespace scenario {
 namespace {
 
 namespace fs = std::filesystem;
 using testing::changed_files;
+using testing::ended_process;
 using testing::finish;
 using testing::ProgramRun;
 using testing::read_file;
@@ -184,15 +186,6 @@ TEST(ConcurrentRunsTest, InterruptedRunLeavesNoTemporaryFile) {
       EXPECT_TRUE(interrupted) << "no attempt met a temporary file";
     }
   }
-}
-
-// The id of a process that has ended and been collected.
-pid_t ended_process() {
-  const pid_t child = ::fork();
-  if (child == 0) ::_exit(0);
-  int status = 0;
-  ::waitpid(child, &status, 0);
-  return child;
 }
 
 TEST(ConcurrentRunsTest, NextRunRemovesTemporaryFilesOfAnEndedProcess) {
