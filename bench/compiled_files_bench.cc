@@ -9,7 +9,7 @@
 #include "base/file_naming.h"
 #include "bench_inputs.h"
 #include "compiler/compile_step.h"
-#include "compiler/compiled_files.h"
+#include "compiler/format/compiled_files.h"
 #include "compiler/scenario_records.h"
 
 namespace scenario::bench {

@@ -9,9 +9,9 @@
 #include "compiler/compile_step.h"
 #include "compiler/scenario_records.h"
 #include "compiler/source_files.h"
-#include "scenarioc/discarding_sink.h"
-#include "scenarioc/report_model.h"
-#include "scenarioc/report_page.h"
+#include "scenarioc/output/discarding_sink.h"
+#include "scenarioc/report/report_model.h"
+#include "scenarioc/report/report_page.h"
 
 namespace scenario::bench {
 namespace {

@@ -11,8 +11,8 @@
 #include "base/run_time_failure.h"
 #include "bench_inputs.h"
 #include "compiler/compile_step.h"
-#include "compiler/compiled_files.h"
-#include "compiler/parser.h"
+#include "compiler/format/compiled_files.h"
+#include "compiler/parse/parser.h"
 #include "compiler/scenario_records.h"
 #include "compiler/source_files.h"
 

@@ -15,14 +15,14 @@
 #include <vector>
 
 #include "compiler/compile_step.h"
-#include "compiler/compiled_file_decoder.h"
-#include "compiler/compiled_files.h"
-#include "compiler/diagnostics.h"
+#include "compiler/diagnostics/diagnostics.h"
+#include "compiler/diagnostics/warnings.h"
+#include "compiler/format/compiled_file_decoder.h"
+#include "compiler/format/compiled_files.h"
 #include "compiler/scenario_records.h"
 #include "compiler/source_files.h"
-#include "compiler/warnings.h"
-#include "scenarioc/report_model.h"
-#include "scenarioc/report_page.h"
+#include "scenarioc/report/report_model.h"
+#include "scenarioc/report/report_page.h"
 
 namespace scenario {
 namespace {

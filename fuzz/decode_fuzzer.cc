@@ -12,13 +12,13 @@
 #include <vector>
 
 #include "base/run_time_failure.h"
-#include "compiler/binary_layout.h"
-#include "compiler/cell_text.h"
 #include "compiler/competition_codes.h"
-#include "compiler/compiled_file_decoder.h"
-#include "compiler/compiled_files.h"
+#include "compiler/format/binary_layout.h"
+#include "compiler/format/cell_text.h"
+#include "compiler/format/compiled_file_decoder.h"
+#include "compiler/format/compiled_files.h"
 #include "compiler/scenario_records.h"
-#include "scenarioc/dump_text.h"
+#include "scenarioc/dump/dump_text.h"
 
 namespace scenario {
 namespace {

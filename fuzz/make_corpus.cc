@@ -13,8 +13,8 @@
 #include <vector>
 
 #include "compiler/compile_step.h"
-#include "compiler/compiled_files.h"
-#include "compiler/track_plan.h"
+#include "compiler/format/compiled_files.h"
+#include "compiler/plan/track_plan.h"
 #include "source/builtin_line.h"
 #include "source/builtin_train.h"
 #include "source/text_writer.h"

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Checks that includes point down the layers only:
-#   base <- source <- compiler <- driver, base <- source <- documents <- driver,
+#   base <- source <- compiler <- documents <- driver,
 #   and tools/ above everything but the driver.
 # Prints each upward or unknown include as FILE:LINE and ends with status 1
 # when there is one.
@@ -15,7 +15,7 @@ declare -A allowed=(
   [base]="base"
   [source]="base source"
   [compiler]="base source compiler"
-  [documents]="base source documents"
+  [documents]="base source compiler documents"
   [driver]="base source compiler documents driver"
   [tools]="base source compiler documents"
 )

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "compiler/recorded_errors.h"
+#include "compiler/diagnostics/recorded_errors.h"
 
 namespace scenario {
 

@@ -3,10 +3,10 @@
 #include "base/file_naming.h"
 #include "base/placed_block_check.h"
 #include "base/replace_file.h"
-#include "compiler/binary_layout.h"
 #include "compiler/competition_codes.h"
-#include "compiler/compiled_files.h"
-#include "compiler/parser.h"
+#include "compiler/format/binary_layout.h"
+#include "compiler/format/compiled_files.h"
+#include "compiler/parse/parser.h"
 #include "compiler/post_processing.h"
 
 namespace scenario {

@@ -6,8 +6,8 @@
 #include <utility>
 
 #include "base/rounding.h"
-#include "compiler/diagnostics.h"
-#include "compiler/recorded_errors.h"
+#include "compiler/diagnostics/diagnostics.h"
+#include "compiler/diagnostics/recorded_errors.h"
 
 namespace scenario {
 namespace {

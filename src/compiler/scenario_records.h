@@ -10,9 +10,9 @@
 #include <vector>
 
 #include "base/build_identity.h"
-#include "compiler/recorded_errors.h"
-#include "compiler/traced_plan.h"
-#include "compiler/warnings.h"
+#include "compiler/diagnostics/recorded_errors.h"
+#include "compiler/diagnostics/warnings.h"
+#include "compiler/plan/traced_plan.h"
 
 namespace scenario {
 

@@ -7,7 +7,7 @@
 #include <memory>
 #include <string>
 
-#include "compiler/recorded_errors.h"
+#include "compiler/diagnostics/recorded_errors.h"
 #include "source/byte_source.h"
 
 namespace scenario {

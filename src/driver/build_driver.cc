@@ -9,7 +9,7 @@
 #include "base/run_time_failure.h"
 #include "base/temporary_files.h"
 #include "compiler/compile_step.h"
-#include "compiler/diagnostics.h"
+#include "compiler/diagnostics/diagnostics.h"
 #include "compiler/scenario_records.h"
 #include "documents/scenario_notes.h"
 #include "documents/slowdown_order.h"

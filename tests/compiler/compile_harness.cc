@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "compiler/parser.h"
+#include "compiler/parse/parser.h"
 #include "test_support.h"
 
 namespace scenario::testing {

@@ -6,9 +6,9 @@
 
 #include <string>
 
-#include "compiler/binary_layout.h"
 #include "compiler/compile_harness.h"
-#include "compiler/compiled_file_decoder.h"
+#include "compiler/format/binary_layout.h"
+#include "compiler/format/compiled_file_decoder.h"
 #include "compiler/scenario_records.h"
 
 namespace scenario::testing {

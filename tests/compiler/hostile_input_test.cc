@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "compiler/compile_harness.h"
-#include "compiler/compiled_file_decoder.h"
+#include "compiler/format/compiled_file_decoder.h"
 #include "compiler/scenario_records.h"
 
 namespace scenario::testing {

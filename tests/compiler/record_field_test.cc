@@ -1,6 +1,6 @@
 // The checks a layout table is held to: its rows must cover the record's bytes
 // in order, each as wide and signed as its member, with a row for every member.
-#include "compiler/record_field.h"
+#include "compiler/format/record_field.h"
 
 #include <gtest/gtest.h>
 

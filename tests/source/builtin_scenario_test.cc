@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "compiler/compile_step.h"
-#include "compiler/diagnostics.h"
+#include "compiler/diagnostics/diagnostics.h"
+#include "compiler/diagnostics/warnings.h"
 #include "compiler/scenario_records.h"
-#include "compiler/warnings.h"
 #include "source/builtin_line.h"
 #include "source/builtin_source_records.h"
 #include "source/builtin_train.h"

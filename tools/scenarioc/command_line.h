@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "scenarioc/colour.h"
-#include "scenarioc/warning_settings.h"
+#include "scenarioc/output/colour.h"
+#include "scenarioc/output/warning_settings.h"
 
 namespace scenario {
 

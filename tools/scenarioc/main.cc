@@ -7,14 +7,14 @@
 #include <string>
 #include <vector>
 
-#include "scenarioc/check_command.h"
+#include "scenarioc/check/check_command.h"
 #include "scenarioc/command_line.h"
-#include "scenarioc/compile_command.h"
-#include "scenarioc/dump_command.h"
-#include "scenarioc/emit_command.h"
-#include "scenarioc/lsp_command.h"
-#include "scenarioc/report_command.h"
-#include "scenarioc/watch_command.h"
+#include "scenarioc/compile/compile_command.h"
+#include "scenarioc/dump/dump_command.h"
+#include "scenarioc/emit/emit_command.h"
+#include "scenarioc/lsp/lsp_command.h"
+#include "scenarioc/report/report_command.h"
+#include "scenarioc/watch/watch_command.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 // The work queue of the batch check hands results on in the order of the
 // tasks, however the threads happen to finish.
-#include "scenarioc/ordered_work.h"
+#include "scenarioc/check/ordered_work.h"
 
 #include <gtest/gtest.h>
 

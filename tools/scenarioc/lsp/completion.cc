@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "compiler/record_kinds.h"
+#include "compiler/parse/record_kinds.h"
 
 namespace scenario::lsp {
 namespace {

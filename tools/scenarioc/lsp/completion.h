@@ -4,7 +4,7 @@
 
 #include <string_view>
 
-#include "scenarioc/json_text.h"
+#include "scenarioc/output/json_text.h"
 
 namespace scenario::lsp {
 

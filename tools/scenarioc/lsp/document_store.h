@@ -10,8 +10,8 @@
 #include <string_view>
 #include <vector>
 
-#include "scenarioc/json_text.h"
 #include "scenarioc/lsp/editor_text.h"
+#include "scenarioc/output/json_text.h"
 
 namespace scenario::lsp {
 

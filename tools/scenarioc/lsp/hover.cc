@@ -8,10 +8,10 @@
 #include "base/rounding.h"
 #include "base/text_case.h"
 #include "base/text_encoding.h"
-#include "compiler/record_kinds.h"
-#include "scenarioc/chainage.h"
-#include "scenarioc/object_values.h"
-#include "scenarioc/report_model.h"
+#include "compiler/chainage.h"
+#include "compiler/format/object_values.h"
+#include "compiler/parse/record_kinds.h"
+#include "scenarioc/report/report_model.h"
 
 namespace scenario::lsp {
 namespace {

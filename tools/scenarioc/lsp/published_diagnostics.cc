@@ -2,9 +2,9 @@
 
 #include <string>
 
-#include "compiler/diagnostics.h"
-#include "scenarioc/diagnostic_listing.h"
-#include "scenarioc/warning_settings.h"
+#include "compiler/diagnostics/diagnostics.h"
+#include "scenarioc/output/diagnostic_listing.h"
+#include "scenarioc/output/warning_settings.h"
 
 namespace scenario::lsp {
 namespace {

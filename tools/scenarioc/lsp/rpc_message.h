@@ -7,7 +7,7 @@
 #include <string_view>
 #include <variant>
 
-#include "scenarioc/json_text.h"
+#include "scenarioc/output/json_text.h"
 
 namespace scenario::lsp {
 

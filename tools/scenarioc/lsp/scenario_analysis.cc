@@ -5,7 +5,7 @@
 
 #include "base/run_time_failure.h"
 #include "base/text_encoding.h"
-#include "scenarioc/discarding_sink.h"
+#include "scenarioc/output/discarding_sink.h"
 #include "scenarioc/scenario_inputs.h"
 #include "source/byte_source.h"
 

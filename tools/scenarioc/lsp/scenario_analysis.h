@@ -13,10 +13,10 @@
 #include "compiler/compile_step.h"
 #include "compiler/scenario_records.h"
 #include "compiler/source_files.h"
+#include "scenarioc/check/scenario_finder.h"
 #include "scenarioc/lsp/document_store.h"
 #include "scenarioc/lsp/editor_text.h"
-#include "scenarioc/report_model.h"
-#include "scenarioc/scenario_finder.h"
+#include "scenarioc/report/report_model.h"
 
 namespace scenario::lsp {
 

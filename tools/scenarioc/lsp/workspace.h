@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "scenarioc/json_text.h"
 #include "scenarioc/lsp/document_store.h"
 #include "scenarioc/lsp/scenario_analysis.h"
+#include "scenarioc/output/json_text.h"
 
 namespace scenario::lsp {
 

@@ -1,0 +1,153 @@
+#include "scenarioc/check/scenario_check.h"
+
+#include <exception>
+#include <optional>
+
+#include "compiler/compile_step.h"
+#include "compiler/diagnostics/diagnostics.h"
+#include "scenarioc/output/diagnostic_listing.h"
+#include "scenarioc/output/discarding_sink.h"
+#include "scenarioc/scenario_inputs.h"
+
+namespace scenario {
+namespace {
+
+std::string count_of(size_t n, const char* one, const char* many) {
+  return std::to_string(n) + " " + (n == 1 ? one : many);
+}
+
+std::string scenario_name(const ScenarioFiles& s) {
+  if (s.train_file.empty()) return utf8_of_path(s.line_file);
+  if (s.line_file.empty()) return utf8_of_path(s.train_file);
+  return utf8_of_path(s.line_file) + " + " + utf8_of_path(s.train_file);
+}
+
+// Why a scenario found in a folder cannot be checked; empty when it can.
+std::string unpaired(const ScenarioFiles& s) {
+  if (s.train_file.empty()) {
+    return "no train file " + s.nome + "_NUMBER-.txt beside the line file";
+  }
+  if (s.line_file.empty()) return "no line file " + s.nome + "_linea.txt beside the train file";
+  return "";
+}
+
+size_t found_after_stop(const BuildContext& ctx) {
+  size_t n = 0;
+  for (const Recording& r : ctx.recordings) n += r.after_stop ? 1 : 0;
+  return n;
+}
+
+std::string summary_of(const ScenarioFiles& s, const CompileOutcome& o, const WarningSettings& w) {
+  // A parse that left no cell row without recording why counts as one error.
+  const bool unexplained = o.result.cell_row_missing && o.ctx.recordings.empty();
+  const size_t errors =
+      o.ctx.recordings.size() + (o.result.fatal_error != 0 || unexplained ? 1 : 0);
+  const size_t warnings = shown_warnings(o.ctx, w);
+  std::string text = scenario_name(s) + ": ";
+  if (errors == 0 && warnings == 0) return text + "ok";
+  text += count_of(errors, "error", "errors") + ", " + count_of(warnings, "warning", "warnings");
+  if (w.as_errors && warnings > 0) text += " (errors under -Werror)";
+  const size_t late = found_after_stop(o.ctx);
+  if (late > 0) {
+    text += "; " + std::to_string(late) + " of the errors found after the point where the " +
+            "compile stopped";
+  }
+  if (o.result.fatal_error != 0 || o.result.cell_row_missing) {
+    text += "; a compile would write no file";
+  }
+  return text;
+}
+
+CheckVerdict verdict_of(const CompileOutcome& o, const WarningSettings& w) {
+  if (o.result.fatal_error != 0 || o.result.cell_row_missing || !o.ctx.recordings.empty()) {
+    return CheckVerdict::errors;
+  }
+  return shown_warnings(o.ctx, w) > 0 ? CheckVerdict::warnings : CheckVerdict::ok;
+}
+
+int status_of(CheckVerdict verdict, const WarningSettings& w) {
+  switch (verdict) {
+    case CheckVerdict::ok:
+      return 0;
+    case CheckVerdict::warnings:
+      return w.as_errors ? 1 : 0;
+    case CheckVerdict::errors:
+      return 1;
+    case CheckVerdict::failure:
+      return 2;
+  }
+  return 2;
+}
+
+Json begin_json(const ScenarioFiles& s) {
+  Json json = Json::object();
+  for (const auto& [key, path] :
+       {std::pair{"line_file", &s.line_file}, std::pair{"train_file", &s.train_file}}) {
+    json[key] = path->empty() ? Json(nullptr) : json_native(utf8_of_path(*path));
+  }
+  return json;
+}
+
+// A scenario that was not compiled: a file missing beside the other, or unreadable.
+ScenarioReport not_checked(const ScenarioFiles& s, const std::string& why, CheckVerdict verdict,
+                           bool json) {
+  ScenarioReport report;
+  report.verdict = verdict;
+  report.status = verdict == CheckVerdict::failure ? 2 : 1;
+  if (!json) {
+    report.text = scenario_name(s) + ": not checked: " + why + "\n";
+    return report;
+  }
+  Json document = begin_json(s);
+  document["failure"] = json_native(why);
+  document["exit_status"] = report.status;
+  report.text = json_text(document) + "\n";
+  return report;
+}
+
+ScenarioReport compiled_report(const ScenarioFiles& s, const BuildContext& ctx,
+                               const CompileResult& result, AuthorSources& sources,
+                               const Presentation& presentation, bool json) {
+  const CompileOutcome outcome{ctx, result, sources, {}};
+  ScenarioReport report;
+  report.verdict = verdict_of(outcome, presentation.warnings);
+  report.status = status_of(report.verdict, presentation.warnings);
+  if (json) {
+    Json document = begin_json(s);
+    add_outcome_fields(document, outcome, presentation.warnings);
+    document["failure"] = nullptr;
+    document["exit_status"] = report.status;
+    report.text = json_text(document) + "\n";
+    return report;
+  }
+  SourceLines lines(sources);
+  report.text = diagnostics_text(outcome, lines, presentation);
+  if (result.cell_row_missing) {
+    report.text += utf8_of_path(s.line_file) +
+                   ": no compiled file would be written: " + cell_row_missing_reason(ctx) + "\n";
+  }
+  report.text += summary_of(s, outcome, presentation.warnings) + "\n";
+  return report;
+}
+
+}  // namespace
+
+ScenarioReport check_scenario(const ScenarioFiles& s, const Presentation& presentation, bool json) {
+  const std::string missing = unpaired(s);
+  if (!missing.empty()) return not_checked(s, missing, CheckVerdict::errors, json);
+  try {
+    AuthorSources sources(s.line_file, s.train_file);
+    check_sources(sources);
+    BuildContext ctx;
+    ctx.nome = s.nome;
+    ctx.treno = s.treno;
+    ctx.read_past_errors = true;
+    DiscardingSink sink;
+    const CompileResult result = memorizza_percorso(ctx, kWriteTrackPlan, sources, sink);
+    return compiled_report(s, ctx, result, sources, presentation, json);
+  } catch (const std::exception& failure) {  // a RunTimeFailure, or memory running out
+    return not_checked(s, failure.what(), CheckVerdict::failure, json);
+  }
+}
+
+}  // namespace scenario

@@ -1,0 +1,146 @@
+#include "scenarioc/dump/dump_command.h"
+
+#include <algorithm>
+#include <cstddef>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "base/file_naming.h"
+#include "base/replace_file.h"
+#include "base/run_time_failure.h"
+#include "compiler/format/binary_layout.h"
+#include "compiler/format/compiled_file_decoder.h"
+#include "scenarioc/dump/dump_text.h"
+#include "source/byte_source.h"
+
+namespace scenario {
+namespace {
+
+constexpr int kFailure = 2;
+
+enum class FileKind { track, stations, cells };
+
+bool ends_with(std::string_view s, std::string_view suffix) {
+  return s.size() >= suffix.size() && s.substr(s.size() - suffix.size()) == suffix;
+}
+
+// The compiled file's kind by its name: NAME_linea.dat, NAME_NUMBER.sim, NAME_NUMBER.dat.
+std::optional<FileKind> kind_from_name(const std::string& file_name) {
+  if (ends_with(file_name, "_linea.dat")) return FileKind::track;
+  if (ends_with(file_name, ".sim")) return FileKind::stations;
+  if (ends_with(file_name, ".dat")) return FileKind::cells;
+  return std::nullopt;
+}
+
+std::optional<FileKind> kind_from_flag(const std::string& kind) {
+  if (kind == "track") return FileKind::track;
+  if (kind == "stations") return FileKind::stations;
+  if (kind == "cells") return FileKind::cells;
+  return std::nullopt;
+}
+
+// The largest file of the kind that the compiler writes.
+std::size_t largest_file(FileKind kind) {
+  switch (kind) {
+    case FileKind::track:
+      return track_layout::kMaxFileSize;
+    case FileKind::stations:
+      return station_layout::kMaxFileSize;
+    case FileKind::cells:
+      break;
+  }
+  return cell_layout::kMaxFileSize;
+}
+
+// At most one byte more than `largest`, which is enough for the decoder to
+// refuse a file that is too large. Throws RunTimeFailure naming the file and
+// the system's reason, or what it is when it is not a regular file.
+std::string read_file_up_to(const std::filesystem::path& path, std::size_t largest) {
+  FileByteSource source(path);
+  std::string bytes;
+  char buffer[1 << 16];
+  while (bytes.size() <= largest) {
+    const size_t n = source.read(buffer, std::min(sizeof buffer, largest + 1 - bytes.size()));
+    if (n == 0) break;
+    bytes.append(buffer, n);
+  }
+  return bytes;
+}
+
+int usage_failure(std::ostream& err, const std::string& error) {
+  err << "scenarioc dump: " << error << '\n' << usage_hint(Command::dump);
+  return kFailure;
+}
+
+// Empty when the options fit the kind.
+std::string options_misfit(const CommandLine& line, FileKind kind) {
+  if (line.points && kind != FileKind::track) return "--points applies to a track plan only";
+  if (line.all && kind != FileKind::cells) return "--all applies to route cells only";
+  return "";
+}
+
+// The station table that belongs to route cells NAME_NUMBER.dat:
+// NAME_NUMBER.sim beside them, when it is there and sound.
+std::optional<Tabella> station_table_beside(const std::string& cells_file) {
+  std::filesystem::path sim = cells_file;
+  sim.replace_extension(".sim");
+  if (!file_exists(sim)) return std::nullopt;
+  try {
+    return decode_station_table(read_file_up_to(sim, station_layout::kMaxFileSize));
+  } catch (const RunTimeFailure&) {
+    return std::nullopt;
+  }
+}
+
+std::string render(FileKind kind, std::string_view bytes, DumpView view) {
+  switch (kind) {
+    case FileKind::track:
+      return dump_track_plan(decode_track_plan(bytes), view);
+    case FileKind::stations:
+      return dump_station_table(decode_station_table(bytes), view);
+    case FileKind::cells:
+      break;
+  }
+  const std::vector<cella> cells = decode_route_cells(bytes);
+  const std::optional<Tabella> stations =
+      view.json ? std::nullopt : station_table_beside(view.file);
+  if (stations) view.stations = &*stations;
+  return dump_route_cells(cells, view);
+}
+
+}  // namespace
+
+int run_dump(const CommandLine& line, std::ostream& out, std::ostream& err) {
+  const std::string& file = line.files[0];
+  std::optional<FileKind> kind;
+  if (line.kind) {
+    kind = kind_from_flag(*line.kind);
+    if (!kind) {
+      return usage_failure(err, "unknown kind '" + *line.kind + "': track, stations or cells");
+    }
+  } else {
+    kind = kind_from_name(path_from_utf8(file).filename().string());
+    if (!kind) {
+      return usage_failure(err, "cannot tell the kind of '" + file +
+                                    "' from its name (NAME_linea.dat, NAME_NUMBER.sim or "
+                                    "NAME_NUMBER.dat); give --kind track, stations or cells");
+    }
+  }
+  const std::string misfit = options_misfit(line, *kind);
+  if (!misfit.empty()) return usage_failure(err, misfit);
+  // A failure to read names the file itself; a failure to decode gets it as a prefix.
+  std::string prefix;
+  try {
+    const std::string bytes = read_file_up_to(path_from_utf8(file), largest_file(*kind));
+    prefix = file + ": ";
+    out << render(*kind, bytes, DumpView{file, bytes.size(), line.all, line.json, line.points});
+  } catch (const RunTimeFailure& failure) {
+    err << "scenarioc: " << prefix << failure.what() << '\n';
+    return kFailure;
+  }
+  return 0;
+}
+
+}  // namespace scenario

@@ -1,0 +1,127 @@
+#include "scenarioc/watch/watch_command.h"
+
+#include <chrono>
+#include <ctime>
+#include <filesystem>
+#include <optional>
+#include <string>
+
+#include "base/end_request.h"
+#include "base/file_naming.h"
+#include "base/run_time_failure.h"
+#include "scenarioc/compile/compile_command.h"
+#include "scenarioc/output/terminal.h"
+#include "scenarioc/report/report_command.h"
+#include "scenarioc/scenario_inputs.h"
+#include "scenarioc/watch/folder_watch.h"
+#include "scenarioc/watch/watched_report.h"
+
+namespace scenario {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr int kFailure = 2;
+// Editors write a file in several steps (a new file, its content, a rename);
+// a compile waits until the folder has been quiet this long.
+constexpr std::chrono::milliseconds kQuietPeriod{30};
+
+std::string time_of_day() {
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+#ifdef _WIN32
+  localtime_s(&local, &now);
+#else
+  localtime_r(&now, &local);
+#endif
+  char text[16];
+  std::strftime(text, sizeof text, "%H:%M:%S", &local);
+  return text;
+}
+
+class Watcher {
+ public:
+  Watcher(const CommandLine& line, const Identifiers& ids, std::ostream& out, std::ostream& err)
+      : line_(line), ids_(ids), out_(out), err_(err), clear_(is_terminal(StandardStream::out)) {
+    line_.command = Command::compile;
+    line_.json = false;
+  }
+
+  void compile() {
+    ++count_;
+    const auto start = std::chrono::steady_clock::now();
+    // The screen is cleared only where the escape sequences are understood.
+    if (clear_ && is_colour_terminal(StandardStream::out)) out_ << "\x1b[H\x1b[2J\x1b[3J";
+    out_ << std::flush;
+    const int status = run_compile(line_, out_, err_);
+    if (line_.report_file) write_report();
+    err_ << std::flush;
+    const auto took = std::chrono::duration_cast<std::chrono::milliseconds>(
+        std::chrono::steady_clock::now() - start);
+    out_ << "scenarioc watch: compile " << count_ << " done at " << time_of_day() << " in "
+         << took.count() << " ms, status " << status << "; waiting for a change to "
+         << line_.files[0] << " or " << line_.files[1] << " (Ctrl-C ends)\n"
+         << std::flush;
+  }
+
+ private:
+  void write_report() {
+    const fs::path page = path_from_utf8(*line_.report_file);
+    try {
+      write_watched_report(
+          page, draw_report_page(path_from_utf8(line_.files[0]), path_from_utf8(line_.files[1]),
+                                 ids_.nome, ids_.treno));
+      out_ << "wrote " << page.string() << '\n';
+    } catch (const RunTimeFailure& failure) {
+      err_ << "scenarioc: " << failure.what() << '\n';
+    }
+  }
+
+  CommandLine line_;
+  Identifiers ids_;
+  std::ostream& out_;
+  std::ostream& err_;
+  bool clear_;
+  int count_ = 0;
+};
+
+int usage_failure(std::ostream& err, const std::string& error) {
+  err << "scenarioc watch: " << error << '\n' << usage_hint(Command::watch);
+  return kFailure;
+}
+
+}  // namespace
+
+int run_watch(const CommandLine& line, std::ostream& out, std::ostream& err) {
+  std::string error;
+  const std::optional<Identifiers> ids = identifiers_of(line, error);
+  if (!ids) return usage_failure(err, error);
+  if (line.report_file) {
+    for (const std::string& source : line.files) {
+      if (same_file(path_from_utf8(*line.report_file), path_from_utf8(source))) {
+        return usage_failure(err, "the report '" + *line.report_file +
+                                      "' would replace the source '" + source + "'");
+      }
+    }
+  }
+  try {
+    const EndRequest end;
+    // Watching starts before the first compile, so that no save is missed.
+    FolderWatch watch({path_from_utf8(line.files[0]), path_from_utf8(line.files[1])}, end);
+    Watcher watcher(line, *ids, out, err);
+    watcher.compile();
+    while (true) {
+      FolderWatch::Event event = watch.wait(std::nullopt);
+      while (event == FolderWatch::Event::changed) event = watch.wait(kQuietPeriod);
+      if (event == FolderWatch::Event::ended) break;
+      watcher.compile();
+    }
+    out << "scenarioc watch: ended\n";
+    return 0;
+  } catch (const RunTimeFailure& failure) {
+    err << "scenarioc: " << failure.what() << '\n';
+    return kFailure;
+  }
+}
+
+}  // namespace scenario

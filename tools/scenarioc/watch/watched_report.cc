@@ -1,0 +1,69 @@
+#include "scenarioc/watch/watched_report.h"
+
+#include <chrono>
+
+#include "base/replace_file.h"
+#include "scenarioc/output/json_text.h"
+#include "scenarioc/scenario_inputs.h"
+
+namespace scenario {
+namespace {
+
+namespace fs = std::filesystem;
+
+// A JavaScript string literal of `text` fit for a <script> element.
+std::string script_literal(const std::string& text) {
+  std::string literal = json_text(json_native(text));
+  for (size_t at = literal.find("</"); at != std::string::npos; at = literal.find("</", at)) {
+    literal.replace(at, 2, "<\\/");
+  }
+  return literal;
+}
+
+}  // namespace
+
+fs::path generation_file_of(const fs::path& page) {
+  fs::path file = page;
+  file += ".generation.js";
+  return file;
+}
+
+std::string page_that_reloads(const std::string& page, const fs::path& page_path,
+                              int64_t generation) {
+  const std::string script =
+      "<script>\n"
+      "// Added by scenarioc watch: reloads the page once watch has written a newer one.\n"
+      "(function () {\n"
+      "  const generation = " +
+      std::to_string(generation) +
+      ";\n"
+      "  const file = encodeURIComponent(" +
+      script_literal(utf8_of_path(generation_file_of(page_path).filename())) +
+      ");\n"
+      "  window.scenariocWatch = (latest) => { if (latest !== generation) location.reload(); };\n"
+      "  setInterval(() => {\n"
+      "    const probe = document.createElement('script');\n"
+      "    probe.src = file + '?' + Date.now();\n"
+      "    probe.onload = probe.onerror = () => probe.remove();\n"
+      "    document.head.appendChild(probe);\n"
+      "  }, 1000);\n"
+      "})();\n"
+      "</script>\n";
+  const size_t end = page.rfind("</body>");
+  if (end == std::string::npos) return page + script;
+  return page.substr(0, end) + script + page.substr(end);
+}
+
+std::string generation_script(int64_t generation) {
+  return "scenariocWatch(" + std::to_string(generation) + ");\n";
+}
+
+void write_watched_report(const fs::path& page_path, const std::string& page) {
+  const int64_t generation = std::chrono::duration_cast<std::chrono::milliseconds>(
+                                 std::chrono::system_clock::now().time_since_epoch())
+                                 .count();
+  replace_file(page_path, page_that_reloads(page, page_path, generation));
+  replace_file(generation_file_of(page_path), generation_script(generation));
+}
+
+}  // namespace scenario
