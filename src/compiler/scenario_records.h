@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "base/build_identity.h"
+#include "compiler/cells.h"
 #include "compiler/diagnostics/recorded_errors.h"
 #include "compiler/diagnostics/warnings.h"
 #include "compiler/plan/traced_plan.h"
@@ -84,7 +85,6 @@ constexpr int kEntrySignals = 86;
 
 using Tabella = std::array<voce, kTableEntries>;
 
-constexpr int32_t kCellMetres = 50;
 constexpr int32_t kRowBeyondEnd = 7000;  // the cell row reaches this far past the route end
 constexpr int32_t kMaxRouteLength = 1000000;
 

@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "base/rounding.h"
 #include "base/text_encoding.h"
+#include "compiler/cells.h"
 #include "compiler/diagnostics/warnings.h"
 #include "compiler/format/binary_layout.h"
 #include "compiler/format/cell_text.h"
@@ -50,10 +50,9 @@ std::string reason_text(const Recording& r) {
     case Reason::station_zone_beyond_row:
       if (r.row_end == 0) return "the station's zone ends beyond the cell row";
       return "the station's zone ends at " + metres(r.value) +
-             ", so its stop mark would fall in cell " +
-             std::to_string(static_cast<int64_t>(round_half_even(r.value / 50.0 - 1))) +
-             ", beyond the row's last cell, cell " + std::to_string(r.row_end / 50) + " (" +
-             metres(r.row_end) + ")";
+             ", so its stop mark would fall in cell " + std::to_string(cell_two_before(r.value)) +
+             ", beyond the row's last cell, cell " + std::to_string(cell_ending_at(r.row_end)) +
+             " (" + metres(r.row_end) + ")";
     case Reason::board_without_entry:
       return "an 81st indication board has no entry for its text";
     case Reason::station_without_entry:
