@@ -7,6 +7,7 @@
 #include "compiler/diagnostics/warnings.h"
 #include "compiler/format/binary_layout.h"
 #include "compiler/format/cell_text.h"
+#include "compiler/object_kinds.h"
 #include "compiler/parse/record_kinds.h"
 
 namespace scenario {
@@ -243,7 +244,19 @@ std::string describe_number(const Recording& r) {
 
 // The objects the line file places; every other kind comes from the train file.
 bool placed_by_line_file(uint8_t oggetto) {
-  return oggetto == kSpeedBoard || oggetto == kIndicationBoard || oggetto == kTunnelLight;
+  const ObjectKindRow* row = find_object_kind(oggetto);
+  return row != nullptr && row->placed_by == PlacedBy::line_file;
+}
+
+// Whether a slowdown's record placed `p`: the post-processing pass's markers carry it.
+bool placed_for_slowdown(const BuildContext& ctx, const Placement& p) {
+  for (const SlowdownRecord& slowdown : ctx.rallentamenti) {
+    const SourceLocation& w = slowdown.where;
+    if (w.file == p.where.file && w.line == p.where.line && w.column == p.where.column) {
+      return true;
+    }
+  }
+  return false;
 }
 
 // "a signal (dato1=41)", or the field alone when the cell names no object.
@@ -255,7 +268,8 @@ std::string header_content(const cella& header, const std::string& field) {
 }  // namespace
 
 std::string occupant_name(uint8_t oggetto) {
-  return oggetto == kSpeedBoard ? "speed-indicator board" : object_kind_name(oggetto);
+  const ObjectKindRow* row = find_object_kind(oggetto);
+  return row != nullptr ? std::string(row->noun) : object_kind_name(oggetto);
 }
 
 std::string with_article(const std::string& noun) {
@@ -264,35 +278,13 @@ std::string with_article(const std::string& noun) {
 }
 
 std::string placed_object(const BuildContext& ctx, const Placement& p) {
-  const std::string at = " at " + metres(p.position);
-  const auto of_slowdown = [&](const char* part) {
-    return std::string(part) + " of the slowdown" + at;
-  };
-  switch (p.oggetto) {
-    case kSlowdownEnd:
-      return of_slowdown("the end");
-    case kSlowdownStart:
-      return of_slowdown("the start");
-    case kSlowdownWarning:
-      return of_slowdown("the warning board");
-    case kCountdownMarker:
-      return of_slowdown("a countdown marker");
-    case kStationMark:
-      return "the stop mark of the station" + at;
-    case kTunnelLight:
-      return "a tunnel light of the mountain stretch from " + metres(p.position);
-    case kAbbattimento:
-      // The post-processing pass puts its markers down for a slowdown.
-      for (const SlowdownRecord& slowdown : ctx.rallentamenti) {
-        const SourceLocation& w = slowdown.where;
-        if (w.file == p.where.file && w.line == p.where.line && w.column == p.where.column) {
-          return of_slowdown("an abbattimento marker");
-        }
-      }
-      return "the abbattimento" + at;
-    default:
-      return "the " + occupant_name(p.oggetto) + at;
+  const std::string position = metres(p.position);
+  if (p.oggetto == kAbbattimento && placed_for_slowdown(ctx, p)) {
+    return "an abbattimento marker of the slowdown at " + position;
   }
+  const ObjectKindRow* row = find_object_kind(p.oggetto);
+  if (row != nullptr && !row->placed.empty()) return std::string(row->placed) + " " + position;
+  return "the " + occupant_name(p.oggetto) + " at " + position;
 }
 
 std::string placed_here(const BuildContext& ctx, const Placement& p) {
