@@ -31,10 +31,6 @@ int32_t round_to_int32(double q) { return round_to<int32_t>(q, "a 32-bit integer
 int16_t round_to_int16(double q) { return round_to<int16_t>(q, "a 16-bit integer"); }
 uint8_t round_to_uint8(double q) { return round_to<uint8_t>(q, "an 8-bit unsigned integer"); }
 
-int64_t cell_of(int64_t position) {
-  return static_cast<int64_t>(round_half_even(static_cast<double>(position) / 50 + 1));
-}
-
 int32_t checked32(int64_t v) {
   if (v < std::numeric_limits<int32_t>::min() || v > std::numeric_limits<int32_t>::max()) {
     throw RunTimeFailure("the result " + std::to_string(v) + " does not fit a 32-bit integer");

@@ -15,9 +15,6 @@ int32_t round_to_int32(double q);
 int16_t round_to_int16(double q);
 uint8_t round_to_uint8(double q);
 
-// The cell of a route position: round(p / 50 + 1).
-int64_t cell_of(int64_t position);
-
 // Low bits of a computed sum.
 inline int16_t low16(int64_t v) { return static_cast<int16_t>(static_cast<uint16_t>(v)); }
 inline uint8_t low8(int64_t v) { return static_cast<uint8_t>(v); }

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "base/rounding.h"
+#include "compiler/cells.h"
 #include "compiler/diagnostics/diagnostics.h"
 #include "compiler/diagnostics/recorded_errors.h"
 
@@ -79,7 +80,7 @@ class PostProcessing {
     recording.numero = numero;
     recording.reason = reason;
     recording.has_position = true;
-    recording.posizione = c * kCellMetres;
+    recording.posizione = static_cast<int32_t>(cell_end(c));
     recording.cell = c;
     recording.occupant = ctx_.percorso[c].oggetto;
     if (slowdown != nullptr) {

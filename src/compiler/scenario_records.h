@@ -10,15 +10,17 @@
 #include <vector>
 
 #include "base/build_identity.h"
+#include "compiler/cells.h"
 #include "compiler/diagnostics/recorded_errors.h"
 #include "compiler/diagnostics/warnings.h"
+#include "compiler/object_kinds.h"
 #include "compiler/plan/traced_plan.h"
 
 namespace scenario {
 
 // One 50-metre cell of the route. Field order is the order of the compiled file.
 struct cella {
-  uint8_t oggetto = 0;
+  uint8_t oggetto = 0;  // an ObjectKind (object_kinds.h)
   int16_t dato1 = 0;
   int16_t dato2 = 0;
   int16_t dato3 = 0;
@@ -30,27 +32,6 @@ struct cella {
   uint8_t pendenza = 0;
   uint8_t aderenza = 0;
 };
-
-// Kind codes held in `cella::oggetto`. Kinds 7, 8 and 9 are never produced.
-enum ObjectKind : uint8_t {
-  kNoObject = 0,
-  kSignal = 1,
-  kSlowdownEnd = 2,
-  kSlowdownStart = 3,
-  kSlowdownWarning = 4,
-  kCountdownMarker = 5,
-  kSpeedBoard = 6,
-  kStationMark = 10,
-  kTunnelLight = 11,
-  kAbbattimento = 12,
-  kAbbattimentoNoValue = 13,
-  kIndicationBoard = 14,
-};
-
-// A cell is free when it holds nothing or only a tunnel light.
-inline bool is_free_kind(uint8_t oggetto) {
-  return oggetto == kNoObject || oggetto == kTunnelLight;
-}
 
 // One entry of `tabella`: a station, a board text, a chainage reference or a
 // header entry. Field order is the order of the compiled file.
@@ -84,7 +65,6 @@ constexpr int kEntrySignals = 86;
 
 using Tabella = std::array<voce, kTableEntries>;
 
-constexpr int32_t kCellMetres = 50;
 constexpr int32_t kRowBeyondEnd = 7000;  // the cell row reaches this far past the route end
 constexpr int32_t kMaxRouteLength = 1000000;
 

@@ -4,6 +4,7 @@
 #include <array>
 
 #include "base/rounding.h"
+#include "compiler/cells.h"
 
 namespace scenario {
 namespace {
@@ -79,8 +80,8 @@ void memo_montagna(BuildContext& ctx, int32_t inizio, int32_t fine, int32_t tipo
   list.fine_montagne[k] = fine;
   if (k > 1 && int64_t{inizio} - list.fine_montagne[k - 1] <= 150) tipo = 3;
 
-  const int64_t first = static_cast<int64_t>(round_half_even(inizio / 50.0));
-  const int64_t last = static_cast<int64_t>(round_half_even(fine / 50.0 - 1));
+  const int64_t first = cell_before(inizio);
+  const int64_t last = cell_two_before(fine);
   for (int64_t c = std::max<int64_t>(first, 0); c <= std::min<int64_t>(last, ctx.last_cell());
        ++c) {
     ctx.percorso[c].montagna = low8(tipo);
@@ -137,7 +138,7 @@ StampResult memo_rallentamento(BuildContext& ctx, const SlowdownValues& r) {
   const int64_t warning = cell_of(before);
   const int64_t start = cell_of(r.x);
   const int64_t end = cell_of(add32(r.x, r.l));
-  const int64_t h = static_cast<int64_t>(round_half_even(before / 50.0));
+  const int64_t h = cell_before(before);
   const bool has_warning = r.x > 1500;
   const bool countdown = has_warning && r.f_ta != 0;
 

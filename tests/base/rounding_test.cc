@@ -1,5 +1,4 @@
-// Half-to-even rounding, the cell of a position, and the conversions that fail
-// instead of wrapping.
+// Half-to-even rounding and the conversions that fail instead of wrapping.
 #include "base/rounding.h"
 
 #include <gtest/gtest.h>
@@ -22,32 +21,6 @@ TEST(RoundingTest, HalfGoesToTheEvenNeighbour) {
   };
   for (const auto& row : rows) {
     EXPECT_EQ(round_half_even(row.q), row.rounded) << row.q;
-  }
-}
-
-TEST(RoundingTest, CellOfPosition) {
-  const struct {
-    int64_t position;
-    int64_t cell;
-  } rows[] = {
-      {0, 1},     {50, 2},    {1000, 21},   {1024, 21},     {1025, 22}, {1026, 22},
-      {1075, 22}, {1125, 24}, {14800, 297}, {243000, 4861}, {-25, 0},   {-75, 0},
-  };
-  for (const auto& row : rows) {
-    EXPECT_EQ(cell_of(row.position), row.cell) << row.position;
-  }
-}
-
-// The last cell index of a route of length L: round((L + 7000) / 50).
-TEST(RoundingTest, LastCellOfRoute) {
-  const struct {
-    int32_t length;
-    int32_t last_cell;
-  } rows[] = {
-      {243000, 5000}, {3, 140}, {25, 140}, {75, 142}, {1000000, 20140},
-  };
-  for (const auto& row : rows) {
-    EXPECT_EQ(round_to_int32((row.length + 7000) / 50.0), row.last_cell) << row.length;
   }
 }
 

@@ -2,11 +2,12 @@
 
 #include <string>
 
-#include "base/rounding.h"
 #include "base/text_encoding.h"
+#include "compiler/cells.h"
 #include "compiler/diagnostics/warnings.h"
 #include "compiler/format/binary_layout.h"
 #include "compiler/format/cell_text.h"
+#include "compiler/object_kinds.h"
 #include "compiler/parse/record_kinds.h"
 
 namespace scenario {
@@ -50,10 +51,9 @@ std::string reason_text(const Recording& r) {
     case Reason::station_zone_beyond_row:
       if (r.row_end == 0) return "the station's zone ends beyond the cell row";
       return "the station's zone ends at " + metres(r.value) +
-             ", so its stop mark would fall in cell " +
-             std::to_string(static_cast<int64_t>(round_half_even(r.value / 50.0 - 1))) +
-             ", beyond the row's last cell, cell " + std::to_string(r.row_end / 50) + " (" +
-             metres(r.row_end) + ")";
+             ", so its stop mark would fall in cell " + std::to_string(cell_two_before(r.value)) +
+             ", beyond the row's last cell, cell " + std::to_string(cell_ending_at(r.row_end)) +
+             " (" + metres(r.row_end) + ")";
     case Reason::board_without_entry:
       return "an 81st indication board has no entry for its text";
     case Reason::station_without_entry:
@@ -244,7 +244,19 @@ std::string describe_number(const Recording& r) {
 
 // The objects the line file places; every other kind comes from the train file.
 bool placed_by_line_file(uint8_t oggetto) {
-  return oggetto == kSpeedBoard || oggetto == kIndicationBoard || oggetto == kTunnelLight;
+  const ObjectKindRow* row = find_object_kind(oggetto);
+  return row != nullptr && row->placed_by == PlacedBy::line_file;
+}
+
+// Whether a slowdown's record placed `p`: the post-processing pass's markers carry it.
+bool placed_for_slowdown(const BuildContext& ctx, const Placement& p) {
+  for (const SlowdownRecord& slowdown : ctx.rallentamenti) {
+    const SourceLocation& w = slowdown.where;
+    if (w.file == p.where.file && w.line == p.where.line && w.column == p.where.column) {
+      return true;
+    }
+  }
+  return false;
 }
 
 // "a signal (dato1=41)", or the field alone when the cell names no object.
@@ -256,7 +268,8 @@ std::string header_content(const cella& header, const std::string& field) {
 }  // namespace
 
 std::string occupant_name(uint8_t oggetto) {
-  return oggetto == kSpeedBoard ? "speed-indicator board" : object_kind_name(oggetto);
+  const ObjectKindRow* row = find_object_kind(oggetto);
+  return row != nullptr ? std::string(row->noun) : object_kind_name(oggetto);
 }
 
 std::string with_article(const std::string& noun) {
@@ -265,35 +278,13 @@ std::string with_article(const std::string& noun) {
 }
 
 std::string placed_object(const BuildContext& ctx, const Placement& p) {
-  const std::string at = " at " + metres(p.position);
-  const auto of_slowdown = [&](const char* part) {
-    return std::string(part) + " of the slowdown" + at;
-  };
-  switch (p.oggetto) {
-    case kSlowdownEnd:
-      return of_slowdown("the end");
-    case kSlowdownStart:
-      return of_slowdown("the start");
-    case kSlowdownWarning:
-      return of_slowdown("the warning board");
-    case kCountdownMarker:
-      return of_slowdown("a countdown marker");
-    case kStationMark:
-      return "the stop mark of the station" + at;
-    case kTunnelLight:
-      return "a tunnel light of the mountain stretch from " + metres(p.position);
-    case kAbbattimento:
-      // The post-processing pass puts its markers down for a slowdown.
-      for (const SlowdownRecord& slowdown : ctx.rallentamenti) {
-        const SourceLocation& w = slowdown.where;
-        if (w.file == p.where.file && w.line == p.where.line && w.column == p.where.column) {
-          return of_slowdown("an abbattimento marker");
-        }
-      }
-      return "the abbattimento" + at;
-    default:
-      return "the " + occupant_name(p.oggetto) + at;
+  const std::string position = metres(p.position);
+  if (p.oggetto == kAbbattimento && placed_for_slowdown(ctx, p)) {
+    return "an abbattimento marker of the slowdown at " + position;
   }
+  const ObjectKindRow* row = find_object_kind(p.oggetto);
+  if (row != nullptr && !row->placed.empty()) return std::string(row->placed) + " " + position;
+  return "the " + occupant_name(p.oggetto) + " at " + position;
 }
 
 std::string placed_here(const BuildContext& ctx, const Placement& p) {

@@ -13,7 +13,8 @@
 
 namespace scenario {
 
-// An object kind in the words an author uses: "speed-indicator board" for kind 6.
+// An object kind in the words an author uses, its noun in object_kinds.h:
+// "speed-indicator board" for kind 6; "kind N" for a code no rule produces.
 std::string occupant_name(uint8_t oggetto);
 
 // "a signal", "an indication board".

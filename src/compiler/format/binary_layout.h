@@ -45,8 +45,8 @@ inline constexpr int16_t kHeaderValue = 5121;  // its dato1; dato2 is codice_gar
 
 // The longest route gives cells 0 to (1000000 + 7000) / 50, the largest file.
 inline constexpr std::size_t kMaxCells =
-    static_cast<std::size_t>((kMaxRouteLength + kRowBeyondEnd) / kCellMetres) + 1;
-static_assert((kMaxRouteLength + kRowBeyondEnd) % kCellMetres == 0);
+    static_cast<std::size_t>(cell_ending_at(kMaxRouteLength + kRowBeyondEnd)) + 1;
+static_assert(on_cell_grid(kMaxRouteLength + kRowBeyondEnd));
 inline constexpr std::size_t kMaxFileSize = kSize * kMaxCells;
 }  // namespace cell_layout
 

@@ -5,34 +5,8 @@
 namespace scenario {
 
 std::string object_kind_name(uint8_t oggetto) {
-  switch (oggetto) {
-    case kNoObject:
-      return "no object";
-    case kSignal:
-      return "signal";
-    case kSlowdownEnd:
-      return "slowdown end";
-    case kSlowdownStart:
-      return "slowdown start";
-    case kSlowdownWarning:
-      return "slowdown warning";
-    case kCountdownMarker:
-      return "countdown marker";
-    case kSpeedBoard:
-      return "speed board";
-    case kStationMark:
-      return "station mark";
-    case kTunnelLight:
-      return "tunnel light";
-    case kAbbattimento:
-      return "abbattimento";
-    case kAbbattimentoNoValue:
-      return "abbattimento without value";
-    case kIndicationBoard:
-      return "indication board";
-    default:
-      return "kind " + std::to_string(oggetto);
-  }
+  const ObjectKindRow* row = find_object_kind(oggetto);
+  return row != nullptr ? std::string(row->name) : "kind " + std::to_string(oggetto);
 }
 
 std::string describe_cell(int64_t index, const cella& c) {

@@ -9,8 +9,8 @@
 
 namespace scenario {
 
-// The object kind in words: "signal", "slowdown start", ...; "no object" for
-// kind 0 and "kind N" for a code no rule produces.
+// The object kind's name in the table (object_kinds.h): "signal", "speed
+// board", "no object" for kind 0; "kind N" for a code no rule produces.
 std::string object_kind_name(uint8_t oggetto);
 
 // "cell 34: signal dato1=41 dato2=0 dato3=0 dato4=8 tempo_segnale=0 preavviso=0

@@ -7,6 +7,7 @@
 #include "base/run_time_failure.h"
 #include "compiler/competition_codes.h"
 #include "compiler/format/binary_layout.h"
+#include "compiler/object_kinds.h"
 
 namespace scenario {
 namespace {
@@ -192,26 +193,6 @@ void check_station_table(const Tabella& tabella, const std::array<RecordView, kT
 
 // ---- route cells ----
 
-bool is_written_kind(uint8_t oggetto) {
-  switch (oggetto) {
-    case kNoObject:
-    case kSignal:
-    case kSlowdownEnd:
-    case kSlowdownStart:
-    case kSlowdownWarning:
-    case kCountdownMarker:
-    case kSpeedBoard:
-    case kStationMark:
-    case kTunnelLight:
-    case kAbbattimento:
-    case kAbbattimentoNoValue:
-    case kIndicationBoard:
-      return true;
-    default:
-      return false;
-  }
-}
-
 cella read_cell(const char* p) {
   cella c;
   for_each_field(cell_layout::kFields, [&](const auto& field) { field.load(p, c); });
@@ -228,7 +209,7 @@ void check_route_cells(const std::vector<cella>& percorso) {
                                          "the header cell");
   }
   for (std::size_t i = 0; i < percorso.size(); ++i) {
-    if (!is_written_kind(percorso[i].oggetto)) {
+    if (find_object_kind(percorso[i].oggetto) == nullptr) {
       fail_at(i * kSize + oggetto.offset, "cell " + std::to_string(i) + ": object kind " +
                                               str(percorso[i].oggetto) +
                                               ", which the compiler never writes");

@@ -1,6 +1,7 @@
 #include "compiler/format/object_values.h"
 
 #include "base/text_encoding.h"
+#include "compiler/object_kinds.h"
 
 namespace scenario {
 namespace {
@@ -37,9 +38,6 @@ void add_signal_facts(std::vector<Fact>& facts, const cella& c) {
 void add_slowdown_facts(std::vector<Fact>& facts, const cella& c) {
   facts.push_back({"speed", speed_text(c.dato1)});
   if (c.dato2 != 0) facts.push_back({"second speed", speed_text(c.dato2)});
-  if (c.oggetto != kSlowdownWarning) {
-    facts.push_back({"whole train (A)", yes_no(c.dato3)});
-  }
 }
 
 void add_board_facts(std::vector<Fact>& facts, const cella& c) {
@@ -77,33 +75,36 @@ SignalSide signal_side(const cella& c, bool left) {
 
 std::vector<Fact> object_facts(const cella& c, const Tabella* tabella) {
   std::vector<Fact> facts;
-  switch (c.oggetto) {
-    case kSignal:
+  const ObjectKindRow* kind = find_object_kind(c.oggetto);
+  switch (kind != nullptr ? kind->values : ObjectValues::none) {
+    case ObjectValues::signal:
       add_signal_facts(facts, c);
       break;
-    case kSlowdownEnd:
-    case kSlowdownStart:
-    case kSlowdownWarning:
+    case ObjectValues::slowdown:
+      add_slowdown_facts(facts, c);
+      facts.push_back({"whole train (A)", yes_no(c.dato3)});
+      break;
+    case ObjectValues::warning:
       add_slowdown_facts(facts, c);
       break;
-    case kCountdownMarker:
+    case ObjectValues::countdown:
       facts.push_back({"countdown", std::to_string(c.dato1) + " of 4 (1 nearest the board)"});
       break;
-    case kSpeedBoard:
+    case ObjectValues::speed_board:
       add_board_facts(facts, c);
       break;
-    case kStationMark:
+    case ObjectValues::station:
       if (tabella) facts.push_back({"station", entry_text(tabella, c.dato1)});
       facts.push_back({"entry", std::to_string(c.dato1)});
       break;
-    case kAbbattimento:
+    case ObjectValues::value:
       facts.push_back({"value", std::to_string(c.dato1)});
       break;
-    case kIndicationBoard:
+    case ObjectValues::board_text:
       if (tabella) facts.push_back({"text", entry_text(tabella, c.dato1)});
       facts.push_back({"entry", std::to_string(c.dato1)});
       break;
-    default:
+    case ObjectValues::none:
       break;
   }
   return facts;

@@ -6,6 +6,7 @@
 
 #include "base/rounding.h"
 #include "base/run_time_failure.h"
+#include "compiler/cells.h"
 #include "compiler/parse/parse_session.h"
 #include "compiler/parse/record_checks.h"
 #include "compiler/stampers.h"
@@ -15,7 +16,7 @@ namespace {
 
 constexpr int32_t kMaxTrackMetre = 1000000;
 
-int32_t row_limit(const ParseSession& s) { return 50 * s.last_cell() - 100; }
+int32_t row_limit(const ParseSession& s) { return last_record_position(s.last_cell()); }
 
 // Reads fields up to the one holding "[generale]"; a source that ends first
 // stops the parse with error 102.
@@ -38,7 +39,7 @@ Flow read_route_length(ParseSession& s) {
   if (length > kMaxRouteLength) return s.stop_refusing(1, length);
   check_route_length(s, length);
   ctx.metri_totali = add32(length, kRowBeyondEnd);
-  const double n = round_half_even(ctx.metri_totali / 50.0);
+  const int64_t n = cell_before(ctx.metri_totali);  // the last cell ends at the last metre
   if (n < 0 || (ctx.scrivi_linea != 0 && ctx.metri_totali < 1)) {
     throw RunTimeFailure("the route length " + std::to_string(length) + " leaves no cell row");
   }
@@ -75,8 +76,8 @@ Flow read_signal_repetition(ParseSession& s) {
   e.valore1 = s.int32();
   e.valore2 = s.int32();
   s.end_record();
-  if (e.valore1 % 50 != 0) return s.stop_refusing(3, e.valore1);
-  if (e.valore2 % 50 != 0) return s.stop_refusing(4, e.valore2);
+  if (!on_cell_grid(e.valore1)) return s.stop_refusing(3, e.valore1);
+  if (!on_cell_grid(e.valore2)) return s.stop_refusing(4, e.valore2);
   if (s.has_exact("4")) {
     e.valore3 = 4;
   } else if (s.has_exact("9")) {
@@ -183,7 +184,7 @@ Flow gradient_record(ParseSession& s) {
   s.end_record();
   if (!s.inside_row(p)) return s.leave_with_15(p, row_limit(s));
   check_gradient(s, p, g);
-  const int64_t k = static_cast<int64_t>(round_half_even(p / 50.0));
+  const int64_t k = cell_before(p);
   if (k > 0) {
     // Computed before the fill: a gradient that overflows fails even past the row.
     const uint8_t value = gradient_value(s.previous_gradient);

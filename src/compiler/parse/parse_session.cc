@@ -5,6 +5,7 @@
 
 #include "base/run_time_failure.h"
 #include "base/text_case.h"
+#include "compiler/cells.h"
 #include "compiler/diagnostics/diagnostics.h"
 
 namespace scenario {
@@ -126,7 +127,7 @@ int32_t ParseSession::last_cell() const {
   return ctx.last_cell();
 }
 
-bool ParseSession::inside_row(int64_t p) const { return p + 100 <= int64_t{50} * last_cell(); }
+bool ParseSession::inside_row(int64_t p) const { return record_inside_row(p, last_cell()); }
 
 // --- Errors ---
 
@@ -193,7 +194,7 @@ Flow ParseSession::leave_with_15(int32_t position, int32_t limit, Reason reason,
   r.has_position = true;
   r.posizione = position;
   r.limit = limit;
-  r.row_end = 50 * ctx.last_cell();
+  r.row_end = static_cast<int32_t>(cell_end(ctx.last_cell()));
   record(std::move(r));
   if (!ctx.read_past_errors) return Flow::end_steps;
   if (!ctx.past_compile_stop && current == SourceFile::line) line_15_pending_ = true;

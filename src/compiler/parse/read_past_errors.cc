@@ -7,12 +7,13 @@
 #include <string>
 #include <utility>
 
+#include "compiler/cells.h"
 #include "compiler/parse/parse_session.h"
 
 namespace scenario {
 namespace {
 
-std::string from_metre(int32_t cell) { return "from " + std::to_string(int64_t{cell} * 50) + " m"; }
+std::string from_metre(int32_t cell) { return "from " + std::to_string(cell_end(cell)) + " m"; }
 
 }  // namespace
 

@@ -4,6 +4,7 @@
 
 #include "base/rounding.h"
 #include "base/text_encoding.h"
+#include "compiler/cells.h"
 #include "compiler/diagnostics/diagnostics.h"
 
 namespace scenario {
@@ -21,16 +22,16 @@ int32_t route_length(const ParseSession& s) { return s.ctx.tabella[kEntryTrain].
 // `part` names a part of the record ("the end of "); the texts are made only for a warning.
 void check_grid(ParseSession& s, int index, int64_t p, const char* part = "",
                 bool profile = false) {
-  if (p % 50 == 0) return;
+  if (on_cell_grid(p)) return;
   const std::string what = part + the(*s.kind());
-  const int64_t nearest = static_cast<int64_t>(round_half_even(p / 50.0)) * 50;
-  const int64_t below = p - ((p % 50) + 50) % 50;
+  const int64_t nearest = nearest_grid_position(p);
+  const int64_t below = grid_position_below(p);
   s.warn(WarningClass::off_grid, s.value_at(index),
          what + " at " + metres(p) + (profile ? " takes effect from " : " is placed at ") +
              metres(nearest) +
              ": cells are 50 m long, and a position off a multiple of 50 moves to the nearest "
              "one; write " +
-             std::to_string(below) + " or " + std::to_string(below + 50));
+             std::to_string(below) + " or " + std::to_string(below + kCellMetres));
 }
 
 void check_on_route(ParseSession& s, int index, int64_t p, const char* part = "") {
@@ -63,7 +64,7 @@ Note earlier_record(const ProfileTrack& track, const std::string& what) {
 // is the cell the fill has reached.
 void check_profile_order(ParseSession& s, const ProfileTrack& track, int32_t p, int32_t next) {
   if (!track.seen || p > track.position) return;
-  const int64_t k = static_cast<int64_t>(round_half_even(p / 50.0));
+  const int64_t k = cell_before(p);
   const int64_t from = k > 0 ? std::max<int64_t>(next + 1, k) : next;
   const std::string same = p == track.position
                                ? " repeats the position of the one before it, whose value still "
@@ -71,12 +72,12 @@ void check_profile_order(ParseSession& s, const ProfileTrack& track, int32_t p, 
                                : " comes after one at " + metres(track.position) +
                                      ": a profile is written in ascending order of position,";
   s.warn(WarningClass::out_of_order, s.value_at(0),
-         at(s, p) + same + " and this value takes effect only from " + metres(from * 50),
+         at(s, p) + same + " and this value takes effect only from " + metres(cell_end(from)),
          {earlier_record(track, the(*s.kind()))});
 }
 
 void check_profile_start(ParseSession& s, const ProfileTrack& track, int32_t p, const char* zero) {
-  if (track.seen || round_half_even(p / 50.0) <= 0) return;
+  if (track.seen || cell_before(p) <= 0) return;
   s.warn(WarningClass::profile_start, s.value_at(0),
          "the first '" + std::string(s.kind()->spellings[0]) + "' record is at " + metres(p) +
              ", so the cells before it keep " + std::string(zero) +
@@ -286,7 +287,7 @@ void check_slowdown(ParseSession& s, const SlowdownValues& v) {
   check_on_route(s, 0, v.x);
   if (v.x <= route_length(s)) check_on_route(s, 2, end, "the end of ");
   check_grid(s, 0, v.x);
-  if (v.x % 50 == 0) check_grid(s, 2, end, "the end of ");
+  if (on_cell_grid(v.x)) check_grid(s, 2, end, "the end of ");
   check_length(s, 2, v.l, "its end comes before its start");
 }
 

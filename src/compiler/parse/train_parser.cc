@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "base/rounding.h"
+#include "compiler/cells.h"
 #include "compiler/parse/parse_session.h"
 #include "compiler/parse/record_checks.h"
 #include "compiler/stampers.h"
@@ -14,7 +15,7 @@ namespace {
 
 constexpr int32_t kMarkedStationKinds = 25;  // kinds below this get a station mark
 
-int32_t row_limit(const ParseSession& s) { return 50 * s.last_cell() - 100; }
+int32_t row_limit(const ParseSession& s) { return last_record_position(s.last_cell()); }
 
 // After a stamper: its own error, or an error 15 still standing from the line
 // file, ends the parse at this record.
@@ -53,7 +54,7 @@ Flow speed_record(ParseSession& s) {
   const SourceLocation previous_at = s.speeds.where;
   check_speed(s, p, v);
   const int32_t n = s.last_cell();
-  const int64_t k = static_cast<int64_t>(round_half_even(p / 50.0));
+  const int64_t k = cell_before(p);
   // Unlike the other profile fills, this one stops before the last cell, its counter too.
   if (k > 0) {
     s.fill_profile(&cella::velocita, s.cella_velocita, k, n - 1, AtBound::stop,
@@ -70,7 +71,7 @@ Flow adhesion_record(ParseSession& s) {
   s.end_record();
   if (!s.inside_row(p)) return s.leave_with_15(p, row_limit(s));
   check_adhesion(s, p, a);
-  const int64_t k = static_cast<int64_t>(round_half_even(p / 50.0));
+  const int64_t k = cell_before(p);
   if (k > 0) {
     s.fill_profile(&cella::aderenza, s.cella_aderenza, k, s.last_cell(), AtBound::count_on,
                    [&s] { return low8(s.previous_adhesion); });
@@ -110,7 +111,7 @@ Flow slowdown_record(ParseSession& s) {
   s.set_position(v.x);
   check_slowdown(s, v);
   const bool has_warning = v.x > 1500;
-  const int64_t h = static_cast<int64_t>(round_half_even((int64_t{v.x} - 1200) / 50.0));
+  const int64_t h = cell_before(int64_t{v.x} - 1200);
   const std::vector<TunnelLight> lights =
       has_warning ? tunnel_lights_in(s.ctx, {cell_of(int64_t{v.x} - 1200), cell_of(v.x),
                                              cell_of(int64_t{v.x} + v.l), h, h - 1, h - 2, h - 3})
@@ -134,7 +135,7 @@ Flow abbattimento_record(ParseSession& s) {
   if (!s.inside_row(p)) return s.leave_with_15(p, row_limit(s));
   s.set_position(p);
   check_abbattimento(s, p, a);
-  const int64_t c = static_cast<int64_t>(round_half_even(p / 50.0));
+  const int64_t c = cell_before(p);
   if (!ctx.is_free(c)) {
     return s.stop_on_cell(7, p, c, ctx.in_row(c) ? ctx.percorso[c].oggetto : 0);
   }
@@ -208,8 +209,10 @@ Flow station_record(ParseSession& s) {
   ctx.entry_sources[s.indice_stazione] = s.record_location();
   e.valore3 = s.int32();
   const int32_t n = s.last_cell();
-  if (int64_t{e.valore3} + 800 > int64_t{50} * n) return s.leave_with_15(e.valore3, 50 * n - 800);
-  if (e.valore3 % 50 != 0) return s.stop_at(8, e.valore3);
+  if (!station_inside_row(e.valore3, n)) {
+    return s.leave_with_15(e.valore3, last_station_position(n));
+  }
+  if (!on_cell_grid(e.valore3)) return s.stop_at(8, e.valore3);
   e.genere = s.uint8();
   const int32_t length = s.int32();
   if (length % 100 != 0) return s.stop_at(9, e.valore3);
@@ -225,9 +228,10 @@ Flow station_record(ParseSession& s) {
   }
 
   const bool marked = e.genere < kMarkedStationKinds;
-  const double mark = e.valore2 / 50.0 - 1;
+  const double mark = in_cells(e.valore2) - 1;  // cell_two_before the zone's end, unrounded
   if (marked && mark > 1 && round_half_even(mark) > ctx.last_cell()) {
-    return s.leave_with_15(e.valore3, 50 * n - 800, Reason::station_zone_beyond_row, e.valore2);
+    return s.leave_with_15(e.valore3, last_station_position(n), Reason::station_zone_beyond_row,
+                           e.valore2);
   }
   if (marked && e.genere != 5 && e.genere != 6) {
     for (int i = 1; i <= 4; ++i) {
@@ -326,8 +330,6 @@ Flow parse_records(ParseSession& s) {
   }
 }
 
-bool is_multiple_of_50(int32_t value) { return value % 50 == 0; }
-
 // The record of the line file that gave a sorted reference its values.
 SourceLocation reference_where(const ParseSession& s, const voce& e, int32_t chainage) {
   for (const ReferenceRead& read : s.references) {
@@ -351,7 +353,7 @@ void end_steps(ParseSession& s) {
   check_train_profiles(s);
   for (int entry = kEntryRefTre; entry <= kEntryRefUno; ++entry) {
     const voce& e = ctx.tabella[entry];
-    if (!is_multiple_of_50(e.valore1) || !is_multiple_of_50(e.valore2)) {
+    if (!on_cell_grid(e.valore1) || !on_cell_grid(e.valore2)) {
       Recording r;
       r.numero = 2;
       r.record = "kilometric reference";

@@ -6,31 +6,6 @@
 namespace scenario {
 namespace {
 
-TEST(CellTextTest, KindNames) {
-  const struct {
-    uint8_t oggetto;
-    const char* name;
-  } cases[] = {
-      {0, "no object"},
-      {1, "signal"},
-      {2, "slowdown end"},
-      {3, "slowdown start"},
-      {4, "slowdown warning"},
-      {5, "countdown marker"},
-      {6, "speed board"},
-      {7, "kind 7"},
-      {9, "kind 9"},
-      {10, "station mark"},
-      {11, "tunnel light"},
-      {12, "abbattimento"},
-      {13, "abbattimento without value"},
-      {14, "indication board"},
-      {15, "kind 15"},
-      {255, "kind 255"},
-  };
-  for (const auto& c : cases) EXPECT_EQ(object_kind_name(c.oggetto), c.name);
-}
-
 TEST(CellTextTest, EveryFieldInFileOrder) {
   const cella c{kSpeedBoard, 1614, -1, 0, 22, 1, 2, 3, 28, 97, 200};
   EXPECT_EQ(describe_cell(5000, c),

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "base/text_encoding.h"
+#include "compiler/cells.h"
 #include "compiler/format/binary_layout.h"
 #include "compiler/format/cell_text.h"
 #include "scenarioc/dump/dump_units.h"
@@ -49,7 +50,7 @@ std::string name_value(const Field& field, const Record& record) {
 }
 
 // The route position where a cell's stretch starts: cell 1 begins at 0 m.
-int64_t cell_metres(size_t index) { return (static_cast<int64_t>(index) - 1) * kCellMetres; }
+int64_t cell_metres(size_t index) { return cell_start(static_cast<int64_t>(index)); }
 
 std::string route_cells_heading(const std::vector<cella>& percorso, const DumpView& view) {
   std::string text = "route cells: " + view.file + ", " + std::to_string(view.bytes) + " bytes, " +

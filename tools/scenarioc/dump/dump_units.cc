@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "base/text_encoding.h"
+#include "compiler/cells.h"
 #include "compiler/chainage.h"
 #include "compiler/format/cell_text.h"
 #include "compiler/format/object_values.h"
@@ -73,7 +74,7 @@ std::string header_in_units(int index, const voce& v) {
 }  // namespace
 
 std::string cell_in_units(size_t index, const cella& c, const Tabella* tabella) {
-  std::string text = "  " + where((static_cast<int64_t>(index) - 1) * kCellMetres, tabella) + ": ";
+  std::string text = "  " + where(cell_start(static_cast<int64_t>(index)), tabella) + ": ";
   if (c.oggetto != kNoObject) {
     text += object_kind_name(c.oggetto);
     const std::vector<Fact> facts = object_facts(c, tabella);

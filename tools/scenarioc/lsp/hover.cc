@@ -5,9 +5,9 @@
 #include <string_view>
 #include <vector>
 
-#include "base/rounding.h"
 #include "base/text_case.h"
 #include "base/text_encoding.h"
+#include "compiler/cells.h"
 #include "compiler/chainage.h"
 #include "compiler/format/object_values.h"
 #include "compiler/parse/record_kinds.h"
@@ -135,7 +135,7 @@ std::string record_text(const BuildContext& ctx, const ReportModel& model, std::
   const auto [end, error] =
       std::from_chars(fields[1].data(), fields[1].data() + fields[1].size(), position);
   if (error != std::errc() || end != fields[1].data() + fields[1].size()) return "";
-  const int64_t cell = round_half_even(position / 50.0);
+  const int64_t cell = cell_before(position);
   std::string text = heading(std::string(kind->words), position,
                              std::string(is_profile(kind->id) ? "from " : "at ") + cell_text(cell),
                              model.chainage);

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "scenarioc/output/html_text.h"
+#include "scenarioc/report/object_drawing.h"
 #include "scenarioc/report/report_svg.h"
 
 namespace scenario {
@@ -195,44 +196,10 @@ void append_profile_labels(std::string& out, const ReportModel& model, const Axi
   }
 }
 
-// The glyph of an object kind, in the object's own coordinates (x 0 at its position).
-struct Glyph {
-  const char* band;
-  const char* path;  // y relative to the band's top
-};
-
-Glyph glyph_of(uint8_t oggetto) {
-  switch (oggetto) {
-    case kSignal:
-      return {"signals", "M0 20V8M-3.5 4.5a3.5 3.5 0 1 0 7 0a3.5 3.5 0 1 0 -7 0"};
-    case kSlowdownEnd:
-      return {"slowdowns", "M0 20V3H-8V9H0"};
-    case kSlowdownStart:
-      return {"slowdowns", "M0 20V3H8V9H0"};
-    case kSlowdownWarning:
-      return {"slowdowns", "M0 3L6 15H-6Z"};
-    case kCountdownMarker:
-      return {"slowdowns", "M-1.5 8h3v12h-3Z"};
-    case kSpeedBoard:
-      return {"speed_boards", "M-4 3h8v11h-8ZM0 14V21"};
-    case kStationMark:
-      return {"stations", "M0 104v14"};
-    case kTunnelLight:
-      return {"mountain", "M0 10h0"};
-    case kAbbattimento:
-    case kAbbattimentoNoValue:
-      return {"markers", "M0 3L6 11L0 19L-6 11Z"};
-    case kIndicationBoard:
-      return {"indications", "M-5 3h10v8h-10ZM0 11V21"};
-    default:
-      return {"markers", "M-4 11a4 4 0 1 0 8 0a4 4 0 1 0 -8 0"};
-  }
-}
-
-std::string glyph_path(const Glyph& glyph) {
-  // Shift the glyph down to its band.
+// The glyph of an object kind, shifted down to its band.
+std::string glyph_path(const ObjectDrawing& drawing) {
   return "<path class=\"g\" transform=\"translate(0 " +
-         std::to_string(BandLayout::band(glyph.band).top) + ")\" d=\"" + glyph.path + "\"/>";
+         std::to_string(BandLayout::band(drawing.band).top) + ")\" d=\"" + drawing.glyph + "\"/>";
 }
 
 std::string diagnostics_attribute(const std::vector<int32_t>& diagnostics) {
@@ -253,16 +220,11 @@ std::string object_classes(const ReportObject& o) {
 }
 
 void append_object_label(std::string& out, const ReportObject& o) {
-  if (o.label.empty()) return;
-  const Glyph glyph = glyph_of(o.oggetto);
-  const int top = BandLayout::band(glyph.band).top;
-  if (o.oggetto == kSpeedBoard || o.oggetto == kIndicationBoard) {
-    out += "<text class=\"lbl\" x=\"7\" y=\"" + std::to_string(top + 12) + "\">";
-  } else if (o.oggetto == kSlowdownStart) {
-    out += "<text class=\"lbl\" x=\"10\" y=\"" + std::to_string(top + 9) + "\">";
-  } else {
-    return;
-  }
+  const ObjectDrawing& drawing = drawing_of(o.oggetto);
+  if (o.label.empty() || !drawing.label_drawn) return;
+  const int top = BandLayout::band(drawing.band).top;
+  out += "<text class=\"lbl\" x=\"" + std::to_string(drawing.label_x) + "\" y=\"" +
+         std::to_string(top + drawing.label_y) + "\">";
   append_escaped(out, o.label);
   out += "</text>";
 }
@@ -275,7 +237,7 @@ void append_objects(std::string& out, const ReportModel& model, const Axis& axis
                              diagnostics_attribute(o.diagnostics);
     open_placed(out, attributes, o.metres, axis);
     append_title(out, object_tip(model, o));
-    out += glyph_path(glyph_of(o.oggetto));
+    out += glyph_path(drawing_of(o.oggetto));
     append_object_label(out, o);
     out += "</g>";
   }

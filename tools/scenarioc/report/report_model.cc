@@ -9,6 +9,7 @@
 #include "compiler/diagnostics/diagnostics.h"
 #include "compiler/diagnostics/warnings.h"
 #include "compiler/format/cell_text.h"
+#include "scenarioc/report/object_drawing.h"
 #include "scenarioc/report/report_profiles.h"
 
 namespace scenario {
@@ -38,21 +39,19 @@ int32_t slowdown_of(const BuildContext& ctx, const SourceLocation& where) {
 }
 
 std::string object_label(const cella& c, const Tabella& tabella) {
-  switch (c.oggetto) {
-    case kSlowdownStart:
-    case kSlowdownWarning:
-    case kCountdownMarker:
-    case kAbbattimento:
+  switch (drawing_of(c.oggetto).label) {
+    case ObjectLabel::value:
       return std::to_string(c.dato1);
-    case kSpeedBoard: {
+    case ObjectLabel::board_speed: {
       const BoardSpeeds a = board_speeds(c.dato1);
       return std::to_string(a.left != 0 ? a.left : a.right);
     }
-    case kIndicationBoard:
+    case ObjectLabel::board_text:
       return c.dato1 >= 0 && c.dato1 < kTableEntries ? utf8_from_1252(tabella[c.dato1].testo) : "";
-    default:
-      return "";
+    case ObjectLabel::none:
+      break;
   }
+  return "";
 }
 
 void add_objects(ReportModel& model, const BuildContext& ctx, const SourceFiles& sources) {

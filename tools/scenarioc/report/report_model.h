@@ -138,9 +138,7 @@ struct ReportModel {
 ReportModel build_report_model(const BuildContext& ctx, const CompileResult& result,
                                const SourceFiles& sources);
 
-// Cell c stands for route metres (c - 1) × 50 to c × 50.
-inline int32_t cell_start_metres(int64_t cell) {
-  return static_cast<int32_t>((cell - 1) * kCellMetres);
-}
+// Where cell c's stretch starts, in the report's metres: (c - 1) × 50.
+inline int32_t cell_start_metres(int64_t cell) { return static_cast<int32_t>(cell_start(cell)); }
 
 }  // namespace scenario
