@@ -1,3 +1,4 @@
+// Golden comparison: the first differing lines shown, the file rewritten on request.
 #include "golden_file.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// The transcripts and compiled-file texts that the golden files of scenarioc hold.
 #include "tools/scenarioc/golden/golden_text.h"
 
 #include <optional>

@@ -1,3 +1,4 @@
+// SHA-256 (FIPS 180-4) over a byte string held in memory.
 #include "tools/scenarioc/golden/sha256.h"
 
 #include <array>
