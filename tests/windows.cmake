@@ -21,7 +21,8 @@ set_directory_properties(PROPERTIES COMPILE_OPTIONS "${project_options}")
 file(GLOB_RECURSE SCENARIO_TEST_SOURCES CONFIGURE_DEPENDS
   ${CMAKE_CURRENT_SOURCE_DIR}/base/*.cc ${CMAKE_CURRENT_SOURCE_DIR}/source/*.cc
   ${CMAKE_CURRENT_SOURCE_DIR}/compiler/*.cc ${CMAKE_CURRENT_SOURCE_DIR}/documents/*.cc)
-list(APPEND SCENARIO_TEST_SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/test_support.cc)
+list(APPEND SCENARIO_TEST_SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/test_support.cc
+  ${CMAKE_CURRENT_SOURCE_DIR}/golden_file.cc)
 keep_platform_sources(SCENARIO_TEST_SOURCES)
 
 add_executable(scenario_tests ${SCENARIO_TEST_SOURCES})
@@ -30,7 +31,8 @@ target_link_libraries(scenario_tests PRIVATE scenario_core GTest::gtest GTest::g
   GTest::gtest_main)
 # Wine shows the machine's root folder as drive Z:.
 target_compile_definitions(scenario_tests PRIVATE
-  SCENARIO_FIXTURES_DIR="Z:${CMAKE_CURRENT_SOURCE_DIR}/fixtures")
+  SCENARIO_FIXTURES_DIR="Z:${CMAKE_CURRENT_SOURCE_DIR}/fixtures"
+  SCENARIO_TESTS_DIR="Z:${CMAKE_CURRENT_SOURCE_DIR}")
 
 # velmora_dorsel's own build with a pause and a board in the header cell, and
 # a look at the windows and the console through Win32's own eyes.

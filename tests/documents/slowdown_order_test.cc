@@ -1,5 +1,6 @@
-// The slowdown order: its 44 lines as written, and three slowdown rows that
-// agree with the train source and the train sheet.
+// The slowdown order: its 44 lines as written (byte for byte their golden copy
+// in golden/), and three slowdown rows that agree with the train source and the
+// train sheet.
 #include "documents/slowdown_order.h"
 
 #include <gtest/gtest.h>
@@ -8,6 +9,7 @@
 #include <vector>
 
 #include "documents/train_sheet.h"
+#include "golden_file.h"
 #include "source/builtin_source_records.h"
 #include "source/builtin_train.h"
 #include "test_support.h"
@@ -57,39 +59,12 @@ TEST(SlowdownOrderTest, WrittenBytes) {
   }
 }
 
-TEST(SlowdownOrderTest, FixedLines) {
-  const std::string rule =
-      " |___|____________________________|____________|__________|_________|____________|";
-  const std::string empty_row =
-      " |   |                            |            |          |         |            |";
-  const struct {
-    size_t n;
-    std::string text;
-  } rows[] = {
-      {1, ""},
-      {2, std::string(31, ' ') + "Modulo M. 3"},
-      {3, std::string(27, ' ') + "ORDINE DI RALLENTAMENTO"},
-      {4, " " + std::string(80, '_')},
-      {5, " Linea  VELMORA CENTRALE - DORSEL"},
-      {6, ""},
-      {7, "  Si ordina al macchinista del treno  904  di effettuare i seguenti rallentamenti"},
-      {8, "  " + std::string(79, '_')},
-      {9, " |   |                            |Inizio dopo |          |         |            |"},
-      {10, " | N.|      FRA LE STAZIONI       | il cippo   | Velocita'|Lunghezza|Prescrizioni|"},
-      {11, " |   |   (o nelle Stazioni di)    |chilometrico|          |   metri | specifiche |"},
-      {12, rule},
-      {37, rule},
-      {38, ""},
-      {39, std::string(14, ' ') + "Prescrizioni specifiche"},
-      // The legend runs A, B, D, C, with the form's own spelling.
-      {40, " A - Da rispettare con tutto il treno (per i treni viaggiatori)"},
-      {41, " B - Interessa anche la stazione di......."},
-      {42, " D - Rallentamneto N. ... e N. ...  sono contigui"},
-      {43, " C - Da rispettare dalle ore ....  alle ore ..... di tutti"},
-      {44, "     i giorni esclusi i seguenti:........."},
-  };
-  for (const auto& row : rows) EXPECT_EQ(line(row.n), row.text) << "line " << row.n;
-  for (size_t n = 16; n <= 36; ++n) EXPECT_EQ(line(n), empty_row) << "line " << n;
+// Byte for byte its golden copy in golden/, with the form's own quirks: the
+// legend in the order A, B, D, C and its spelling "Rallentamneto".
+TEST(SlowdownOrderTest, WrittenAsTheGolden) {
+  EXPECT_TRUE(testing::matches_golden(
+      testing::tests_path("documents/golden/Velmora_Dorsel_904_rallentamenti.txt"),
+      text_file_bytes(slowdown_order_lines())));
 }
 
 TEST(SlowdownOrderTest, GridLines) {

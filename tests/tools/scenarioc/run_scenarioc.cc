@@ -90,7 +90,10 @@ bool has_line(const std::string& text, const std::string& line) {
 
 void copy_fixture(const std::string& name, const std::filesystem::path& folder) {
   for (const auto& entry : std::filesystem::directory_iterator(fixture_path(name))) {
-    std::filesystem::copy_file(entry.path(), folder / entry.path().filename());
+    const std::string file = entry.path().filename().string();
+    if (file.ends_with("_linea.txt") || file.ends_with("-.txt")) {
+      std::filesystem::copy_file(entry.path(), folder / file);
+    }
   }
 }
 

@@ -26,7 +26,8 @@ ToolRun run_scenarioc_on_terminal(const std::filesystem::path& folder,
 // Whether `text` holds `line` as one whole line.
 bool has_line(const std::string& text, const std::string& line);
 
-// Copies every file of a fixture folder into `folder`.
+// Copies the source files of a fixture folder (its line and train files, not
+// its golden files) into `folder`.
 void copy_fixture(const std::string& name, const std::filesystem::path& folder);
 
 }  // namespace scenario::testing
