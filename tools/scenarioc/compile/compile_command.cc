@@ -17,7 +17,6 @@
 #include "scenarioc/output/compile_report.h"
 #include "scenarioc/output/source_excerpt.h"
 #include "scenarioc/scenario_inputs.h"
-#include "scenarioc/source_names.h"
 
 namespace scenario {
 namespace {

@@ -30,8 +30,7 @@ constexpr int kFailure = 2;
 fs::path report_path(const CommandLine& line, const Identifiers& ids) {
   if (line.out_file) return path_from_utf8(*line.out_file);
   const fs::path parent = path_from_utf8(line.files[0]).parent_path();
-  return file_in(parent.empty() ? fs::path(".") : parent,
-                 ids.nome + "_" + ids.treno + "_report.html");
+  return file_in(parent.empty() ? fs::path(".") : parent, report_page_name(ids.nome, ids.treno));
 }
 
 void make_parent_folder(const fs::path& file) {
