@@ -3,6 +3,7 @@
 #include <set>
 
 #include "base/run_time_failure.h"
+#include "base/text_case.h"
 #include "base/text_encoding.h"
 
 namespace scenario {
@@ -91,6 +92,10 @@ std::string report_page_name(const std::string& nome, const std::string& treno) 
 std::string unusable_identifiers(const std::string& nome, const std::string& treno) {
   std::string why = unusable_identifier("the scenario name", nome);
   if (why.empty()) why = unusable_identifier("the train number", treno);
+  if (why.empty() && to_lower_1252(treno) == "linea") {
+    why = "the train number '" + treno + "' would give the route cells the track plan's name, '" +
+          route_cells_name(nome, treno) + "'";
+  }
   return why;
 }
 

@@ -38,8 +38,9 @@ std::string route_cells_name(const std::string& nome, const std::string& treno);
 std::string report_page_name(const std::string& nome, const std::string& treno);
 
 // Why `nome` and `treno` cannot name a scenario's files: one names no file,
-// or Windows-1252 cannot hold it for the texts of the compiled files. Empty
-// when they can.
+// or Windows-1252 cannot hold it for the texts of the compiled files, or the
+// train number "linea" (in any case, for file systems that ignore it) would
+// give the route cells the track plan's name. Empty when they can.
 std::string unusable_identifiers(const std::string& nome, const std::string& treno);
 
 // The rule read backwards, from a file name without its folder (UTF-8).

@@ -100,6 +100,13 @@ TEST(FileNamingTest, UnusableIdentifiersAreRefusedWithTheReason) {
       {"\xD0\x9C", "1",
        "the scenario name '\xD0\x9C' holds '\xD0\x9C', which Windows-1252, the code page of the "
        "compiled files, cannot hold"},
+      // NAME_NUMBER.dat would be NAME_linea.dat: the route cells over the track plan.
+      {"Prova", "linea",
+       "the train number 'linea' would give the route cells the track plan's name, "
+       "'Prova_linea.dat'"},
+      {"Prova", "Linea",
+       "the train number 'Linea' would give the route cells the track plan's name, "
+       "'Prova_Linea.dat'"},
       {"linea", "lineare", ""},
   };
   for (const auto& row : rows) {
