@@ -12,13 +12,12 @@
 #include "base/run_time_failure.h"
 #include "compiler/format/binary_layout.h"
 #include "compiler/format/compiled_file_decoder.h"
+#include "scenarioc/command_exit.h"
 #include "scenarioc/dump/dump_text.h"
 #include "source/byte_source.h"
 
 namespace scenario {
 namespace {
-
-constexpr int kFailure = 2;
 
 std::optional<CompiledFileKind> kind_from_flag(const std::string& kind) {
   if (kind == "track") return CompiledFileKind::track_plan;
@@ -53,11 +52,6 @@ std::string read_file_up_to(const std::filesystem::path& path, std::size_t large
     bytes.append(buffer, n);
   }
   return bytes;
-}
-
-int usage_failure(std::ostream& err, const std::string& error) {
-  err << "scenarioc dump: " << error << '\n' << usage_hint(Command::dump);
-  return kFailure;
 }
 
 // Empty when the options fit the kind.
@@ -100,35 +94,32 @@ std::string render(CompiledFileKind kind, std::string_view bytes, DumpView view)
 
 }  // namespace
 
-int run_dump(const CommandLine& line, std::ostream& out, std::ostream& err) {
+int run_dump(const CommandLine& line, std::istream&, std::ostream& out, std::ostream&) {
   const std::string& file = line.files[0];
   std::optional<CompiledFileKind> kind;
   if (line.kind) {
     kind = kind_from_flag(*line.kind);
     if (!kind) {
-      return usage_failure(err, "unknown kind '" + *line.kind + "': track, stations or cells");
+      throw UsageFailure("unknown kind '" + *line.kind + "': track, stations or cells");
     }
   } else {
     kind = compiled_file_kind(path_from_utf8(file).filename().string());
     if (!kind) {
-      return usage_failure(err, "cannot tell the kind of '" + file +
-                                    "' from its name (NAME_linea.dat, NAME_NUMBER.sim or "
-                                    "NAME_NUMBER.dat); give --kind track, stations or cells");
+      throw UsageFailure("cannot tell the kind of '" + file +
+                         "' from its name (NAME_linea.dat, NAME_NUMBER.sim or "
+                         "NAME_NUMBER.dat); give --kind track, stations or cells");
     }
   }
   const std::string misfit = options_misfit(line, *kind);
-  if (!misfit.empty()) return usage_failure(err, misfit);
-  // A failure to read names the file itself; a failure to decode gets it as a prefix.
-  std::string prefix;
+  if (!misfit.empty()) throw UsageFailure(misfit);
+  const std::string bytes = read_file_up_to(path_from_utf8(file), largest_file(*kind));
   try {
-    const std::string bytes = read_file_up_to(path_from_utf8(file), largest_file(*kind));
-    prefix = file + ": ";
     out << render(*kind, bytes, DumpView{file, bytes.size(), line.all, line.json, line.points});
   } catch (const RunTimeFailure& failure) {
-    err << "scenarioc: " << prefix << failure.what() << '\n';
-    return kFailure;
+    // A failure to read names the file itself; a failure to decode gets it as a prefix.
+    throw RunTimeFailure(file + ": " + failure.what());
   }
-  return 0;
+  return kExitOk;
 }
 
 }  // namespace scenario
