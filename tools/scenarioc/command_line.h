@@ -1,5 +1,5 @@
-// The command line of scenarioc: which command to run with which options, and
-// the help texts that describe them.
+// The command line of scenarioc read against the table of commands: which
+// command to run with which options, or help, the version or a usage error.
 #pragma once
 
 #include <optional>
@@ -11,13 +11,13 @@
 
 namespace scenario {
 
-enum class Command { compile, emit, dump, report, check, watch, lsp };
+struct CommandSpec;
 
 struct CommandLine {
   enum class Action { run, help, version, usage_error };
   Action action = Action::usage_error;
-  std::optional<Command> command;  // for help: the command asked about, if any
-  std::string error;               // for a usage error: what is wrong
+  const CommandSpec* command = nullptr;  // for help: the command asked about, if any
+  std::string error;                     // for a usage error: what is wrong
 
   std::vector<std::string> files;  // the positional arguments
   std::optional<std::string> out_dir;
@@ -36,11 +36,5 @@ struct CommandLine {
 };
 
 CommandLine parse_command_line(const std::vector<std::string>& args);
-
-// The help of the tool, or of one command.
-std::string help_text(std::optional<Command> command);
-std::string version_text();
-// Two lines for the end of a usage error: the command's usage and where help is.
-std::string usage_hint(std::optional<Command> command);
 
 }  // namespace scenario

@@ -1,10 +1,8 @@
 #include "scenarioc/scenario_inputs.h"
 
 #include <system_error>
-#include <utility>
 
 #include "base/file_naming.h"
-#include "scenarioc/source_names.h"
 
 namespace scenario {
 
@@ -14,9 +12,9 @@ std::optional<Identifiers> identifiers_of(const CommandLine& line, std::string& 
   const fs::path line_file = path_from_utf8(line.files[0]);
   const fs::path train_file = path_from_utf8(line.files[1]);
   std::optional<std::string> nome = line.name;
-  if (!nome) nome = name_from_line_file(line_file.filename().string());
-  const std::optional<TrainFileName> from_train =
-      split_train_file(train_file.filename().string(), nome);
+  if (!nome) nome = nome_of_line_source(line_file.filename().string());
+  const std::optional<TrainSourceName> from_train =
+      split_train_source(train_file.filename().string(), nome);
   if (!nome && from_train) nome = from_train->nome;
   std::optional<std::string> treno = line.train;
   if (!treno && from_train) treno = from_train->treno;
@@ -31,11 +29,8 @@ std::optional<Identifiers> identifiers_of(const CommandLine& line, std::string& 
             "' is not named NAME_NUMBER-.txt; give it with --train NUMBER";
     return std::nullopt;
   }
-  for (const auto& [what, value] :
-       {std::pair{"the scenario name", *nome}, std::pair{"the train number", *treno}}) {
-    error = unusable_identifier(what, value);
-    if (!error.empty()) return std::nullopt;
-  }
+  error = unusable_identifiers(*nome, *treno);
+  if (!error.empty()) return std::nullopt;
   return Identifiers{*nome, *treno};
 }
 

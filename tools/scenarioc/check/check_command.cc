@@ -11,6 +11,7 @@
 #include "scenarioc/check/ordered_work.h"
 #include "scenarioc/check/scenario_check.h"
 #include "scenarioc/check/scenario_finder.h"
+#include "scenarioc/command_exit.h"
 #include "scenarioc/output/colour.h"
 #include "scenarioc/scenario_inputs.h"
 
@@ -19,16 +20,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr int kFailure = 2;
-
 bool is_folder(const std::string& path) {
   std::error_code ec;
   return fs::is_directory(path_from_utf8(path), ec);
-}
-
-int usage_failure(std::ostream& err, const std::string& error) {
-  err << "scenarioc check: " << error << '\n' << usage_hint(Command::check);
-  return kFailure;
 }
 
 // The scenarios the arguments name: two files (the first not a folder), or
@@ -84,15 +78,15 @@ std::string totals(const Tally& tally, size_t scenarios) {
 
 }  // namespace
 
-int run_check(const CommandLine& line, std::ostream& out, std::ostream& err) {
+int run_check(const CommandLine& line, std::istream&, std::ostream& out, std::ostream& err) {
   std::string error;
   const std::optional<FoundScenarios> found = scenarios_named(line, error);
-  if (!found) return usage_failure(err, error);
+  if (!found) throw UsageFailure(error);
   for (const std::string& failure : found->failures) err << "scenarioc: " << failure << '\n';
   const std::vector<ScenarioFiles>& scenarios = found->scenarios;
   if (scenarios.empty()) {
     err << "scenarioc check: no line file NAME_linea.txt found\n";
-    return kFailure;
+    return kExitFailure;
   }
 
   Presentation presentation;
@@ -107,7 +101,7 @@ int run_check(const CommandLine& line, std::ostream& out, std::ostream& err) {
         tally.add(report);
       });
   if (!line.json && scenarios.size() > 1) out << totals(tally, scenarios.size()) << '\n';
-  if (!found->failures.empty()) return kFailure;
+  if (!found->failures.empty()) return kExitFailure;
   return tally.status;
 }
 

@@ -1,14 +1,12 @@
 #include "scenarioc/check/scenario_finder.h"
 
 #include <algorithm>
-#include <optional>
 #include <set>
 #include <system_error>
 #include <utility>
 
 #include "base/file_naming.h"
 #include "scenarioc/scenario_inputs.h"
-#include "scenarioc/source_names.h"
 
 namespace scenario {
 namespace {
@@ -46,45 +44,15 @@ FolderListing list_folder(const fs::path& folder, std::vector<std::string>& fail
   return listing;
 }
 
-// The line file among `names` whose NAME is the longest that starts
-// `train_file` followed by "_"; none when there is none.
-std::optional<std::string> owner_of(const std::string& train_file,
-                                    const std::vector<std::string>& names) {
-  std::optional<std::string> best;
-  for (const std::string& nome : names) {
-    const std::optional<TrainFileName> split = split_train_file(train_file, nome);
-    if (!split || split->nome != nome) continue;
-    if (!best || nome.size() > best->size()) best = nome;
-  }
-  return best;
-}
-
 }  // namespace
 
 void pair_files(const fs::path& folder, const std::vector<std::string>& files,
                 std::vector<ScenarioFiles>& found) {
-  std::vector<std::string> names;
-  for (const std::string& file : files) {
-    if (const std::optional<std::string> nome = name_from_line_file(file)) names.push_back(*nome);
-  }
-  std::set<std::string> paired;
-  for (const std::string& file : files) {
-    if (name_from_line_file(file)) continue;
-    const std::optional<TrainFileName> split = split_train_file(file, std::nullopt);
-    if (!split) continue;
-    const std::optional<std::string> owner = owner_of(file, names);
-    if (!owner) {
-      found.push_back({{}, file_in(folder, file), split->nome, split->treno});
-      continue;
-    }
-    paired.insert(*owner);
-    const std::string treno = split_train_file(file, owner)->treno;
-    found.push_back(
-        {file_in(folder, line_source_name(*owner)), file_in(folder, file), *owner, treno});
-  }
-  for (const std::string& nome : names) {
-    if (!paired.count(nome))
-      found.push_back({file_in(folder, line_source_name(nome)), {}, nome, ""});
+  for (const PairedSources& pair : pair_sources(files)) {
+    auto path = [&](const std::string& name) {
+      return name.empty() ? fs::path() : file_in(folder, name);
+    };
+    found.push_back({path(pair.line_file), path(pair.train_file), pair.nome, pair.treno});
   }
 }
 

@@ -25,15 +25,13 @@ struct FoundScenarios {
 };
 
 // Symbolic links to folders are not followed, so that a loop cannot trap the
-// walk. A train file belongs to the line file with the longest NAME that
-// starts its name: "A_B_1-.txt" is train 1 of "A_B_linea.txt" rather than
-// train "B_1" of "A_linea.txt". A scenario reached through two of the folders
-// given is found once.
+// walk. The files of each folder pair as pair_sources (base/file_naming.h)
+// pairs them. A scenario reached through two of the folders given is found
+// once.
 FoundScenarios find_scenarios(const std::vector<std::filesystem::path>& folders);
 
-// The scenarios that the file names `files` of one folder form, by the rule
-// above, added to `found`: each line file with each of its train files, a
-// line file without one, a train file without its line file.
+// The scenarios that the file names `files` of one folder form, as
+// pair_sources pairs them, added to `found` with their paths in `folder`.
 void pair_files(const std::filesystem::path& folder, const std::vector<std::string>& files,
                 std::vector<ScenarioFiles>& found);
 

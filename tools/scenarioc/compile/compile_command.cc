@@ -13,18 +13,16 @@
 #include "compiler/compile_step.h"
 #include "compiler/scenario_records.h"
 #include "compiler/source_files.h"
+#include "scenarioc/command_exit.h"
 #include "scenarioc/output/colour.h"
 #include "scenarioc/output/compile_report.h"
 #include "scenarioc/output/source_excerpt.h"
 #include "scenarioc/scenario_inputs.h"
-#include "scenarioc/source_names.h"
 
 namespace scenario {
 namespace {
 
 namespace fs = std::filesystem;
-
-constexpr int kFailure = 2;
 
 fs::path output_folder(const CommandLine& line) {
   if (line.out_dir) return path_from_utf8(*line.out_dir);
@@ -52,11 +50,6 @@ std::string overwrites_source(const fs::path& folder, const Identifiers& ids,
     }
   }
   return "";
-}
-
-int usage_failure(std::ostream& err, const std::string& error) {
-  err << "scenarioc compile: " << error << '\n' << usage_hint(Command::compile);
-  return kFailure;
 }
 
 Presentation presentation_of(const CommandLine& line) {
@@ -99,10 +92,10 @@ int compile_into(const CommandLine& line, BuildContext& ctx, AuthorSources& sour
 
 }  // namespace
 
-int run_compile(const CommandLine& line, std::ostream& out, std::ostream& err) {
+int run_compile(const CommandLine& line, std::istream&, std::ostream& out, std::ostream& err) {
   std::string error;
   const std::optional<Identifiers> ids = identifiers_of(line, error);
-  if (!ids) return usage_failure(err, error);
+  if (!ids) throw UsageFailure(error);
   BuildContext ctx;
   ctx.nome = ids->nome;
   ctx.treno = ids->treno;
@@ -112,9 +105,9 @@ int run_compile(const CommandLine& line, std::ostream& out, std::ostream& err) {
     check_sources(sources);
     make_folder(ctx.cartella);
     error = overwrites_source(ctx.cartella, *ids, line);
-    if (!error.empty()) return usage_failure(err, error);
+    if (!error.empty()) throw UsageFailure(error);
     return compile_into(line, ctx, sources, out, err);
-  } catch (const RunTimeFailure& failure) {
+  } catch (const RunTimeFailure&) {
     // When a compiled file could not be written, what was recorded still helps.
     if (!line.json) {
       const CompileResult nothing_written;
@@ -122,8 +115,7 @@ int run_compile(const CommandLine& line, std::ostream& out, std::ostream& err) {
       err << diagnostics_text({ctx, nothing_written, sources, ctx.cartella}, lines,
                               presentation_of(line));
     }
-    err << "scenarioc: " << failure.what() << '\n';
-    return kFailure;
+    throw;
   }
 }
 

@@ -2,13 +2,14 @@
 // build's own compile step, into a folder of the author's choice.
 #pragma once
 
+#include <istream>
 #include <ostream>
 
 #include "scenarioc/command_line.h"
 
 namespace scenario {
 
-// Returns the exit status.
-int run_compile(const CommandLine& line, std::ostream& out, std::ostream& err);
+// Returns the exit status; throws UsageFailure or RunTimeFailure.
+int run_compile(const CommandLine& line, std::istream& in, std::ostream& out, std::ostream& err);
 
 }  // namespace scenario

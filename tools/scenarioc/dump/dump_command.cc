@@ -12,43 +12,28 @@
 #include "base/run_time_failure.h"
 #include "compiler/format/binary_layout.h"
 #include "compiler/format/compiled_file_decoder.h"
+#include "scenarioc/command_exit.h"
 #include "scenarioc/dump/dump_text.h"
 #include "source/byte_source.h"
 
 namespace scenario {
 namespace {
 
-constexpr int kFailure = 2;
-
-enum class FileKind { track, stations, cells };
-
-bool ends_with(std::string_view s, std::string_view suffix) {
-  return s.size() >= suffix.size() && s.substr(s.size() - suffix.size()) == suffix;
-}
-
-// The compiled file's kind by its name: NAME_linea.dat, NAME_NUMBER.sim, NAME_NUMBER.dat.
-std::optional<FileKind> kind_from_name(const std::string& file_name) {
-  if (ends_with(file_name, "_linea.dat")) return FileKind::track;
-  if (ends_with(file_name, ".sim")) return FileKind::stations;
-  if (ends_with(file_name, ".dat")) return FileKind::cells;
-  return std::nullopt;
-}
-
-std::optional<FileKind> kind_from_flag(const std::string& kind) {
-  if (kind == "track") return FileKind::track;
-  if (kind == "stations") return FileKind::stations;
-  if (kind == "cells") return FileKind::cells;
+std::optional<CompiledFileKind> kind_from_flag(const std::string& kind) {
+  if (kind == "track") return CompiledFileKind::track_plan;
+  if (kind == "stations") return CompiledFileKind::station_table;
+  if (kind == "cells") return CompiledFileKind::route_cells;
   return std::nullopt;
 }
 
 // The largest file of the kind that the compiler writes.
-std::size_t largest_file(FileKind kind) {
+std::size_t largest_file(CompiledFileKind kind) {
   switch (kind) {
-    case FileKind::track:
+    case CompiledFileKind::track_plan:
       return track_layout::kMaxFileSize;
-    case FileKind::stations:
+    case CompiledFileKind::station_table:
       return station_layout::kMaxFileSize;
-    case FileKind::cells:
+    case CompiledFileKind::route_cells:
       break;
   }
   return cell_layout::kMaxFileSize;
@@ -69,15 +54,12 @@ std::string read_file_up_to(const std::filesystem::path& path, std::size_t large
   return bytes;
 }
 
-int usage_failure(std::ostream& err, const std::string& error) {
-  err << "scenarioc dump: " << error << '\n' << usage_hint(Command::dump);
-  return kFailure;
-}
-
 // Empty when the options fit the kind.
-std::string options_misfit(const CommandLine& line, FileKind kind) {
-  if (line.points && kind != FileKind::track) return "--points applies to a track plan only";
-  if (line.all && kind != FileKind::cells) return "--all applies to route cells only";
+std::string options_misfit(const CommandLine& line, CompiledFileKind kind) {
+  if (line.points && kind != CompiledFileKind::track_plan) {
+    return "--points applies to a track plan only";
+  }
+  if (line.all && kind != CompiledFileKind::route_cells) return "--all applies to route cells only";
   return "";
 }
 
@@ -94,13 +76,13 @@ std::optional<Tabella> station_table_beside(const std::string& cells_file) {
   }
 }
 
-std::string render(FileKind kind, std::string_view bytes, DumpView view) {
+std::string render(CompiledFileKind kind, std::string_view bytes, DumpView view) {
   switch (kind) {
-    case FileKind::track:
+    case CompiledFileKind::track_plan:
       return dump_track_plan(decode_track_plan(bytes), view);
-    case FileKind::stations:
+    case CompiledFileKind::station_table:
       return dump_station_table(decode_station_table(bytes), view);
-    case FileKind::cells:
+    case CompiledFileKind::route_cells:
       break;
   }
   const std::vector<cella> cells = decode_route_cells(bytes);
@@ -112,35 +94,32 @@ std::string render(FileKind kind, std::string_view bytes, DumpView view) {
 
 }  // namespace
 
-int run_dump(const CommandLine& line, std::ostream& out, std::ostream& err) {
+int run_dump(const CommandLine& line, std::istream&, std::ostream& out, std::ostream&) {
   const std::string& file = line.files[0];
-  std::optional<FileKind> kind;
+  std::optional<CompiledFileKind> kind;
   if (line.kind) {
     kind = kind_from_flag(*line.kind);
     if (!kind) {
-      return usage_failure(err, "unknown kind '" + *line.kind + "': track, stations or cells");
+      throw UsageFailure("unknown kind '" + *line.kind + "': track, stations or cells");
     }
   } else {
-    kind = kind_from_name(path_from_utf8(file).filename().string());
+    kind = compiled_file_kind(path_from_utf8(file).filename().string());
     if (!kind) {
-      return usage_failure(err, "cannot tell the kind of '" + file +
-                                    "' from its name (NAME_linea.dat, NAME_NUMBER.sim or "
-                                    "NAME_NUMBER.dat); give --kind track, stations or cells");
+      throw UsageFailure("cannot tell the kind of '" + file +
+                         "' from its name (NAME_linea.dat, NAME_NUMBER.sim or "
+                         "NAME_NUMBER.dat); give --kind track, stations or cells");
     }
   }
   const std::string misfit = options_misfit(line, *kind);
-  if (!misfit.empty()) return usage_failure(err, misfit);
-  // A failure to read names the file itself; a failure to decode gets it as a prefix.
-  std::string prefix;
+  if (!misfit.empty()) throw UsageFailure(misfit);
+  const std::string bytes = read_file_up_to(path_from_utf8(file), largest_file(*kind));
   try {
-    const std::string bytes = read_file_up_to(path_from_utf8(file), largest_file(*kind));
-    prefix = file + ": ";
     out << render(*kind, bytes, DumpView{file, bytes.size(), line.all, line.json, line.points});
   } catch (const RunTimeFailure& failure) {
-    err << "scenarioc: " << prefix << failure.what() << '\n';
-    return kFailure;
+    // A failure to read names the file itself; a failure to decode gets it as a prefix.
+    throw RunTimeFailure(file + ": " + failure.what());
   }
-  return 0;
+  return kExitOk;
 }
 
 }  // namespace scenario

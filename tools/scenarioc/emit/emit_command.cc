@@ -12,6 +12,7 @@
 #include "documents/scenario_notes.h"
 #include "documents/slowdown_order.h"
 #include "documents/train_sheet.h"
+#include "scenarioc/command_exit.h"
 #include "source/builtin_line.h"
 #include "source/builtin_train.h"
 
@@ -19,8 +20,6 @@ namespace scenario {
 namespace {
 
 namespace fs = std::filesystem;
-
-constexpr int kFailure = 2;
 
 // The five files in the order the build writes them.
 std::vector<std::string> emitted_names(const BuildIdentity& id) {
@@ -59,7 +58,7 @@ void write_all(const BuildIdentity& id) {
 
 }  // namespace
 
-int run_emit(const CommandLine& line, std::ostream& out, std::ostream& err) {
+int run_emit(const CommandLine& line, std::istream&, std::ostream& out, std::ostream& err) {
   BuildIdentity id;
   id.nome = kBuiltinNome;
   id.treno = kBuiltinTreno;
@@ -70,24 +69,19 @@ int run_emit(const CommandLine& line, std::ostream& out, std::ostream& err) {
     const std::string why = refusal(file_in(id.cartella, name), line.force);
     if (!why.empty()) {
       err << "scenarioc emit: " << why << "; nothing was written\n";
-      return kFailure;
+      return kExitFailure;
     }
   }
-  try {
-    std::error_code ec;
-    fs::create_directories(id.cartella, ec);
-    if (ec) {
-      throw RunTimeFailure("cannot create folder '" + id.cartella.string() + "': " + ec.message());
-    }
-    write_all(id);
-  } catch (const RunTimeFailure& failure) {
-    err << "scenarioc: " << failure.what() << '\n';
-    return kFailure;
+  std::error_code ec;
+  fs::create_directories(id.cartella, ec);
+  if (ec) {
+    throw RunTimeFailure("cannot create folder '" + id.cartella.string() + "': " + ec.message());
   }
+  write_all(id);
   for (const std::string& name : names) {
     out << "wrote " << file_in(id.cartella, name).string() << '\n';
   }
-  return 0;
+  return kExitOk;
 }
 
 }  // namespace scenario

@@ -2,13 +2,14 @@
 // documents, a starting point for a new scenario, without compiling them.
 #pragma once
 
+#include <istream>
 #include <ostream>
 
 #include "scenarioc/command_line.h"
 
 namespace scenario {
 
-// Returns the exit status.
-int run_emit(const CommandLine& line, std::ostream& out, std::ostream& err);
+// Returns the exit status; throws RunTimeFailure.
+int run_emit(const CommandLine& line, std::istream& in, std::ostream& out, std::ostream& err);
 
 }  // namespace scenario

@@ -5,7 +5,7 @@
 
 namespace scenario {
 
-int run_lsp(std::istream& in, std::ostream& out) {
+int run_lsp(const CommandLine&, std::istream& in, std::ostream& out, std::ostream&) {
   // Content-Length counts bytes: no line end may be translated on the way.
   use_binary_standard_streams();
   lsp::Server server(in, out);

@@ -4,9 +4,11 @@
 #include <istream>
 #include <ostream>
 
+#include "scenarioc/command_line.h"
+
 namespace scenario {
 
 // Serves until the editor's exit; 0 after shutdown, 1 otherwise.
-int run_lsp(std::istream& in, std::ostream& out);
+int run_lsp(const CommandLine& line, std::istream& in, std::ostream& out, std::ostream& err);
 
 }  // namespace scenario

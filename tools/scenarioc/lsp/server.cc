@@ -4,10 +4,12 @@
 #include <utility>
 #include <variant>
 
+#include "base/file_naming.h"
 #include "scenarioc/lsp/completion.h"
 #include "scenarioc/lsp/framing.h"
 #include "scenarioc/lsp/hover.h"
 #include "scenarioc/lsp/published_diagnostics.h"
+#include "scenarioc/scenario_inputs.h"
 
 namespace scenario::lsp {
 namespace {
@@ -195,7 +197,8 @@ Json Server::completion(const Json& params) {
   const std::string_view line = t.document->text.utf8_line(t.position.line);
   const std::vector<size_t> starts{0};
   const size_t cursor = offset_of(line, starts, {0, t.position.character});
-  const bool train = t.document->path.filename().string().ends_with("-.txt");
+  const bool train =
+      split_train_source(utf8_of_path(t.document->path.filename()), std::nullopt).has_value();
   return completion_items(train, line.substr(0, cursor));
 }
 

@@ -5,6 +5,7 @@
 
 #include "base/file_naming.h"
 #include "compiler/diagnostics/diagnostics.h"
+#include "scenarioc/command_exit.h"
 #include "scenarioc/output/diagnostic_json.h"
 #include "scenarioc/output/diagnostic_listing.h"
 
@@ -38,9 +39,9 @@ std::string count_of(size_t n, const char* one, const char* many) {
 }  // namespace
 
 int compile_exit_status(const CompileOutcome& o, const WarningSettings& warnings) {
-  if (o.result.fatal_error != 0 || o.result.cell_row_missing) return 2;
-  if (!o.ctx.recordings.empty()) return 1;
-  return warnings.as_errors && shown_warnings(o.ctx, warnings) > 0 ? 1 : 0;
+  if (o.result.fatal_error != 0 || o.result.cell_row_missing) return kExitFailure;
+  if (!o.ctx.recordings.empty()) return kExitRecorded;
+  return warnings.as_errors && shown_warnings(o.ctx, warnings) > 0 ? kExitRecorded : kExitOk;
 }
 
 std::string fatal_diagnostic(const CompileOutcome& o) {

@@ -11,6 +11,7 @@
 #include "compiler/diagnostics/diagnostics.h"
 #include "compiler/scenario_records.h"
 #include "compiler/source_files.h"
+#include "scenarioc/command_exit.h"
 #include "scenarioc/output/colour.h"
 #include "scenarioc/output/compile_report.h"
 #include "scenarioc/output/discarding_sink.h"
@@ -24,14 +25,10 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr int kRecorded = 1;
-constexpr int kFailure = 2;
-
 fs::path report_path(const CommandLine& line, const Identifiers& ids) {
   if (line.out_file) return path_from_utf8(*line.out_file);
   const fs::path parent = path_from_utf8(line.files[0]).parent_path();
-  return file_in(parent.empty() ? fs::path(".") : parent,
-                 ids.nome + "_" + ids.treno + "_report.html");
+  return file_in(parent.empty() ? fs::path(".") : parent, report_page_name(ids.nome, ids.treno));
 }
 
 void make_parent_folder(const fs::path& file) {
@@ -40,11 +37,6 @@ void make_parent_folder(const fs::path& file) {
   std::error_code ec;
   fs::create_directories(folder, ec);
   if (ec) throw RunTimeFailure("cannot create folder '" + folder.string() + "': " + ec.message());
-}
-
-int usage_failure(std::ostream& err, const std::string& error) {
-  err << "scenarioc report: " << error << '\n' << usage_hint(Command::report);
-  return kFailure;
 }
 
 // The errors and warnings as `scenarioc compile` prints them.
@@ -99,30 +91,25 @@ std::string draw_report_page(const fs::path& line_file, const fs::path& train_fi
   return render_report_page(build_report_model(ctx, result, sources));
 }
 
-int run_report(const CommandLine& line, std::ostream& out, std::ostream& err) {
+int run_report(const CommandLine& line, std::istream&, std::ostream& out, std::ostream& err) {
   std::string error;
   const std::optional<Identifiers> ids = identifiers_of(line, error);
-  if (!ids) return usage_failure(err, error);
+  if (!ids) throw UsageFailure(error);
   const fs::path page_path = report_path(line, *ids);
   for (const std::string& source : line.files) {
     if (same_file(page_path, path_from_utf8(source))) {
-      return usage_failure(
-          err, "the report '" + page_path.string() + "' would replace the source '" + source + "'");
+      throw UsageFailure("the report '" + page_path.string() + "' would replace the source '" +
+                         source + "'");
     }
   }
   AuthorSources sources(path_from_utf8(line.files[0]), path_from_utf8(line.files[1]));
-  try {
-    check_sources(sources);
-    bool recorded = false;
-    const std::string page = make_page(sources, *ids, err, recorded);
-    make_parent_folder(page_path);
-    replace_file(page_path, page);
-    out << "wrote " << page_path.string() << '\n';
-    return recorded ? kRecorded : 0;
-  } catch (const RunTimeFailure& failure) {
-    err << "scenarioc: " << failure.what() << '\n';
-    return kFailure;
-  }
+  check_sources(sources);
+  bool recorded = false;
+  const std::string page = make_page(sources, *ids, err, recorded);
+  make_parent_folder(page_path);
+  replace_file(page_path, page);
+  out << "wrote " << page_path.string() << '\n';
+  return recorded ? kExitRecorded : kExitOk;
 }
 
 }  // namespace scenario

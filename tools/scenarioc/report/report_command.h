@@ -3,6 +3,7 @@
 #pragma once
 
 #include <filesystem>
+#include <istream>
 #include <ostream>
 #include <string>
 
@@ -10,8 +11,8 @@
 
 namespace scenario {
 
-// Returns the exit status.
-int run_report(const CommandLine& line, std::ostream& out, std::ostream& err);
+// Returns the exit status; throws UsageFailure or RunTimeFailure.
+int run_report(const CommandLine& line, std::istream& in, std::ostream& out, std::ostream& err);
 
 // The page of two sources compiled in memory, as `report` draws it, printing
 // nothing. Throws RunTimeFailure when a source cannot be read.

@@ -9,7 +9,8 @@
 #include "base/end_request.h"
 #include "base/file_naming.h"
 #include "base/run_time_failure.h"
-#include "scenarioc/compile/compile_command.h"
+#include "scenarioc/command_exit.h"
+#include "scenarioc/commands.h"
 #include "scenarioc/output/terminal.h"
 #include "scenarioc/report/report_command.h"
 #include "scenarioc/scenario_inputs.h"
@@ -21,7 +22,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr int kFailure = 2;
 // Editors write a file in several steps (a new file, its content, a rename);
 // a compile waits until the folder has been quiet this long.
 constexpr std::chrono::milliseconds kQuietPeriod{30};
@@ -41,9 +41,16 @@ std::string time_of_day() {
 
 class Watcher {
  public:
-  Watcher(const CommandLine& line, const Identifiers& ids, std::ostream& out, std::ostream& err)
-      : line_(line), ids_(ids), out_(out), err_(err), clear_(is_terminal(StandardStream::out)) {
-    line_.command = Command::compile;
+  Watcher(const CommandLine& line, const Identifiers& ids, std::istream& in, std::ostream& out,
+          std::ostream& err)
+      : line_(line),
+        ids_(ids),
+        in_(in),
+        out_(out),
+        err_(err),
+        clear_(is_terminal(StandardStream::out)) {
+    // Each compile is `scenarioc compile`, ending as that command ends.
+    line_.command = find_command("compile");
     line_.json = false;
   }
 
@@ -53,7 +60,7 @@ class Watcher {
     // The screen is cleared only where the escape sequences are understood.
     if (clear_ && is_colour_terminal(StandardStream::out)) out_ << "\x1b[H\x1b[2J\x1b[3J";
     out_ << std::flush;
-    const int status = run_compile(line_, out_, err_);
+    const int status = run_command(line_, in_, out_, err_);
     if (line_.report_file) write_report();
     err_ << std::flush;
     const auto took = std::chrono::duration_cast<std::chrono::milliseconds>(
@@ -79,49 +86,40 @@ class Watcher {
 
   CommandLine line_;
   Identifiers ids_;
+  std::istream& in_;
   std::ostream& out_;
   std::ostream& err_;
   bool clear_;
   int count_ = 0;
 };
 
-int usage_failure(std::ostream& err, const std::string& error) {
-  err << "scenarioc watch: " << error << '\n' << usage_hint(Command::watch);
-  return kFailure;
-}
-
 }  // namespace
 
-int run_watch(const CommandLine& line, std::ostream& out, std::ostream& err) {
+int run_watch(const CommandLine& line, std::istream& in, std::ostream& out, std::ostream& err) {
   std::string error;
   const std::optional<Identifiers> ids = identifiers_of(line, error);
-  if (!ids) return usage_failure(err, error);
+  if (!ids) throw UsageFailure(error);
   if (line.report_file) {
     for (const std::string& source : line.files) {
       if (same_file(path_from_utf8(*line.report_file), path_from_utf8(source))) {
-        return usage_failure(err, "the report '" + *line.report_file +
-                                      "' would replace the source '" + source + "'");
+        throw UsageFailure("the report '" + *line.report_file + "' would replace the source '" +
+                           source + "'");
       }
     }
   }
-  try {
-    const EndRequest end;
-    // Watching starts before the first compile, so that no save is missed.
-    FolderWatch watch({path_from_utf8(line.files[0]), path_from_utf8(line.files[1])}, end);
-    Watcher watcher(line, *ids, out, err);
+  const EndRequest end;
+  // Watching starts before the first compile, so that no save is missed.
+  FolderWatch watch({path_from_utf8(line.files[0]), path_from_utf8(line.files[1])}, end);
+  Watcher watcher(line, *ids, in, out, err);
+  watcher.compile();
+  while (true) {
+    FolderWatch::Event event = watch.wait(std::nullopt);
+    while (event == FolderWatch::Event::changed) event = watch.wait(kQuietPeriod);
+    if (event == FolderWatch::Event::ended) break;
     watcher.compile();
-    while (true) {
-      FolderWatch::Event event = watch.wait(std::nullopt);
-      while (event == FolderWatch::Event::changed) event = watch.wait(kQuietPeriod);
-      if (event == FolderWatch::Event::ended) break;
-      watcher.compile();
-    }
-    out << "scenarioc watch: ended\n";
-    return 0;
-  } catch (const RunTimeFailure& failure) {
-    err << "scenarioc: " << failure.what() << '\n';
-    return kFailure;
   }
+  out << "scenarioc watch: ended\n";
+  return kExitOk;
 }
 
 }  // namespace scenario

@@ -361,6 +361,9 @@ TEST(CompileCommandTest, NamesComeFromTheFileNamesUnlessGiven) {
       {"Prova_linea.txt", "train.txt", {}, {}},
       {"Prova_linea.txt", "Prova_1-.txt", {"--name", "../elsewhere"}, {}},
       {"Prova_linea.txt", "Prova_1-.txt", {"--train", ""}, {}},
+      // Route cells NAME_linea.dat would take the track plan's place.
+      {"Prova_linea.txt", "Prova_linea-.txt", {}, {}},
+      {"Prova_linea.txt", "Prova_1-.txt", {"--train", "LINEA"}, {}},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(std::string(row.line_file) + " " + row.train_file);

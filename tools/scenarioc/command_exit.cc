@@ -1,0 +1,29 @@
+#include "scenarioc/command_exit.h"
+
+#include <string>
+
+#include "base/run_time_failure.h"
+#include "scenarioc/command_line.h"
+#include "scenarioc/commands.h"
+
+namespace scenario {
+
+int usage_failure(std::ostream& err, std::string_view who, std::string_view error,
+                  const CommandSpec* command) {
+  err << who << ": " << error << '\n' << usage_hint(command);
+  return kExitFailure;
+}
+
+int run_command(const CommandLine& line, std::istream& in, std::ostream& out, std::ostream& err) {
+  try {
+    return line.command->run(line, in, out, err);
+  } catch (const UsageFailure& failure) {
+    return usage_failure(err, "scenarioc " + std::string(line.command->name), failure.what(),
+                         line.command);
+  } catch (const RunTimeFailure& failure) {
+    err << "scenarioc: " << failure.what() << '\n';
+    return kExitFailure;
+  }
+}
+
+}  // namespace scenario
