@@ -55,7 +55,8 @@ class StagingFolder {
   // none when no regular file stands there.
   std::optional<FileMode> regular_file_mode(const std::string& name) const;
   // 0 when a file may take the name `name` by rename_over; else why the
-  // system would refuse it (kIsFolder when a folder stands there).
+  // system would refuse it: kIsFolder when a folder stands there; on Windows
+  // also a read-only file, or one that another program holds open.
   SystemError refusal(const std::string& name) const;
   // Gives the file `from` the name `to` in one step, replacing the file that
   // had it.

@@ -27,6 +27,21 @@ constexpr size_t kLargestWrite = 1 << 30;
 
 HANDLE handle_of(FileHandle file) { return reinterpret_cast<HANDLE>(file); }
 
+// 0, or why the file at `path` may not be deleted now, as a move over it
+// deletes it: mostly another program, a simulator reading it, that holds it
+// open without letting it be deleted.
+SystemError deletion_refusal(const std::filesystem::path& path) {
+  const HANDLE probe =
+      ::CreateFileW(path.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+  if (probe == INVALID_HANDLE_VALUE) {
+    const DWORD error = ::GetLastError();
+    return error == ERROR_FILE_NOT_FOUND ? 0 : error;
+  }
+  ::CloseHandle(probe);
+  return 0;
+}
+
 }  // namespace
 
 StagingFolder::StagingFolder(std::filesystem::path path) : path_(std::move(path)) {}
@@ -53,12 +68,16 @@ std::optional<FileMode> StagingFolder::regular_file_mode(const std::string& name
 }
 
 SystemError StagingFolder::refusal(const std::string& name) const {
-  const DWORD attributes = ::GetFileAttributesW(file_in(path_, name).c_str());
-  if (attributes != INVALID_FILE_ATTRIBUTES) {
-    return (attributes & FILE_ATTRIBUTE_DIRECTORY) ? kIsFolder : 0;
+  const std::filesystem::path path = file_in(path_, name);
+  const DWORD attributes = ::GetFileAttributesW(path.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) {
+    const DWORD error = ::GetLastError();
+    return error == ERROR_FILE_NOT_FOUND ? 0 : error;
   }
-  const DWORD error = ::GetLastError();
-  return error == ERROR_FILE_NOT_FOUND ? 0 : error;
+  if (attributes & FILE_ATTRIBUTE_DIRECTORY) return kIsFolder;
+  // A move may not replace a read-only file, as a delete may not remove one.
+  if (attributes & FILE_ATTRIBUTE_READONLY) return ERROR_ACCESS_DENIED;
+  return deletion_refusal(path);
 }
 
 SystemError StagingFolder::rename_over(const std::string& from, const std::string& to) const {

@@ -66,9 +66,10 @@ class FileSet {
   // Gives every staged file its name and then, where the set replaced a file
   // (whose new content went to the disk first), flushes the folder itself, so
   // that the new names survive a crash. Every name is checked first: one the
-  // system would refuse (a folder stands there, the name is too long) fails
-  // before any rename, and nothing changes. A failure says which files were
-  // replaced. Throws RunTimeFailure.
+  // system would refuse (a folder stands there, the name is too long; on
+  // Windows a read-only file, or one another program holds open) fails before
+  // any rename, and nothing changes. A failure says which files were replaced.
+  // Throws RunTimeFailure.
   void commit();
 
  private:
