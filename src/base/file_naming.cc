@@ -1,15 +1,6 @@
 #include "base/file_naming.h"
 
-#include "base/run_time_failure.h"
-
 namespace scenario {
-
-std::filesystem::path program_folder() {
-  std::string reason;
-  std::filesystem::path folder = program_folder(reason);
-  if (!reason.empty()) throw RunTimeFailure(reason);
-  return folder;
-}
 
 std::filesystem::path path_from_utf8(std::string_view text) {
   return std::filesystem::path(std::u8string(text.begin(), text.end()));
