@@ -42,13 +42,6 @@ std::string unusable_identifier(const std::string& what, const std::string& valu
 
 }  // namespace
 
-std::filesystem::path program_folder() {
-  std::string reason;
-  std::filesystem::path folder = program_folder(reason);
-  if (!reason.empty()) throw RunTimeFailure(reason);
-  return folder;
-}
-
 std::filesystem::path path_from_utf8(std::string_view text) {
   return std::filesystem::path(std::u8string(text.begin(), text.end()));
 }

@@ -11,13 +11,6 @@
 
 namespace scenario {
 
-// The folder that holds the running executable; throws RunTimeFailure when it
-// cannot be found.
-std::filesystem::path program_folder();
-// The same without throwing: empty, with the reason in `reason`, when it cannot
-// be found (program_folder_posix.cc, program_folder_win32.cc).
-std::filesystem::path program_folder(std::string& reason);
-
 // A path from UTF-8 text, the encoding of every name and path the program
 // holds as a string. A plain std::string would be taken in the system's
 // single-byte code page on Windows, where "Città" or "Σενάριο" need UTF-16.

@@ -1,7 +1,7 @@
 // The program's folder on Linux: where /proc/self/exe points.
 #include <system_error>
 
-#include "base/file_naming.h"
+#include "base/program_folder.h"
 
 namespace scenario {
 

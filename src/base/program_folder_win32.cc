@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "base/file_naming.h"
+#include "base/program_folder.h"
 #include "base/wide_text.h"
 
 namespace scenario {

@@ -42,10 +42,11 @@ void replace_file(const std::filesystem::path& path, std::string_view bytes);
 void replace_file(const std::filesystem::path& path, const ContentWriter& content);
 
 class StagedFile;
+class StagingFolder;
 
 // Files of one folder replaced as a set: each is first written whole under a
 // temporary name; `commit` then renames them in the order they were staged
-// (replace_file_posix.cc, replace_file_win32.cc). Names are UTF-8.
+// (replace_file.cc, the same on every system). Names are UTF-8.
 // Until `commit`, nothing the set replaces changes; temporaries that never
 // take their names are removed when the set ends.
 class FileSet {
@@ -65,22 +66,22 @@ class FileSet {
   // Gives every staged file its name and then, where the set replaced a file
   // (whose new content went to the disk first), flushes the folder itself, so
   // that the new names survive a crash. Every name is checked first: one the
-  // system would refuse (a folder stands there, the name is too long) fails
-  // before any rename, and nothing changes. A failure says which files were
-  // replaced. Throws RunTimeFailure.
+  // system would refuse (a folder stands there, the name is too long; on
+  // Windows a read-only file, or one another program holds open) fails before
+  // any rename, and nothing changes. A failure says which files were replaced.
+  // Throws RunTimeFailure.
   void commit();
 
  private:
-  // Creates the temporary file for `name`, has `write` fill it and adds it to the set.
-  void stage_with(const std::string& name, const std::function<void(StagedFile&)>& write);
+  // Creates the temporary file for `name`, shown as `shown` in messages, has
+  // `write` fill it and adds it to the set.
+  void stage_with(const std::string& name, const std::string& shown,
+                  const std::function<void(StagedFile&)>& write);
   // Renames the staged files; the folder is flushed only when `flush_folder`.
   void rename_all(bool flush_folder);
-  void open_folder();
-  std::string path_of(const std::string& name) const;
   friend void replace_file(const std::filesystem::path& path, const ContentWriter& content);
 
-  std::filesystem::path folder_;
-  int folder_fd_ = -1;  // the folder opened for the *at calls; unused on Windows
+  std::unique_ptr<StagingFolder> folder_;
   std::vector<std::unique_ptr<StagedFile>> staged_;
 };
 

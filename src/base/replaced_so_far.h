@@ -1,5 +1,5 @@
 // What a failure in the middle of renaming a set of files has changed, in the
-// words that end the failure's message (replace_file_posix.cc, replace_file_win32.cc).
+// words that end the failure's message (replace_file.cc).
 #pragma once
 
 #include <cstddef>

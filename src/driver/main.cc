@@ -4,7 +4,7 @@
 #include <memory>
 #include <new>
 
-#include "base/file_naming.h"
+#include "base/program_folder.h"
 #include "base/run_time_failure.h"
 #include "base/temporary_files.h"
 #include "driver/build_driver.h"

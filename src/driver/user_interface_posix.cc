@@ -8,7 +8,7 @@
 #include <filesystem>
 #include <string>
 
-#include "base/file_naming.h"
+#include "base/program_folder.h"
 #include "driver/window_module.h"
 
 namespace scenario {

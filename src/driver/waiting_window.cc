@@ -16,29 +16,17 @@
 #include <X11/Xlib.h>
 
 #include "base/rounding.h"
+#include "driver/window_layout.h"
 #include "driver/window_module.h"
 
 namespace scenario {
 namespace {
 
-// The layout is held in twips, 1440 to the inch, and turned into pixels at the
-// screen's resolution.
-constexpr double kTwipsPerInch = 1440;
-constexpr double kPointsPerInch = 72;
-constexpr double kFallbackDpi = 96;
 // Outside this range a screen's stated size is taken to be made up.
 constexpr double kLowestDpi = 48;
 constexpr double kHighestDpi = 480;
 
-constexpr int kWindowWidth = 4200;
-constexpr int kWindowHeight = 2688;
-constexpr int kLabelLeft = 960;
-constexpr int kLabelTop = 960;
-constexpr int kLabelWidth = 2652;
-constexpr int kLabelHeight = 792;
-constexpr int kLabelPoints = 24;
-constexpr char kLabelText[] = "Attendere";
-
+// The message box: its text in points, its layout in twips.
 constexpr int kMessagePoints = 10;
 constexpr int kMessageMargin = 240;
 constexpr int kMessageMinWidth = 2400;
@@ -56,18 +44,6 @@ double screen_dpi() {
   // A screen's size is kept in whole millimetres; its resolution is a whole number.
   return round_half_even(horizontal);
 }
-
-class Scale {
- public:
-  explicit Scale(double dpi) : dpi_(dpi) {}
-  int twips(double t) const { return static_cast<int>(round_half_even(t * dpi_ / kTwipsPerInch)); }
-  int points(double p) const {
-    return static_cast<int>(round_half_even(p * dpi_ / kPointsPerInch));
-  }
-
- private:
-  double dpi_;
-};
 
 // Puts a window of the given size in the middle of the main screen.
 void centre_on_screen(Fl_Window& window) {

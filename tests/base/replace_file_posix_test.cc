@@ -14,8 +14,8 @@
 #include <vector>
 
 #include "base/replace_file.h"
+#include "process_support.h"
 #include "test_support.h"
-#include "test_support_posix.h"
 
 namespace scenario {
 namespace {

@@ -1,6 +1,7 @@
 // The replace-file rule with Windows calls: a file that another program holds
 // open keeps its old content, and the message names the file and the system's
-// reason; folders named in any script work.
+// reason; a set whose name a move could not take changes nothing; folders
+// named in any script work.
 #include <windows.h>
 
 #include <gmock/gmock.h>
@@ -50,6 +51,62 @@ TEST(ReplaceFileWin32Test, FileHeldOpenByAnotherProgramKeepsItsContent) {
   expect_names_file_and_reason(message, target);
   EXPECT_EQ(read_file(target), "vecchio");
   EXPECT_EQ(list_folder(dir.path()), std::vector<std::string>{"Velmora_Dorsel_904.dat"});
+}
+
+const std::vector<std::string> kSet = {"Velmora_Dorsel_linea.dat", "Velmora_Dorsel_904.sim",
+                                       "Velmora_Dorsel_904.dat"};
+
+// A name that a move could not take, checked before the first rename: the set
+// changes nothing, rather than leave the simulator a track plan of this build
+// beside a station table of the last.
+TEST(FileSetWin32Test, RefusedNameChangesNothing) {
+  enum class Refused { kFolder, kReadOnly, kHeldOpen };
+  const struct {
+    Refused refused;
+    std::string reason;
+  } rows[] = {
+      {Refused::kFolder, "Is a directory"},
+      {Refused::kReadOnly, system_reason(ERROR_ACCESS_DENIED)},
+      {Refused::kHeldOpen, system_reason(ERROR_SHARING_VIOLATION)},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.reason);
+    TempDir dir;
+    for (const std::string& name : kSet) write_file(dir / name, "vecchio");
+    const fs::path refused = dir / kSet[1];
+    HANDLE held = INVALID_HANDLE_VALUE;
+    switch (row.refused) {
+      case Refused::kFolder:
+        fs::remove(refused);
+        fs::create_directory(refused);
+        break;
+      case Refused::kReadOnly:
+        ASSERT_TRUE(::SetFileAttributesW(refused.c_str(), FILE_ATTRIBUTE_READONLY));
+        break;
+      case Refused::kHeldOpen:
+        // As a simulator that reads the file: sharing reads only.
+        held = ::CreateFileW(refused.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                             FILE_ATTRIBUTE_NORMAL, nullptr);
+        ASSERT_NE(held, INVALID_HANDLE_VALUE);
+        break;
+    }
+    const std::vector<std::string> before = list_folder(dir.path());
+    const std::string message = failure_message([&] {
+      FileSet set(dir.path());
+      for (const std::string& name : kSet)
+        set.stage(name, [](const BlockSink& put) { put("nuovo"); });
+      set.commit();
+    });
+    if (held != INVALID_HANDLE_VALUE) ::CloseHandle(held);
+    if (row.refused == Refused::kReadOnly) {
+      ::SetFileAttributesW(refused.c_str(), FILE_ATTRIBUTE_NORMAL);
+    }
+    EXPECT_EQ(message, "cannot replace '" + utf8_path(refused) + "': " + row.reason +
+                           "; none of the 3 files was replaced");
+    EXPECT_EQ(list_folder(dir.path()), before);
+    EXPECT_EQ(read_file(dir / kSet[0]), "vecchio");
+    EXPECT_EQ(read_file(dir / kSet[2]), "vecchio");
+  }
 }
 
 // Folder names in the user's own language and script, with blanks.

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "base/file_naming.h"
+#include "base/program_folder.h"
 #include "base/replace_file.h"
 #include "base/run_time_failure.h"
 #include "base/wide_text.h"

@@ -15,10 +15,10 @@
 #include "compiler/scenario_records.h"
 #include "compiler/source_files.h"
 #include "driver/program_runs.h"
+#include "process_support.h"
 #include "source/builtin_line.h"
 #include "source/builtin_train.h"
 #include "test_support.h"
-#include "test_support_posix.h"
 
 namespace scenario {
 namespace {

@@ -11,8 +11,8 @@
 #include <cstring>
 
 #include "base/temporary_files.h"
+#include "process_support.h"
 #include "test_support.h"
-#include "test_support_posix.h"
 
 extern char** environ;
 

@@ -9,27 +9,13 @@
 #include <string>
 #include <utility>
 
-#include "base/rounding.h"
 #include "base/wide_text.h"
 #include "driver/user_interface.h"
+#include "driver/window_layout.h"
 
 namespace scenario {
 namespace {
 
-// The layout is held in twips, 1440 to the inch, and turned into pixels at the
-// screen's resolution.
-constexpr double kTwipsPerInch = 1440;
-constexpr double kPointsPerInch = 72;
-constexpr int kFallbackDpi = 96;
-
-constexpr int kWindowWidth = 4200;
-constexpr int kWindowHeight = 2688;
-constexpr int kLabelLeft = 960;
-constexpr int kLabelTop = 960;
-constexpr int kLabelWidth = 2652;
-constexpr int kLabelHeight = 792;
-constexpr int kLabelPoints = 24;
-constexpr wchar_t kLabelText[] = L"Attendere";
 // Where the face is missing, Windows draws the label in its substitute.
 constexpr wchar_t kLabelFace[] = L"MS Sans Serif";
 
@@ -43,18 +29,6 @@ int screen_dpi() {
   if (screen != nullptr) ::ReleaseDC(nullptr, screen);
   return dpi > 0 ? dpi : kFallbackDpi;
 }
-
-class Scale {
- public:
-  explicit Scale(int dpi) : dpi_(dpi) {}
-  int twips(double t) const { return static_cast<int>(round_half_even(t * dpi_ / kTwipsPerInch)); }
-  int points(double p) const {
-    return static_cast<int>(round_half_even(p * dpi_ / kPointsPerInch));
-  }
-
- private:
-  int dpi_;
-};
 
 // The build runs without a message loop, so the window is only asked to close
 // while a message box is up; it stays until the build ends.
@@ -165,10 +139,11 @@ HWND make_form(const std::wstring& title, const Scale& scale, HFONT font, std::s
     reason = window_failure();
     return nullptr;
   }
-  const HWND label = ::CreateWindowExW(
-      0, L"STATIC", kLabelText, WS_CHILD | WS_VISIBLE | SS_LEFTNOWORDWRAP | SS_NOPREFIX,
-      scale.twips(kLabelLeft), scale.twips(kLabelTop), scale.twips(kLabelWidth),
-      scale.twips(kLabelHeight), form, nullptr, instance, nullptr);
+  const HWND label =
+      ::CreateWindowExW(0, L"STATIC", wide_of(kLabelText).c_str(),
+                        WS_CHILD | WS_VISIBLE | SS_LEFTNOWORDWRAP | SS_NOPREFIX,
+                        scale.twips(kLabelLeft), scale.twips(kLabelTop), scale.twips(kLabelWidth),
+                        scale.twips(kLabelHeight), form, nullptr, instance, nullptr);
   if (label == nullptr) {
     reason = window_failure();
     ::DestroyWindow(form);

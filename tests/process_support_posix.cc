@@ -1,4 +1,4 @@
-#include "test_support_posix.h"
+#include "process_support.h"
 
 #include <grp.h>
 #include <sys/wait.h>
