@@ -6,6 +6,7 @@
 #include "base/replace_file.h"
 #include "scenarioc/output/json_text.h"
 #include "scenarioc/report/report_assets.h"
+#include "scenarioc/report/report_names.h"
 #include "scenarioc/scenario_inputs.h"
 
 namespace scenario {
@@ -39,8 +40,8 @@ fs::path generation_file_of(const fs::path& page) {
 std::string page_that_reloads(const std::string& page, const fs::path& page_path,
                               int64_t generation) {
   std::string script(watch_reload_script());
-  fill_placeholder(script, "PAGE_GENERATION", std::to_string(generation));
-  fill_placeholder(script, "GENERATION_FILE_NAME",
+  fill_placeholder(script, page::kPageGeneration, std::to_string(generation));
+  fill_placeholder(script, page::kGenerationFileName,
                    script_literal(utf8_of_path(generation_file_of(page_path).filename())));
   script = "<script>\n" + script + "</script>\n";
   const size_t end = page.rfind("</body>");
@@ -49,7 +50,7 @@ std::string page_that_reloads(const std::string& page, const fs::path& page_path
 }
 
 std::string generation_script(int64_t generation) {
-  return "scenariocWatch(" + std::to_string(generation) + ");\n";
+  return std::string(page::kWatchCallback) + "(" + std::to_string(generation) + ");\n";
 }
 
 void write_watched_report(const fs::path& page_path, const std::string& page) {
