@@ -52,6 +52,21 @@ HtmlWriter& HtmlWriter::attribute(std::string_view name, int64_t value) {
   return *this;
 }
 
+HtmlWriter& HtmlWriter::attribute(std::string_view name,
+                                  std::initializer_list<std::string_view> values) {
+  attribute_name(name);
+  out_ += "=\"";
+  bool first = true;
+  for (std::string_view value : values) {
+    if (value.empty()) continue;
+    if (!first) out_ += ' ';
+    append_escaped(out_, value);
+    first = false;
+  }
+  out_ += '"';
+  return *this;
+}
+
 HtmlWriter& HtmlWriter::attribute_fixed(std::string_view name, double value, int decimals) {
   attribute_name(name);
   out_ += "=\"";

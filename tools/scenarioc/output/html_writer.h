@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -22,6 +23,8 @@ class HtmlWriter {
   // ` name="value"`, on the start tag just opened.
   HtmlWriter& attribute(std::string_view name, std::string_view value);
   HtmlWriter& attribute(std::string_view name, int64_t value);
+  // ` name="a b"`: the values joined by spaces, empty ones left out (a class list).
+  HtmlWriter& attribute(std::string_view name, std::initializer_list<std::string_view> values);
   // The value with exactly `decimals` digits after the point (append_fixed).
   HtmlWriter& attribute_fixed(std::string_view name, double value, int decimals);
   // A value written as it is, for one that holds nothing to escape by the way

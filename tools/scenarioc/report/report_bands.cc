@@ -243,20 +243,13 @@ void diagnostics_attribute(HtmlWriter& w, const std::vector<int32_t>& diagnostic
   w.attribute(page::kDataDiagnostics, list);
 }
 
-std::string with_class(std::string classes, std::string_view css_class) {
-  return classes + " " + std::string(css_class);
-}
-
-std::string object_classes(const ReportObject& o) {
-  std::string classes = with_class(std::string(page::kObject),
-                                   std::string(page::kKindPrefix) + std::to_string(o.oggetto));
-  if (o.oggetto == kSignal) {
-    classes = with_class(classes, std::string(page::kSignalSidesPrefix) +
-                                      std::to_string(signal_side(o.raw, true).kind));
-  }
-  if (o.automatic) classes = with_class(classes, page::kAutomatic);
-  if (!o.diagnostics.empty()) classes = with_class(classes, page::kBad);
-  return classes;
+void append_object_classes(HtmlWriter& w, const ReportObject& o) {
+  const std::string kind = std::string(page::kKindPrefix) + std::to_string(o.oggetto);
+  const std::string sides = o.oggetto == kSignal ? std::string(page::kSignalSidesPrefix) +
+                                                       std::to_string(signal_side(o.raw, true).kind)
+                                                 : "";
+  w.attribute("class", {page::kObject, kind, sides, o.automatic ? page::kAutomatic : "",
+                        o.diagnostics.empty() ? "" : page::kBad});
 }
 
 void append_object_label(HtmlWriter& w, const ReportObject& o) {
@@ -276,9 +269,9 @@ void append_object_label(HtmlWriter& w, const ReportObject& o) {
 void append_objects(HtmlWriter& w, const ReportModel& model, const Axis& axis) {
   for (size_t i = 0; i < model.objects.size(); ++i) {
     const ReportObject& o = model.objects[i];
-    w.open("g")
-        .attribute("class", object_classes(o))
-        .attribute("id", std::string(page::kBandObject) + std::to_string(i))
+    w.open("g");
+    append_object_classes(w, o);
+    w.attribute("id", std::string(page::kBandObject) + std::to_string(i))
         .attribute(page::kDataKind, o.oggetto);
     diagnostics_attribute(w, o.diagnostics);
     place_at(w, o.metres, axis);
@@ -294,9 +287,8 @@ void append_stations(HtmlWriter& w, const ReportModel& model, const Axis& axis) 
   const int base = band.top + band.height - 8;
   for (size_t i = 0; i < model.stations.size(); ++i) {
     const ReportStation& s = model.stations[i];
-    const std::string group(page::kStationGroup);
     w.open("g")
-        .attribute("class", s.stops() ? with_class(group, page::kStop) : group)
+        .attribute("class", {page::kStationGroup, s.stops() ? page::kStop : ""})
         .attribute("id", std::string(page::kBandStation) + std::to_string(i))
         .attribute(page::kDataStation, i);
     diagnostics_attribute(w, s.diagnostics);
@@ -322,7 +314,7 @@ void append_errors(HtmlWriter& w, const ReportModel& model, const Axis& axis) {
     const ReportDiagnostic& d = model.diagnostics[i];
     if (!d.position) continue;
     w.open("g")
-        .attribute("class", with_class(std::string(page::kErrorMark), d.severity))
+        .attribute("class", {page::kErrorMark, d.severity})
         .attribute("id", std::string(page::kBandError) + std::to_string(i))
         .attribute(page::kDataDiagnostics, i);
     place_at(w, *d.position, axis);

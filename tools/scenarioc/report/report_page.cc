@@ -81,8 +81,9 @@ void append_heading(HtmlWriter& w, std::string_view title, std::string_view hint
 }
 
 struct LegendEntry {
-  std::string_view classes;  // of the sample
+  std::string_view sample;  // its class
   std::string_view label;
+  bool dot = false;    // a dot rather than a stroke
   bool as_is = false;  // the label written unescaped, as the page always had it
 };
 
@@ -90,7 +91,7 @@ void append_legend(HtmlWriter& w, std::initializer_list<LegendEntry> entries) {
   w.open("ul").attribute("class", page::kLegend);
   for (const LegendEntry& entry : entries) {
     w.open("li");
-    w.open("i").attribute("class", entry.classes).close();
+    w.open("i").attribute("class", {entry.dot ? page::kDot : "", entry.sample}).close();
     if (entry.as_is) {
       w.raw(entry.label);
     } else {
@@ -101,22 +102,16 @@ void append_legend(HtmlWriter& w, std::initializer_list<LegendEntry> entries) {
   w.close();
 }
 
-std::string dot_and(std::string_view css_class) {
-  return std::string(page::kDot) + " " + std::string(css_class);
-}
-
 void append_plan_section(HtmlWriter& w, const ReportModel& model) {
   w.open("section").attribute("id", page::kPlanSection);
   append_heading(w, "Plan",
                  "north up \u00b7 drag to move \u00b7 wheel to zoom \u00b7 double-click to see "
                  "it all");
-  const std::string station = dot_and(page::kLegendStation);
-  const std::string km = dot_and(page::kLegendKm);
   append_legend(w, {{page::kLegendTrack, "track"},
                     {page::kLegendTunnel, "mountain stretch"},
                     {page::kLegendRunout, "beyond the route end"},
-                    {station, "station (filled: the train stops)"},
-                    {km, "kilometre post (chainage)"}});
+                    {page::kLegendStation, "station (filled: the train stops)", true},
+                    {page::kLegendKm, "kilometre post (chainage)", true}});
   w.open("div").attribute("class", page::kPlanBox);
   append_plan_svg(w, model);
   w.open("div").attribute("class", page::kNorth).attribute("aria-hidden", "true").text("N");
@@ -134,16 +129,13 @@ void append_profile_section(HtmlWriter& w, const ReportModel& model) {
   append_heading(w, "Along the route",
                  "hover to read the values and see the place on the plan \u00b7 wheel to zoom "
                  "\u00b7 drag to move \u00b7 double-click to see it all");
-  const std::string signal = dot_and(page::kLegendSignal);
-  const std::string automatic = dot_and(page::kLegendAuto);
-  const std::string error = dot_and(page::kLegendError);
-  append_legend(w, {{page::kLegendLimit, "train's speed limit", true},
+  append_legend(w, {{page::kLegendLimit, "train's speed limit", false, true},
                     {page::kLegendBoardA, "boards A"},
                     {page::kLegendBoardB, "boards B"},
                     {page::kLegendBoardC, "boards C"},
-                    {signal, "signal"},
-                    {automatic, "marker added for a slowdown"},
-                    {error, "error"}});
+                    {page::kLegendSignal, "signal", true},
+                    {page::kLegendAuto, "marker added for a slowdown", true},
+                    {page::kLegendError, "error", true}});
   w.open("div").attribute("id", page::kReadout).raw("&#160;").close();
   append_bands_svg(w, model);
   w.close().text("\n");

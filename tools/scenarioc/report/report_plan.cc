@@ -110,9 +110,7 @@ void append_stations(HtmlWriter& w, const ReportModel& model) {
   for (size_t i = 0; i < model.stations.size(); ++i) {
     const ReportStation& s = model.stations[i];
     w.open("g")
-        .attribute("class",
-                   s.stops() ? std::string(page::kPlanStationGroup) + " " + std::string(page::kStop)
-                             : std::string(page::kPlanStationGroup))
+        .attribute("class", {page::kPlanStationGroup, s.stops() ? page::kStop : ""})
         .attribute("id", std::string(page::kPlanStation) + std::to_string(i))
         .attribute(page::kDataStation, i)
         .attribute(page::kDataMetres, s.position);
@@ -126,7 +124,7 @@ void append_stations(HtmlWriter& w, const ReportModel& model) {
 void append_end(HtmlWriter& w, std::string_view which, int32_t metres, const std::string& tip,
                 const PlanPoint& point, const char* label) {
   w.open("g")
-      .attribute("class", std::string(page::kRouteEndPoint) + " " + std::string(which))
+      .attribute("class", {page::kRouteEndPoint, which})
       .attribute(page::kDataMetres, metres);
   append_title(w, tip);
   append_dot_and_label(w, point, label, page::kDot, "-0.7em");
@@ -150,7 +148,7 @@ void append_errors(HtmlWriter& w, const ReportModel& model) {
     PathData dot(kDecimals);
     dot.dot(d.plan.x, svg_y(d.plan.y));
     w.open("path")
-        .attribute("class", std::string(page::kPlanErrorDot) + " " + d.severity)
+        .attribute("class", {page::kPlanErrorDot, d.severity})
         .attribute("id", std::string(page::kPlanError) + std::to_string(i))
         .attribute(page::kDataDiagnostics, i)
         .raw_attribute("d", dot.str());

@@ -1,5 +1,5 @@
-// The element writer: values and text escaped unless the call says raw, end
-// tags matching their start tags, void and empty elements.
+// The element writer: values and text escaped unless the call says raw, class
+// lists, end tags matching their start tags, void and empty elements.
 #include "scenarioc/output/html_writer.h"
 
 #include <gtest/gtest.h>
@@ -20,7 +20,7 @@ TEST(HtmlWriterTest, EscapesAttributeValuesAndTextButNotWhatIsRaw) {
 TEST(HtmlWriterTest, EndTagsFollowTheOpenElementsInnermostFirst) {
   std::string out;
   HtmlWriter w(out);
-  w.open("div").attribute("id", "tip").flag("hidden");
+  w.open("div").attribute("id", "tip").attribute("class", {"x", "", "y&z"}).flag("hidden");
   w.open("svg");
   w.open("path").attribute_fixed("x", 1.25, 1).raw_attribute("d", "M0 0h0").close_empty();
   w.open("g").close();
@@ -30,7 +30,8 @@ TEST(HtmlWriterTest, EndTagsFollowTheOpenElementsInnermostFirst) {
   w.text("\n").close();
   EXPECT_EQ(w.depth(), 0u);
   EXPECT_EQ(out,
-            "<div id=\"tip\" hidden><svg><path x=\"1.2\" d=\"M0 0h0\"/><g></g></svg><br>\n"
+            "<div id=\"tip\" class=\"x y&amp;z\" hidden><svg><path x=\"1.2\" d=\"M0 "
+            "0h0\"/><g></g></svg><br>\n"
             "</div>");
 }
 
