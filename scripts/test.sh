@@ -6,7 +6,18 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/packages.sh
 ensure_packages cmake make g++ nlohmann-json3-dev clang libclang-rt-14-dev libgtest-dev libgmock-dev \
-  libbenchmark-dev libfltk1.3-dev xvfb xauth xdotool x11-apps imagemagick chromium python3
+  libbenchmark-dev libfltk1.3-dev xvfb xauth xdotool x11-apps imagemagick chromium python3 eslint
+# stylelint for the report page's style sheet, from npm at the versions of its
+# lock file, into build/lint-tools once; offline or without npm its test skips.
+lint_spec=tests/tools/scenarioc/report/lint
+lint_tools=build/lint-tools
+if ! [[ -x $lint_tools/node_modules/.bin/stylelint ]] ||
+  ! cmp -s "$lint_spec/package-lock.json" "$lint_tools/package-lock.json"; then
+  mkdir -p "$lint_tools"
+  cp "$lint_spec/package.json" "$lint_spec/package-lock.json" "$lint_tools/"
+  (cd "$lint_tools" && command -v npm >/dev/null && npm ci --no-audit --no-fund --loglevel=error) ||
+    echo "stylelint could not be installed: the style sheet's lint test will skip"
+fi
 
 jobs="$(nproc)"
 run_suite() {

@@ -7,8 +7,9 @@ Usage: report_browser.py SCENARIOC CHROMIUM [SCREENSHOT.png]
 Emits the built-in scenario with scenarioc, compiles it and decodes what was
 compiled (the expected counts, stations and track points), writes its report
 twice (the same bytes), opens the report and checks what a person would see;
-then opens the page that `scenarioc watch` keeps and checks that a save of a
-source reloads it.
+lights an object with an error and a station without a stop in the reports of
+two fixtures; then opens the page that `scenarioc watch` keeps and checks that
+a save of a source reloads it.
 Prints each check and the page's load timing; exits 1 on a failed check and
 77 when Chromium cannot be started.
 """
@@ -351,6 +352,51 @@ def check_watch_reload(browser, scenarioc, folder):
         watch.wait(timeout=20)
 
 
+FIXTURES = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "fixtures")
+
+# The stroke of an element's drawing once the element is lit, against the
+# highlight colour of the page's style sheet.
+LIT_STROKE = """((element, drawing) => {
+  const sample = document.createElement('i');
+  sample.style.color = 'var(--hl)';
+  document.body.appendChild(sample);
+  const highlight = getComputedStyle(sample).color;
+  sample.remove();
+  return {lit: element.classList.contains('hl'),
+          stroke: getComputedStyle(element.querySelector(drawing)).stroke, highlight};
+})"""
+
+
+def check_highlights(browser, scenarioc, folder):
+    """What a click lights shows in the highlight colour: an object that has a
+    diagnostic, and on the plan a station where the train does not stop."""
+    cases = [
+        ("signal_on_speed_board", "an object with an error, lit from the list of errors",
+         "document.querySelector('#diagnostics li[data-o]')",
+         "(li) => document.getElementById('o' + li.getAttribute('data-o'))", ".g"),
+        ("station_off_grid", "a station where the train does not stop, lit on the plan",
+         "document.querySelector('#stations tbody tr:not(.stop)')",
+         "(row) => document.getElementById('ps' + row.getAttribute('data-s'))", ".dot"),
+    ]
+    for fixture, what, clicked, lit, drawing in cases:
+        sources = os.path.join(folder, fixture)
+        shutil.copytree(os.path.join(FIXTURES, fixture), sources)
+        page_path = os.path.join(sources, "report.html")
+        subprocess.run([scenarioc, "report", os.path.join(sources, "Prova_linea.txt"),
+                        os.path.join(sources, "Prova_1-.txt"), "-o", page_path],
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        page = Page(browser)
+        page.send("Page.navigate", {"url": "file://" + page_path})
+        deadline = time.monotonic() + 20
+        while (page_value(page, "document.documentElement.getAttribute('data-ready')") != "1"
+               and time.monotonic() < deadline):
+            time.sleep(0.05)
+        seen = page.evaluate("""(() => { const clicked = %s; clicked.click();
+            return (%s)((%s)(clicked), '%s'); })()""" % (clicked, LIT_STROKE, lit, drawing))
+        check(seen["lit"] and seen["stroke"] == seen["highlight"],
+              what + " (" + json.dumps(seen) + ")")
+
+
 def main():
     if len(sys.argv) not in (3, 4):
         print(__doc__)
@@ -387,6 +433,7 @@ def main():
             if shot_path:
                 screenshot(page, shot_path)
             check_console_and_network(page, url)
+            check_highlights(browser, scenarioc, folder)
             check_watch_reload(browser, scenarioc, folder)
         finally:
             browser.close()

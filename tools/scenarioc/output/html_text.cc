@@ -36,12 +36,6 @@ void append_escaped(std::string& out, std::string_view utf8) {
   }
 }
 
-std::string html_escaped(std::string_view utf8) {
-  std::string out;
-  append_escaped(out, utf8);
-  return out;
-}
-
 void append_integer(std::string& out, int64_t value) {
   char buffer[24];
   const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);

@@ -9,9 +9,8 @@
 namespace scenario {
 
 // Appends UTF-8 text with &, <, >, " and ' escaped, for element content and
-// attribute values alike.
+// attribute values alike (HtmlWriter escapes through it).
 void append_escaped(std::string& out, std::string_view utf8);
-std::string html_escaped(std::string_view utf8);
 
 // `value` with exactly `decimals` digits after the point, rounded half to even
 // ("-0.0" is written "0.0"); a value beyond ±1e15 or not finite is written 0.

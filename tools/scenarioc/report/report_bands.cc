@@ -5,6 +5,7 @@
 
 #include "scenarioc/output/html_text.h"
 #include "scenarioc/report/object_drawing.h"
+#include "scenarioc/report/report_names.h"
 #include "scenarioc/report/report_svg.h"
 
 namespace scenario {
@@ -63,17 +64,9 @@ int32_t adhesion_ceiling(const ReportModel& model) {
   return top;
 }
 
-void append_number_attribute(std::string& out, const char* name, double value) {
-  out += ' ';
-  out += name;
-  out += "=\"";
-  append_fixed(out, value, kYDecimals);
-  out += '"';
-}
-
-void append_path(std::string& out, const std::string& css_class, const PathData& path) {
+void append_path(HtmlWriter& w, std::string_view css_class, const PathData& path) {
   if (path.empty()) return;
-  out += "<path class=\"" + css_class + "\" d=\"" + path.str() + "\"/>";
+  w.open("path").attribute("class", css_class).raw_attribute("d", path.str()).close_empty();
 }
 
 // A step line over runs, in route metres across and pixels down.
@@ -91,7 +84,7 @@ PathData step_path(const std::vector<Run>& runs, const Scale& scale) {
   return path;
 }
 
-void append_elevation(std::string& out, const ReportModel& model, const Scale& scale) {
+void append_elevation(HtmlWriter& w, const ReportModel& model, const Scale& scale) {
   if (model.elevation.empty()) return;
   PathData line(kYDecimals);
   PathData area(kYDecimals);
@@ -108,233 +101,258 @@ void append_elevation(std::string& out, const ReportModel& model, const Scale& s
     area.line_to(p.metres, y);
   }
   area.line_to(model.elevation.back().metres, bottom);
-  append_path(out, "elev-area", area);
-  append_path(out, "elev", line);
+  append_path(w, page::kElevationArea, area);
+  append_path(w, page::kElevation, line);
 }
 
-void append_rect(std::string& out, const std::string& attributes, double from, double to,
-                 double top, double height) {
-  out += "<rect " + attributes;
-  append_number_attribute(out, "x", from);
-  append_number_attribute(out, "y", top);
-  append_number_attribute(out, "width", std::max(0.0, to - from));
-  append_number_attribute(out, "height", height);
-  out += "/>";
+// A bar from one route metre to another; `station` >= 0 names the station it belongs to.
+void append_rect(HtmlWriter& w, std::string_view css_class, double from, double to, double top,
+                 double height, int64_t station = -1) {
+  w.open("rect").attribute("class", css_class);
+  if (station >= 0) w.attribute(page::kDataStation, station);
+  w.attribute_fixed("x", from, kYDecimals)
+      .attribute_fixed("y", top, kYDecimals)
+      .attribute_fixed("width", std::max(0.0, to - from), kYDecimals)
+      .attribute_fixed("height", height, kYDecimals)
+      .close_empty();
 }
 
 // Drawn in route metres across, stretched by the script's zoom.
-void append_scaled(std::string& out, const ReportModel& model, const Axis& axis) {
-  out += "<g id=\"scaled\" transform=\"matrix(";
-  append_fixed(out, axis.scale, 9);
-  out += " 0 0 1 ";
-  append_fixed(out, axis.left - axis.first * axis.scale, 3);
-  out += " 0)\">";
-  append_elevation(out, model, elevation_scale(model));
+void append_scaled(HtmlWriter& w, const ReportModel& model, const Axis& axis) {
+  std::string transform = "matrix(";
+  append_fixed(transform, axis.scale, 9);
+  transform += " 0 0 1 ";
+  append_fixed(transform, axis.left - axis.first * axis.scale, 3);
+  transform += " 0)";
+  w.open("g").attribute("id", page::kScaled).attribute("transform", transform);
+  append_elevation(w, model, elevation_scale(model));
   const Scale speed = band_scale("speed", 0, speed_ceiling(model), 4);
-  static const char* kBoardClasses[] = {"board-a", "board-b", "board-c"};
+  constexpr std::string_view kBoardClasses[] = {page::kBoardA, page::kBoardB, page::kBoardC};
   for (int category = 2; category >= 0; --category) {
-    append_path(out, kBoardClasses[category], step_path(model.board_speed[category], speed));
+    append_path(w, kBoardClasses[category], step_path(model.board_speed[category], speed));
   }
-  append_path(out, "limit", step_path(model.speed_limit, speed));
-  append_path(out, "adh",
+  append_path(w, page::kLimit, step_path(model.speed_limit, speed));
+  append_path(w, page::kAdhesion,
               step_path(model.adhesion, band_scale("adhesion", 0, adhesion_ceiling(model), 4)));
   const BandLayout::Band& mountain = BandLayout::band("mountain");
   for (const Run& r : model.mountain) {
-    append_rect(out, "class=\"mbar\"", r.from, r.to, mountain.top + 4, mountain.height - 8);
+    append_rect(w, page::kMountainBar, r.from, r.to, mountain.top + 4, mountain.height - 8);
   }
   const BandLayout::Band& stations = BandLayout::band("stations");
   for (size_t i = 0; i < model.stations.size(); ++i) {
     const ReportStation& s = model.stations[i];
-    append_rect(out, "class=\"zone\" data-s=\"" + std::to_string(i) + "\"", s.zone_from, s.zone_to,
-                stations.top + stations.height - 6, 5);
+    append_rect(w, page::kZone, s.zone_from, s.zone_to, stations.top + stations.height - 6, 5,
+                static_cast<int64_t>(i));
   }
   const BandLayout::Band& slowdowns = BandLayout::band("slowdowns");
   for (const ReportSlowdown& s : model.slowdowns) {
-    append_rect(out, "class=\"sbar\"", s.start, s.end, slowdowns.top + 8, 6);
+    append_rect(w, page::kSlowdownBar, s.start, s.end, slowdowns.top + 8, 6);
   }
-  out += "</g>";
+  w.close();
 }
 
-// An element placed at a route position: the script moves it across on zoom.
-void open_placed(std::string& out, const std::string& attributes, int32_t metres,
-                 const Axis& axis) {
-  out += "<g " + attributes + " data-m=\"" + std::to_string(metres) + "\" transform=\"translate(";
-  append_fixed(out, axis.x(metres), kYDecimals);
-  out += " 0)\">";
+// Ends the start tag of an element placed at a route position, which the
+// script moves across on zoom.
+void place_at(HtmlWriter& w, int32_t metres, const Axis& axis) {
+  std::string transform = "translate(";
+  append_fixed(transform, axis.x(metres), kYDecimals);
+  transform += " 0)";
+  w.attribute(page::kDataMetres, metres).attribute("transform", transform);
 }
 
 // A label drawn over a stretch, shown by the script only where it fits.
-void append_stretch_label(std::string& out, const std::string& css_class, const Run& run,
+void append_stretch_label(HtmlWriter& w, std::string_view css_class, const Run& run,
                           const std::string& text, double y, const Axis& axis) {
-  open_placed(out,
-              "class=\"" + css_class + "\" data-w=\"" + std::to_string(run.to - run.from) + "\"",
-              run.from + (run.to - run.from) / 2, axis);
-  out += "<text";
-  append_number_attribute(out, "y", y);
-  out += '>';
-  append_escaped(out, text);
-  out += "</text></g>";
+  w.open("g").attribute("class", css_class).attribute(page::kDataWidth, run.to - run.from);
+  place_at(w, run.from + (run.to - run.from) / 2, axis);
+  w.open("text").attribute_fixed("y", y, kYDecimals).text(text).close();
+  w.close();
 }
 
-void append_profile_labels(std::string& out, const ReportModel& model, const Axis& axis) {
+void append_profile_labels(HtmlWriter& w, const ReportModel& model, const Axis& axis) {
   const BandLayout::Band& elevation = BandLayout::band("elevation");
   for (const Run& r : model.gradient) {
-    append_stretch_label(out, "gl", r, gradient_text(r.value), elevation.top + 11, axis);
+    append_stretch_label(w, page::kGradientLabel, r, gradient_text(r.value), elevation.top + 11,
+                         axis);
   }
   const Scale speed = band_scale("speed", 0, speed_ceiling(model), 4);
   for (const Run& r : model.speed_limit) {
-    append_stretch_label(out, "vl", r, std::to_string(r.value), speed.y(r.value) - 4, axis);
+    append_stretch_label(w, page::kLimitLabel, r, std::to_string(r.value), speed.y(r.value) - 4,
+                         axis);
   }
   const Scale adhesion = band_scale("adhesion", 0, adhesion_ceiling(model), 4);
   for (const Run& r : model.adhesion) {
-    append_stretch_label(out, "al", r, std::to_string(r.value),
+    append_stretch_label(w, page::kAdhesionLabel, r, std::to_string(r.value),
                          std::max(adhesion.y(r.value) - 3, adhesion.top + 9), axis);
   }
   const BandLayout::Band& mountain = BandLayout::band("mountain");
   for (const Run& r : model.mountain) {
-    append_stretch_label(out, "ml", r, "type " + std::to_string(r.value), mountain.top + 14, axis);
+    append_stretch_label(w, page::kMountainLabel, r, "type " + std::to_string(r.value),
+                         mountain.top + 14, axis);
   }
 }
 
-// The glyph of an object kind, shifted down to its band.
-std::string glyph_path(const ObjectDrawing& drawing) {
-  return "<path class=\"g\" transform=\"translate(0 " +
-         std::to_string(BandLayout::band(drawing.band).top) + ")\" d=\"" + drawing.glyph + "\"/>";
+void append_glyph(HtmlWriter& w, const ObjectDrawing& drawing) {
+  // Shift the glyph down to its band.
+  w.open("path")
+      .attribute("class", page::kGlyph)
+      .attribute("transform",
+                 "translate(0 " + std::to_string(BandLayout::band(drawing.band).top) + ")")
+      .attribute("d", drawing.glyph)
+      .close_empty();
 }
 
-std::string diagnostics_attribute(const std::vector<int32_t>& diagnostics) {
-  if (diagnostics.empty()) return "";
+// ` data-d="3 7"`: the diagnostics of an element, if it has any.
+void diagnostics_attribute(HtmlWriter& w, const std::vector<int32_t>& diagnostics) {
+  if (diagnostics.empty()) return;
   std::string list;
   for (int32_t d : diagnostics) list += (list.empty() ? "" : " ") + std::to_string(d);
-  return " data-d=\"" + list + "\"";
+  w.attribute(page::kDataDiagnostics, list);
 }
 
-std::string object_classes(const ReportObject& o) {
-  std::string classes = "o k" + std::to_string(o.oggetto);
-  if (o.oggetto == kSignal) {
-    classes += " sx" + std::to_string(signal_side(o.raw, true).kind);
-  }
-  if (o.automatic) classes += " auto";
-  if (!o.diagnostics.empty()) classes += " bad";
-  return classes;
+void append_object_classes(HtmlWriter& w, const ReportObject& o) {
+  const std::string kind = std::string(page::kKindPrefix) + std::to_string(o.oggetto);
+  const std::string sides = o.oggetto == kSignal ? std::string(page::kSignalSidesPrefix) +
+                                                       std::to_string(signal_side(o.raw, true).kind)
+                                                 : "";
+  w.attribute("class", {page::kObject, kind, sides, o.automatic ? page::kAutomatic : "",
+                        o.diagnostics.empty() ? "" : page::kBad});
 }
 
-void append_object_label(std::string& out, const ReportObject& o) {
+void append_object_label(HtmlWriter& w, const ReportObject& o) {
   const ObjectDrawing& drawing = drawing_of(o.oggetto);
   if (o.label.empty() || !drawing.label_drawn) return;
   const int top = BandLayout::band(drawing.band).top;
-  out += "<text class=\"lbl\" x=\"" + std::to_string(drawing.label_x) + "\" y=\"" +
-         std::to_string(top + drawing.label_y) + "\">";
-  append_escaped(out, o.label);
-  out += "</text>";
+  w.open("text")
+      .attribute("class", page::kLabel)
+      .attribute("x", drawing.label_x)
+      .attribute("y", top + drawing.label_y);
+  w.text(o.label).close();
 }
 
-void append_objects(std::string& out, const ReportModel& model, const Axis& axis) {
+void append_objects(HtmlWriter& w, const ReportModel& model, const Axis& axis) {
   for (size_t i = 0; i < model.objects.size(); ++i) {
     const ReportObject& o = model.objects[i];
-    std::string attributes = "class=\"" + object_classes(o) + "\" id=\"o" + std::to_string(i) +
-                             "\" data-k=\"" + std::to_string(o.oggetto) + "\"" +
-                             diagnostics_attribute(o.diagnostics);
-    open_placed(out, attributes, o.metres, axis);
-    append_title(out, object_tip(model, o));
-    out += glyph_path(drawing_of(o.oggetto));
-    append_object_label(out, o);
-    out += "</g>";
+    w.open("g");
+    append_object_classes(w, o);
+    w.attribute("id", std::string(page::kBandObject) + std::to_string(i))
+        .attribute(page::kDataKind, o.oggetto);
+    diagnostics_attribute(w, o.diagnostics);
+    place_at(w, o.metres, axis);
+    append_title(w, object_tip(model, o));
+    append_glyph(w, drawing_of(o.oggetto));
+    append_object_label(w, o);
+    w.close();
   }
 }
 
-void append_stations(std::string& out, const ReportModel& model, const Axis& axis) {
+void append_stations(HtmlWriter& w, const ReportModel& model, const Axis& axis) {
   const BandLayout::Band& band = BandLayout::band("stations");
   const int base = band.top + band.height - 8;
   for (size_t i = 0; i < model.stations.size(); ++i) {
     const ReportStation& s = model.stations[i];
-    const std::string index = std::to_string(i);
-    open_placed(out,
-                "class=\"stn" + std::string(s.stops() ? " stop" : "") + "\" id=\"s" + index +
-                    "\" data-s=\"" + index + "\"" + diagnostics_attribute(s.diagnostics),
-                s.position, axis);
-    append_title(out, station_tip(model, s));
-    out += "<path class=\"g\" d=\"M0 " + std::to_string(base - 10) + "L5.5 " +
-           std::to_string(base) + "H-5.5Z\"/>";
-    out += "<text class=\"lbl\" transform=\"translate(4 " + std::to_string(base - 13) +
-           ") rotate(-90)\">";
-    append_escaped(out, s.name);
-    out += "</text></g>";
+    w.open("g")
+        .attribute("class", {page::kStationGroup, s.stops() ? page::kStop : ""})
+        .attribute("id", std::string(page::kBandStation) + std::to_string(i))
+        .attribute(page::kDataStation, i);
+    diagnostics_attribute(w, s.diagnostics);
+    place_at(w, s.position, axis);
+    append_title(w, station_tip(model, s));
+    w.open("path")
+        .attribute("class", page::kGlyph)
+        .attribute("d",
+                   "M0 " + std::to_string(base - 10) + "L5.5 " + std::to_string(base) + "H-5.5Z")
+        .close_empty();
+    w.open("text")
+        .attribute("class", page::kLabel)
+        .attribute("transform", "translate(4 " + std::to_string(base - 13) + ") rotate(-90)")
+        .text(s.name)
+        .close();
+    w.close();
   }
 }
 
-void append_errors(std::string& out, const ReportModel& model, const Axis& axis) {
+void append_errors(HtmlWriter& w, const ReportModel& model, const Axis& axis) {
   const BandLayout::Band& band = BandLayout::band("errors");
   for (size_t i = 0; i < model.diagnostics.size(); ++i) {
     const ReportDiagnostic& d = model.diagnostics[i];
     if (!d.position) continue;
-    const std::string index = std::to_string(i);
-    open_placed(out,
-                "class=\"err " + d.severity + "\" id=\"e" + index + "\" data-d=\"" + index + "\"",
-                *d.position, axis);
-    append_title(out, diagnostic_tip(model, d));
-    out += "<circle cy=\"" + std::to_string(band.top + 11) + "\" r=\"7\"/><text y=\"" +
-           std::to_string(band.top + 15) + "\">!</text></g>";
+    w.open("g")
+        .attribute("class", {page::kErrorMark, d.severity})
+        .attribute("id", std::string(page::kBandError) + std::to_string(i))
+        .attribute(page::kDataDiagnostics, i);
+    place_at(w, *d.position, axis);
+    append_title(w, diagnostic_tip(model, d));
+    w.open("circle").attribute("cy", band.top + 11).attribute("r", 7).close_empty();
+    w.open("text").attribute("y", band.top + 15).text("!").close();
+    w.close();
   }
 }
 
-void append_route_end(std::string& out, const ReportModel& model, const Axis& axis) {
-  open_placed(out, "class=\"rend\"", model.route_length, axis);
-  out += "<title>end of the route\nposition " + metres_text(model.route_length) + ", " +
-         html_escaped(kilometre_text(model, model.route_length)) + "</title>";
-  out += "<path d=\"M0 44V" + std::to_string(BandLayout::kHeight) + "\"/><text x=\"-4\" y=\"" +
-         std::to_string(BandLayout::band("speed").top + 12) + "\">route end</text></g>";
+void append_route_end(HtmlWriter& w, const ReportModel& model, const Axis& axis) {
+  w.open("g").attribute("class", page::kRouteEnd);
+  place_at(w, model.route_length, axis);
+  append_title(w, "end of the route\nposition " + metres_text(model.route_length) + ", " +
+                      kilometre_text(model, model.route_length));
+  w.open("path").attribute("d", "M0 44V" + std::to_string(BandLayout::kHeight)).close_empty();
+  w.open("text")
+      .attribute("x", -4)
+      .attribute("y", BandLayout::band("speed").top + 12)
+      .text("route end")
+      .close();
+  w.close();
 }
 
-void append_horizontal(std::string& out, const BandLayout& layout, double y,
-                       const char* css_class) {
-  out += "<line class=\"";
-  out += css_class;
-  out += "\" x1=\"" + std::to_string(layout.left) + "\" x2=\"" +
-         std::to_string(layout.width - layout.right) + "\"";
-  append_number_attribute(out, "y1", y);
-  append_number_attribute(out, "y2", y);
-  out += "/>";
+void append_horizontal(HtmlWriter& w, const BandLayout& layout, double y,
+                       std::string_view css_class) {
+  w.open("line")
+      .attribute("class", css_class)
+      .attribute("x1", layout.left)
+      .attribute("x2", layout.width - layout.right)
+      .attribute_fixed("y1", y, kYDecimals)
+      .attribute_fixed("y2", y, kYDecimals)
+      .close_empty();
 }
 
-void append_scale_text(std::string& out, const BandLayout& layout, double y,
-                       const std::string& text) {
-  out += "<text class=\"tick\" x=\"" + std::to_string(layout.left - 6) + "\"";
-  append_number_attribute(out, "y", y + 3.5);
-  out += '>';
-  append_escaped(out, text);
-  out += "</text>";
+void append_scale_text(HtmlWriter& w, const BandLayout& layout, double y, const std::string& text) {
+  w.open("text")
+      .attribute("class", page::kTick)
+      .attribute("x", layout.left - 6)
+      .attribute_fixed("y", y + 3.5, kYDecimals)
+      .text(text)
+      .close();
+}
+
+void append_band_name(HtmlWriter& w, std::string_view line, int y) {
+  w.open("text").attribute("class", page::kBandName).attribute("x", 8).attribute("y", y);
+  w.text(line).close();
 }
 
 // Band names, grid lines and the values at the left of the bands.
-void append_frame(std::string& out, const ReportModel& model, const BandLayout& layout) {
-  out += "<g class=\"frame\">";
+void append_frame(HtmlWriter& w, const ReportModel& model, const BandLayout& layout) {
+  w.open("g").attribute("class", "frame");
   for (const BandLayout::Band& band : BandLayout::kBands) {
-    std::string title = band.title;
+    const std::string_view title = band.title;
     const size_t split = title.find('\n');
-    out += "<text class=\"bname\" x=\"8\" y=\"" + std::to_string(band.top + 14) + "\">";
-    append_escaped(out, title.substr(0, split));
-    out += "</text>";
-    if (split != std::string::npos) {
-      out += "<text class=\"bname\" x=\"8\" y=\"" + std::to_string(band.top + 32) + "\">";
-      append_escaped(out, title.substr(split + 1));
-      out += "</text>";
+    append_band_name(w, title.substr(0, split), band.top + 14);
+    if (split != std::string_view::npos) {
+      append_band_name(w, title.substr(split + 1), band.top + 32);
     }
     if (std::strcmp(band.name, "axis") != 0) {
-      append_horizontal(out, layout, band.top + band.height + 3, "sep");
+      append_horizontal(w, layout, band.top + band.height + 3, page::kSeparator);
     }
   }
   const Scale speed = band_scale("speed", 0, speed_ceiling(model), 4);
   for (int32_t v = 0; v <= speed.high; v += kSpeedGridStep) {
-    append_horizontal(out, layout, speed.y(v), "hgrid");
-    append_scale_text(out, layout, speed.y(v), std::to_string(v));
+    append_horizontal(w, layout, speed.y(v), page::kHorizontalGrid);
+    append_scale_text(w, layout, speed.y(v), std::to_string(v));
   }
   const Scale elevation = elevation_scale(model);
   for (double e : {elevation.low, elevation.high}) {
-    append_horizontal(out, layout, elevation.y(e), "hgrid");
-    append_scale_text(out, layout, elevation.y(e), fixed_decimals(e, 1));
+    append_horizontal(w, layout, elevation.y(e), page::kHorizontalGrid);
+    append_scale_text(w, layout, elevation.y(e), fixed_decimals(e, 1));
   }
-  out += "</g>";
+  w.close();
 }
 
 }  // namespace
@@ -346,30 +364,49 @@ const BandLayout::Band& BandLayout::band(const char* name) {
   return kBands[0];
 }
 
-void append_bands_svg(std::string& out, const ReportModel& model) {
+void append_bands_svg(HtmlWriter& w, const ReportModel& model) {
   const BandLayout layout;
   const Axis axis = full_view(model, layout);
-  out += "<svg id=\"bands\" viewBox=\"0 0 " + std::to_string(layout.width) + " " +
-         std::to_string(BandLayout::kHeight) + "\" data-left=\"" + std::to_string(layout.left) +
-         "\" data-right=\"" + std::to_string(layout.right) + "\" data-padding=\"" +
-         std::to_string(layout.padding) + "\" role=\"img\" aria-label=\"profile of the route\">";
-  out += "<defs><clipPath id=\"plot\"><rect id=\"plot-rect\" x=\"" + std::to_string(layout.left) +
-         "\" y=\"0\" width=\"" + std::to_string(layout.plot_width()) + "\" height=\"" +
-         std::to_string(BandLayout::kHeight) + "\"/></clipPath></defs>";
-  append_frame(out, model, layout);
-  out += "<g id=\"axis\"></g><g clip-path=\"url(#plot)\">";
+  w.open("svg")
+      .attribute("id", page::kBands)
+      .attribute("viewBox",
+                 "0 0 " + std::to_string(layout.width) + " " + std::to_string(BandLayout::kHeight))
+      .attribute(page::kDataLeft, layout.left)
+      .attribute(page::kDataRight, layout.right)
+      .attribute(page::kDataPadding, layout.padding)
+      .attribute("role", "img")
+      .attribute("aria-label", "profile of the route");
+  w.open("defs").open("clipPath").attribute("id", "plot");
+  w.open("rect")
+      .attribute("id", page::kPlotRect)
+      .attribute("x", layout.left)
+      .attribute("y", 0)
+      .attribute("width", layout.plot_width())
+      .attribute("height", BandLayout::kHeight)
+      .close_empty();
+  w.close().close();
+  append_frame(w, model, layout);
+  w.open("g").attribute("id", page::kAxis).close();
+  w.open("g").attribute("clip-path", "url(#plot)");
   if (model.has_cell_row) {
-    append_scaled(out, model, axis);
-    out += "<g id=\"placed\">";
-    append_profile_labels(out, model, axis);
-    append_route_end(out, model, axis);
-    append_stations(out, model, axis);
-    append_objects(out, model, axis);
-    append_errors(out, model, axis);
-    out += "</g>";
+    append_scaled(w, model, axis);
+    w.open("g").attribute("id", page::kPlaced);
+    append_profile_labels(w, model, axis);
+    append_route_end(w, model, axis);
+    append_stations(w, model, axis);
+    append_objects(w, model, axis);
+    append_errors(w, model, axis);
+    w.close();
   }
-  out += "<line id=\"cursor\" x1=\"0\" x2=\"0\" y1=\"0\" y2=\"" +
-         std::to_string(BandLayout::kHeight) + "\" visibility=\"hidden\"/></g></svg>";
+  w.open("line")
+      .attribute("id", page::kCursor)
+      .attribute("x1", 0)
+      .attribute("x2", 0)
+      .attribute("y1", 0)
+      .attribute("y2", BandLayout::kHeight)
+      .attribute("visibility", "hidden")
+      .close_empty();
+  w.close().close();
 }
 
 }  // namespace scenario

@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "scenarioc/output/html_writer.h"
 #include "scenarioc/report/report_model.h"
 
 namespace scenario {
@@ -44,6 +45,6 @@ struct BandLayout {
 };
 
 // Appends the bands as an inline SVG element with the id "bands".
-void append_bands_svg(std::string& out, const ReportModel& model);
+void append_bands_svg(HtmlWriter& w, const ReportModel& model);
 
 }  // namespace scenario

@@ -2,10 +2,11 @@
 
 #include <cmath>
 
-#include "scenarioc/output/html_text.h"
+#include "scenarioc/output/html_writer.h"
 #include "scenarioc/output/json_text.h"
 #include "scenarioc/report/report_assets.h"
 #include "scenarioc/report/report_bands.h"
+#include "scenarioc/report/report_names.h"
 #include "scenarioc/report/report_plan.h"
 #include "scenarioc/report/report_svg.h"
 
@@ -18,122 +19,171 @@ std::string plural(int64_t n, const char* one, const char* many) {
   return std::to_string(n) + " " + (n == 1 ? one : many);
 }
 
-void append_text_element(std::string& out, const char* open, const std::string& text,
-                         const char* close) {
-  out += open;
-  append_escaped(out, text);
-  out += close;
+void append_head(HtmlWriter& w, const ReportModel& model) {
+  w.raw("<!DOCTYPE html>\n");
+  w.open("html").attribute("lang", "en").text("\n");
+  w.open("head").text("\n");
+  w.open_void("meta").attribute("charset", "utf-8").text("\n");
+  w.open_void("meta")
+      .attribute("name", "viewport")
+      .attribute("content", "width=device-width, initial-scale=1")
+      .text("\n");
+  w.open_void("link").attribute("rel", "icon").attribute("href", "data:,").text("\n");
+  w.open("title").text(model.nome + ", train " + model.treno + ": route report").close().text("\n");
+  w.open("style").text("\n").raw(report_style()).close().text("\n");
+  w.close().text("\n");
 }
 
-void append_head(std::string& out, const ReportModel& model) {
-  out +=
-      "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n"
-      "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n"
-      "<link rel=\"icon\" href=\"data:,\">\n";
-  append_text_element(out, "<title>", model.nome + ", train " + model.treno + ": route report",
-                      "</title>\n");
-  out += "<style>\n";
-  out += report_style();
-  out += "</style>\n</head>\n";
+void append_count(HtmlWriter& w, int64_t n, const char* one, const char* many,
+                  std::string_view css_class = "") {
+  w.open("li").attribute("class", css_class).text(plural(n, one, many)).close();
 }
 
-void append_count(std::string& out, int64_t n, const char* one, const char* many,
-                  const char* css_class = "") {
-  out += "<li class=\"";
-  out += css_class;
-  out += "\">";
-  append_escaped(out, plural(n, one, many));
-  out += "</li>";
-}
-
-void append_header(std::string& out, const ReportModel& model) {
-  out += "<header>";
-  append_text_element(out, "<h1>", model.nome + " \u00b7 train " + model.treno, "</h1>");
-  append_text_element(out, "<p class=\"sub\">",
-                      "Route report of " + model.source_files[0] + " and " + model.source_files[1] +
-                          ", compiled by scenarioc",
-                      "</p>");
-  out += "<ul class=\"counts\">";
-  append_text_element(out, "<li>", "route " + metres_text(model.route_length), "</li>");
-  append_count(out, static_cast<int64_t>(model.stations.size()), "station", "stations");
-  append_count(out, model.count(kSignal), "signal", "signals");
-  append_count(out, static_cast<int64_t>(model.slowdowns.size()), "slowdown", "slowdowns");
-  append_count(out, model.count(kSpeedBoard), "speed board", "speed boards");
-  append_count(out, model.count(kIndicationBoard), "indication board", "indication boards");
-  append_count(out, model.count(kAbbattimento) + model.count(kAbbattimentoNoValue),
+void append_header(HtmlWriter& w, const ReportModel& model) {
+  w.open("header");
+  w.open("h1").text(model.nome + " \u00b7 train " + model.treno).close();
+  w.open("p")
+      .attribute("class", page::kSub)
+      .text("Route report of " + model.source_files[0] + " and " + model.source_files[1] +
+            ", compiled by scenarioc")
+      .close();
+  w.open("ul").attribute("class", page::kCounts);
+  w.open("li").text("route " + metres_text(model.route_length)).close();
+  append_count(w, static_cast<int64_t>(model.stations.size()), "station", "stations");
+  append_count(w, model.count(kSignal), "signal", "signals");
+  append_count(w, static_cast<int64_t>(model.slowdowns.size()), "slowdown", "slowdowns");
+  append_count(w, model.count(kSpeedBoard), "speed board", "speed boards");
+  append_count(w, model.count(kIndicationBoard), "indication board", "indication boards");
+  append_count(w, model.count(kAbbattimento) + model.count(kAbbattimentoNoValue),
                "abbattimento marker", "abbattimento markers");
   int64_t errors = 0, warnings = 0;
   for (const ReportDiagnostic& d : model.diagnostics)
     (d.severity == "warning" ? warnings : errors)++;
-  append_count(out, errors, "error", "errors", errors > 0 ? "bad" : "good");
-  if (warnings > 0) append_count(out, warnings, "warning", "warnings", "warn");
-  out += "</ul><dl class=\"facts\">";
+  append_count(w, errors, "error", "errors", errors > 0 ? page::kBad : page::kGood);
+  if (warnings > 0) append_count(w, warnings, "warning", "warnings", page::kWarn);
+  w.close();
+  w.open("dl").attribute("class", page::kFacts);
   for (const Fact& fact : model.scenario_facts) {
-    append_text_element(out, "<div><dt>", fact.name, "</dt>");
-    append_text_element(out, "<dd>", fact.value, "</dd></div>");
+    w.open("div");
+    w.open("dt").text(fact.name).close();
+    w.open("dd").text(fact.value).close();
+    w.close();
   }
-  out += "</dl></header>\n";
+  w.close();
+  w.close().text("\n");
 }
 
-void append_plan_section(std::string& out, const ReportModel& model) {
-  out +=
-      "<section id=\"plan-section\"><h2>Plan <span class=\"hint\">north up \u00b7 drag to "
-      "move \u00b7 wheel to zoom \u00b7 double-click to see it all</span></h2>"
-      "<ul class=\"legend\"><li><i class=\"l-track\"></i>track</li>"
-      "<li><i class=\"l-tunnel\"></i>mountain stretch</li><li><i class=\"l-runout\"></i>beyond "
-      "the route end</li><li><i class=\"dot l-station\"></i>station (filled: the train stops)</li>"
-      "<li><i class=\"dot l-km\"></i>kilometre post (chainage)</li></ul><div class=\"plan-box\">";
-  append_plan_svg(out, model);
-  out +=
-      "<div class=\"north\" aria-hidden=\"true\">N<br>\u2191</div>"
-      "<div id=\"scalebar\"><div id=\"scalebar-bar\"></div><span id=\"scalebar-text\"></span>"
-      "</div></div></section>\n";
+// `<h2>title <span class="hint">hint</span></h2>`
+void append_heading(HtmlWriter& w, std::string_view title, std::string_view hint) {
+  w.open("h2").text(title).text(" ");
+  w.open("span").attribute("class", page::kHint).text(hint).close();
+  w.close();
 }
 
-void append_profile_section(std::string& out, const ReportModel& model) {
-  out +=
-      "<section id=\"profile-section\"><h2>Along the route <span class=\"hint\">hover to "
-      "read the values and see the place on the plan \u00b7 wheel to zoom \u00b7 drag to move "
-      "\u00b7 double-click to see it all</span></h2>"
-      "<ul class=\"legend\"><li><i class=\"l-limit\"></i>train's speed limit</li>"
-      "<li><i class=\"l-board-a\"></i>boards A</li><li><i class=\"l-board-b\"></i>boards B</li>"
-      "<li><i class=\"l-board-c\"></i>boards C</li><li><i class=\"dot l-signal\"></i>signal</li>"
-      "<li><i class=\"dot l-auto\"></i>marker added for a slowdown</li>"
-      "<li><i class=\"dot l-err\"></i>error</li></ul>"
-      "<div id=\"readout\">&#160;</div>";
-  append_bands_svg(out, model);
-  out += "</section>\n";
+struct LegendEntry {
+  std::string_view sample;  // its class
+  std::string_view label;
+  bool dot = false;    // a dot rather than a stroke
+  bool as_is = false;  // the label written unescaped, as the page always had it
+};
+
+void append_legend(HtmlWriter& w, std::initializer_list<LegendEntry> entries) {
+  w.open("ul").attribute("class", page::kLegend);
+  for (const LegendEntry& entry : entries) {
+    w.open("li");
+    w.open("i").attribute("class", {entry.dot ? page::kDot : "", entry.sample}).close();
+    if (entry.as_is) {
+      w.raw(entry.label);
+    } else {
+      w.text(entry.label);
+    }
+    w.close();
+  }
+  w.close();
 }
 
-void append_diagnostics(std::string& out, const ReportModel& model) {
-  out +=
-      "<section id=\"diagnostics\"><h2>Errors and warnings <span class=\"hint\">click one "
-      "to see its place</span></h2>";
+void append_plan_section(HtmlWriter& w, const ReportModel& model) {
+  w.open("section").attribute("id", page::kPlanSection);
+  append_heading(w, "Plan",
+                 "north up \u00b7 drag to move \u00b7 wheel to zoom \u00b7 double-click to see "
+                 "it all");
+  append_legend(w, {{page::kLegendTrack, "track"},
+                    {page::kLegendTunnel, "mountain stretch"},
+                    {page::kLegendRunout, "beyond the route end"},
+                    {page::kLegendStation, "station (filled: the train stops)", true},
+                    {page::kLegendKm, "kilometre post (chainage)", true}});
+  w.open("div").attribute("class", page::kPlanBox);
+  append_plan_svg(w, model);
+  w.open("div").attribute("class", page::kNorth).attribute("aria-hidden", "true").text("N");
+  w.open_void("br").text("\u2191").close();
+  w.open("div").attribute("id", page::kScalebar);
+  w.open("div").attribute("id", page::kScalebarBar).close();
+  w.open("span").attribute("id", page::kScalebarText).close();
+  w.close();
+  w.close();
+  w.close().text("\n");
+}
+
+void append_profile_section(HtmlWriter& w, const ReportModel& model) {
+  w.open("section").attribute("id", "profile-section");
+  append_heading(w, "Along the route",
+                 "hover to read the values and see the place on the plan \u00b7 wheel to zoom "
+                 "\u00b7 drag to move \u00b7 double-click to see it all");
+  append_legend(w, {{page::kLegendLimit, "train's speed limit", false, true},
+                    {page::kLegendBoardA, "boards A"},
+                    {page::kLegendBoardB, "boards B"},
+                    {page::kLegendBoardC, "boards C"},
+                    {page::kLegendSignal, "signal", true},
+                    {page::kLegendAuto, "marker added for a slowdown", true},
+                    {page::kLegendError, "error", true}});
+  w.open("div").attribute("id", page::kReadout).raw("&#160;").close();
+  append_bands_svg(w, model);
+  w.close().text("\n");
+}
+
+std::string indexed(std::string_view prefix, int64_t index) {
+  return std::string(prefix) + std::to_string(index);
+}
+
+// Where a diagnostic's entry leads: its object, its place on the bands, its
+// station, or itself.
+std::string diagnostic_target(const ReportDiagnostic& d, size_t index) {
+  if (d.object >= 0) return "#" + indexed(page::kBandObject, d.object);
+  if (d.position) return "#" + indexed(page::kBandError, index);
+  if (d.station >= 0) return "#" + indexed(page::kBandStation, d.station);
+  return "#" + indexed(page::kDiagnosticItem, index);
+}
+
+void append_diagnostics(HtmlWriter& w, const ReportModel& model) {
+  w.open("section").attribute("id", page::kDiagnostics);
+  append_heading(w, "Errors and warnings", "click one to see its place");
   if (model.diagnostics.empty()) {
-    out += "<p class=\"none\">The compiler recorded no error and no warning.</p></section>\n";
+    w.open("p")
+        .attribute("class", page::kNone)
+        .text("The compiler recorded no error and no warning.")
+        .close();
+    w.close().text("\n");
     return;
   }
-  out += "<ol>";
+  w.open("ol");
   for (size_t i = 0; i < model.diagnostics.size(); ++i) {
     const ReportDiagnostic& d = model.diagnostics[i];
-    const std::string index = std::to_string(i);
-    out += "<li id=\"d" + index + "\" class=\"" + d.severity + "\" data-d=\"" + index + "\"";
-    if (d.position) out += " data-m=\"" + std::to_string(*d.position) + "\"";
-    if (d.object >= 0) out += " data-o=\"" + std::to_string(d.object) + "\"";
-    if (d.station >= 0) out += " data-s=\"" + std::to_string(d.station) + "\"";
-    out += "><a href=\"#";
-    out += d.object >= 0    ? "o" + std::to_string(d.object)
-           : d.position     ? "e" + index
-           : d.station >= 0 ? "s" + std::to_string(d.station)
-                            : "d" + index;
-    out += "\">";
-    append_escaped(out, d.text());
-    out += "</a>";
-    for (const std::string& note : d.notes)
-      append_text_element(out, "<br><small>note: ", note, "</small>");
-    out += "</li>";
+    w.open("li")
+        .attribute("id", indexed(page::kDiagnosticItem, i))
+        .attribute("class", d.severity)
+        .attribute(page::kDataDiagnostics, i);
+    if (d.position) w.attribute(page::kDataMetres, *d.position);
+    if (d.object >= 0) w.attribute(page::kDataObject, d.object);
+    if (d.station >= 0) w.attribute(page::kDataStation, d.station);
+    w.open("a").attribute("href", diagnostic_target(d, i)).text(d.text()).close();
+    for (const std::string& note : d.notes) {
+      w.open_void("br");
+      w.open("small").text("note: " + note).close();
+    }
+    w.close();
   }
-  out += "</ol></section>\n";
+  w.close();
+  w.close().text("\n");
 }
 
 std::string time_cell(const ReportStation& s) {
@@ -141,39 +191,55 @@ std::string time_cell(const ReportStation& s) {
   return std::string(s.arrival ? "arr. " : "dep. ") + clock_text(s.time);
 }
 
-void append_cell(std::string& out, const std::string& text, const char* css_class = nullptr) {
-  out += css_class ? std::string("<td class=\"") + css_class + "\">" : "<td>";
-  append_escaped(out, text);
-  out += "</td>";
+void append_cell(HtmlWriter& w, const std::string& text, std::string_view css_class = {}) {
+  w.open("td");
+  if (!css_class.empty()) w.attribute("class", css_class);
+  w.text(text).close();
 }
 
-void append_station_table(std::string& out, const ReportModel& model) {
-  out +=
-      "<section id=\"stations\"><h2>Stations <span class=\"hint\">the timetable as "
-      "compiled; click a row to see the station</span></h2>";
-  out +=
-      "<table><thead><tr><th>#</th><th>Name</th><th class=\"n\">Position</th><th>Chainage"
-      "</th><th class=\"n\">Zone</th><th>Kind</th><th class=\"n\">Stop</th><th>Time</th>"
-      "<th>Source</th></tr></thead><tbody>";
+void append_station_table(HtmlWriter& w, const ReportModel& model) {
+  w.open("section").attribute("id", page::kStations);
+  append_heading(w, "Stations", "the timetable as compiled; click a row to see the station");
+  w.open("table").open("thead").open("tr");
+  const struct {
+    const char* text;
+    std::string_view css_class;
+  } kColumns[] = {{"#", {}},
+                  {"Name", {}},
+                  {"Position", page::kNumber},
+                  {"Chainage", {}},
+                  {"Zone", page::kNumber},
+                  {"Kind", {}},
+                  {"Stop", page::kNumber},
+                  {"Time", {}},
+                  {"Source", {}}};
+  for (const auto& column : kColumns) {
+    w.open("th");
+    if (!column.css_class.empty()) w.attribute("class", column.css_class);
+    w.text(column.text).close();
+  }
+  w.close().close().open("tbody");
   for (size_t i = 0; i < model.stations.size(); ++i) {
     const ReportStation& s = model.stations[i];
-    const std::string index = std::to_string(i);
-    out += "<tr id=\"r" + index + "\" data-s=\"" + index + "\" data-m=\"" +
-           std::to_string(s.position) + "\"" + (s.stops() ? " class=\"stop\"" : "") + ">";
-    append_cell(out, std::to_string(i + 1), "n");
-    append_cell(out, s.name);
-    append_cell(out, metres_text(s.position), "n");
-    append_cell(out, chainage_text(s.chainage));
-    append_cell(out, std::to_string(s.zone_from) + " to " + std::to_string(s.zone_to), "n");
-    out += "<td>" + std::to_string(s.genere) + " <small>";
-    append_escaped(out, station_kind_text(s.genere));
-    out += "</small></td>";
-    append_cell(out, s.stop_seconds > 0 ? seconds_text(s.stop_seconds) : "", "n");
-    append_cell(out, time_cell(s));
-    append_cell(out, s.source.text(), "src");
-    out += "</tr>";
+    w.open("tr")
+        .attribute("id", indexed(page::kStationRow, i))
+        .attribute(page::kDataStation, i)
+        .attribute(page::kDataMetres, s.position);
+    if (s.stops()) w.attribute("class", page::kStop);
+    append_cell(w, std::to_string(i + 1), page::kNumber);
+    append_cell(w, s.name);
+    append_cell(w, metres_text(s.position), page::kNumber);
+    append_cell(w, chainage_text(s.chainage));
+    append_cell(w, std::to_string(s.zone_from) + " to " + std::to_string(s.zone_to), page::kNumber);
+    w.open("td").text(std::to_string(s.genere) + " ");
+    w.open("small").text(station_kind_text(s.genere)).close();
+    w.close();
+    append_cell(w, s.stop_seconds > 0 ? seconds_text(s.stop_seconds) : "", page::kNumber);
+    append_cell(w, time_cell(s));
+    append_cell(w, s.source.text(), page::kSource);
+    w.close();
   }
-  out += "</tbody></table></section>\n";
+  w.close().close().close().text("\n");
 }
 
 // A real number as the page keeps it, to a tenth; one that is not finite reads 0.
@@ -190,35 +256,35 @@ Json runs_json(const std::vector<Run>& runs) {
 
 // What the script needs besides the drawing: the plan polyline, the values
 // along the route and the chainage, as JSON with its real numbers to a tenth.
-void append_data(std::string& out, const ReportModel& model) {
+void append_data(HtmlWriter& w, const ReportModel& model) {
   Json data = Json::object();
-  data["first"] = model.first_metres;
-  data["last"] = model.last_metres;
+  data[page::kKeyFirst] = model.first_metres;
+  data[page::kKeyLast] = model.last_metres;
   data["routeEnd"] = model.route_length;
-  data["closestZoom"] = kPlanClosestZoom;
-  Json& plan = data["plan"] = Json::array();
+  data[page::kKeyClosestZoom] = kPlanClosestZoom;
+  Json& plan = data[page::kKeyPlan] = Json::array();
   for (const PlanPoint& point : model.plan) {
     plan.push_back(point.metre);
     plan.push_back(tenths(point.x));
     plan.push_back(tenths(-point.y));
   }
-  data["limit"] = runs_json(model.speed_limit);
-  data["gradient"] = runs_json(model.gradient);
-  data["adhesion"] = runs_json(model.adhesion);
-  Json& elevation = data["elevation"] = Json::array();
+  data[page::kKeyLimit] = runs_json(model.speed_limit);
+  data[page::kKeyGradient] = runs_json(model.gradient);
+  data[page::kKeyAdhesion] = runs_json(model.adhesion);
+  Json& elevation = data[page::kKeyElevation] = Json::array();
   for (const ElevationPoint& point : model.elevation) {
     elevation.push_back(point.metres);
     elevation.push_back(point.millimetres);
   }
-  Json& chainage = data["chainage"] = Json::array();
+  Json& chainage = data[page::kKeyChainage] = Json::array();
   for (const ChainageReference& reference : model.chainage.references()) {
     chainage.push_back(reference.from);
     chainage.push_back(reference.chainage);
     chainage.push_back(reference.decreasing ? -1 : 1);
   }
-  out += "<script type=\"application/json\" id=\"report-data\">";
-  out += json_text(data, JsonReals::tenths);
-  out += "</script>\n";
+  // Numbers and keys alone: nothing in it can end the element.
+  w.open("script").attribute("type", "application/json").attribute("id", page::kReportData);
+  w.raw(json_text(data, JsonReals::tenths)).close().text("\n");
 }
 
 }  // namespace
@@ -226,19 +292,22 @@ void append_data(std::string& out, const ReportModel& model) {
 std::string render_report_page(const ReportModel& model) {
   std::string out;
   out.reserve(1 << 19);
-  append_head(out, model);
-  out += "<body>\n";
-  append_header(out, model);
-  out += "<main>\n";
-  append_plan_section(out, model);
-  append_profile_section(out, model);
-  append_diagnostics(out, model);
-  append_station_table(out, model);
-  out += "</main>\n<div id=\"tip\" role=\"tooltip\" hidden></div>\n";
-  append_data(out, model);
-  out += "<script>\n";
-  out += report_script();
-  out += "</script>\n</body>\n</html>\n";
+  HtmlWriter w(out);
+  append_head(w, model);
+  w.open("body").text("\n");
+  append_header(w, model);
+  w.open("main").text("\n");
+  append_plan_section(w, model);
+  append_profile_section(w, model);
+  append_diagnostics(w, model);
+  append_station_table(w, model);
+  w.close().text("\n");
+  w.open("div").attribute("id", page::kTip).attribute("role", "tooltip").flag("hidden").close();
+  w.text("\n");
+  append_data(w, model);
+  w.open("script").text("\n").raw(report_script()).close().text("\n");
+  w.close().text("\n");
+  w.close().text("\n");
   return out;
 }
 

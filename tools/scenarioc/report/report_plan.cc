@@ -3,6 +3,8 @@
 #include <algorithm>
 
 #include "scenarioc/output/html_text.h"
+#include "scenarioc/output/html_writer.h"
+#include "scenarioc/report/report_names.h"
 #include "scenarioc/report/report_svg.h"
 
 namespace scenario {
@@ -17,14 +19,6 @@ constexpr double kTextPixels = 12;
 
 // North up: the plan's y grows northwards, the SVG's downwards.
 double svg_y(double y) { return -y; }
-
-void append_attribute(std::string& out, const char* name, double value) {
-  out += ' ';
-  out += name;
-  out += "=\"";
-  append_fixed(out, value, kDecimals);
-  out += '"';
-}
 
 void append_polyline(PathData& path, const std::vector<PlanPoint>& points) {
   for (size_t i = 0; i < points.size(); ++i) {
@@ -46,114 +40,122 @@ std::vector<PlanPoint> stretch(const std::vector<PlanPoint>& plan, int32_t from,
   return points;
 }
 
-void append_path(std::string& out, const char* css_class, const PathData& path) {
-  out += "<path class=\"";
-  out += css_class;
-  out += "\" d=\"";
-  out += path.str();
-  out += "\"/>";
+void append_path(HtmlWriter& w, std::string_view css_class, const PathData& path) {
+  w.open("path").attribute("class", css_class).raw_attribute("d", path.str()).close_empty();
 }
 
-void append_track(std::string& out, const ReportModel& model) {
+void append_track(HtmlWriter& w, const ReportModel& model) {
   const int32_t end = std::clamp(model.route_length, 0, model.plan.back().metre);
   PathData runout(kDecimals);
   append_polyline(runout, stretch(model.plan, end, model.plan.back().metre));
-  append_path(out, "runout", runout);
+  append_path(w, page::kRunout, runout);
   PathData track(kDecimals);
   append_polyline(track, stretch(model.plan, 0, end));
-  append_path(out, "track", track);
+  append_path(w, page::kTrack, track);
 }
 
-void append_tunnels(std::string& out, const ReportModel& model) {
-  out += "<g class=\"tunnels\">";
+void append_tunnels(HtmlWriter& w, const ReportModel& model) {
+  w.open("g").attribute("class", "tunnels");
   for (const Run& run : model.mountain) {
     PathData path(kDecimals);
     append_polyline(path, stretch(model.plan, run.from, run.to));
-    out += "<path class=\"tunnel\" d=\"" + path.str() + "\">";
-    append_title(out, "mountain stretch, type " + std::to_string(run.value) + "\n" +
-                          metres_text(run.from) + " to " + metres_text(run.to) + ", " +
-                          kilometre_text(model, run.from) + " to " + kilometre_text(model, run.to));
-    out += "</path>";
+    w.open("path").attribute("class", page::kTunnel).raw_attribute("d", path.str());
+    append_title(w, "mountain stretch, type " + std::to_string(run.value) + "\n" +
+                        metres_text(run.from) + " to " + metres_text(run.to) + ", " +
+                        kilometre_text(model, run.from) + " to " + kilometre_text(model, run.to));
+    w.close();
   }
-  out += "</g>";
+  w.close();
 }
 
 // Which labels a kilometre post shows at a coarse zoom: every 100th, 50th, 10th, 5th.
 std::string kilometre_classes(int64_t km) {
-  std::string classes = "km";
+  std::string classes(page::kKilometrePost);
   for (int step : {5, 10, 50, 100}) {
-    if (km % step == 0) classes += " k" + std::to_string(step);
+    if (km % step == 0) classes += " " + std::string(page::kKindPrefix) + std::to_string(step);
   }
   return classes;
 }
 
-void append_dot_and_label(std::string& out, const PlanPoint& p, const std::string& label,
-                          const char* dot_class, const char* dx = "0.6em") {
+void append_dot_and_label(HtmlWriter& w, const PlanPoint& p, const std::string& label,
+                          std::string_view dot_class, std::string_view dx = "0.6em") {
   PathData dot(kDecimals);
   dot.dot(p.x, svg_y(p.y));
-  append_path(out, dot_class, dot);
-  out += "<text";
-  append_attribute(out, "x", p.x);
-  append_attribute(out, "y", svg_y(p.y));
-  out += " dx=\"";
-  out += dx;
-  out += "\" dy=\"0.35em\">";
-  append_escaped(out, label);
-  out += "</text>";
+  append_path(w, dot_class, dot);
+  w.open("text")
+      .attribute_fixed("x", p.x, kDecimals)
+      .attribute_fixed("y", svg_y(p.y), kDecimals)
+      .attribute("dx", dx)
+      .attribute("dy", "0.35em")
+      .text(label)
+      .close();
 }
 
-void append_kilometre_posts(std::string& out, const ReportModel& model) {
-  out += "<g class=\"kms\">";
+void append_kilometre_posts(HtmlWriter& w, const ReportModel& model) {
+  w.open("g").attribute("class", "kms");
   for (size_t i = 0; i < model.kilometre_posts.size(); ++i) {
     const KilometrePost& post = model.kilometre_posts[i];
-    out += "<g class=\"" + kilometre_classes(post.kilometre) + "\" data-m=\"" +
-           std::to_string(post.metres) + "\">";
-    append_dot_and_label(out, model.kilometre_points[i], "km " + std::to_string(post.kilometre),
-                         "kd");
-    out += "</g>";
+    w.open("g")
+        .attribute("class", kilometre_classes(post.kilometre))
+        .attribute(page::kDataMetres, post.metres);
+    append_dot_and_label(w, model.kilometre_points[i], "km " + std::to_string(post.kilometre),
+                         page::kKilometreDot);
+    w.close();
   }
-  out += "</g>";
+  w.close();
 }
 
-void append_stations(std::string& out, const ReportModel& model) {
-  out += "<g class=\"pstations\">";
+void append_stations(HtmlWriter& w, const ReportModel& model) {
+  w.open("g").attribute("class", "pstations");
   for (size_t i = 0; i < model.stations.size(); ++i) {
     const ReportStation& s = model.stations[i];
-    const std::string index = std::to_string(i);
-    out += "<g class=\"pst" + std::string(s.stops() ? " stop" : "") + "\" id=\"ps" + index +
-           "\" data-s=\"" + index + "\" data-m=\"" + std::to_string(s.position) + "\">";
-    append_title(out, station_tip(model, s));
-    append_dot_and_label(out, s.plan, s.name, "dot");
-    out += "</g>";
+    w.open("g")
+        .attribute("class", {page::kPlanStationGroup, s.stops() ? page::kStop : ""})
+        .attribute("id", std::string(page::kPlanStation) + std::to_string(i))
+        .attribute(page::kDataStation, i)
+        .attribute(page::kDataMetres, s.position);
+    append_title(w, station_tip(model, s));
+    append_dot_and_label(w, s.plan, s.name, page::kDot);
+    w.close();
   }
-  out += "</g>";
+  w.close();
 }
 
-void append_ends(std::string& out, const ReportModel& model) {
-  out += "<g class=\"pend start\" data-m=\"0\">";
-  append_title(out, "start of the route\nposition 0 m, " + kilometre_text(model, 0));
-  append_dot_and_label(out, model.plan_start, "start", "dot", "-0.7em");
-  out += "</g><g class=\"pend end\" data-m=\"" + std::to_string(model.route_length) + "\">";
-  append_title(out, "end of the route\nposition " + metres_text(model.route_length) + ", " +
-                        kilometre_text(model, model.route_length));
-  append_dot_and_label(out, model.plan_route_end, "end", "dot", "-0.7em");
-  out += "</g>";
+void append_end(HtmlWriter& w, std::string_view which, int32_t metres, const std::string& tip,
+                const PlanPoint& point, const char* label) {
+  w.open("g")
+      .attribute("class", {page::kRouteEndPoint, which})
+      .attribute(page::kDataMetres, metres);
+  append_title(w, tip);
+  append_dot_and_label(w, point, label, page::kDot, "-0.7em");
+  w.close();
 }
 
-void append_errors(std::string& out, const ReportModel& model) {
-  out += "<g class=\"perrs\">";
+void append_ends(HtmlWriter& w, const ReportModel& model) {
+  append_end(w, page::kStart, 0, "start of the route\nposition 0 m, " + kilometre_text(model, 0),
+             model.plan_start, "start");
+  append_end(w, page::kEnd, model.route_length,
+             "end of the route\nposition " + metres_text(model.route_length) + ", " +
+                 kilometre_text(model, model.route_length),
+             model.plan_route_end, "end");
+}
+
+void append_errors(HtmlWriter& w, const ReportModel& model) {
+  w.open("g").attribute("class", "perrs");
   for (size_t i = 0; i < model.diagnostics.size(); ++i) {
     const ReportDiagnostic& d = model.diagnostics[i];
     if (!d.position) continue;
     PathData dot(kDecimals);
     dot.dot(d.plan.x, svg_y(d.plan.y));
-    const std::string index = std::to_string(i);
-    out += "<path class=\"perr " + d.severity + "\" id=\"pe" + index + "\" data-d=\"" + index +
-           "\" d=\"" + dot.str() + "\">";
-    append_title(out, diagnostic_tip(model, d));
-    out += "</path>";
+    w.open("path")
+        .attribute("class", {page::kPlanErrorDot, d.severity})
+        .attribute("id", std::string(page::kPlanError) + std::to_string(i))
+        .attribute(page::kDataDiagnostics, i)
+        .raw_attribute("d", dot.str());
+    append_title(w, diagnostic_tip(model, d));
+    w.close();
   }
-  out += "</g>";
+  w.close();
 }
 
 }  // namespace
@@ -177,32 +179,39 @@ PlanFrame plan_frame(const ReportModel& model) {
   return {cx - width / 2, cy - height / 2, width, height};
 }
 
-void append_plan_svg(std::string& out, const ReportModel& model) {
+void append_plan_svg(HtmlWriter& w, const ReportModel& model) {
   const PlanFrame frame = plan_frame(model);
-  out += "<svg id=\"plan\" viewBox=\"";
-  append_fixed(out, frame.x, kDecimals);
-  out += ' ';
-  append_fixed(out, frame.y, kDecimals);
-  out += ' ';
-  append_fixed(out, frame.width, kDecimals);
-  out += ' ';
-  append_fixed(out, frame.height, kDecimals);
-  out += "\" preserveAspectRatio=\"xMidYMid meet\" role=\"img\" aria-label=\"plan of the line\">";
+  std::string view_box;
+  for (double value : {frame.x, frame.y, frame.width, frame.height}) {
+    if (!view_box.empty()) view_box += ' ';
+    append_fixed(view_box, value, kDecimals);
+  }
+  w.open("svg")
+      .attribute("id", page::kPlan)
+      .attribute("viewBox", view_box)
+      .attribute("preserveAspectRatio", "xMidYMid meet")
+      .attribute("role", "img")
+      .attribute("aria-label", "plan of the line");
   // Text keeps its size on the screen: the script sets it for each zoom.
   const double units_per_pixel = std::max(frame.width / kDesignWidth, frame.height / kDesignHeight);
-  out += "<g id=\"plan-root\"";
-  append_attribute(out, "font-size", kTextPixels * units_per_pixel);
-  out += '>';
+  w.open("g")
+      .attribute("id", page::kPlanRoot)
+      .attribute_fixed("font-size", kTextPixels * units_per_pixel, kDecimals);
   if (!model.plan.empty()) {
-    append_track(out, model);
-    append_tunnels(out, model);
-    append_kilometre_posts(out, model);
-    append_ends(out, model);
-    append_stations(out, model);
-    append_errors(out, model);
+    append_track(w, model);
+    append_tunnels(w, model);
+    append_kilometre_posts(w, model);
+    append_ends(w, model);
+    append_stations(w, model);
+    append_errors(w, model);
   }
-  out += "<path id=\"plan-cursor\" class=\"cursor\" d=\"M0 0h0\" visibility=\"hidden\"/>";
-  out += "</g></svg>";
+  w.open("path")
+      .attribute("id", page::kPlanCursor)
+      .attribute("class", page::kCursor)
+      .attribute("d", "M0 0h0")
+      .attribute("visibility", "hidden")
+      .close_empty();
+  w.close().close();
 }
 
 }  // namespace scenario

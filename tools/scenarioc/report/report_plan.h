@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "scenarioc/output/html_writer.h"
 #include "scenarioc/report/report_model.h"
 
 namespace scenario {
@@ -15,6 +16,6 @@ struct PlanFrame {
 PlanFrame plan_frame(const ReportModel& model);
 
 // Appends the plan as an inline SVG element with the id "plan".
-void append_plan_svg(std::string& out, const ReportModel& model);
+void append_plan_svg(HtmlWriter& w, const ReportModel& model);
 
 }  // namespace scenario

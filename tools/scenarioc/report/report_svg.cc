@@ -86,10 +86,6 @@ std::string diagnostic_tip(const ReportModel& model, const ReportDiagnostic& d) 
   return tip;
 }
 
-void append_title(std::string& out, const std::string& tip) {
-  out += "<title>";
-  append_escaped(out, tip);
-  out += "</title>";
-}
+void append_title(HtmlWriter& w, const std::string& tip) { w.open("title").text(tip).close(); }
 
 }  // namespace scenario

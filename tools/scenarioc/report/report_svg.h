@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 
+#include "scenarioc/output/html_writer.h"
 #include "scenarioc/report/report_model.h"
 
 namespace scenario {
@@ -36,7 +37,7 @@ std::string diagnostic_tip(const ReportModel& model, const ReportDiagnostic& dia
 // "km 335+200"
 std::string kilometre_text(const ReportModel& model, int64_t metres);
 
-// Appends `<title>tip</title>`, escaped.
-void append_title(std::string& out, const std::string& tip);
+// `<title>tip</title>`: the tooltip of the element it stands in.
+void append_title(HtmlWriter& w, const std::string& tip);
 
 }  // namespace scenario

@@ -1,9 +1,12 @@
 #include "scenarioc/watch/watched_report.h"
 
 #include <chrono>
+#include <string_view>
 
 #include "base/replace_file.h"
 #include "scenarioc/output/json_text.h"
+#include "scenarioc/report/report_assets.h"
+#include "scenarioc/report/report_names.h"
 #include "scenarioc/scenario_inputs.h"
 
 namespace scenario {
@@ -20,6 +23,12 @@ std::string script_literal(const std::string& text) {
   return literal;
 }
 
+// The script's placeholder `name` becomes `value`.
+void fill_placeholder(std::string& script, std::string_view name, const std::string& value) {
+  const size_t at = script.find(name);
+  if (at != std::string::npos) script.replace(at, name.size(), value);
+}
+
 }  // namespace
 
 fs::path generation_file_of(const fs::path& page) {
@@ -30,32 +39,18 @@ fs::path generation_file_of(const fs::path& page) {
 
 std::string page_that_reloads(const std::string& page, const fs::path& page_path,
                               int64_t generation) {
-  const std::string script =
-      "<script>\n"
-      "// Added by scenarioc watch: reloads the page once watch has written a newer one.\n"
-      "(function () {\n"
-      "  const generation = " +
-      std::to_string(generation) +
-      ";\n"
-      "  const file = encodeURIComponent(" +
-      script_literal(utf8_of_path(generation_file_of(page_path).filename())) +
-      ");\n"
-      "  window.scenariocWatch = (latest) => { if (latest !== generation) location.reload(); };\n"
-      "  setInterval(() => {\n"
-      "    const probe = document.createElement('script');\n"
-      "    probe.src = file + '?' + Date.now();\n"
-      "    probe.onload = probe.onerror = () => probe.remove();\n"
-      "    document.head.appendChild(probe);\n"
-      "  }, 1000);\n"
-      "})();\n"
-      "</script>\n";
+  std::string script(watch_reload_script());
+  fill_placeholder(script, page::kPageGeneration, std::to_string(generation));
+  fill_placeholder(script, page::kGenerationFileName,
+                   script_literal(utf8_of_path(generation_file_of(page_path).filename())));
+  script = "<script>\n" + script + "</script>\n";
   const size_t end = page.rfind("</body>");
   if (end == std::string::npos) return page + script;
   return page.substr(0, end) + script + page.substr(end);
 }
 
 std::string generation_script(int64_t generation) {
-  return "scenariocWatch(" + std::to_string(generation) + ");\n";
+  return std::string(page::kWatchCallback) + "(" + std::to_string(generation) + ");\n";
 }
 
 void write_watched_report(const fs::path& page_path, const std::string& page) {

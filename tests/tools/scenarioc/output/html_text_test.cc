@@ -9,8 +9,10 @@ namespace scenario::testing {
 namespace {
 
 TEST(HtmlTextTest, EscapesWhatHtmlGivesMeaningTo) {
-  EXPECT_EQ(html_escaped("a < b & \"c\" > 'd'"), "a &lt; b &amp; &quot;c&quot; &gt; &#39;d&#39;");
-  EXPECT_EQ(html_escaped("(Km 210+500) \xC3\xA0"), "(Km 210+500) \xC3\xA0");
+  std::string out = "<p>";
+  append_escaped(out, "a < b & \"c\" > 'd'");
+  append_escaped(out, " (Km 210+500) \xC3\xA0");
+  EXPECT_EQ(out, "<p>a &lt; b &amp; &quot;c&quot; &gt; &#39;d&#39; (Km 210+500) \xC3\xA0");
 }
 
 TEST(HtmlTextTest, FixedDecimalsRoundHalfToEvenAndNeverShowMinusZero) {
