@@ -14,13 +14,14 @@ using cell_layout::kHeaderCell;
 
 void clear_tabella(Tabella& tabella) { tabella.fill(voce{}); }
 
-void write_compiled_files(const BuildContext& ctx, CompiledFileSink& sink, CompileResult& result) {
+void write_compiled_files(const BuildContext& ctx, bool track_plan, CompiledFileSink& sink,
+                          CompileResult& result) {
   // `content` is the file's bytes, or a ContentWriter or PlacedContent that makes them.
   auto write = [&](const std::string& name, const auto& content) {
     sink.write_file(name, content);
     result.files_written.push_back(name);
   };
-  if (ctx.scrivi_linea != 0) {
+  if (track_plan) {
     write(track_plan_name(ctx.nome),
           PlacedContent{track_plan_size(ctx.tracciato), [&](const PlacedBlockSink& put) {
                           encode_track_plan(ctx.tracciato, put);
@@ -33,18 +34,13 @@ void write_compiled_files(const BuildContext& ctx, CompiledFileSink& sink, Compi
 
 }  // namespace
 
-CompileResult memorizza_percorso(BuildContext& ctx, int32_t j, SourceFiles& sources,
-                                 CompiledFileSink& sink) {
+CompileResult memorizza_percorso(BuildContext& ctx, const CompileOptions& options,
+                                 SourceFiles& sources, CompiledFileSink& sink) {
   CompileResult result;
-  ctx.scrivi_linea = j;
   ctx.codice_errore = 0;
-  ctx.recordings.clear();
-  ctx.rallentamenti.clear();
-  ctx.placements.clear();
-  ctx.warnings.clear();
-  ctx.past_compile_stop = false;
+  ctx.trail = {};
   clear_tabella(ctx.tabella);
-  memorizza_dati(ctx, sources);
+  memorizza_dati(ctx, sources, options);
   run_post_processing(ctx);
 
   // Cell 1 doubles as the header cell; a row too short to hold it is no row.
@@ -66,7 +62,7 @@ CompileResult memorizza_percorso(BuildContext& ctx, int32_t j, SourceFiles& sour
   }
   scenario_entry.orario = codice_gara_st(ctx);
   header.dato2 = codice_gara_og(ctx);
-  write_compiled_files(ctx, sink, result);
+  write_compiled_files(ctx, options.track_plan, sink, result);
   return result;
 }
 

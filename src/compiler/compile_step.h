@@ -3,10 +3,10 @@
 // track plan, station table and route cells.
 #pragma once
 
-#include <cstdint>
 #include <string>
 #include <vector>
 
+#include "compiler/compile_options.h"
 #include "compiler/compiled_file_sink.h"
 #include "compiler/scenario_records.h"
 #include "compiler/source_files.h"
@@ -20,12 +20,9 @@ struct CompileResult {
   bool wrote_files() const { return !files_written.empty(); }
 };
 
-// The value of `j` that has the track plan built and written; the build always passes it.
-constexpr int32_t kWriteTrackPlan = 1;
-
-// With `j` non-zero the track plan is built and written too. Writes no file
+// Writes the track plan only under `options.track_plan`, and no file at all
 // after a fatal error or when the parse left no cell row.
-CompileResult memorizza_percorso(BuildContext& ctx, int32_t j, SourceFiles& sources,
-                                 CompiledFileSink& sink);
+CompileResult memorizza_percorso(BuildContext& ctx, const CompileOptions& options,
+                                 SourceFiles& sources, CompiledFileSink& sink);
 
 }  // namespace scenario

@@ -284,7 +284,7 @@ std::string placed_object(const BuildContext& ctx, const Placement& p) {
       return "a tunnel light of the mountain stretch from " + metres(p.position);
     case kAbbattimento:
       // The post-processing pass puts its markers down for a slowdown.
-      for (const SlowdownRecord& slowdown : ctx.rallentamenti) {
+      for (const SlowdownRecord& slowdown : ctx.trail.rallentamenti) {
         const SourceLocation& w = slowdown.where;
         if (w.file == p.where.file && w.line == p.where.line && w.column == p.where.column) {
           return of_slowdown("an abbattimento marker");
@@ -334,7 +334,7 @@ FatalExplanation explain_fatal(const BuildContext& ctx, int32_t numero) {
             {}};
   }
   const cella& header = ctx.percorso[kHeaderCell];
-  const Placement* holder = ctx.placement_in(kHeaderCell);
+  const Placement* holder = ctx.trail.placement_in(kHeaderCell);
   const SourceLocation where = holder != nullptr ? holder->where : SourceLocation{};
   const std::string field =
       codes ? "dato2=" + std::to_string(header.dato2) : "dato1=" + std::to_string(header.dato1);
