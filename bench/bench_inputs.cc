@@ -81,15 +81,17 @@ std::string builtin_line_text() { return text_file_bytes(builtin_line_source());
 
 std::string builtin_train_text() { return text_file_bytes(builtin_train_source()); }
 
-void compile_in_memory(BuildContext& ctx, const std::string& line, const std::string& train,
+Compilation builtin_compilation() {
+  return Compilation(BuildIdentity{std::string(kBuiltinNome), std::string(kBuiltinTreno), {}});
+}
+
+void compile_in_memory(Compilation& compiled, const std::string& line, const std::string& train,
                        CompiledFileSink& sink) {
-  ctx.nome = kBuiltinNome;
-  ctx.treno = kBuiltinTreno;
   MemorySources sources(line, train);
-  const CompileResult result = memorizza_percorso(ctx, kWriteTrackPlan, sources, sink);
-  if (!result.wrote_files() || ctx.codice_errore != 0) {
+  compile(compiled, sources, sink);
+  if (!compiled.result.wrote_files() || compiled.codice_errore != 0) {
     throw RunTimeFailure("the compile in memory failed with error " +
-                         std::to_string(ctx.codice_errore));
+                         std::to_string(compiled.codice_errore));
   }
 }
 

@@ -8,7 +8,7 @@
 #include <filesystem>
 #include <string>
 
-#include "compiler/compile_step.h"
+#include "compiler/compile.h"
 #include "compiler/scenario_records.h"
 #include "source/field_reader.h"
 
@@ -36,11 +36,13 @@ class CountingSink : public CompiledFileSink {
   std::size_t bytes = 0;
 };
 
-// The compile step with the sources and the compiled files in memory, into a
-// fresh context named as the build names it. Throws RunTimeFailure when the
-// compile writes no file or records an error, so that no benchmark times a
-// compile that went wrong.
-void compile_in_memory(BuildContext& ctx, const std::string& line, const std::string& train,
+// A compilation not yet run, named as the build names its scenario.
+Compilation builtin_compilation();
+
+// The compile with the sources and the compiled files in memory, into a fresh
+// compilation. Throws RunTimeFailure when the compile writes no file or
+// records an error, so that no benchmark times a compile that went wrong.
+void compile_in_memory(Compilation& compiled, const std::string& line, const std::string& train,
                        CompiledFileSink& sink);
 
 // A line source of `length` metres with a curve every 2 km, turning left and

@@ -9,7 +9,7 @@
 #include <string>
 
 #include "bench_inputs.h"
-#include "compiler/compile_step.h"
+#include "compiler/compile.h"
 #include "compiler/scenario_records.h"
 
 namespace scenario::bench {
@@ -24,7 +24,7 @@ void compile_into_empty_folder(benchmark::State& state, const std::string& line,
     std::filesystem::remove_all(folder.path());
     std::filesystem::create_directory(folder.path());
     state.ResumeTiming();
-    BuildContext ctx;
+    Compilation ctx = builtin_compilation();
     FolderSink sink(folder.path());
     compile_in_memory(ctx, line, train, sink);
   }
@@ -35,7 +35,7 @@ void BM_CompileBuiltinInMemory(benchmark::State& state) {
   const std::string train = builtin_train_text();
   int64_t written = 0;
   for (auto _ : state) {
-    BuildContext ctx;
+    Compilation ctx = builtin_compilation();
     CountingSink sink;
     compile_in_memory(ctx, line, train, sink);
     written = static_cast<int64_t>(sink.bytes);
@@ -57,7 +57,7 @@ void BM_CompileLongRouteInMemory(benchmark::State& state) {
   const std::string train = long_builtin_train_text();
   int64_t written = 0;
   for (auto _ : state) {
-    BuildContext ctx;
+    Compilation ctx = builtin_compilation();
     CountingSink sink;
     compile_in_memory(ctx, line, train, sink);
     written = static_cast<int64_t>(sink.bytes);
@@ -76,7 +76,7 @@ void BM_CompileRepeatedRouteLength(benchmark::State& state) {
   line.insert(line.find("\r\n") + 2, repeated);
   const std::string train = builtin_train_text();
   for (auto _ : state) {
-    BuildContext ctx;
+    Compilation ctx = builtin_compilation();
     CountingSink sink;
     compile_in_memory(ctx, line, train, sink);
     benchmark::DoNotOptimize(sink.bytes);
@@ -95,7 +95,7 @@ void BM_CompileRouteOfLengthInMemory(benchmark::State& state) {
   const std::string line = long_route_line_text(length);
   const std::string train = long_route_train_text(length);
   for (auto _ : state) {
-    BuildContext ctx;
+    Compilation ctx = builtin_compilation();
     CountingSink sink;
     compile_in_memory(ctx, line, train, sink);
   }

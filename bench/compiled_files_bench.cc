@@ -8,7 +8,7 @@
 
 #include "base/file_naming.h"
 #include "bench_inputs.h"
-#include "compiler/compile_step.h"
+#include "compiler/compile.h"
 #include "compiler/format/compiled_files.h"
 #include "compiler/scenario_records.h"
 
@@ -20,7 +20,7 @@ namespace {
 class CompiledBuiltin : public benchmark::Fixture {
  public:
   void SetUp(const benchmark::State&) override {
-    ctx = std::make_unique<BuildContext>();
+    ctx = std::make_unique<Compilation>(builtin_compilation());
     MemorySink sink;
     compile_in_memory(*ctx, builtin_line_text(), builtin_train_text(), sink);
   }
@@ -37,7 +37,7 @@ class CompiledBuiltin : public benchmark::Fixture {
     state.SetBytesProcessed(state.iterations() * size);
   }
 
-  std::unique_ptr<BuildContext> ctx;
+  std::unique_ptr<Compilation> ctx;
 };
 
 BENCHMARK_DEFINE_F(CompiledBuiltin, EncodeTrackPlan)(benchmark::State& state) {

@@ -9,7 +9,7 @@
 
 #include "base/replace_file.h"
 #include "bench_inputs.h"
-#include "compiler/compile_step.h"
+#include "compiler/compile.h"
 #include "compiler/scenario_records.h"
 #include "source/byte_source.h"
 #include "source/field_reader.h"
@@ -25,7 +25,7 @@ constexpr std::size_t kReaderBytes = 2 << 20;
   return read_generated_records(reader);
 }
 
-[[gnu::noinline]] CountingSink counted_compile_step(BuildContext& ctx, const std::string& line,
+[[gnu::noinline]] CountingSink counted_compile_step(Compilation& ctx, const std::string& line,
                                                     const std::string& train) {
   CountingSink sink;
   compile_in_memory(ctx, line, train, sink);
@@ -46,7 +46,7 @@ int measure_reader() {
 int measure_compile() {
   const std::string line = builtin_line_text();
   const std::string train = builtin_train_text();
-  BuildContext ctx;
+  Compilation ctx = builtin_compilation();
   const CountingSink sink = counted_compile_step(ctx, line, train);
   std::printf("files %zu bytes %zu\n", sink.files, sink.bytes);
   return 0;

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "bench_inputs.h"
-#include "compiler/compile_step.h"
+#include "compiler/compile.h"
 #include "compiler/scenario_records.h"
 #include "compiler/source_files.h"
 #include "scenarioc/output/discarding_sink.h"
@@ -18,12 +18,11 @@ namespace {
 
 // Compiles without writing a file, as the command does, and draws the page.
 size_t report_in_memory(const std::string& line, const std::string& train) {
-  BuildContext ctx;
+  Compilation ctx = builtin_compilation();
   DiscardingSink sink;
   compile_in_memory(ctx, line, train, sink);
   MemorySources sources(line, train);
-  const CompileResult result{0, false, {"compiled"}};
-  return render_report_page(build_report_model(ctx, result, sources)).size();
+  return render_report_page(build_report_model(ctx, sources)).size();
 }
 
 void BM_ReportBuiltin(benchmark::State& state) {
@@ -39,13 +38,12 @@ BENCHMARK(BM_ReportBuiltin)->Unit(benchmark::kMillisecond);
 void BM_ReportPageOfCompiledBuiltin(benchmark::State& state) {
   const std::string line = builtin_line_text();
   const std::string train = builtin_train_text();
-  BuildContext ctx;
+  Compilation ctx = builtin_compilation();
   CountingSink sink;
   compile_in_memory(ctx, line, train, sink);
   MemorySources sources(line, train);
-  const CompileResult result{0, false, {"compiled"}};
   size_t bytes = 0;
-  for (auto _ : state) bytes = render_report_page(build_report_model(ctx, result, sources)).size();
+  for (auto _ : state) bytes = render_report_page(build_report_model(ctx, sources)).size();
   state.counters["page_bytes"] = static_cast<double>(bytes);
 }
 BENCHMARK(BM_ReportPageOfCompiledBuiltin)->Unit(benchmark::kMillisecond);

@@ -10,7 +10,7 @@
 
 #include "base/run_time_failure.h"
 #include "bench_inputs.h"
-#include "compiler/compile_step.h"
+#include "compiler/compile_options.h"
 #include "compiler/format/compiled_files.h"
 #include "compiler/parse/parser.h"
 #include "compiler/scenario_records.h"
@@ -26,9 +26,8 @@ void BM_TraceMillionMetreRoute(benchmark::State& state) {
     BuildContext ctx;
     ctx.nome = "Lunga";
     ctx.treno = "1";
-    ctx.scrivi_linea = kWriteTrackPlan;
     MemorySources sources(line, train);
-    memorizza_dati(ctx, sources);
+    memorizza_dati(ctx, sources, {.track_plan = true});
     if (ctx.codice_errore != 0 || ctx.tracciato.last_metre() != kMaxRouteLength + kRowBeyondEnd) {
       state.SkipWithError("the long route did not parse cleanly");
       break;

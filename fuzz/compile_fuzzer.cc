@@ -14,7 +14,7 @@
 #include <string_view>
 #include <vector>
 
-#include "compiler/compile_step.h"
+#include "compiler/compile.h"
 #include "compiler/diagnostics/diagnostics.h"
 #include "compiler/diagnostics/warnings.h"
 #include "compiler/format/compiled_file_decoder.h"
@@ -53,9 +53,9 @@ void check_written_files(const BuildContext& ctx, const MemorySink& sink) {
 }
 
 struct Run {
-  BuildContext ctx;
+  explicit Run(const CompileOptions& options) : ctx(BuildIdentity{"Prova", "1", {}}, options) {}
+  Compilation ctx;
   MemorySink sink;
-  CompileResult result;
   std::unique_ptr<MemorySources> sources;
 };
 
@@ -64,20 +64,17 @@ std::unique_ptr<Run> run(std::string_view input, bool check) {
   const bool has_train = split != std::string_view::npos;
   const std::string line(input.substr(0, split));
   const std::string train(has_train ? input.substr(split + kSeparator.size()) : "");
-  auto r = std::make_unique<Run>();
+  auto r = std::make_unique<Run>(CompileOptions{.read_past_errors = check});
   r->sources = std::make_unique<MemorySources>(line, train);
   if (!has_train) r->sources->remove(SourceFile::train);
-  r->ctx.nome = "Prova";
-  r->ctx.treno = "1";
-  r->ctx.read_past_errors = check;
-  r->result = memorizza_percorso(r->ctx, kWriteTrackPlan, *r->sources, r->sink);
+  compile(r->ctx, *r->sources, r->sink);
   return r;
 }
 
 std::vector<std::string> diagnostics_of(const BuildContext& ctx, const SourceFiles& sources,
                                         bool parse_only) {
   std::vector<std::string> all;
-  for (const Recording& r : ctx.recordings) {
+  for (const Recording& r : ctx.trail.recordings) {
     // The post-processing pass (11 to 13) runs on cells a check fills further.
     if (parse_only && r.numero >= 11 && r.numero <= 13) continue;
     all.push_back(format_diagnostic(r, sources) + (r.after_stop ? " after" : ""));
@@ -87,7 +84,7 @@ std::vector<std::string> diagnostics_of(const BuildContext& ctx, const SourceFil
 
 std::vector<std::string> warnings_of(const BuildContext& ctx) {
   std::vector<std::string> all;
-  for (const Warning& w : ctx.warnings) {
+  for (const Warning& w : ctx.trail.warnings) {
     require(!w.message.empty());
     all.push_back(std::string(warning_name(w.kind)) + " " + std::to_string(w.where.line) + ":" +
                   std::to_string(w.where.column) + " " + w.message);
@@ -101,7 +98,7 @@ bool starts_with(const std::vector<T>& whole, const std::vector<T>& part) {
 }
 
 bool any_15(const BuildContext& ctx) {
-  return std::any_of(ctx.recordings.begin(), ctx.recordings.end(),
+  return std::any_of(ctx.trail.recordings.begin(), ctx.trail.recordings.end(),
                      [](const Recording& r) { return r.numero == 15; });
 }
 
@@ -121,14 +118,14 @@ void check_against(std::string_view input, const Run& compiled) {
     require(before_stop == found);
     require(starts_with(warnings_of(checked->ctx), warnings_of(compiled.ctx)));
   }
-  if (compiled.ctx.recordings.empty()) {
-    require(checked->ctx.recordings.empty());
+  if (compiled.ctx.trail.recordings.empty()) {
+    require(checked->ctx.trail.recordings.empty());
     require(warnings_of(checked->ctx) == warnings_of(compiled.ctx));
     require(checked->sink.files == compiled.sink.files);
   }
 }
 
-void compile(std::string_view input) {
+void compile_input(std::string_view input) {
   const std::unique_ptr<Run> first = run(input, false);
   const std::unique_ptr<Run> again = run(input, false);
   require(again->sink.files == first->sink.files);
@@ -137,18 +134,20 @@ void compile(std::string_view input) {
   require(warnings_of(again->ctx) == warnings_of(first->ctx));
   check_against(input, *first);
 
-  const BuildContext& ctx = first->ctx;
+  const Compilation& ctx = first->ctx;
   MemorySources& sources = *first->sources;
   const MemorySink& sink = first->sink;
-  const CompileResult& result = first->result;
+  const CompileResult& result = ctx.result;
 
-  require(ctx.codice_errore == (ctx.recordings.empty() ? 0 : ctx.recordings.back().numero));
-  for (const Recording& recording : ctx.recordings) {
+  require(ctx.codice_errore ==
+          (ctx.trail.recordings.empty() ? 0 : ctx.trail.recordings.back().numero));
+  for (const Recording& recording : ctx.trail.recordings) {
     require(!format_diagnostic(recording, sources).empty());
   }
-  const std::string page = render_report_page(build_report_model(ctx, result, sources));
+  const std::string page = render_report_page(build_report_model(ctx, sources));
   require(page.size() > 7 && page.compare(page.size() - 8, 8, "</html>\n") == 0);
-  const bool line_missing = !ctx.recordings.empty() && ctx.recordings.front().numero == 101;
+  const bool line_missing =
+      !ctx.trail.recordings.empty() && ctx.trail.recordings.front().numero == 101;
   require(sources.exists(SourceFile::line) == line_missing);
   if (result.fatal_error != 0 || result.cell_row_missing) {
     require(sink.files.empty());
@@ -162,6 +161,6 @@ void compile(std::string_view input) {
 }  // namespace scenario
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  scenario::compile(std::string_view(reinterpret_cast<const char*>(data), size));
+  scenario::compile_input(std::string_view(reinterpret_cast<const char*>(data), size));
   return 0;
 }

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "compiler/compile_step.h"
+#include "compiler/compile.h"
 #include "compiler/format/compiled_files.h"
 #include "compiler/plan/track_plan.h"
 #include "source/builtin_line.h"
@@ -175,13 +175,11 @@ std::string small_track_plan() {
 }
 
 std::map<std::string, std::string> decode_seeds(const fs::path& fixtures) {
-  BuildContext ctx;
-  ctx.nome = "Prova";
-  ctx.treno = "1";
+  Compilation compiled(BuildIdentity{"Prova", "1", {}}, {.track_plan = false});
   MemorySources sources(text_file_bytes(small_line(fixtures)),
                         text_file_bytes(small_train(fixtures)));
   MemorySink sink;
-  memorizza_percorso(ctx, 0, sources, sink);
+  compile(compiled, sources, sink);
   const std::string track = small_track_plan();
   const std::string table = sink.files.at("Prova_1.sim");
   const std::string cells = sink.files.at("Prova_1.dat");

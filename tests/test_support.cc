@@ -72,12 +72,8 @@ std::string fixture_path(const std::string& name) {
   return std::string(SCENARIO_FIXTURES_DIR) + "/" + name;
 }
 
-BuildContext builtin_context(const std::filesystem::path& folder) {
-  BuildContext ctx;
-  ctx.nome = "Velmora_Dorsel";
-  ctx.treno = "904";
-  ctx.cartella = folder;
-  return ctx;
+BuildIdentity builtin_identity(const std::filesystem::path& folder) {
+  return {"Velmora_Dorsel", "904", folder};
 }
 
 }  // namespace scenario::testing

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "base/build_identity.h"
 #include "base/run_time_failure.h"
-#include "compiler/scenario_records.h"
 
 namespace scenario::testing {
 
@@ -43,8 +43,8 @@ std::string failure_message(Action action) {
   return "";
 }
 
-// A build context with the built-in identifiers, Velmora_Dorsel and 904, and
-// `folder` as the folder of its files.
-BuildContext builtin_context(const std::filesystem::path& folder = {});
+// The built-in identifiers, Velmora_Dorsel and 904, with `folder` as the
+// folder of the build's files.
+BuildIdentity builtin_identity(const std::filesystem::path& folder = {});
 
 }  // namespace scenario::testing

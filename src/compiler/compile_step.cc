@@ -1,8 +1,6 @@
 #include "compiler/compile_step.h"
 
 #include "base/file_naming.h"
-#include "base/placed_block_check.h"
-#include "base/replace_file.h"
 #include "compiler/competition_codes.h"
 #include "compiler/format/binary_layout.h"
 #include "compiler/format/compiled_files.h"
@@ -16,13 +14,14 @@ using cell_layout::kHeaderCell;
 
 void clear_tabella(Tabella& tabella) { tabella.fill(voce{}); }
 
-void write_compiled_files(const BuildContext& ctx, CompiledFileSink& sink, CompileResult& result) {
+void write_compiled_files(const BuildContext& ctx, bool track_plan, CompiledFileSink& sink,
+                          CompileResult& result) {
   // `content` is the file's bytes, or a ContentWriter or PlacedContent that makes them.
   auto write = [&](const std::string& name, const auto& content) {
     sink.write_file(name, content);
     result.files_written.push_back(name);
   };
-  if (ctx.scrivi_linea != 0) {
+  if (track_plan) {
     write(track_plan_name(ctx.nome),
           PlacedContent{track_plan_size(ctx.tracciato), [&](const PlacedBlockSink& put) {
                           encode_track_plan(ctx.tracciato, put);
@@ -33,50 +32,15 @@ void write_compiled_files(const BuildContext& ctx, CompiledFileSink& sink, Compi
   sink.commit();
 }
 
-// Gathered in a string of the file's size, each block copied to its place.
-std::string gathered(const std::string& name, const PlacedContent& content) {
-  std::string bytes(content.size, '\0');
-  PlacedBlockCheck check(content.size, name);
-  content.write([&](uint64_t offset, std::string_view block) {
-    check.take(offset, block.size());
-    block.copy(bytes.data() + offset, block.size());
-  });
-  check.finish();
-  return bytes;
-}
-
 }  // namespace
 
-void CompiledFileSink::write_file(const std::string& name, const PlacedContent& content) {
-  write_file(name, std::string_view(gathered(name, content)));
-}
-
-void MemorySink::write_file(const std::string& name, const PlacedContent& content) {
-  files[name] = gathered(name, content);
-}
-
-void FolderSink::write_file(const std::string& name, const ContentWriter& content) {
-  files_.stage(name, content);
-}
-
-void FolderSink::write_file(const std::string& name, const PlacedContent& content) {
-  files_.stage(name, content);
-}
-
-void FolderSink::commit() { files_.commit(); }
-
-CompileResult memorizza_percorso(BuildContext& ctx, int32_t j, SourceFiles& sources,
-                                 CompiledFileSink& sink) {
+CompileResult memorizza_percorso(BuildContext& ctx, const CompileOptions& options,
+                                 SourceFiles& sources, CompiledFileSink& sink) {
   CompileResult result;
-  ctx.scrivi_linea = j;
   ctx.codice_errore = 0;
-  ctx.recordings.clear();
-  ctx.rallentamenti.clear();
-  ctx.placements.clear();
-  ctx.warnings.clear();
-  ctx.past_compile_stop = false;
+  ctx.trail = {};
   clear_tabella(ctx.tabella);
-  memorizza_dati(ctx, sources);
+  memorizza_dati(ctx, sources, options);
   run_post_processing(ctx);
 
   // Cell 1 doubles as the header cell; a row too short to hold it is no row.
@@ -98,7 +62,7 @@ CompileResult memorizza_percorso(BuildContext& ctx, int32_t j, SourceFiles& sour
   }
   scenario_entry.orario = codice_gara_st(ctx);
   header.dato2 = codice_gara_og(ctx);
-  write_compiled_files(ctx, sink, result);
+  write_compiled_files(ctx, options.track_plan, sink, result);
   return result;
 }
 

@@ -37,7 +37,7 @@ constexpr LookBackWindow kLookBackWindows[] = {{7, 5}, {13, 11}, {20, 18}};
 const SlowdownRecord* find_slowdown(const BuildContext& ctx, int32_t SlowdownRecord::*cell,
                                     int32_t c) {
   const SlowdownRecord* found = nullptr;
-  for (const SlowdownRecord& record : ctx.rallentamenti) {
+  for (const SlowdownRecord& record : ctx.trail.rallentamenti) {
     if (record.*cell == c) found = &record;
   }
   return found;
@@ -89,7 +89,7 @@ class PostProcessing {
       recording.where = slowdown->where;
     }
     for (int32_t cell : taken) {
-      const Placement* holder = ctx_.in_row(cell) ? ctx_.placement_in(cell) : nullptr;
+      const Placement* holder = ctx_.in_row(cell) ? ctx_.trail.placement_in(cell) : nullptr;
       if (holder == nullptr) continue;
       recording.notes.push_back({holder->where, "cell " + std::to_string(cell) + " holds " +
                                                     placed_object(ctx_, *holder) +

@@ -1,7 +1,7 @@
-// The data model of the compiler: the route cells `percorso`, the entry table
-// `tabella`, the track plan `tracciato`, the mountain list and the compile
-// state, held together in one build context that every procedure receives by
-// reference.
+// The data model of the compiler: the compiled records (the route cells
+// `percorso`, the entry table `tabella`, the track plan `tracciato`, the
+// mountain list and the error state), the explanation trail that tells where
+// they came from, and the build context that joins both to the build's identity.
 #pragma once
 
 #include <array>
@@ -94,53 +94,61 @@ struct Placement {
   int32_t position = 0;  // the record's position in metres (a marker's: its slowdown's start)
 };
 
-// The whole state of one build: its identity, the records and the compile state.
-struct BuildContext : BuildIdentity {
+// What a compile makes: the records the three compiled files are encoded from,
+// and the error state the rules read and set (`codice_errore` keeps the last
+// recorded error, `posizione_errore` its position). What reads a compile's
+// outcome (documents, timetables, a decompile) needs nothing else.
+struct CompiledRecords {
   std::vector<cella> percorso;  // indices 0 to n; empty until the route length is read
   Tabella tabella;
-  TracedPlan tracciato;
+  TracedPlan tracciato;  // exists only when the compile traces the track plan
   MountainList montagne;
-
-  int32_t scrivi_linea = 0;
-  std::string riga;
-  SourceLocation record_start;  // where the record being read starts: its keyword field
-  int32_t record_position = 0;  // the position of the record being read, in metres
   int32_t metri_totali = 0;
   int32_t codice_errore = 0;
   int32_t posizione_errore = 0;
-
-  std::vector<Recording> recordings;
-  std::vector<SlowdownRecord> rallentamenti;
-  std::vector<Warning> warnings;  // never change a byte or the error state
-  bool read_past_errors =
-      false;  // a check only: a failing record is set aside and the parse reads on
-  // A check only: the check has read what the compile would not (past an error
-  // that ends the parse, or the rest of a file after an error 15), so every
-  // error recorded from now on is marked `after_stop`.
-  bool past_compile_stop = false;
-  std::vector<Placement> placements;  // every object placed, in order; a later one may replace it
-  // Where the record that filled each station or board-text entry of `tabella` starts.
-  std::array<SourceLocation, kTableEntries> entry_sources{};
 
   bool has_cell_row() const { return !percorso.empty(); }
   int32_t last_cell() const { return static_cast<int32_t>(percorso.size()) - 1; }
   bool in_row(int64_t c) const { return c >= 0 && c < static_cast<int64_t>(percorso.size()); }
   // A cell outside the row counts as occupied, so that nothing is ever placed there.
   bool is_free(int64_t c) const { return in_row(c) && is_free_kind(percorso[c].oggetto); }
+};
 
-  // Puts an object of kind `oggetto` into cell `c`, which must lie in the row,
-  // and notes which record placed it.
-  void place(int64_t c, uint8_t oggetto, const SourceLocation& where, int32_t position) {
-    percorso[c].oggetto = oggetto;
-    placements.push_back({static_cast<int32_t>(c), oggetto, where, position});
-  }
-  void place(int64_t c, uint8_t oggetto) { place(c, oggetto, record_start, record_position); }
+// How a compile explains its records: the errors it recorded, its warnings,
+// and which source record placed each object, stamped each slowdown and
+// filled each table entry. Only told, never written into a compiled file.
+struct ExplanationTrail {
+  std::vector<Recording> recordings;
+  std::vector<Warning> warnings;      // never change a byte or the error state
+  std::vector<Placement> placements;  // every object placed, in order; a later one may replace it
+  std::vector<SlowdownRecord> rallentamenti;
+  // Where the record that filled each station or board-text entry of `tabella` starts.
+  std::array<SourceLocation, kTableEntries> entry_sources{};
+  // A check only: the check has read what the compile would not (past an error
+  // that ends the parse, or the rest of a file after an error 15), so every
+  // error recorded from now on is marked `after_stop`.
+  bool past_compile_stop = false;
+
   // The placement of the object cell `c` holds now; null when none.
   const Placement* placement_in(int64_t c) const {
     for (auto p = placements.rbegin(); p != placements.rend(); ++p) {
       if (p->cell == c) return &*p;
     }
     return nullptr;
+  }
+};
+
+// The state of one build: its identity, its records and their trail. The
+// records are reached as the rules name them (`ctx.percorso`); the trail as
+// `ctx.trail`, so that what only explains stands apart from what is compiled.
+struct BuildContext : BuildIdentity, CompiledRecords {
+  ExplanationTrail trail;
+
+  // Puts an object of kind `oggetto` into cell `c`, which must lie in the row,
+  // and notes that the record starting at `where`, at `position` metres, placed it.
+  void place(int64_t c, uint8_t oggetto, const SourceLocation& where, int32_t position) {
+    percorso[c].oggetto = oggetto;
+    trail.placements.push_back({static_cast<int32_t>(c), oggetto, where, position});
   }
 };
 

@@ -67,7 +67,8 @@ void progressive_ordina(BuildContext& ctx) {
   }
 }
 
-void memo_montagna(BuildContext& ctx, int32_t inizio, int32_t fine, int32_t tipo) {
+void memo_montagna(BuildContext& ctx, int32_t inizio, int32_t fine, int32_t tipo,
+                   const SourceLocation& where) {
   const bool tunnel_lights = tipo > 10;
   if (tunnel_lights) tipo -= 10;
   MountainList& list = ctx.montagne;
@@ -87,19 +88,20 @@ void memo_montagna(BuildContext& ctx, int32_t inizio, int32_t fine, int32_t tipo
     ctx.percorso[c].montagna = low8(tipo);
     const int64_t j = c - first + 1;
     if (tunnel_lights && j % 4 == 0 && ctx.percorso[c].oggetto == kNoObject) {
-      ctx.place(c, kTunnelLight);
+      ctx.place(c, kTunnelLight, where, inizio);
     }
   }
 }
 
-StampResult memo_indicatori_v_max(BuildContext& ctx, const SpeedBoardValues& b) {
+StampResult memo_indicatori_v_max(BuildContext& ctx, const SpeedBoardValues& b,
+                                  const SourceLocation& where) {
   const int64_t c = cell_of(b.posizione);
   if (!ctx.is_free(c)) return occupied(ctx, 21, c);
   const int16_t dato1 = round_to_int16(mul32(b.vas, 20) + b.vad / 5.0);
   const int16_t dato2 = round_to_int16(mul32(b.vbs, 20) + b.vbd / 5.0);
   const int16_t dato3 = round_to_int16(mul32(b.vcs, 20) + b.vcd / 5.0);
   const int16_t dato4 = low16(add32(mul32(b.strisces, 10), b.strisced));
-  ctx.place(c, kSpeedBoard);
+  ctx.place(c, kSpeedBoard, where, b.posizione);
   cella& cell = ctx.percorso[c];
   cell.dato1 = dato1;
   cell.dato2 = dato2;
@@ -108,7 +110,7 @@ StampResult memo_indicatori_v_max(BuildContext& ctx, const SpeedBoardValues& b) 
   return {};
 }
 
-StampResult memo_segnale(BuildContext& ctx, const SignalValues& s) {
+StampResult memo_segnale(BuildContext& ctx, const SignalValues& s, const SourceLocation& where) {
   const int64_t c = cell_of(s.posizione);
   if (!ctx.is_free(c)) return occupied(ctx, 16, c);
   const int32_t sides = add32(mul32(s.sx, 3), s.dx);
@@ -119,7 +121,7 @@ StampResult memo_segnale(BuildContext& ctx, const SignalValues& s) {
   const int32_t tempo = s.tempo >= 1 && s.tempo <= 100 ? 101 : s.tempo;
   const int32_t mark_base = mul32(sides, 10);
 
-  ctx.place(c, kSignal);
+  ctx.place(c, kSignal, where, s.posizione);
   cella& cell = ctx.percorso[c];
   cell.dato4 = dato4;
   cell.dato1 = dato1;
@@ -133,7 +135,8 @@ StampResult memo_segnale(BuildContext& ctx, const SignalValues& s) {
   return {};
 }
 
-StampResult memo_rallentamento(BuildContext& ctx, const SlowdownValues& r) {
+StampResult memo_rallentamento(BuildContext& ctx, const SlowdownValues& r,
+                               const SourceLocation& where) {
   const int32_t before = sub32(r.x, 1200);
   const int64_t warning = cell_of(before);
   const int64_t start = cell_of(r.x);
@@ -150,12 +153,12 @@ StampResult memo_rallentamento(BuildContext& ctx, const SlowdownValues& r) {
   const int16_t d_v = low16(r.d_v);
   const int16_t f_tt = low16(r.f_tt);
   std::vector<cella>& row = ctx.percorso;
-  ctx.place(end, kSlowdownEnd);
+  ctx.place(end, kSlowdownEnd, where, r.x);
   if (r.d_v != 0) row[end].dato2 = d_v;
-  ctx.place(start, kSlowdownStart);
+  ctx.place(start, kSlowdownStart, where, r.x);
   if (r.d_v != 0) row[start].dato2 = d_v;
   if (has_warning) {
-    ctx.place(warning, kSlowdownWarning);
+    ctx.place(warning, kSlowdownWarning, where, r.x);
     if (r.d_v != 0) row[warning].dato2 = d_v;
     row[warning].dato1 = v;
   }
@@ -169,7 +172,7 @@ StampResult memo_rallentamento(BuildContext& ctx, const SlowdownValues& r) {
     if (!ctx.is_free(h - i)) return occupied(ctx, 20, h - i);
   }
   for (int i = 0; i < 4; ++i) {
-    ctx.place(h - i, kCountdownMarker);
+    ctx.place(h - i, kCountdownMarker, where, r.x);
     row[h - i].dato1 = static_cast<int16_t>(i + 1);
     if (r.d_v != 0) row[h - i].dato2 = static_cast<int16_t>(i + 1);
   }

@@ -1,6 +1,7 @@
 // The stampers, which turn one source record each into objects and values of
 // the cell row, and `progressive_ordina`, which sorts the kilometric
-// references. A stamper checks every cell it needs before its first write.
+// references. A stamper checks every cell it needs before its first write, and
+// notes each object it places as placed by the record that starts at `where`.
 #pragma once
 
 #include <cstdint>
@@ -33,16 +34,19 @@ struct SlowdownValues {
 void progressive_ordina(BuildContext& ctx);
 
 // Never fails; cells outside the row are left alone.
-void memo_montagna(BuildContext& ctx, int32_t inizio, int32_t fine, int32_t tipo);
+void memo_montagna(BuildContext& ctx, int32_t inizio, int32_t fine, int32_t tipo,
+                   const SourceLocation& where);
 
 // Error 21 when the board's cell is occupied.
-StampResult memo_indicatori_v_max(BuildContext& ctx, const SpeedBoardValues& b);
+StampResult memo_indicatori_v_max(BuildContext& ctx, const SpeedBoardValues& b,
+                                  const SourceLocation& where);
 
 // Error 16 when the signal's cell is occupied. Approach marks that would fall
 // before cell 0 are left out.
-StampResult memo_segnale(BuildContext& ctx, const SignalValues& s);
+StampResult memo_segnale(BuildContext& ctx, const SignalValues& s, const SourceLocation& where);
 
 // Errors 17, 18, 19 (nothing placed) and 20 (warning, start and end stay).
-StampResult memo_rallentamento(BuildContext& ctx, const SlowdownValues& r);
+StampResult memo_rallentamento(BuildContext& ctx, const SlowdownValues& r,
+                               const SourceLocation& where);
 
 }  // namespace scenario

@@ -8,9 +8,8 @@
 #include "base/replace_file.h"
 #include "base/run_time_failure.h"
 #include "base/temporary_files.h"
-#include "compiler/compile_step.h"
+#include "compiler/compile.h"
 #include "compiler/diagnostics/diagnostics.h"
-#include "compiler/scenario_records.h"
 #include "documents/scenario_notes.h"
 #include "documents/slowdown_order.h"
 #include "documents/train_sheet.h"
@@ -27,18 +26,18 @@ void trace_step(BuildTrace* trace, std::string_view name) {
   if (trace) trace->step(name);
 }
 
-void set_identifiers(BuildContext& ctx) {
-  ctx.nome = kBuiltinNome;
-  ctx.treno = kBuiltinTreno;
+void set_identifiers(BuildIdentity& id) {
+  id.nome = kBuiltinNome;
+  id.treno = kBuiltinTreno;
 }
 
 // A build that ends by a failure takes its two source files with it: they are
 // its own intermediate files, and a later build writes them anew.
 class SourcesRemovedOnFailure {
  public:
-  explicit SourcesRemovedOnFailure(const BuildContext& ctx)
-      : paths_{file_in(ctx.cartella, line_source_name(ctx.nome)),
-               file_in(ctx.cartella, train_source_name(ctx.nome, ctx.treno))},
+  explicit SourcesRemovedOnFailure(const BuildIdentity& id)
+      : paths_{file_in(id.cartella, line_source_name(id.nome)),
+               file_in(id.cartella, train_source_name(id.nome, id.treno))},
         exceptions_(std::uncaught_exceptions()) {}
   ~SourcesRemovedOnFailure() {
     if (std::uncaught_exceptions() == exceptions_) return;
@@ -56,26 +55,28 @@ class SourcesRemovedOnFailure {
   int exceptions_;
 };
 
-void report_recorded_errors(const BuildContext& ctx, const SourceFiles& sources,
+void report_recorded_errors(const ExplanationTrail& trail, const SourceFiles& sources,
                             std::ostream& err) {
-  for (const Recording& recording : ctx.recordings) {
+  for (const Recording& recording : trail.recordings) {
     err << format_diagnostic(recording, sources) << '\n';
   }
 }
 
 // Step 8. Returns the exit status.
-int compile(BuildContext& ctx, UserInterface& ui, std::ostream& err) {
-  FolderSources sources(ctx.cartella, ctx.nome, ctx.treno);
-  FolderSink sink(ctx.cartella);
-  const CompileResult result = memorizza_percorso(ctx, kWriteTrackPlan, sources, sink);
-  report_recorded_errors(ctx, sources, err);
+int compile_sources(const BuildIdentity& id, UserInterface& ui, std::ostream& err) {
+  FolderSources sources(id.cartella, id.nome, id.treno);
+  FolderSink sink(id.cartella);
+  Compilation compiled(id);
+  compile(compiled, sources, sink);
+  const CompileResult& result = compiled.result;
+  report_recorded_errors(compiled.trail, sources, err);
   if (result.fatal_error != 0) {
-    err << format_fatal_diagnostic(ctx, result.fatal_error, sources, kProgram) << '\n';
+    err << format_fatal_diagnostic(compiled, result.fatal_error, sources, kProgram) << '\n';
     errore(ui, std::to_string(result.fatal_error));
     return 1;
   }
   if (result.cell_row_missing) {
-    err << kProgram << ": no compiled file written: " << cell_row_missing_reason(ctx) << '\n';
+    err << kProgram << ": no compiled file written: " << cell_row_missing_reason(compiled) << '\n';
     return 1;
   }
   return 0;
@@ -85,30 +86,30 @@ int compile(BuildContext& ctx, UserInterface& ui, std::ostream& err) {
 
 int Form_Load(UserInterface& ui, const std::filesystem::path& folder, std::ostream& err,
               BuildTrace* trace) {
-  BuildContext ctx;
-  ctx.cartella = folder;
+  BuildIdentity id;
+  id.cartella = folder;
   // Held to the end: a second build in the folder waits for this one.
   const FolderLock lock(folder, [&] {
     err << kProgram << ": waiting for another build in " << folder.string() << '\n' << std::flush;
   });
   remove_stale_temporaries(folder);
   trace_step(trace, "set nome and treno");
-  set_identifiers(ctx);
-  const SourcesRemovedOnFailure cleanup(ctx);
+  set_identifiers(id);
+  const SourcesRemovedOnFailure cleanup(id);
   trace_step(trace, "show the window");
   ui.show_waiting_window();
   trace_step(trace, "dati_linea");
-  dati_linea(ctx);
+  dati_linea(id);
   trace_step(trace, "dati_treno");
-  dati_treno(ctx);
+  dati_treno(id);
   trace_step(trace, "dati_note");
-  dati_note(ctx);
+  dati_note(id);
   trace_step(trace, "dati_rallentamenti");
-  dati_rallentamenti(ctx);
+  dati_rallentamenti(id);
   trace_step(trace, "dati_scheda");
-  dati_scheda(ctx);
+  dati_scheda(id);
   trace_step(trace, "memorizza_percorso");
-  return compile(ctx, ui, err);
+  return compile_sources(id, ui, err);
 }
 
 int report_run_time_failure(UserInterface& ui, const RunTimeFailure& failure, std::ostream& err) {

@@ -8,22 +8,18 @@
 namespace scenario::testing {
 
 std::unique_ptr<Compiled> compile_text(const std::string& line, const std::string& train,
-                                       int32_t j) {
-  auto compiled = std::make_unique<Compiled>();
-  compiled->ctx.nome = "Prova";
-  compiled->ctx.treno = "1";
+                                       const CompileOptions& options) {
+  auto compiled = std::make_unique<Compiled>(options);
   compiled->sources = std::make_unique<MemorySources>(line, train);
-  compiled->result = memorizza_percorso(compiled->ctx, j, *compiled->sources, compiled->sink);
+  compile(compiled->ctx, *compiled->sources, compiled->sink);
   return compiled;
 }
 
-std::unique_ptr<Compiled> parse_text(const std::string& line, const std::string& train, int32_t j) {
-  auto compiled = std::make_unique<Compiled>();
-  compiled->ctx.nome = "Prova";
-  compiled->ctx.treno = "1";
-  compiled->ctx.scrivi_linea = j;
+std::unique_ptr<Compiled> parse_text(const std::string& line, const std::string& train,
+                                     const CompileOptions& options) {
+  auto compiled = std::make_unique<Compiled>(options);
   compiled->sources = std::make_unique<MemorySources>(line, train);
-  memorizza_dati(compiled->ctx, *compiled->sources);
+  memorizza_dati(compiled->ctx, *compiled->sources, options);
   return compiled;
 }
 

@@ -4,25 +4,26 @@
 #include <memory>
 #include <string>
 
-#include "compiler/compile_step.h"
+#include "compiler/compile.h"
 #include "compiler/scenario_records.h"
 
 namespace scenario::testing {
 
+// A compile of "Prova", train "1", with its sources and its files in memory.
 struct Compiled {
-  BuildContext ctx;
+  explicit Compiled(const CompileOptions& options)
+      : ctx(BuildIdentity{"Prova", "1", {}}, options) {}
+  Compilation ctx;
   MemorySink sink;
-  CompileResult result;
   std::unique_ptr<MemorySources> sources;
 };
 
-// Compiles with `nome` "Prova" and `treno` "1"; `j` as the compile step takes it.
 std::unique_ptr<Compiled> compile_text(const std::string& line, const std::string& train,
-                                       int32_t j = kWriteTrackPlan);
+                                       const CompileOptions& options = {});
 
 // Only parses (no post-processing, no header, no files).
 std::unique_ptr<Compiled> parse_text(const std::string& line, const std::string& train,
-                                     int32_t j = kWriteTrackPlan);
+                                     const CompileOptions& options = {});
 
 // Joins lines with CR LF after each.
 std::string crlf(std::initializer_list<const char*> lines);

@@ -21,7 +21,7 @@ constexpr const char* kRouteCells = "Prova_1.dat";
 TEST(CompileStepTest, WritesTheThreeFilesWithTheirHeaders) {
   auto compiled = compile_text(small_line_source(), small_train_source());
   ASSERT_EQ(compiled->ctx.codice_errore, 0);
-  EXPECT_EQ(compiled->result.files_written,
+  EXPECT_EQ(compiled->ctx.result.files_written,
             (std::vector<std::string>{kTrackPlan, kStationTable, kRouteCells}));
   const auto& files = compiled->sink.files;
 
@@ -60,8 +60,9 @@ TEST(CompileStepTest, CompetitionCodesOfAKnownIdentifier) {
 }
 
 TEST(CompileStepTest, WithoutTrackPlanOnlyTwoFiles) {
-  auto compiled = compile_text(small_line_source(), small_train_source(), 0);
-  EXPECT_EQ(compiled->result.files_written, (std::vector<std::string>{kStationTable, kRouteCells}));
+  auto compiled = compile_text(small_line_source(), small_train_source(), {.track_plan = false});
+  EXPECT_EQ(compiled->ctx.result.files_written,
+            (std::vector<std::string>{kStationTable, kRouteCells}));
 }
 
 TEST(CompileStepTest, ObjectInTheHeaderCellIsFatal1250) {
@@ -69,9 +70,9 @@ TEST(CompileStepTest, ObjectInTheHeaderCellIsFatal1250) {
   line.replace(line.find("[indicazioni]"), 13,
                "indicatori_vmax, 0, 60,60,60,0, 60,60,60,0\r\n[indicazioni]");
   auto compiled = compile_text(line, small_train_source());
-  EXPECT_EQ(compiled->result.fatal_error, 1250);
+  EXPECT_EQ(compiled->ctx.result.fatal_error, 1250);
   EXPECT_TRUE(compiled->sink.files.empty());
-  EXPECT_FALSE(compiled->result.wrote_files());
+  EXPECT_FALSE(compiled->ctx.result.wrote_files());
 }
 
 TEST(CompileStepTest, SecondValueInTheHeaderCellIsFatal1251) {
@@ -79,7 +80,7 @@ TEST(CompileStepTest, SecondValueInTheHeaderCellIsFatal1251) {
   auto compiled =
       compile_text(small_line_source(),
                    train_with("[segnali]", "rallentamento, 0, 0, 0, 0, 0, 30\r\n[segnali]"));
-  EXPECT_EQ(compiled->result.fatal_error, 1251);
+  EXPECT_EQ(compiled->ctx.result.fatal_error, 1251);
   EXPECT_TRUE(compiled->sink.files.empty());
 }
 
@@ -93,28 +94,28 @@ TEST(CompileStepTest, RecordedErrorsStillWriteTheFiles) {
 TEST(CompileStepTest, NoCellRowWritesNothing) {
   auto compiled =
       compile_text(crlf({"[generale]", "sfondo uno, 1", "[fine]"}), small_train_source());
-  EXPECT_TRUE(compiled->result.cell_row_missing);
+  EXPECT_TRUE(compiled->ctx.result.cell_row_missing);
   EXPECT_TRUE(compiled->sink.files.empty());
   EXPECT_EQ(compiled->ctx.codice_errore, 25);
 
   auto missing = compile_text(crlf({"[curve]", "[fine]"}), small_train_source());
-  EXPECT_TRUE(missing->result.cell_row_missing);
+  EXPECT_TRUE(missing->ctx.result.cell_row_missing);
   EXPECT_EQ(missing->ctx.codice_errore, 102);
 }
 
 TEST(CompileStepTest, TableIsClearedAndErrorCodeResetAtEachCompile) {
-  BuildContext ctx;
-  ctx.nome = "Prova";
-  ctx.treno = "1";
+  Compilation ctx(BuildIdentity{"Prova", "1", {}});
   ctx.tabella[40].testo = "left over";
   ctx.codice_errore = 99;
   ctx.posizione_errore = 1234;
+  ctx.trail.warnings.push_back({});
   MemorySources sources(small_line_source(), small_train_source());
   MemorySink sink;
-  memorizza_percorso(ctx, kWriteTrackPlan, sources, sink);
+  compile(ctx, sources, sink);
   EXPECT_EQ(ctx.tabella[40].testo, "");
   EXPECT_EQ(ctx.codice_errore, 0);
   EXPECT_EQ(ctx.posizione_errore, 1234);  // never reset
+  EXPECT_TRUE(ctx.trail.warnings.empty());
 }
 
 TEST(CompileStepTest, RouteOfOneMillionMetres) {

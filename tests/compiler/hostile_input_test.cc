@@ -108,8 +108,8 @@ TEST(HostileInputTest, LongestRouteWithThousandsOfRecords) {
   const LongestRoute route;
   auto compiled = compile_text(route.line, route.train);
   ASSERT_EQ(compiled->ctx.codice_errore, 0);
-  EXPECT_TRUE(compiled->ctx.recordings.empty());
-  ASSERT_EQ(compiled->result.files_written.size(), 3u);
+  EXPECT_TRUE(compiled->ctx.trail.recordings.empty());
+  ASSERT_EQ(compiled->ctx.result.files_written.size(), 3u);
 
   // Every record is in its cell: none lost, none out of place.
   const std::vector<cella> cells = decode_route_cells(compiled->sink.files.at(kRouteCells));
@@ -220,17 +220,17 @@ TEST(HostileInputTest, LinesOfMegabytes) {
     auto compiled = compile_text(row.line, row.train);
     EXPECT_EQ(compiled->ctx.codice_errore, row.code);
     if (row.code == 0) {
-      EXPECT_TRUE(compiled->ctx.recordings.empty());
+      EXPECT_TRUE(compiled->ctx.trail.recordings.empty());
       continue;
     }
-    ASSERT_FALSE(compiled->ctx.recordings.empty());
-    const Recording& r = compiled->ctx.recordings.back();
+    ASSERT_FALSE(compiled->ctx.trail.recordings.empty());
+    const Recording& r = compiled->ctx.trail.recordings.back();
     EXPECT_EQ(r.text, row.reason);
     EXPECT_EQ(r.where.file, row.where.file);
     EXPECT_EQ(r.where.line, row.where.line);
     EXPECT_EQ(r.where.column, row.where.column);
     // The line file had its cell row: the build still writes its files.
-    EXPECT_EQ(compiled->result.files_written.size(), 3u);
+    EXPECT_EQ(compiled->ctx.result.files_written.size(), 3u);
   }
 }
 
@@ -259,7 +259,8 @@ TEST(HostileInputTest, NulBytesAndBytesAbove127) {
   // Inside a number a NUL byte is not a digit.
   auto number = compile_text(line_with("-8", std::string("-8\0", 3)), small_train_source());
   EXPECT_EQ(number->ctx.codice_errore, 25);
-  EXPECT_EQ(number->ctx.recordings.back().text, "not a whole number where a number is expected");
+  EXPECT_EQ(number->ctx.trail.recordings.back().text,
+            "not a whole number where a number is expected");
 }
 
 std::string without_final_line_end(const std::string& text) {
@@ -315,7 +316,7 @@ TEST(HostileInputTest, BenignVariantsCompileTheSameAndDrawNothing) {
     SCOPED_TRACE(row.name);
     const auto compiled = compile_text(row.line, row.train);
     EXPECT_EQ(compiled->ctx.codice_errore, 0);
-    for (const Warning& w : compiled->ctx.warnings) ADD_FAILURE() << w.message;
+    for (const Warning& w : compiled->ctx.trail.warnings) ADD_FAILURE() << w.message;
     ASSERT_EQ(compiled->sink.files.size(), reference->sink.files.size());
     for (const auto& [name, bytes] : reference->sink.files) {
       EXPECT_TRUE(compiled->sink.files.at(name) == bytes) << name << " differs";

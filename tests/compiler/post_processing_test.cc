@@ -83,7 +83,7 @@ class PostProcessingTest : public ::testing::Test {
 
   std::vector<Error> errors() const {
     std::vector<Error> list;
-    for (const Recording& r : ctx.recordings) list.push_back({r.numero, r.posizione});
+    for (const Recording& r : ctx.trail.recordings) list.push_back({r.numero, r.posizione});
     return list;
   }
 
@@ -116,7 +116,7 @@ TEST_F(PostProcessingTest, LookBackWindowsDependOnTheStartCell) {
     run_post_processing(ctx);
     EXPECT_EQ(markers(), row.expected) << "start in cell " << row.start;
     EXPECT_EQ(ctx.codice_errore, 0) << "start in cell " << row.start;
-    EXPECT_TRUE(ctx.recordings.empty()) << "start in cell " << row.start;
+    EXPECT_TRUE(ctx.trail.recordings.empty()) << "start in cell " << row.start;
   }
 }
 
@@ -140,7 +140,7 @@ TEST_F(PostProcessingTest, LookBackTakesTheFirstFreeCellOfTheWindow) {
     slowdown(100, 102, kFast);
     run_post_processing(ctx);
     EXPECT_EQ(objects(93, 95), row.expected);
-    EXPECT_TRUE(ctx.recordings.empty());
+    EXPECT_TRUE(ctx.trail.recordings.empty());
   }
 }
 
@@ -150,8 +150,8 @@ TEST_F(PostProcessingTest, FullLookBackWindowRecordsError12AndTheOthersStillAppl
   run_post_processing(ctx);
   EXPECT_EQ(markers(), (std::vector<int32_t>{82, 89}));
   EXPECT_EQ(errors(), (std::vector<Error>{{12, 5000}}));
-  EXPECT_EQ(ctx.recordings[0].cell, 100);
-  EXPECT_EQ(ctx.recordings[0].occupant, kSlowdownStart);
+  EXPECT_EQ(ctx.trail.recordings[0].cell, 100);
+  EXPECT_EQ(ctx.trail.recordings[0].occupant, kSlowdownStart);
 }
 
 TEST_F(PostProcessingTest, EveryFullWindowRecordsItsOwnError12) {
@@ -196,7 +196,7 @@ TEST_F(PostProcessingTest, WarningTreatsSignalsUpTo20CellsBeforeItFromCell3On) {
     for (int32_t s : row.signals) put({s, kSignal});
     run_post_processing(ctx);
     EXPECT_EQ(markers(), row.expected) << "warning in cell " << row.warning;
-    EXPECT_TRUE(ctx.recordings.empty()) << "warning in cell " << row.warning;
+    EXPECT_TRUE(ctx.trail.recordings.empty()) << "warning in cell " << row.warning;
   }
 }
 
@@ -250,12 +250,12 @@ TEST_F(PostProcessingTest, Error11NamesTheSignalCell) {
   put({20, kSignal});
   block({18, 19});
   run_post_processing(ctx);
-  ASSERT_EQ(ctx.recordings.size(), 1u);
+  ASSERT_EQ(ctx.trail.recordings.size(), 1u);
   EXPECT_EQ(ctx.codice_errore, 11);
   EXPECT_EQ(ctx.posizione_errore, 1000);
-  EXPECT_EQ(ctx.recordings[0].cell, 20);
-  EXPECT_EQ(ctx.recordings[0].occupant, kSignal);
-  EXPECT_FALSE(ctx.recordings[0].has_slowdown);
+  EXPECT_EQ(ctx.trail.recordings[0].cell, 20);
+  EXPECT_EQ(ctx.trail.recordings[0].occupant, kSignal);
+  EXPECT_FALSE(ctx.trail.recordings[0].has_slowdown);
 }
 
 // The walk along a slowdown that starts in cell 50.
@@ -272,7 +272,7 @@ TEST_F(PostProcessingTest, WalkRunsOnlyBelow110) {
     slowdown(50, 80, row.speed);
     run_post_processing(ctx);
     EXPECT_EQ(markers(51, kLastCell), row.expected) << "speed " << row.speed;
-    EXPECT_TRUE(ctx.recordings.empty()) << "speed " << row.speed;
+    EXPECT_TRUE(ctx.trail.recordings.empty()) << "speed " << row.speed;
   }
 }
 
@@ -296,7 +296,7 @@ TEST_F(PostProcessingTest, WalkStopsAtTheSlowdownEnd) {
     slowdown(50, row.end, kSlow);
     run_post_processing(ctx);
     EXPECT_EQ(markers(51, kLastCell), row.expected) << "end in cell " << row.end;
-    EXPECT_TRUE(ctx.recordings.empty()) << "end in cell " << row.end;
+    EXPECT_TRUE(ctx.trail.recordings.empty()) << "end in cell " << row.end;
   }
 }
 
@@ -343,8 +343,8 @@ TEST_F(PostProcessingTest, AfterAWalkErrorTheSignalAfterTheEndStillGetsItsMarker
   run_post_processing(ctx);
   EXPECT_EQ(markers(51, kLastCell), (std::vector<int32_t>{92}));
   EXPECT_EQ(errors(), (std::vector<Error>{{13, 2900}}));
-  EXPECT_EQ(ctx.recordings[0].cell, 58);
-  EXPECT_EQ(ctx.recordings[0].occupant, kSpeedBoard);
+  EXPECT_EQ(ctx.trail.recordings[0].cell, 58);
+  EXPECT_EQ(ctx.trail.recordings[0].occupant, kSpeedBoard);
 }
 
 // The first signal within 12 cells after the end of a slowdown
@@ -394,7 +394,7 @@ TEST_F(PostProcessingTest, SignalAfterTheEnd) {
     EXPECT_EQ(errors(), row.errors) << row.name;
     // The error names the slowdown end, not the signal.
     if (!row.errors.empty()) {
-      EXPECT_EQ(ctx.recordings.back().cell, 56) << row.name;
+      EXPECT_EQ(ctx.trail.recordings.back().cell, 56) << row.name;
     }
   }
 }
@@ -412,8 +412,8 @@ TEST_F(PostProcessingTest, WalkWithoutAnEndStopsAtTheLastCell) {
   run_post_processing(ctx);
   EXPECT_EQ(markers(191, kLastCell), (std::vector<int32_t>{198}));
   ASSERT_EQ(errors(), (std::vector<Error>{{13, 10000}}));
-  EXPECT_EQ(ctx.recordings[0].cell, kLastCell);
-  EXPECT_EQ(ctx.recordings[0].reason, Reason::walk_reached_row_end);
+  EXPECT_EQ(ctx.trail.recordings[0].cell, kLastCell);
+  EXPECT_EQ(ctx.trail.recordings[0].reason, Reason::walk_reached_row_end);
 }
 
 TEST_F(PostProcessingTest, WalkDueOnTheLastCellTreatsTheCellBeyondAsOccupied) {
@@ -422,8 +422,8 @@ TEST_F(PostProcessingTest, WalkDueOnTheLastCellTreatsTheCellBeyondAsOccupied) {
   run_post_processing(ctx);
   EXPECT_EQ(markers(193, kLastCell), std::vector<int32_t>{});
   EXPECT_EQ(errors(), (std::vector<Error>{{13, 10000}, {13, 10000}}));
-  EXPECT_EQ(ctx.recordings[0].reason, Reason::none);
-  EXPECT_EQ(ctx.recordings[1].reason, Reason::walk_reached_row_end);
+  EXPECT_EQ(ctx.trail.recordings[0].reason, Reason::none);
+  EXPECT_EQ(ctx.trail.recordings[1].reason, Reason::walk_reached_row_end);
 }
 
 TEST_F(PostProcessingTest, WalkThatReachedTheLastCellSearchesForASignalThere) {
@@ -439,7 +439,7 @@ TEST_F(PostProcessingTest, SearchAfterAnEndNearTheLastCellStopsThere) {
   put({kLastCell, kSignal});
   run_post_processing(ctx);
   EXPECT_EQ(markers(191, kLastCell), (std::vector<int32_t>{199}));
-  EXPECT_TRUE(ctx.recordings.empty());
+  EXPECT_TRUE(ctx.trail.recordings.empty());
 }
 
 TEST_F(PostProcessingTest, CellZeroAndTheLastTwoCellsAreNeverVisited) {
@@ -449,7 +449,7 @@ TEST_F(PostProcessingTest, CellZeroAndTheLastTwoCellsAreNeverVisited) {
   put({196, kSignal});
   run_post_processing(ctx);
   EXPECT_EQ(markers(), std::vector<int32_t>{});
-  EXPECT_TRUE(ctx.recordings.empty());
+  EXPECT_TRUE(ctx.trail.recordings.empty());
 }
 
 TEST(PostProcessingRowTest, ShortOrMissingRowsAreSafe) {
@@ -459,7 +459,7 @@ TEST(PostProcessingRowTest, ShortOrMissingRowsAreSafe) {
     for (cella& c : ctx.percorso) c.oggetto = kSlowdownStart;
     run_post_processing(ctx);
     // Only a row of cells 0 to 3 visits a cell (cell 1), whose walk finds no end.
-    EXPECT_EQ(ctx.recordings.size(), size == 4 ? 1u : 0u) << size << " cells";
+    EXPECT_EQ(ctx.trail.recordings.size(), size == 4 ? 1u : 0u) << size << " cells";
   }
 }
 
@@ -481,7 +481,7 @@ TEST_F(PostProcessingTest, SeveralErrorsLeaveTheLastInCodiceErrore) {
 TEST_F(PostProcessingTest, ErrorsNameTheSlowdownTheyBelongTo) {
   const SourceLocation first{SourceFile::train, 72, 1};
   const SourceLocation second{SourceFile::train, 73, 1};
-  ctx.rallentamenti = {{2450, 50, 26, first}, {9999, 50, -1, second}, {3000, 61, 37, second}};
+  ctx.trail.rallentamenti = {{2450, 50, 26, first}, {9999, 50, -1, second}, {3000, 61, 37, second}};
   put({26, kSlowdownWarning, kSlow});
   put({20, kSignal});
   block({18, 19});
@@ -489,12 +489,12 @@ TEST_F(PostProcessingTest, ErrorsNameTheSlowdownTheyBelongTo) {
   slowdown(50, 52, kFast);
   run_post_processing(ctx);
   ASSERT_EQ(errors(), (std::vector<Error>{{11, 1000}, {12, 2500}}));
-  const Recording& at_warning = ctx.recordings[0];
+  const Recording& at_warning = ctx.trail.recordings[0];
   EXPECT_TRUE(at_warning.has_slowdown);
   EXPECT_EQ(at_warning.slowdown_x, 2450);
   EXPECT_EQ(at_warning.where.line, 72);
   // Two records claim start cell 50: the last one wins.
-  const Recording& at_start = ctx.recordings[1];
+  const Recording& at_start = ctx.trail.recordings[1];
   EXPECT_TRUE(at_start.has_slowdown);
   EXPECT_EQ(at_start.slowdown_x, 9999);
   EXPECT_EQ(at_start.where.file, SourceFile::train);
@@ -545,7 +545,7 @@ TEST_F(PostProcessingTest, BuiltInSlowdowns) {
   stamp(2829, kSlowdownStart, 60, 0);
   stamp(2862, kSlowdownEnd, 60, 0);
   for (int32_t c = 2834; c <= 2858; c += 4) put({c, kTunnelLight});  // the mountain from 141550
-  ctx.rallentamenti = {{24950, 500, 476, {}}, {141400, 2829, 2805, {}}};
+  ctx.trail.rallentamenti = {{24950, 500, 476, {}}, {141400, 2829, 2805, {}}};
 
   run_post_processing(ctx);
 
@@ -571,7 +571,7 @@ TEST_F(PostProcessingTest, BuiltInSlowdowns) {
                                      "cell 2862: kind 2 dato1 60",
                                  }));
   EXPECT_EQ(ctx.codice_errore, 0);
-  EXPECT_TRUE(ctx.recordings.empty());
+  EXPECT_TRUE(ctx.trail.recordings.empty());
 }
 
 }  // namespace

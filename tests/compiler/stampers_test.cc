@@ -11,6 +11,9 @@
 namespace scenario {
 namespace {
 
+// The record the stampers are told placed their objects.
+constexpr SourceLocation kRecord{SourceFile::train, 7, 1};
+
 BuildContext row_of(int32_t last_cell) {
   BuildContext ctx;
   ctx.percorso.assign(static_cast<size_t>(last_cell) + 1, cella{});
@@ -53,7 +56,7 @@ TEST(ProgressiveOrdinaTest, SortsTheThreeReferences) {
 
 TEST(MemoMontagnaTest, TypeCellsAndTunnelLights) {
   BuildContext ctx = row_of(5000);
-  memo_montagna(ctx, 141550, 143050, 11);
+  memo_montagna(ctx, 141550, 143050, 11, kRecord);
   for (int c = 2825; c <= 2865; ++c) {
     const bool inside = c >= 2831 && c <= 2860;
     EXPECT_EQ(ctx.percorso[c].montagna, inside ? 1 : 0) << c;
@@ -66,9 +69,9 @@ TEST(MemoMontagnaTest, TypeCellsAndTunnelLights) {
 
 TEST(MemoMontagnaTest, CloseStretchIsForcedToType3) {
   BuildContext ctx = row_of(5000);
-  memo_montagna(ctx, 1000, 2000, 5);
-  memo_montagna(ctx, 2150, 3000, 6);  // 150 m after the previous end
-  memo_montagna(ctx, 3200, 4000, 7);  // 200 m after
+  memo_montagna(ctx, 1000, 2000, 5, kRecord);
+  memo_montagna(ctx, 2150, 3000, 6, kRecord);  // 150 m after the previous end
+  memo_montagna(ctx, 3200, 4000, 7, kRecord);  // 200 m after
   EXPECT_EQ(ctx.percorso[20].montagna, 5);
   EXPECT_EQ(ctx.percorso[43].montagna, 3);
   EXPECT_EQ(ctx.percorso[64].montagna, 7);
@@ -78,24 +81,25 @@ TEST(MemoMontagnaTest, CloseStretchIsForcedToType3) {
 TEST(MemoMontagnaTest, LightsOnlyInEmptyCellsAndNothingOutsideTheRow) {
   BuildContext ctx = row_of(100);
   ctx.percorso[63].oggetto = kSignal;
-  memo_montagna(ctx, 3000, 20000, 12);  // runs past the last cell
+  memo_montagna(ctx, 3000, 20000, 12, kRecord);  // runs past the last cell
   EXPECT_EQ(ctx.percorso[63].oggetto, kSignal);
   EXPECT_EQ(ctx.percorso[67].oggetto, kTunnelLight);
   EXPECT_EQ(ctx.percorso[100].montagna, 2);
-  memo_montagna(ctx, -2000, 100, 1);  // starts before cell 0, and before the last end: type 3
+  memo_montagna(ctx, -2000, 100, 1,
+                kRecord);  // starts before cell 0, and before the last end: type 3
   EXPECT_EQ(ctx.percorso[0].montagna, 3);
 }
 
 TEST(MemoMontagnaTest, TheListGrowsPast80Stretches) {
   BuildContext ctx = row_of(5000);
-  for (int i = 0; i < 200; ++i) memo_montagna(ctx, 1000 * i, 1000 * i + 500, 1);
+  for (int i = 0; i < 200; ++i) memo_montagna(ctx, 1000 * i, 1000 * i + 500, 1, kRecord);
   EXPECT_EQ(ctx.montagne.numero_montagne, 200);
   EXPECT_EQ(ctx.montagne.fine_montagne[200], 199500);
 }
 
 TEST(MemoIndicatoriVMaxTest, PacksBothSides) {
   BuildContext ctx = row_of(5000);
-  EXPECT_EQ(memo_indicatori_v_max(ctx, {700, 100, 110, 115, 0, 100, 110, 115, 0}).code, 0);
+  EXPECT_EQ(memo_indicatori_v_max(ctx, {700, 100, 110, 115, 0, 100, 110, 115, 0}, kRecord).code, 0);
   const cella& board = ctx.percorso[15];
   EXPECT_EQ(board.oggetto, kSpeedBoard);
   EXPECT_EQ(board.dato1, 2020);
@@ -103,7 +107,7 @@ TEST(MemoIndicatoriVMaxTest, PacksBothSides) {
   EXPECT_EQ(board.dato3, 2323);
   EXPECT_EQ(board.dato4, 0);
 
-  EXPECT_EQ(memo_indicatori_v_max(ctx, {143500, 60, 70, 75, 2, 0, 0, 0, 0}).code, 0);
+  EXPECT_EQ(memo_indicatori_v_max(ctx, {143500, 60, 70, 75, 2, 0, 0, 0, 0}, kRecord).code, 0);
   const cella& left_only = ctx.percorso[2871];
   EXPECT_EQ(left_only.dato1, 1200);
   EXPECT_EQ(left_only.dato2, 1400);
@@ -114,13 +118,15 @@ TEST(MemoIndicatoriVMaxTest, PacksBothSides) {
 TEST(MemoIndicatoriVMaxTest, OccupiedCellAndOverflow) {
   BuildContext ctx = row_of(5000);
   ctx.percorso[15].oggetto = kSignal;
-  const StampResult taken = memo_indicatori_v_max(ctx, {700, 100, 110, 115, 0, 0, 0, 0, 0});
+  const StampResult taken =
+      memo_indicatori_v_max(ctx, {700, 100, 110, 115, 0, 0, 0, 0, 0}, kRecord);
   EXPECT_EQ(taken.code, 21);
   EXPECT_EQ(taken.cell, 15);
   EXPECT_EQ(taken.occupant, kSignal);
   ctx.percorso[15].oggetto = kTunnelLight;
-  EXPECT_EQ(memo_indicatori_v_max(ctx, {700, 100, 110, 115, 0, 0, 0, 0, 0}).code, 0);
-  EXPECT_THROW(memo_indicatori_v_max(ctx, {800, 2000, 0, 0, 0, 0, 0, 0, 0}), RunTimeFailure);
+  EXPECT_EQ(memo_indicatori_v_max(ctx, {700, 100, 110, 115, 0, 0, 0, 0, 0}, kRecord).code, 0);
+  EXPECT_THROW(memo_indicatori_v_max(ctx, {800, 2000, 0, 0, 0, 0, 0, 0, 0}, kRecord),
+               RunTimeFailure);
   EXPECT_EQ(ctx.percorso[17].oggetto, kNoObject);  // checked before any write
 }
 
@@ -141,7 +147,7 @@ TEST(MemoSegnaleTest, SignalAndApproachMarks) {
   for (const auto& row : rows) {
     SCOPED_TRACE(row.signal.posizione);
     BuildContext ctx = row_of(5000);
-    ASSERT_EQ(memo_segnale(ctx, row.signal).code, 0);
+    ASSERT_EQ(memo_segnale(ctx, row.signal, kRecord).code, 0);
     const cella& signal = ctx.percorso[row.cell];
     EXPECT_EQ(signal.oggetto, kSignal);
     EXPECT_EQ(signal.dato1, row.dato1);
@@ -163,7 +169,7 @@ TEST(MemoSegnaleTest, Tempo) {
                {2, 220, 220}, {1, 50, 0}, {0, 120, 0},   {2, 300, 44}};
   for (const Case& c : cases) {
     BuildContext ctx = row_of(5000);
-    memo_segnale(ctx, {5000, c.sx, 1, 0, 0, 0, 0, 0, 0, 0, c.tempo});
+    memo_segnale(ctx, {5000, c.sx, 1, 0, 0, 0, 0, 0, 0, 0, c.tempo}, kRecord);
     EXPECT_EQ(ctx.percorso[101].tempo_segnale, c.kept) << c.sx << " " << c.tempo;
   }
 }
@@ -171,27 +177,27 @@ TEST(MemoSegnaleTest, Tempo) {
 TEST(MemoSegnaleTest, ReplacesATunnelLightAndFailsOnABoard) {
   BuildContext ctx = row_of(5000);
   ctx.percorso[34].oggetto = kTunnelLight;
-  EXPECT_EQ(memo_segnale(ctx, {1650, 2, 4, 0, 0, 0, 2, 1, 0, 0, 0}).code, 0);
+  EXPECT_EQ(memo_segnale(ctx, {1650, 2, 4, 0, 0, 0, 2, 1, 0, 0, 0}, kRecord).code, 0);
   EXPECT_EQ(ctx.percorso[34].oggetto, kSignal);
   ctx.percorso[40].oggetto = kSpeedBoard;
-  EXPECT_EQ(memo_segnale(ctx, {1950, 2, 4, 0, 0, 0, 2, 1, 0, 0, 0}).code, 16);
+  EXPECT_EQ(memo_segnale(ctx, {1950, 2, 4, 0, 0, 0, 2, 1, 0, 0, 0}, kRecord).code, 16);
   EXPECT_EQ(ctx.percorso[38].preavviso, 0);
 }
 
 TEST(MemoSegnaleTest, MarksBeforeCellZeroAreLeftOut) {
   BuildContext ctx = row_of(100);
-  EXPECT_EQ(memo_segnale(ctx, {100, 2, 4, 0, 0, 0, 0, 0, 0, 0, 0}).code, 0);
+  EXPECT_EQ(memo_segnale(ctx, {100, 2, 4, 0, 0, 0, 0, 0, 0, 0, 0}, kRecord).code, 0);
   EXPECT_EQ(ctx.percorso[1].preavviso, 61);
   EXPECT_EQ(ctx.percorso[3].oggetto, kSignal);
   // A signal before the route's start has no cell: it counts as occupied.
-  const StampResult before = memo_segnale(ctx, {-500, 2, 4, 0, 0, 0, 0, 0, 0, 0, 0});
+  const StampResult before = memo_segnale(ctx, {-500, 2, 4, 0, 0, 0, 0, 0, 0, 0, 0}, kRecord);
   EXPECT_EQ(before.code, 16);
   EXPECT_EQ(before.occupant, kNoObject);
 }
 
 TEST(MemoRallentamentoTest, WarningStartAndEnd) {
   BuildContext ctx = row_of(5000);
-  ASSERT_EQ(memo_rallentamento(ctx, {24950, 60, 200, 0, 0, 60}).code, 0);
+  ASSERT_EQ(memo_rallentamento(ctx, {24950, 60, 200, 0, 0, 60}, kRecord).code, 0);
   for (int c : {476, 500, 504}) {
     EXPECT_EQ(ctx.percorso[c].dato1, 60) << c;
     EXPECT_EQ(ctx.percorso[c].dato2, 60) << c;
@@ -216,7 +222,7 @@ TEST(MemoRallentamentoTest, CountdownMarkers) {
   for (const auto& row : rows) {
     SCOPED_TRACE(row.slowdown.x);
     BuildContext ctx = row_of(5000);
-    ASSERT_EQ(memo_rallentamento(ctx, row.slowdown).code, 0);
+    ASSERT_EQ(memo_rallentamento(ctx, row.slowdown, kRecord).code, 0);
     const std::array<size_t, 3> cells = {row.warning, row.start, row.end};
     const std::array<uint8_t, 3> kinds = {kSlowdownWarning, kSlowdownStart, kSlowdownEnd};
     for (size_t k = 0; k < 3; ++k) {
@@ -238,14 +244,14 @@ TEST(MemoRallentamentoTest, CountdownMarkers) {
 
 TEST(MemoRallentamentoTest, EarlyAndEmptySlowdowns) {
   BuildContext at_1500 = row_of(5000);
-  ASSERT_EQ(memo_rallentamento(at_1500, {1500, 30, 500, 1, 1, 0}).code, 0);
+  ASSERT_EQ(memo_rallentamento(at_1500, {1500, 30, 500, 1, 1, 0}, kRecord).code, 0);
   for (int c = 0; c < 31; ++c) EXPECT_EQ(at_1500.percorso[c].oggetto, kNoObject) << c;
   EXPECT_EQ(at_1500.percorso[31].oggetto, kSlowdownStart);
   EXPECT_EQ(at_1500.percorso[31].dato3, 1);
   EXPECT_EQ(at_1500.percorso[41].oggetto, kSlowdownEnd);
 
   BuildContext zero = row_of(5000);
-  ASSERT_EQ(memo_rallentamento(zero, {5000, 30, 0, 0, 0, 0}).code, 0);
+  ASSERT_EQ(memo_rallentamento(zero, {5000, 30, 0, 0, 0, 0}, kRecord).code, 0);
   EXPECT_EQ(zero.percorso[101].oggetto, kSlowdownStart);
 }
 
@@ -257,7 +263,7 @@ TEST(MemoRallentamentoTest, OccupiedCells) {
   for (const Case& c : cases) {
     BuildContext ctx = row_of(5000);
     ctx.percorso[c.taken].oggetto = kSignal;
-    const StampResult result = memo_rallentamento(ctx, {24950, 60, 200, 0, 1, 0});
+    const StampResult result = memo_rallentamento(ctx, {24950, 60, 200, 0, 1, 0}, kRecord);
     EXPECT_EQ(result.code, c.code) << c.taken;
     EXPECT_EQ(result.cell, c.taken);
     const bool placed = c.code == 20;
@@ -268,7 +274,7 @@ TEST(MemoRallentamentoTest, OccupiedCells) {
 
 TEST(MemoRallentamentoTest, EndBeyondTheRowIsRejected) {
   BuildContext ctx = row_of(100);
-  const StampResult result = memo_rallentamento(ctx, {4000, 30, 2000, 0, 0, 0});
+  const StampResult result = memo_rallentamento(ctx, {4000, 30, 2000, 0, 0, 0}, kRecord);
   EXPECT_EQ(result.code, 19);
   EXPECT_EQ(result.cell, 121);
   for (const cella& c : ctx.percorso) EXPECT_EQ(c.oggetto, kNoObject);

@@ -144,7 +144,7 @@ TEST(BuildDriverTest, WritersReplaceALongerEarlierFile) {
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);
     TempDir dir;
-    const BuildContext ctx = testing::builtin_context(dir.path());
+    const BuildIdentity ctx = testing::builtin_identity(dir.path());
     write_file(dir / row.file, std::string(row.bytes.size() + 5000, 'x'));
     row.write(ctx, row.file);
     EXPECT_EQ(read_file(dir / row.file), row.bytes);

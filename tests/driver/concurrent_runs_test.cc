@@ -74,7 +74,7 @@ TEST(ConcurrentRunsTest, TwoBuildsInOneFolderTakeTurns) {
 // compiled file differs, in folders a/ and b/ of `folder`.
 void write_two_scenarios(const fs::path& folder) {
   for (const char* name : {"a", "b"}) {
-    BuildContext ctx = testing::builtin_context(folder / name);
+    BuildIdentity ctx = testing::builtin_identity(folder / name);
     fs::create_directory(ctx.cartella);
     dati_linea(ctx);
     dati_treno(ctx);

@@ -11,7 +11,7 @@
 
 #include "base/file_naming.h"
 #include "base/run_time_failure.h"
-#include "compiler/compile_step.h"
+#include "compiler/compile.h"
 #include "compiler/scenario_records.h"
 #include "compiler/source_files.h"
 #include "driver/program_runs.h"
@@ -24,7 +24,7 @@ namespace scenario {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::builtin_context;
+using testing::builtin_identity;
 using testing::changed_files;
 using testing::ChildLimits;
 using testing::lines_of;
@@ -40,7 +40,7 @@ using testing::unprivileged_run_missing;
 
 // The built-in scenario's two sources, written into `folder` as the build writes them.
 void write_builtin_sources(const fs::path& folder) {
-  BuildContext ctx = builtin_context(folder);
+  BuildIdentity ctx = builtin_identity(folder);
   dati_linea(ctx);
   dati_treno(ctx);
 }
@@ -232,12 +232,12 @@ TEST_F(ScenariocFaultsTest, OutOfMemoryKeepsTheEarlierFiles) {
 
 // The build's own sources in a folder of their own, written as the build writes them.
 struct BuildSources {
-  BuildSources() : ctx(builtin_context(dir.path())) { write_builtin_sources(dir.path()); }
+  BuildSources() : ctx(builtin_identity(dir.path())) { write_builtin_sources(dir.path()); }
   fs::path line_path() const { return dir / line_source_name(ctx.nome); }
   fs::path train_path() const { return dir / train_source_name(ctx.nome, ctx.treno); }
 
   TempDir dir;
-  BuildContext ctx;
+  Compilation ctx;
 };
 
 TEST(SourceFaultsTest, TrainSourceMissingOrNotAFile) {
@@ -256,13 +256,13 @@ TEST(SourceFaultsTest, TrainSourceMissingOrNotAFile) {
     if (row.make_folder) fs::create_directory(build.train_path());
     FolderSources sources(build.dir.path(), build.ctx.nome, build.ctx.treno);
     MemorySink sink;
-    memorizza_percorso(build.ctx, kWriteTrackPlan, sources, sink);
+    compile(build.ctx, sources, sink);
 
     ASSERT_EQ(build.ctx.codice_errore, 25);
     std::string reason = row.reason;
     reason.replace(reason.find("%s"), 2, build.train_path().string());
-    EXPECT_EQ(build.ctx.recordings.back().text, reason);
-    EXPECT_EQ(build.ctx.recordings.back().where.file, SourceFile::train);
+    EXPECT_EQ(build.ctx.trail.recordings.back().text, reason);
+    EXPECT_EQ(build.ctx.trail.recordings.back().where.file, SourceFile::train);
     // The line file was read whole: the cells exist and the files are written.
     EXPECT_EQ(sink.files.size(), 3u);
     EXPECT_FALSE(fs::exists(build.line_path()));
@@ -279,11 +279,11 @@ TEST(SourceFaultsTest, LineSourceThatIsAFolderCannotBeRead) {
   fs::create_directory(build.line_path());
   FolderSources sources(build.dir.path(), build.ctx.nome, build.ctx.treno);
   MemorySink sink;
-  const CompileResult result = memorizza_percorso(build.ctx, kWriteTrackPlan, sources, sink);
+  compile(build.ctx, sources, sink);
   EXPECT_EQ(build.ctx.codice_errore, 25);
-  EXPECT_EQ(build.ctx.recordings.back().text, "cannot read '" + build.line_path().string() +
-                                                  "': it is a directory, not a regular file");
-  EXPECT_TRUE(result.cell_row_missing);
+  EXPECT_EQ(build.ctx.trail.recordings.back().text, "cannot read '" + build.line_path().string() +
+                                                        "': it is a directory, not a regular file");
+  EXPECT_TRUE(build.ctx.result.cell_row_missing);
   EXPECT_TRUE(sink.files.empty());
   EXPECT_TRUE(fs::is_directory(build.line_path()));
   EXPECT_FALSE(fs::exists(build.train_path()));
@@ -304,7 +304,7 @@ TEST(SourceFaultsTest, SourcesDeletedWhileOpenAreStillReadWhole) {
   BuildSources vanishing;
   VanishingSources sources(vanishing.dir.path(), vanishing.ctx.nome, vanishing.ctx.treno);
   MemorySink sink;
-  memorizza_percorso(vanishing.ctx, kWriteTrackPlan, sources, sink);
+  compile(vanishing.ctx, sources, sink);
   EXPECT_EQ(vanishing.ctx.codice_errore, 0);
   EXPECT_TRUE(list_folder(vanishing.dir.path()).empty());
 
@@ -312,7 +312,7 @@ TEST(SourceFaultsTest, SourcesDeletedWhileOpenAreStillReadWhole) {
   BuildSources steady;
   FolderSources steady_sources(steady.dir.path(), steady.ctx.nome, steady.ctx.treno);
   MemorySink steady_sink;
-  memorizza_percorso(steady.ctx, kWriteTrackPlan, steady_sources, steady_sink);
+  compile(steady.ctx, steady_sources, steady_sink);
   EXPECT_EQ(steady.ctx.codice_errore, 0);
   EXPECT_EQ(sink.files.size(), 3u);
   EXPECT_EQ(changed_files(steady_sink.files, sink.files), std::vector<std::string>{});
@@ -338,7 +338,7 @@ TEST(SourceFaultsTest, SourceThatCannotBeDeletedEndsTheCompile) {
   UndeletableLineSource sources(build.dir.path(), build.ctx.nome, build.ctx.treno);
   MemorySink sink;
   try {
-    memorizza_percorso(build.ctx, kWriteTrackPlan, sources, sink);
+    compile(build.ctx, sources, sink);
     ADD_FAILURE() << "the compile ended normally";
   } catch (const RunTimeFailure& failure) {
     EXPECT_EQ(std::string(failure.what()),

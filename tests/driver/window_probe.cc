@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "compiler/compile_step.h"
+#include "compiler/compile.h"
 #include "compiler/source_files.h"
 #include "driver/fatal_error.h"
 #include "driver/user_interface.h"
@@ -33,13 +33,11 @@ int main() {
   std::string line;
   std::getline(std::cin, line);
 
-  scenario::BuildContext ctx;
-  ctx.nome = "Prova";
-  ctx.treno = "1";
+  scenario::Compilation compiled(scenario::BuildIdentity{"Prova", "1", {}});
   scenario::MemorySources sources(kLineSource, kTrainSource);
   scenario::MemorySink sink;
-  const scenario::CompileResult result =
-      scenario::memorizza_percorso(ctx, scenario::kWriteTrackPlan, sources, sink);
+  scenario::compile(compiled, sources, sink);
+  const scenario::CompileResult& result = compiled.result;
   if (result.fatal_error != 1250 || !sink.files.empty()) {
     std::cout << "unexpected compile result " << result.fatal_error << std::endl;
     return 4;

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "compiler/compile_step.h"
+#include "compiler/compile.h"
 #include "compiler/diagnostics/diagnostics.h"
 #include "compiler/diagnostics/warnings.h"
 #include "compiler/scenario_records.h"
@@ -21,9 +21,7 @@ class BuiltinScenarioTest : public ::testing::Test {
  protected:
   BuiltinScenarioTest()
       : sources(text_file_bytes(builtin_line_source()), text_file_bytes(builtin_train_source())) {
-    ctx.nome = "Velmora_Dorsel";
-    ctx.treno = "904";
-    result = memorizza_percorso(ctx, kWriteTrackPlan, sources, sink);
+    compile(ctx, sources, sink);
   }
 
   std::map<int, int> objects_by_kind() const {
@@ -34,15 +32,15 @@ class BuiltinScenarioTest : public ::testing::Test {
     return kinds;
   }
 
-  BuildContext ctx;
+  Compilation ctx{BuildIdentity{"Velmora_Dorsel", "904", {}}};
   MemorySources sources;
   MemorySink sink;
-  CompileResult result;
+  const CompileResult& result = ctx.result;
 };
 
 TEST_F(BuiltinScenarioTest, CompilesWithoutAnyRecordedError) {
   EXPECT_EQ(ctx.codice_errore, 0) << "at " << ctx.posizione_errore;
-  for (const Recording& r : ctx.recordings) {
+  for (const Recording& r : ctx.trail.recordings) {
     ADD_FAILURE() << "error " << r.numero << " at " << r.posizione << ", source line "
                   << r.where.line << ": " << describe(r);
   }
@@ -57,19 +55,16 @@ TEST_F(BuiltinScenarioTest, CompilesWithoutAnyRecordedError) {
 // The scenario `scenarioc emit` writes is the first an author edits: it must
 // draw no warning, compiled or checked.
 TEST_F(BuiltinScenarioTest, DrawsNoWarning) {
-  for (const Warning& w : ctx.warnings) {
+  for (const Warning& w : ctx.trail.warnings) {
     ADD_FAILURE() << warning_name(w.kind) << " at line " << w.where.line << ": " << w.message;
   }
-  BuildContext checked;
-  checked.nome = ctx.nome;
-  checked.treno = ctx.treno;
-  checked.read_past_errors = true;
+  Compilation checked(ctx, {.read_past_errors = true});
   MemorySources again(text_file_bytes(builtin_line_source()),
                       text_file_bytes(builtin_train_source()));
   MemorySink discard;
-  memorizza_percorso(checked, kWriteTrackPlan, again, discard);
-  EXPECT_TRUE(checked.warnings.empty());
-  EXPECT_TRUE(checked.recordings.empty());
+  compile(checked, again, discard);
+  EXPECT_TRUE(checked.trail.warnings.empty());
+  EXPECT_TRUE(checked.trail.recordings.empty());
 }
 
 // Had two objects met in one cell, one of these counts would come up short.

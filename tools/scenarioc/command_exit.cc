@@ -15,11 +15,16 @@ int usage_failure(std::ostream& err, std::string_view who, std::string_view erro
 }
 
 int run_command(const CommandLine& line, std::istream& in, std::ostream& out, std::ostream& err) {
+  return run_reporting_failure(*line.command, err,
+                               [&] { return line.command->run(line, in, out, err); });
+}
+
+int run_reporting_failure(const CommandSpec& command, std::ostream& err,
+                          const std::function<int()>& work) {
   try {
-    return line.command->run(line, in, out, err);
+    return work();
   } catch (const UsageFailure& failure) {
-    return usage_failure(err, "scenarioc " + std::string(line.command->name), failure.what(),
-                         line.command);
+    return usage_failure(err, "scenarioc " + std::string(command.name), failure.what(), &command);
   } catch (const RunTimeFailure& failure) {
     err << "scenarioc: " << failure.what() << '\n';
     return kExitFailure;

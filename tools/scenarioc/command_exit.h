@@ -3,6 +3,7 @@
 // a command is reported.
 #pragma once
 
+#include <functional>
 #include <istream>
 #include <ostream>
 #include <stdexcept>
@@ -37,5 +38,10 @@ int usage_failure(std::ostream& err, std::string_view who, std::string_view erro
 // reported as "scenarioc COMMAND: ..." with the command's usage, a
 // RunTimeFailure as "scenarioc: ..."; both end it with kExitFailure.
 int run_command(const CommandLine& line, std::istream& in, std::ostream& out, std::ostream& err);
+
+// Runs `work`, the work of `command`, and reports a failure that ends it as
+// run_command does; returns the work's exit status or kExitFailure.
+int run_reporting_failure(const CommandSpec& command, std::ostream& err,
+                          const std::function<int()>& work);
 
 }  // namespace scenario

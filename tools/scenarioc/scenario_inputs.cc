@@ -34,6 +34,13 @@ std::optional<Identifiers> identifiers_of(const CommandLine& line, std::string& 
   return Identifiers{*nome, *treno};
 }
 
+std::optional<ScenarioFiles> scenario_files_of(const CommandLine& line, std::string& error) {
+  const std::optional<Identifiers> ids = identifiers_of(line, error);
+  if (!ids) return std::nullopt;
+  return ScenarioFiles{path_from_utf8(line.files[0]), path_from_utf8(line.files[1]), ids->nome,
+                       ids->treno};
+}
+
 void check_sources(AuthorSources& sources) { sources.open_both(); }
 
 std::string utf8_of_path(const fs::path& path) {

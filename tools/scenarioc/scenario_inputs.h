@@ -16,9 +16,22 @@ struct Identifiers {
   std::string treno;
 };
 
+// An author's scenario: a line file with one of its train files, and the
+// identifiers they stand for.
+struct ScenarioFiles {
+  std::filesystem::path line_file;
+  std::filesystem::path train_file;
+  std::string nome;   // from the line file's name, or the train file's
+  std::string treno;  // from the train file's name; empty without one
+};
+
 // `nome` and `treno` from the flags, else from the file names; none, with
 // `error` saying why, when one cannot be told or cannot name files.
 std::optional<Identifiers> identifiers_of(const CommandLine& line, std::string& error);
+
+// The scenario of the command line's LINE_FILE TRAIN_FILE, named as
+// `identifiers_of` names it; none, with `error` saying why.
+std::optional<ScenarioFiles> scenario_files_of(const CommandLine& line, std::string& error);
 
 // Opens both sources once, for the compile to read: a source that is no
 // regular file (a folder, a FIFO, a device) or cannot be read is refused

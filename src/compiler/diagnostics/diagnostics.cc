@@ -250,7 +250,7 @@ bool placed_by_line_file(uint8_t oggetto) {
 
 // Whether a slowdown's record placed `p`: the post-processing pass's markers carry it.
 bool placed_for_slowdown(const BuildContext& ctx, const Placement& p) {
-  for (const SlowdownRecord& slowdown : ctx.rallentamenti) {
+  for (const SlowdownRecord& slowdown : ctx.trail.rallentamenti) {
     const SourceLocation& w = slowdown.where;
     if (w.file == p.where.file && w.line == p.where.line && w.column == p.where.column) {
       return true;
@@ -325,7 +325,7 @@ FatalExplanation explain_fatal(const BuildContext& ctx, int32_t numero) {
             {}};
   }
   const cella& header = ctx.percorso[kHeaderCell];
-  const Placement* holder = ctx.placement_in(kHeaderCell);
+  const Placement* holder = ctx.trail.placement_in(kHeaderCell);
   const SourceLocation where = holder != nullptr ? holder->where : SourceLocation{};
   const std::string field =
       codes ? "dato2=" + std::to_string(header.dato2) : "dato1=" + std::to_string(header.dato1);

@@ -7,10 +7,10 @@
 namespace scenario {
 
 void record_error(BuildContext& ctx, Recording recording) {
-  if (ctx.past_compile_stop) recording.after_stop = true;
+  if (ctx.trail.past_compile_stop) recording.after_stop = true;
   ctx.codice_errore = recording.numero;
   if (recording.has_position) ctx.posizione_errore = recording.posizione;
-  ctx.recordings.push_back(std::move(recording));
+  ctx.trail.recordings.push_back(std::move(recording));
 }
 
 }  // namespace scenario

@@ -43,8 +43,8 @@ std::optional<WarningClass> warning_class_named(std::string_view name) {
   return std::nullopt;
 }
 
-void record_warning(BuildContext& ctx, Warning warning) {
-  ctx.warnings.push_back(std::move(warning));
+void record_warning(ExplanationTrail& trail, Warning warning) {
+  trail.warnings.push_back(std::move(warning));
 }
 
 std::string quote_text(std::string_view source_text) {

@@ -13,7 +13,7 @@
 
 namespace scenario {
 
-struct BuildContext;
+struct ExplanationTrail;
 
 // The classes of warning. Each has a name, which the tools show as [-WNAME]
 // and which -Wno-NAME turns off.
@@ -51,8 +51,8 @@ struct Warning {
   std::vector<Note> notes;
 };
 
-// Keeps a warning; the only writer of `BuildContext::warnings`.
-void record_warning(BuildContext& ctx, Warning warning);
+// Keeps a warning; the only writer of `ExplanationTrail::warnings`.
+void record_warning(ExplanationTrail& trail, Warning warning);
 
 // A text of a source file as a message quotes it: in double quotes, as UTF-8
 // (a source is Windows-1252 unless it is valid UTF-8) with its control

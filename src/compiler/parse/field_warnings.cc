@@ -76,18 +76,18 @@ void ParseSession::check_keyword(uint32_t kinds, RecordPart part) {
   }
   if (std::popcount(kinds) > 1) {
     warn(WarningClass::ambiguous_keyword, record_,
-         quote_text(ctx.riga) + " names " + kinds_in_words(kinds) +
+         quote_text(riga) + " names " + kinds_in_words(kinds) +
              ": each of them is read in turn and takes its own values, so this line is read "
              "as more records than it holds; write one keyword per line");
     return;
   }
   // Without a track plan to build, curves are passed over on purpose.
-  const bool curve_unread = part == RecordPart::object && ctx.scrivi_linea == 0 && has("curva");
-  if (kinds == 0 && keyword_starts_line_ && keyword_end_ == FieldEnd::comma && !ctx.riga.empty() &&
+  const bool curve_unread = part == RecordPart::object && !scrivi_linea && has("curva");
+  if (kinds == 0 && keyword_starts_line_ && keyword_end_ == FieldEnd::comma && !riga.empty() &&
       !curve_unread) {
     warn(WarningClass::unknown_keyword, record_,
-         quote_text(ctx.riga) + " names no record kind, so the values after it on this line are " +
-             "passed over" + suggestion_for(ctx.riga, part));
+         quote_text(riga) + " names no record kind, so the values after it on this line are " +
+             "passed over" + suggestion_for(riga, part));
   }
 }
 
@@ -99,17 +99,17 @@ void ParseSession::check_comment(uint32_t kinds) {
   const bool comma = keyword_starts_line_ && keyword_end_ == FieldEnd::comma;
   // A dash inside a line that does not start with one: a record or a header the
   // author did not mean as a comment.
-  const bool inner_dash = ctx.riga[0] != '-';
+  const bool inner_dash = riga[0] != '-';
   const bool header = has("[") && has("]");
-  const std::string separators = separator_hint(ctx.riga);
+  const std::string separators = separator_hint(riga);
   std::string message;
   if (inner_dash && (kinds != 0 || header || !separators.empty())) {
-    message = quote_text(ctx.riga) + " holds a dash, so it is passed over as a comment line";
+    message = quote_text(riga) + " holds a dash, so it is passed over as a comment line";
     if (kinds != 0) message += "; it names " + kinds_in_words(kinds) + ", which is not read";
     if (header) message += "; a section header may not hold a dash";
     message += separators;
     if (comma) message += "; the fields after its comma are read as keyword fields";
-    const Suggestion near = nearest_keyword(ctx.riga);
+    const Suggestion near = nearest_keyword(riga);
     if (near.kind != nullptr && near.distance > 0) {
       message += "; did you mean " + keyword_of(near.spelling) + "?";
     }
@@ -133,26 +133,26 @@ void ParseSession::warn_missing_value() {
            ": its " + ordinal(missing_index_ + 1) + " value, " +
            std::string(kind_->values[static_cast<size_t>(missing_index_)]) +
            ", was taken from line " + std::to_string(taken.line) + " (" + missing_found_ +
-           "), and the fields after it are read out of place" + separator_hint(ctx.riga));
+           "), and the fields after it are read out of place" + separator_hint(riga));
 }
 
 void ParseSession::warn_extra_fields(uint32_t kinds) {
   const RecordKind& kind = *extra_after_;
   extra_after_ = nullptr;
-  if (ctx.riga.empty()) return;  // a comma at the end of the line changes nothing
+  if (riga.empty()) return;  // a comma at the end of the line changes nothing
   std::string message = the(kind) + " takes " + std::to_string(kind.values.size()) +
-                        " values, but its line goes on after them: " + quote_text(ctx.riga) +
+                        " values, but its line goes on after them: " + quote_text(riga) +
                         " is read as the next keyword field";
   if (kinds != 0 && !has("-")) message += ", which names " + kinds_in_words(kinds);
-  if (!extra_after_text_ && all_digits(ctx.riga)) {
+  if (!extra_after_text_ && all_digits(riga)) {
     const std::string number = std::to_string(extra_after_number_);
-    message += "; a decimal comma? " + number + "," + ctx.riga + " reads as " + number +
+    message += "; a decimal comma? " + number + "," + riga + " reads as " + number +
                ", and the files hold whole numbers only";
   } else if (has("-")) {
     message += ", a comment; a comment stands on a line of its own";
   } else if (extra_after_text_) {
     message += "; a text value ends at the first comma and cannot hold one";
-  } else if (ctx.riga.find(';') != std::string::npos) {
+  } else if (riga.find(';') != std::string::npos) {
     message += "; only commas separate fields";
   }
   warn(WarningClass::extra_fields, record_, std::move(message));

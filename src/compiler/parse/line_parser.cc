@@ -40,11 +40,11 @@ Flow read_route_length(ParseSession& s) {
   check_route_length(s, length);
   ctx.metri_totali = add32(length, kRowBeyondEnd);
   const int64_t n = cell_before(ctx.metri_totali);  // the last cell ends at the last metre
-  if (n < 0 || (ctx.scrivi_linea != 0 && ctx.metri_totali < 1)) {
+  if (n < 0 || (s.scrivi_linea && ctx.metri_totali < 1)) {
     throw RunTimeFailure("the route length " + std::to_string(length) + " leaves no cell row");
   }
   ctx.percorso.assign(static_cast<size_t>(n) + 1, cella{});
-  if (ctx.scrivi_linea != 0) ctx.tracciato.create(ctx.metri_totali);
+  if (s.scrivi_linea) ctx.tracciato.create(ctx.metri_totali);
   return Flow::go_on;
 }
 
@@ -134,7 +134,7 @@ Flow parse_general_part(ParseSession& s) {
       if (read_records(s, kGeneralKinds, RecordPart::general) == Flow::parse_ends) {
         return Flow::parse_ends;
       }
-      return is_section_header(s.ctx.riga) ? Flow::end_steps : Flow::go_on;
+      return is_section_header(s.riga) ? Flow::end_steps : Flow::go_on;
     });
     if (flow == Flow::parse_ends) return Flow::parse_ends;
     if (flow == Flow::end_steps) return Flow::go_on;
@@ -203,7 +203,7 @@ Flow curve_record(ParseSession& s) {
   if (!s.inside_row(a)) return s.leave_with_15(a, row_limit(s));
   const double c = curvature_of(s);
   if (c == 0) {
-    return s.stop_with(103, Reason::curve_without_class, s.ctx.riga);
+    return s.stop_with(103, Reason::curve_without_class, s.riga);
   }
   check_curve(s, a, b);
   if (trace_record_to(s, a, 0) == Flow::parse_ends) return Flow::parse_ends;
@@ -219,7 +219,7 @@ Flow mountain_record(ParseSession& s) {
   if (!s.inside_row(inizio)) return s.leave_with_15(inizio, row_limit(s));
   s.set_position(inizio);
   check_mountain(s, inizio, fine);
-  memo_montagna(s.ctx, inizio, fine, tipo);
+  memo_montagna(s.ctx, inizio, fine, tipo, s.record_location());
   return Flow::go_on;
 }
 
@@ -235,7 +235,7 @@ Flow speed_board_record(ParseSession& s) {
   s.set_position(b.posizione);
   check_speed_board(s, b);
   const std::vector<TunnelLight> lights = tunnel_lights_in(s.ctx, {cell_of(b.posizione)});
-  const StampResult result = memo_indicatori_v_max(s.ctx, b);
+  const StampResult result = memo_indicatori_v_max(s.ctx, b, s.record_location());
   if (result.code != 0) {
     return s.stop_on_cell(result.code, b.posizione, result.cell, result.occupant);
   }
@@ -247,11 +247,11 @@ Flow indication_board_record(ParseSession& s) {
   BuildContext& ctx = s.ctx;
   s.begin_record(RecordId::indication_board);
   const int32_t p = s.int32();
-  ctx.riga = s.text();
+  s.riga = s.text();
   s.end_record();
   if (!s.inside_row(p)) return s.leave_with_15(p, row_limit(s));
   s.set_position(p);
-  check_indication_board(s, p, ctx.riga);
+  check_indication_board(s, p, s.riga);
   const int64_t c = cell_of(p);
   if (!ctx.is_free(c)) {
     return s.stop_on_cell(6, p, c, ctx.in_row(c) ? ctx.percorso[c].oggetto : 0);
@@ -261,10 +261,10 @@ Flow indication_board_record(ParseSession& s) {
     return s.stop_with(10, Reason::board_without_entry);
   }
   const std::vector<TunnelLight> lights = tunnel_lights_in(ctx, {c});
-  ctx.place(c, kIndicationBoard);
+  s.place(c, kIndicationBoard);
   ctx.percorso[c].dato1 = low16(s.indice_cartelli);
-  ctx.tabella[s.indice_cartelli].testo = ctx.riga;
-  ctx.entry_sources[s.indice_cartelli] = s.record_location();
+  ctx.tabella[s.indice_cartelli].testo = s.riga;
+  ctx.trail.entry_sources[s.indice_cartelli] = s.record_location();
   --s.indice_cartelli;
   warn_replaced_tunnel_lights(s, lights);
   return Flow::go_on;
@@ -272,8 +272,8 @@ Flow indication_board_record(ParseSession& s) {
 
 constexpr RecordReader kObjectKinds[] = {
     {RecordId::gradient, [](const ParseSession& s) { return s.has("pendenza"); }, gradient_record},
-    {RecordId::curve,
-     [](const ParseSession& s) { return s.ctx.scrivi_linea != 0 && s.has("curva"); }, curve_record},
+    {RecordId::curve, [](const ParseSession& s) { return s.scrivi_linea && s.has("curva"); },
+     curve_record},
     {RecordId::mountain, [](const ParseSession& s) { return s.has("montagna"); }, mountain_record},
     {RecordId::speed_board, [](const ParseSession& s) { return s.has("indicatori_v"); },
      speed_board_record},
@@ -291,7 +291,7 @@ void prepare_object_part(ParseSession& s) {
   s.cella_pendenza = 0;
   s.previous_gradient = 0;
   s.metro = 2;
-  if (ctx.scrivi_linea == 0) return;
+  if (!s.scrivi_linea) return;
   s.require_cell_row();
   ctx.tracciato.set_int16(0, 0, 0);
   ctx.tracciato.set_int16(0, 1, 0);
@@ -319,7 +319,7 @@ void finish_line_source(ParseSession& s) {
   const uint8_t value = gradient_value(s.previous_gradient);
   s.fill_profile(&cella::pendenza, s.cella_pendenza, n - 2, n, AtBound::count_on,
                  [value] { return value; });
-  if (ctx.scrivi_linea == 0) return;
+  if (!s.scrivi_linea) return;
   if (s.metro <= ctx.metri_totali - 2) {
     ctx.tracciato.trace(s.metro, ctx.metri_totali - 2, 0);
     s.metro = ctx.metri_totali - 1;

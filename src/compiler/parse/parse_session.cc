@@ -37,20 +37,18 @@ void ParseSession::close_and_delete() {
 void ParseSession::read_keyword() {
   kind_ = nullptr;
   if (pending_keyword_) {
-    ctx.riga = std::move(pending_keyword_->text);
+    riga = std::move(pending_keyword_->text);
     record_ = pending_keyword_->where;
     keyword_end_ = pending_keyword_->end;
     keyword_starts_line_ = true;
     pending_keyword_.reset();
-    lower_riga_ = to_lower_1252(ctx.riga);
-    ctx.record_start = record_;
+    lower_riga_ = to_lower_1252(riga);
     return;
   }
   keyword_starts_line_ = reader_->field_end() == FieldEnd::line_end;
-  ctx.riga = reader_->read_text();
-  lower_riga_ = to_lower_1252(ctx.riga);
+  riga = reader_->read_text();
+  lower_riga_ = to_lower_1252(riga);
   record_ = {current, reader_->field_line(), reader_->field_column()};
-  ctx.record_start = record_;
   keyword_end_ = reader_->field_end();
 }
 
@@ -112,7 +110,7 @@ void ParseSession::end_record() {
 
 void ParseSession::warn(WarningClass kind, SourceLocation where, std::string message,
                         std::vector<Note> notes) {
-  record_warning(ctx, Warning{kind, where, std::move(message), std::move(notes)});
+  record_warning(ctx.trail, Warning{kind, where, std::move(message), std::move(notes)});
 }
 
 void ParseSession::require_cell_row() const {
@@ -138,12 +136,12 @@ void ParseSession::record(Recording r) {
 }
 
 Flow ParseSession::stop(Recording r) {
-  if (!ctx.past_compile_stop) {
+  if (!ctx.trail.past_compile_stop) {
     // The compile stops at this record.
     if (std::optional<Note> note = early_end_note()) r.notes.push_back(*note);
     line_15_pending_ = false;
   }
-  if (ctx.read_past_errors && ctx.has_cell_row()) return set_aside(std::move(r));
+  if (read_past_errors && ctx.has_cell_row()) return set_aside(std::move(r));
   close_and_delete();
   record(std::move(r));
   return Flow::parse_ends;
@@ -180,7 +178,7 @@ Flow ParseSession::stop_on_cell(int32_t code, int32_t position, int64_t cell, ui
   r.posizione = position;
   r.cell = cell;
   r.occupant = occupant;
-  if (const Placement* holder = ctx.in_row(cell) ? ctx.placement_in(cell) : nullptr) {
+  if (const Placement* holder = ctx.in_row(cell) ? ctx.trail.placement_in(cell) : nullptr) {
     r.notes.push_back({holder->where, placed_here(ctx, *holder)});
   }
   return stop(std::move(r));
@@ -196,9 +194,9 @@ Flow ParseSession::leave_with_15(int32_t position, int32_t limit, Reason reason,
   r.limit = limit;
   r.row_end = static_cast<int32_t>(cell_end(ctx.last_cell()));
   record(std::move(r));
-  if (!ctx.read_past_errors) return Flow::end_steps;
-  if (!ctx.past_compile_stop && current == SourceFile::line) line_15_pending_ = true;
-  ctx.past_compile_stop = true;
+  if (!read_past_errors) return Flow::end_steps;
+  if (!ctx.trail.past_compile_stop && current == SourceFile::line) line_15_pending_ = true;
+  ctx.trail.past_compile_stop = true;
   skip_rest_of_line();
   return Flow::go_on;
 }

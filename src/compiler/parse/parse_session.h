@@ -1,8 +1,9 @@
-// The state of one parse: the open source, the field in keyword position and
-// the counters of the line and train parts, with the ways a record can end the
-// parse, the profile fill, and what the parse notes for its warnings and for a
-// check that reads past errors. Shared by the two parts of `memorizza_dati`;
-// nothing outside the parser uses it.
+// The state of one parse: the open source, the cursor (the field in keyword
+// position `riga` and the record being read) and the counters of the line and
+// train parts, with the ways a record can end the parse, the profile fill, and
+// what the parse notes for its warnings and for a check that reads past
+// errors. Shared by the two parts of `memorizza_dati`; nothing outside the
+// parser uses it.
 #pragma once
 
 #include <algorithm>
@@ -15,6 +16,7 @@
 #include <vector>
 
 #include "compiler/approach_marks.h"
+#include "compiler/compile_options.h"
 #include "compiler/diagnostics/recorded_errors.h"
 #include "compiler/diagnostics/warnings.h"
 #include "compiler/parse/record_kinds.h"
@@ -69,7 +71,11 @@ constexpr uint32_t kind_bit(RecordId id) { return 1u << static_cast<unsigned>(id
 
 class ParseSession {
  public:
-  ParseSession(BuildContext& ctx, SourceFiles& sources) : ctx(ctx), sources(sources) {}
+  ParseSession(BuildContext& ctx, SourceFiles& sources, const CompileOptions& options)
+      : ctx(ctx),
+        sources(sources),
+        scrivi_linea(options.track_plan),
+        read_past_errors(options.read_past_errors) {}
 
   void open(SourceFile which);
   // Reads `input`, already opened, as the source `which`.
@@ -85,7 +91,7 @@ class ParseSession {
     return lower_riga_.find(keyword) != std::string::npos;
   }
   // A test on `riga` that matches letter case exactly.
-  bool has_exact(std::string_view text) const { return ctx.riga.find(text) != std::string::npos; }
+  bool has_exact(std::string_view text) const { return riga.find(text) != std::string::npos; }
   // Reads up to two comment fields (fields with a dash) after the keyword field;
   // false when the source ended on one. `named` tells the kinds a comment names.
   bool skip_comments(KindsNamed named);
@@ -116,7 +122,10 @@ class ParseSession {
   SourceLocation value_at(int index) const { return value_where_[static_cast<size_t>(index)]; }
   const RecordKind* kind() const { return kind_; }
   // The position of the record being read, for the placements it makes.
-  void set_position(int32_t position) { ctx.record_position = position; }
+  void set_position(int32_t position) { record_position_ = position; }
+  int32_t record_position() const { return record_position_; }
+  // Puts an object of kind `oggetto` into cell `c` of the row, placed by the record being read.
+  void place(int64_t c, uint8_t oggetto) { ctx.place(c, oggetto, record_, record_position_); }
 
   void warn(WarningClass kind, SourceLocation where, std::string message,
             std::vector<Note> notes = {});
@@ -168,7 +177,7 @@ class ParseSession {
   // otherwise the failure travels on to the failure trap.
   template <typename Step>
   Flow guarded(Step step) {
-    if (!ctx.read_past_errors) return step();
+    if (!read_past_errors) return step();
     try {
       return step();
     } catch (const RunTimeFailure& failure) {
@@ -191,7 +200,10 @@ class ParseSession {
 
   BuildContext& ctx;
   SourceFiles& sources;
+  const bool scrivi_linea;      // the track plan is traced, and curve records are read
+  const bool read_past_errors;  // a check: a failing record is set aside and the parse reads on
   SourceFile current = SourceFile::none;
+  std::string riga;  // the field in keyword position; an indication board's text once read
 
   // Line part.
   int32_t indice_cartelli = kFirstBoardEntry;
@@ -236,7 +248,8 @@ class ParseSession {
   std::unique_ptr<ByteSource> input_;
   std::unique_ptr<FieldReader> reader_;
   std::string lower_riga_;
-  SourceLocation record_;
+  SourceLocation record_;        // where the record being read starts: its keyword field
+  int32_t record_position_ = 0;  // the position of the record being read, in metres
   bool keyword_starts_line_ = true;
   FieldEnd keyword_end_ = FieldEnd::line_end;
   int comment_run_ = 0;  // comment fields passed over right before the keyword field

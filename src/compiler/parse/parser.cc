@@ -41,7 +41,7 @@ void parse_sources(ParseSession& s) {
 // every file closed and the sources that still exist deleted.
 void trap_failure(ParseSession& s, const RunTimeFailure& failure) {
   Recording r = s.failure_recording(failure);
-  if (!s.ctx.past_compile_stop) {
+  if (!s.ctx.trail.past_compile_stop) {
     if (std::optional<Note> note = s.early_end_note()) r.notes.push_back(*note);
   }
   s.close();
@@ -53,8 +53,8 @@ void trap_failure(ParseSession& s, const RunTimeFailure& failure) {
 
 }  // namespace
 
-void memorizza_dati(BuildContext& ctx, SourceFiles& sources) {
-  ParseSession session(ctx, sources);
+void memorizza_dati(BuildContext& ctx, SourceFiles& sources, const CompileOptions& options) {
+  ParseSession session(ctx, sources, options);
   try {
     parse_sources(session);
   } catch (const RunTimeFailure& failure) {

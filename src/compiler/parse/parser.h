@@ -3,6 +3,7 @@
 // the objects, traces the track plan and deletes the sources it has read.
 #pragma once
 
+#include "compiler/compile_options.h"
 #include "compiler/scenario_records.h"
 #include "compiler/source_files.h"
 
@@ -10,6 +11,7 @@ namespace scenario {
 
 // Always returns normally: every problem is recorded in the context. A
 // run-time failure while parsing becomes error 25 (the failure trap).
-void memorizza_dati(BuildContext& ctx, SourceFiles& sources);
+// `options` tell whether the track plan is traced and whether this is a check.
+void memorizza_dati(BuildContext& ctx, SourceFiles& sources, const CompileOptions& options);
 
 }  // namespace scenario

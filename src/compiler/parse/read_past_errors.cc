@@ -48,8 +48,8 @@ Recording ParseSession::failure_recording(const RunTimeFailure& failure) const {
     r.value_name = std::string(kind_->values[static_cast<size_t>(value_index_)]);
   }
   if (missing_index_ >= 0 && value_index_ >= missing_index_) r.values_on_line = missing_index_;
-  if (ctx.riga.find(';') != std::string::npos) r.separator = ';';
-  if (ctx.riga.find('\t') != std::string::npos) r.separator = '\t';
+  if (riga.find(';') != std::string::npos) r.separator = ';';
+  if (riga.find('\t') != std::string::npos) r.separator = '\t';
   return r;
 }
 
@@ -69,7 +69,7 @@ std::optional<Note> ParseSession::early_end_note() const {
       add("gradient " + from_metre(cella_pendenza) + ", which the cells hold as -100 per mille");
     }
     add("speed limit and adhesion in every cell, as the train file is not read");
-    if (ctx.scrivi_linea != 0 && metro <= ctx.metri_totali - 2) {
+    if (scrivi_linea && metro <= ctx.metri_totali - 2) {
       add("the track plan holds no point from metre " + std::to_string(metro));
     }
   } else {
@@ -77,11 +77,11 @@ std::optional<Note> ParseSession::early_end_note() const {
     if (cella_aderenza < n - 2) add("adhesion " + from_metre(cella_aderenza));
   }
   // A check reads on, but says what a compile of the same text would write.
-  std::string text = std::string(ctx.read_past_errors ? "a" : "the") +
+  std::string text = std::string(read_past_errors ? "a" : "the") +
                      " compile stops at this record: nothing after it is read, and the compiled "
                      "files are written with what was read so far";
   if (!zeros.empty()) text += ", keeping 0 in the cells no value reached: " + zeros;
-  if (ctx.read_past_errors) text += "; this check reads on";
+  if (read_past_errors) text += "; this check reads on";
   return Note{{}, text};
 }
 
@@ -101,7 +101,7 @@ void ParseSession::skip_rest_of_line() {
 
 Flow ParseSession::set_aside(Recording r) {
   record(std::move(r));
-  ctx.past_compile_stop = true;
+  ctx.trail.past_compile_stop = true;
   skip_rest_of_line();
   return Flow::go_on;
 }
@@ -111,12 +111,12 @@ Flow ParseSession::set_aside_failure(const RunTimeFailure& failure) {
   if (!ctx.has_cell_row() || reader_ == nullptr) throw;
   Recording r = failure_recording(failure);
   blame_.reset();
-  if (!ctx.past_compile_stop) {
+  if (!ctx.trail.past_compile_stop) {
     if (std::optional<Note> note = early_end_note()) r.notes.push_back(*note);
     line_15_pending_ = false;
   }
   record_error(ctx, std::move(r));
-  ctx.past_compile_stop = true;
+  ctx.trail.past_compile_stop = true;
   // A value taken from a later line failed on that line's keyword: it is read as one.
   const auto* field = dynamic_cast<const FieldReadFailure*>(&failure);
   if (field != nullptr && kind_ != nullptr && field->starts_line && field->line > record_.line) {

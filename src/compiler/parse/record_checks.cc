@@ -332,7 +332,7 @@ std::vector<TunnelLight> tunnel_lights_in(const BuildContext& ctx,
   std::vector<TunnelLight> lights;
   for (int64_t c : cells) {
     if (!ctx.in_row(c) || ctx.percorso[c].oggetto != kTunnelLight) continue;
-    const Placement* placed = ctx.placement_in(c);
+    const Placement* placed = ctx.trail.placement_in(c);
     lights.push_back({c, placed != nullptr ? *placed : Placement{}});
   }
   return lights;
@@ -344,7 +344,7 @@ void warn_replaced_tunnel_lights(ParseSession& s, const std::vector<TunnelLight>
     if (now == kTunnelLight) continue;
     const std::string object = occupant_name(now);
     const std::string what =
-        at(s, s.ctx.record_position) +
+        at(s, s.record_position()) +
         (object == s.kind()->words ? " goes" : " puts " + with_article(object));
     s.warn(WarningClass::overwrite, s.record_location(),
            what + " into cell " + std::to_string(light.cell) +
@@ -399,7 +399,7 @@ void note_station_marks(ParseSession& s, const voce& e, double mark) {
 void check_stop_mark_cell(ParseSession& s, const voce& e, int64_t c) {
   const uint8_t held = s.ctx.percorso[c].oggetto;
   if (held == kNoObject) return;
-  const Placement* placed = s.ctx.placement_in(c);
+  const Placement* placed = s.ctx.trail.placement_in(c);
   std::vector<Note> notes;
   if (placed != nullptr) notes.push_back({placed->where, placed_here(s.ctx, *placed)});
   s.warn(WarningClass::overwrite, s.record_location(),

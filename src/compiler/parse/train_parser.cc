@@ -24,8 +24,8 @@ Flow after_stamper(ParseSession& s, const StampResult& result, int32_t position)
     return s.stop_on_cell(result.code, position, result.cell, result.occupant);
   }
   // The code then standing is the line file's 15; a check keeps that stop apart.
-  if (s.ctx.read_past_errors ? s.earlier_15_stops_here() : s.ctx.codice_errore > 0) {
-    const int32_t code = s.ctx.read_past_errors ? 15 : s.ctx.codice_errore;
+  if (s.read_past_errors ? s.earlier_15_stops_here() : s.ctx.codice_errore > 0) {
+    const int32_t code = s.read_past_errors ? 15 : s.ctx.codice_errore;
     return s.stop_at(code, position, Reason::earlier_15_stands);
   }
   return Flow::go_on;
@@ -92,7 +92,7 @@ Flow signal_record(ParseSession& s) {
   s.set_position(v.posizione);
   check_signal(s, v);
   const std::vector<TunnelLight> lights = tunnel_lights_in(s.ctx, {cell_of(v.posizione)});
-  const StampResult result = memo_segnale(s.ctx, v);
+  const StampResult result = memo_segnale(s.ctx, v, s.record_location());
   if (result.code == 0) {
     note_signal_marks(s, v);
     warn_replaced_tunnel_lights(s, lights);
@@ -116,11 +116,11 @@ Flow slowdown_record(ParseSession& s) {
       has_warning ? tunnel_lights_in(s.ctx, {cell_of(int64_t{v.x} - 1200), cell_of(v.x),
                                              cell_of(int64_t{v.x} + v.l), h, h - 1, h - 2, h - 3})
                   : tunnel_lights_in(s.ctx, {cell_of(v.x), cell_of(int64_t{v.x} + v.l)});
-  const StampResult result = memo_rallentamento(s.ctx, v);
+  const StampResult result = memo_rallentamento(s.ctx, v, s.record_location());
   if (result.code == 0 || result.code == 20) {
-    s.ctx.rallentamenti.push_back({v.x, static_cast<int32_t>(cell_of(v.x)),
-                                   has_warning ? static_cast<int32_t>(cell_of(v.x - 1200)) : -1,
-                                   s.record_location()});
+    s.ctx.trail.rallentamenti.push_back(
+        {v.x, static_cast<int32_t>(cell_of(v.x)),
+         has_warning ? static_cast<int32_t>(cell_of(v.x - 1200)) : -1, s.record_location()});
     warn_replaced_tunnel_lights(s, lights);
   }
   return after_stamper(s, result, v.x);
@@ -141,10 +141,10 @@ Flow abbattimento_record(ParseSession& s) {
   }
   const std::vector<TunnelLight> lights = tunnel_lights_in(ctx, {c});
   if (a > 0) {
-    ctx.place(c, kAbbattimento);
+    s.place(c, kAbbattimento);
     ctx.percorso[c].dato1 = low16(a);
   } else {
-    ctx.place(c, kAbbattimentoNoValue);
+    s.place(c, kAbbattimentoNoValue);
   }
   warn_replaced_tunnel_lights(s, lights);
   return Flow::go_on;
@@ -194,7 +194,7 @@ Flow stop_too_close(ParseSession& s, const voce& e) {
   r.previous = before.valore3;
   r.value = e.valore1;
   r.limit = add32(before.valore2, 350);
-  r.notes.push_back({s.ctx.entry_sources[s.indice_stazione - 1],
+  r.notes.push_back({s.ctx.trail.entry_sources[s.indice_stazione - 1],
                      "the station before it, at " + std::to_string(before.valore3) +
                          " m, is here; its zone ends at " + std::to_string(before.valore2) + " m"});
   return s.stop(std::move(r));
@@ -206,7 +206,7 @@ Flow station_record(ParseSession& s) {
   // With every entry down to 1 taken by board texts there is no entry left.
   if (s.indice_stazione > s.indice_cartelli) return s.stop_with(10, Reason::station_without_entry);
   voce& e = ctx.tabella[s.indice_stazione];
-  ctx.entry_sources[s.indice_stazione] = s.record_location();
+  ctx.trail.entry_sources[s.indice_stazione] = s.record_location();
   e.valore3 = s.int32();
   const int32_t n = s.last_cell();
   if (!station_inside_row(e.valore3, n)) {
@@ -244,7 +244,7 @@ Flow station_record(ParseSession& s) {
     if (mark <= 1) return s.stop_with(24);
     const auto c = static_cast<int64_t>(round_half_even(mark));
     check_stop_mark_cell(s, e, c);
-    ctx.place(c, kStationMark);
+    s.place(c, kStationMark);
     ctx.percorso[c].dato1 = low16(s.indice_stazione);
   }
   if (s.indice_stazione > 1 &&

@@ -201,7 +201,7 @@ bool has_words(const std::string& message, const Expected& e) {
 // Whether the diagnostic `e` describes was drawn; else what was drawn instead.
 ::testing::AssertionResult drawn(const Compiled& c, const Expected& e) {
   std::string seen;
-  for (const Warning& w : c.ctx.warnings) {
+  for (const Warning& w : c.ctx.trail.warnings) {
     const std::string name(warning_name(w.kind));
     if (e.warning && name == e.name && same_place(w.where, e) && has_words(w.message, e)) {
       return ::testing::AssertionSuccess();
@@ -209,7 +209,7 @@ bool has_words(const std::string& message, const Expected& e) {
     seen += "\n  warning " + name + " at " + std::to_string(w.where.line) + ":" +
             std::to_string(w.where.column) + ": " + w.message;
   }
-  for (const Recording& r : c.ctx.recordings) {
+  for (const Recording& r : c.ctx.trail.recordings) {
     const std::string message = describe(r);
     const std::string number = std::to_string(r.numero);
     if (!e.warning && number == e.name && same_place(r.where, e) && has_words(message, e)) {
@@ -233,19 +233,14 @@ TEST(WarningsTest, EveryMistakeIsSeenWhereItWasMade) {
 TEST(WarningsTest, ACheckDrawsWhatTheCompileDraws) {
   for (const Mistake& m : mistakes()) {
     SCOPED_TRACE(m.what);
-    auto checked = std::make_unique<Compiled>();
-    checked->ctx.nome = "Prova";
-    checked->ctx.treno = "1";
-    checked->ctx.read_past_errors = true;
-    checked->sources = std::make_unique<MemorySources>(m.line, m.train);
-    memorizza_percorso(checked->ctx, kWriteTrackPlan, *checked->sources, checked->sink);
+    const auto checked = compile_text(m.line, m.train, {.read_past_errors = true});
     EXPECT_TRUE(drawn(*checked, m.expected));
   }
 }
 
 TEST(WarningsTest, TheSmallScenarioDrawsNothing) {
   const auto compiled = compile_text(small_line_source(), small_train_source());
-  for (const Warning& w : compiled->ctx.warnings) ADD_FAILURE() << w.message;
+  for (const Warning& w : compiled->ctx.trail.warnings) ADD_FAILURE() << w.message;
 }
 
 // What the built-in route does on purpose draws nothing: exit signals beyond a
@@ -254,19 +249,20 @@ TEST(WarningsTest, ASignalBeyondAStopMarkDrawsNothing) {
   for (const char* position : {"7250", "7400", "7500"}) {
     SCOPED_TRACE(position);
     const auto compiled = compile_text(small_line_source(), train_adding(signal_at(position)));
-    for (const Warning& w : compiled->ctx.warnings) ADD_FAILURE() << w.message;
+    for (const Warning& w : compiled->ctx.trail.warnings) ADD_FAILURE() << w.message;
   }
 }
 
 TEST(WarningsTest, AWindows1252NameDrawsNothingAndItsUtf8FormWarns) {
   const auto windows = compile_text(small_line_source(), train_with("ALTRA-STAZIONE", "Citt\xE0"));
-  EXPECT_TRUE(windows->ctx.warnings.empty());
+  EXPECT_TRUE(windows->ctx.trail.warnings.empty());
   EXPECT_EQ(windows->ctx.tabella[2].testo, "Citt\xE0");
   const auto utf8 = compile_text(small_line_source(), train_with("ALTRA-STAZIONE", "Citt\xC3\xA0"));
-  ASSERT_EQ(utf8->ctx.warnings.size(), 1u);
-  EXPECT_EQ(utf8->ctx.warnings[0].kind, WarningClass::encoding);
+  ASSERT_EQ(utf8->ctx.trail.warnings.size(), 1u);
+  EXPECT_EQ(utf8->ctx.trail.warnings[0].kind, WarningClass::encoding);
   // Shown as the simulator shows the two bytes.
-  EXPECT_NE(utf8->ctx.warnings[0].message.find("\"Citt\xC3\x83\xC2\xA0\""), std::string::npos);
+  EXPECT_NE(utf8->ctx.trail.warnings[0].message.find("\"Citt\xC3\x83\xC2\xA0\""),
+            std::string::npos);
   // The bytes stay as written: a warning only tells.
   EXPECT_EQ(utf8->ctx.tabella[2].testo, "Citt\xC3\xA0");
 }

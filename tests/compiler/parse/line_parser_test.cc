@@ -65,8 +65,7 @@ TEST(LineParserTest, MissingLineFileGives101AndDeletesNothing) {
   MemorySources sources("", small_train_source());
   sources.remove(SourceFile::line);
   BuildContext ctx;
-  ctx.scrivi_linea = kWriteTrackPlan;
-  memorizza_dati(ctx, sources);
+  memorizza_dati(ctx, sources, {});
   EXPECT_EQ(ctx.codice_errore, 101);
   EXPECT_TRUE(sources.exists(SourceFile::train));
   EXPECT_FALSE(ctx.has_cell_row());
@@ -234,9 +233,9 @@ TEST(LineParserTest, PositionAtTheEdgeOfTheRow) {
   EXPECT_EQ(inside->ctx.codice_errore, 0);
   auto outside =
       parse_text(line_with("pendenza,  7000,   0", "pendenza, 16901, 3"), small_train_source());
-  ASSERT_FALSE(outside->ctx.recordings.empty());
-  EXPECT_EQ(outside->ctx.recordings[0].numero, 15);
-  EXPECT_EQ(outside->ctx.recordings[0].posizione, 16901);
+  ASSERT_FALSE(outside->ctx.trail.recordings.empty());
+  EXPECT_EQ(outside->ctx.trail.recordings[0].numero, 15);
+  EXPECT_EQ(outside->ctx.trail.recordings[0].posizione, 16901);
   // The end steps still ran and the train file was read.
   EXPECT_EQ(outside->ctx.percorso[0].velocita, 23);
   EXPECT_EQ(outside->ctx.percorso[200].pendenza, 92);
@@ -249,9 +248,9 @@ TEST(LineParserTest, Error15CarriesIntoTheTrainFile) {
   const BuildContext& ctx = parsed->ctx;
   EXPECT_EQ(ctx.tabella[2].testo, "ALTRA-STAZIONE");
   EXPECT_EQ(ctx.percorso[34].oggetto, kSignal);
-  ASSERT_EQ(ctx.recordings.size(), 2u);
-  EXPECT_EQ(ctx.recordings[1].numero, 15);
-  EXPECT_EQ(ctx.recordings[1].reason, Reason::earlier_15_stands);
+  ASSERT_EQ(ctx.trail.recordings.size(), 2u);
+  EXPECT_EQ(ctx.trail.recordings[1].numero, 15);
+  EXPECT_EQ(ctx.trail.recordings[1].reason, Reason::earlier_15_stands);
   EXPECT_EQ(ctx.codice_errore, 15);
   EXPECT_EQ(ctx.posizione_errore, 1650);
   EXPECT_FALSE(parsed->sources->exists(SourceFile::train));
@@ -267,7 +266,7 @@ TEST(LineParserTest, NoRouteLengthIsARunTimeFailure) {
 }
 
 TEST(LineParserTest, WithoutTrackPlanCurvesAreNotRecognised) {
-  auto parsed = parse_text(small_line_source(), small_train_source(), 0);
+  auto parsed = parse_text(small_line_source(), small_train_source(), {.track_plan = false});
   EXPECT_EQ(parsed->ctx.codice_errore, 0);
   EXPECT_FALSE(parsed->ctx.tracciato.exists());
 }

@@ -14,14 +14,7 @@ namespace scenario::testing {
 namespace {
 
 std::unique_ptr<Compiled> check_text(const std::string& line, const std::string& train) {
-  auto checked = std::make_unique<Compiled>();
-  checked->ctx.nome = "Prova";
-  checked->ctx.treno = "1";
-  checked->ctx.read_past_errors = true;
-  checked->sources = std::make_unique<MemorySources>(line, train);
-  checked->result =
-      memorizza_percorso(checked->ctx, kWriteTrackPlan, *checked->sources, checked->sink);
-  return checked;
+  return compile_text(line, train, {.read_past_errors = true});
 }
 
 constexpr const char* kSignal1650 = "segnale,    1650,   2, 4, 0,  0, 0,    2,  1,0,0, 0";
@@ -33,7 +26,7 @@ std::string signal_at(int position, const char* tempo = "0") {
 // Every recording as "N at LINE", with " after the stop" when the check marked it so.
 std::vector<std::string> found(const BuildContext& ctx) {
   std::vector<std::string> all;
-  for (const Recording& r : ctx.recordings) {
+  for (const Recording& r : ctx.trail.recordings) {
     all.push_back(std::to_string(r.numero) + " at " + std::to_string(r.where.line) +
                   (r.after_stop ? " after the stop" : ""));
   }
@@ -44,10 +37,10 @@ using Found = std::vector<std::string>;
 
 // What the compile recorded comes first in the check, in the same words.
 void expect_compile_is_prefix(const Compiled& compiled, const Compiled& checked) {
-  ASSERT_LE(compiled.ctx.recordings.size(), checked.ctx.recordings.size());
-  for (size_t i = 0; i < compiled.ctx.recordings.size(); ++i) {
-    const Recording& a = compiled.ctx.recordings[i];
-    const Recording& b = checked.ctx.recordings[i];
+  ASSERT_LE(compiled.ctx.trail.recordings.size(), checked.ctx.trail.recordings.size());
+  for (size_t i = 0; i < compiled.ctx.trail.recordings.size(); ++i) {
+    const Recording& a = compiled.ctx.trail.recordings[i];
+    const Recording& b = checked.ctx.trail.recordings[i];
     EXPECT_EQ(describe(a), describe(b));
     EXPECT_EQ(a.where.line, b.where.line);
     EXPECT_FALSE(b.after_stop);
@@ -65,14 +58,14 @@ TEST(ReadPastErrorsTest, ACheckListsEveryConflictOfOneRun) {
   const auto compiled = compile_text(small_line_source(), train);
   const auto checked = check_text(small_line_source(), train);
 
-  ASSERT_EQ(compiled->ctx.recordings.size(), 1u);
-  EXPECT_EQ(compiled->ctx.recordings[0].numero, 25);
+  ASSERT_EQ(compiled->ctx.trail.recordings.size(), 1u);
+  EXPECT_EQ(compiled->ctx.trail.recordings[0].numero, 25);
   EXPECT_EQ(found(checked->ctx), (Found{"25 at 16", "16 at 17 after the stop",
                                         "25 at 18 after the stop", "18 at 19 after the stop"}));
   expect_compile_is_prefix(*compiled, *checked);
   // The record taken apart by the missing value is read on its own line: the
   // signal at 700 m is the one that meets the board.
-  EXPECT_EQ(checked->ctx.recordings[1].posizione, 700);
+  EXPECT_EQ(checked->ctx.trail.recordings[1].posizione, 700);
 }
 
 TEST(ReadPastErrorsTest, TheCompileIsUnchangedByTheCheck) {
@@ -98,14 +91,14 @@ TEST(ReadPastErrorsTest, AnErrorFifteenOfTheLineFileStopsTheTrainWhereTheCompile
   EXPECT_EQ(found(compiled->ctx), (Found{"15 at 23", "15 at 16"}));
   EXPECT_EQ(found(checked->ctx),
             (Found{"15 at 23", "15 at 24 after the stop", "15 at 16 after the stop"}));
-  EXPECT_EQ(checked->ctx.recordings[2].reason, Reason::earlier_15_stands);
+  EXPECT_EQ(checked->ctx.trail.recordings[2].reason, Reason::earlier_15_stands);
 }
 
 TEST(ReadPastErrorsTest, WithoutACellRowTheCheckEndsAsTheCompileDoes) {
   const std::string line = line_with("[generale]", "[generalx]");
   const auto checked = check_text(line, small_train_source());
   EXPECT_EQ(found(checked->ctx), (Found{"102 at 23"}));
-  EXPECT_TRUE(checked->result.cell_row_missing);
+  EXPECT_TRUE(checked->ctx.result.cell_row_missing);
 }
 
 // Errors of the post-processing pass after a stop are the check's own: the
@@ -115,9 +108,9 @@ TEST(ReadPastErrorsTest, ThePassAfterAStopIsMarked) {
       kSignal1650, signal_at(700) + "\r\nrallentamento, 5000, 60, 200, 0, 0, 0\r\n" +
                        "abbattimento, 4800, 1\r\nabbattimento, 4750, 1\r\nabbattimento, 4700, 1");
   const auto checked = check_text(small_line_source(), train);
-  ASSERT_FALSE(checked->ctx.recordings.empty());
-  EXPECT_EQ(checked->ctx.recordings.back().numero, 12);
-  EXPECT_TRUE(checked->ctx.recordings.back().after_stop);
+  ASSERT_FALSE(checked->ctx.trail.recordings.empty());
+  EXPECT_EQ(checked->ctx.trail.recordings.back().numero, 12);
+  EXPECT_TRUE(checked->ctx.trail.recordings.back().after_stop);
 }
 
 TEST(ReadPastErrorsTest, AParseThatEndsEarlySaysWhichProfilesKeepZero) {
@@ -140,8 +133,8 @@ TEST(ReadPastErrorsTest, AParseThatEndsEarlySaysWhichProfilesKeepZero) {
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);
     const auto compiled = compile_text(row.line, row.train);
-    ASSERT_EQ(compiled->ctx.recordings.size(), 1u);
-    const std::vector<Note>& notes = compiled->ctx.recordings[0].notes;
+    ASSERT_EQ(compiled->ctx.trail.recordings.size(), 1u);
+    const std::vector<Note>& notes = compiled->ctx.trail.recordings[0].notes;
     ASSERT_FALSE(notes.empty());
     for (const std::string& word : row.words) {
       EXPECT_NE(notes.back().message.find(word), std::string::npos) << notes.back().message;
@@ -150,8 +143,8 @@ TEST(ReadPastErrorsTest, AParseThatEndsEarlySaysWhichProfilesKeepZero) {
 
     // A check says what a compile would do, and that it goes on reading.
     const auto checked = check_text(row.line, row.train);
-    ASSERT_FALSE(checked->ctx.recordings.empty());
-    const std::string& said = checked->ctx.recordings[0].notes.back().message;
+    ASSERT_FALSE(checked->ctx.trail.recordings.empty());
+    const std::string& said = checked->ctx.trail.recordings[0].notes.back().message;
     EXPECT_EQ(said.rfind("a compile stops at this record", 0), 0u) << said;
     EXPECT_TRUE(said.ends_with("; this check reads on")) << said;
   }
@@ -160,8 +153,8 @@ TEST(ReadPastErrorsTest, AParseThatEndsEarlySaysWhichProfilesKeepZero) {
 TEST(ReadPastErrorsTest, AnOccupiedCellNamesTheRecordThatHoldsIt) {
   const auto compiled =
       compile_text(small_line_source(), train_with("segnale,    1650", "segnale,     700"));
-  ASSERT_EQ(compiled->ctx.recordings.size(), 1u);
-  const Note& note = compiled->ctx.recordings[0].notes.at(0);
+  ASSERT_EQ(compiled->ctx.trail.recordings.size(), 1u);
+  const Note& note = compiled->ctx.trail.recordings[0].notes.at(0);
   EXPECT_EQ(note.message, "the speed-indicator board at 700 m placed here");
   EXPECT_EQ(note.where.file, SourceFile::line);
   EXPECT_EQ(note.where.line, 19);
@@ -171,8 +164,8 @@ TEST(ReadPastErrorsTest, AnOccupiedCellNamesTheRecordThatHoldsIt) {
 TEST(ReadPastErrorsTest, ASpeedTheCellsCannotHoldIsItsOwnRecordsError) {
   // The speed of line 10 fails only when the end steps write it.
   const auto compiled = compile_text(small_line_source(), train_with("1950,  160", "1950,  1300"));
-  ASSERT_EQ(compiled->ctx.recordings.size(), 1u);
-  const Recording& r = compiled->ctx.recordings[0];
+  ASSERT_EQ(compiled->ctx.trail.recordings.size(), 1u);
+  const Recording& r = compiled->ctx.trail.recordings[0];
   EXPECT_EQ(r.numero, 25);
   EXPECT_EQ(r.where.line, 10);
   EXPECT_EQ(r.value_name, "speed");

@@ -199,10 +199,10 @@ TEST(TrainParserTest, StamperErrorsStopTheParseWithTheRecordPosition) {
   EXPECT_EQ(parsed->ctx.codice_errore, 16);
   EXPECT_EQ(parsed->ctx.posizione_errore, 700);
   EXPECT_EQ(parsed->ctx.tabella[kEntrySignals].colonna7, 200);  // nothing after the stop is read
-  ASSERT_EQ(parsed->ctx.recordings.size(), 1u);
-  EXPECT_EQ(parsed->ctx.recordings[0].where.line, 17);
-  EXPECT_EQ(parsed->ctx.recordings[0].cell, 15);
-  EXPECT_EQ(parsed->ctx.recordings[0].occupant, kSpeedBoard);
+  ASSERT_EQ(parsed->ctx.trail.recordings.size(), 1u);
+  EXPECT_EQ(parsed->ctx.trail.recordings[0].where.line, 17);
+  EXPECT_EQ(parsed->ctx.trail.recordings[0].cell, 15);
+  EXPECT_EQ(parsed->ctx.trail.recordings[0].occupant, kSpeedBoard);
 }
 
 TEST(TrainParserTest, WithoutGeneralPartNothingIsReadButEndStepsRun) {
@@ -225,20 +225,19 @@ TEST(TrainParserTest, MissingTrainFileIsARunTimeFailure) {
   MemorySources sources(small_line_source(), "");
   sources.remove(SourceFile::train);
   BuildContext ctx;
-  ctx.scrivi_linea = kWriteTrackPlan;
-  memorizza_dati(ctx, sources);
+  memorizza_dati(ctx, sources, {});
   EXPECT_EQ(ctx.codice_errore, 25);
   EXPECT_FALSE(sources.exists(SourceFile::line));
-  ASSERT_EQ(ctx.recordings.size(), 1u);
-  EXPECT_EQ(ctx.recordings[0].where.file, SourceFile::train);
+  ASSERT_EQ(ctx.trail.recordings.size(), 1u);
+  EXPECT_EQ(ctx.trail.recordings[0].where.file, SourceFile::train);
 }
 
 // The error stands at the record's keyword and names the value and where it was found.
 TEST(TrainParserTest, ValueOutOfItsColumnFailsAtItsRecord) {
   auto parsed = parse_text(small_line_source(), train_with("sabbia,    200", "sabbia,  40000"));
   EXPECT_EQ(parsed->ctx.codice_errore, 25);
-  ASSERT_EQ(parsed->ctx.recordings.size(), 1u);
-  const Recording& r = parsed->ctx.recordings[0];
+  ASSERT_EQ(parsed->ctx.trail.recordings.size(), 1u);
+  const Recording& r = parsed->ctx.trail.recordings[0];
   EXPECT_EQ(r.where.line, 4);
   EXPECT_EQ(r.where.column, 1);
   EXPECT_EQ(r.record, "sand setting");

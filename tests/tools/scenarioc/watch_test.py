@@ -2,14 +2,18 @@
 """Runs `scenarioc watch` on the built-in scenario in a temporary folder and
 saves its sources the ways editors do: a write in place, a new file renamed
 over the old one, a burst of writes. Each save gives one compile, a file
-beside them none, and Ctrl-C ends it with status 0.
+beside them none, and Ctrl-C ends it with status 0. On Linux it also counts
+how often each source is read: once a save, though the watch keeps a report
+page as well, since the page is drawn from the compile it printed.
 
     watch_test.py SCENARIOC
 """
+import ctypes
 import os
 import queue
 import re
 import signal
+import struct
 import subprocess
 import sys
 import tempfile
@@ -56,6 +60,50 @@ class Watch:
                 return int(done.group(1)), printed
 
 
+class SourceReads:
+    """Counts the files of a folder that are closed without a write, as a
+    source is once a compile has read it (inotify's IN_CLOSE_NOWRITE). Counts
+    nothing where there is no inotify."""
+
+    IN_CLOSE_NOWRITE = 0x10
+    EVENT = struct.Struct("iIII")  # wd, mask, cookie, len; then the name
+
+    def __init__(self, folder):
+        self.fd = -1
+        if not sys.platform.startswith("linux"):
+            return
+        libc = ctypes.CDLL(None, use_errno=True)
+        fd = libc.inotify_init1(os.O_NONBLOCK | os.O_CLOEXEC)
+        if fd >= 0 and libc.inotify_add_watch(fd, os.fsencode(folder), self.IN_CLOSE_NOWRITE) >= 0:
+            self.fd = fd
+        elif fd >= 0:
+            os.close(fd)
+
+    def available(self):
+        return self.fd >= 0
+
+    def since_last(self):
+        """How many times each file was read since the last call, by name."""
+        counts = {}
+        while self.fd >= 0:
+            try:
+                data = os.read(self.fd, 65536)
+            except BlockingIOError:
+                break
+            at = 0
+            while at < len(data):
+                _, _, _, length = self.EVENT.unpack_from(data, at)
+                at += self.EVENT.size
+                name = os.fsdecode(data[at:at + length].rstrip(b"\0"))
+                at += length
+                counts[name] = counts.get(name, 0) + 1
+        return counts
+
+    def close(self):
+        if self.fd >= 0:
+            os.close(self.fd)
+
+
 def check(condition, what):
     if not condition:
         raise AssertionError(what)
@@ -66,6 +114,19 @@ def expect_one_compile(watch, number, what):
     check(done is not None and done[0] == number, "%s: compile %d, got %s" % (what, number, done))
     check(watch.compile_done(QUIET) is None, "%s: a second compile" % what)
     return done[1]
+
+
+SOURCES = ("Velmora_Dorsel_linea.txt", "Velmora_Dorsel_904-.txt")
+
+
+def expect_read_once(reads, what):
+    """A save that draws no diagnostic: its compile reads each source once,
+    and the page is drawn from that compile without reading them again."""
+    if not reads.available():
+        return
+    counts = reads.since_last()
+    check(all(counts.get(name) == 1 for name in SOURCES),
+          "%s: each source read once, not %s" % (what, counts))
 
 
 def main():
@@ -88,10 +149,12 @@ def main():
         with open(train, "rb") as f:
             check(f.read() == good, "the source is kept")
 
+        reads = SourceReads(folder)
         watch = Watch(scenarioc, folder)
         try:
             printed = expect_one_compile(watch, 1, "the start")
             check("unknown-keyword" not in printed, "a clean first compile:\n" + printed)
+            expect_read_once(reads, "the start")
 
             with open(train, "wb") as f:  # saved in place
                 f.write(typo)
@@ -99,11 +162,13 @@ def main():
             check("[-Wunknown-keyword]" in printed, "the typo shown:\n" + printed)
 
             saved = os.path.join(folder, ".Velmora_Dorsel_904-.txt.swp")
+            reads.since_last()
             with open(saved, "wb") as f:  # saved as a new file renamed over the old
                 f.write(good)
             os.replace(saved, train)
             printed = expect_one_compile(watch, 3, "a rename over the file")
             check("unknown-keyword" not in printed, "the fix shown:\n" + printed)
+            expect_read_once(reads, "a rename over the file")
 
             with open(line, "rb") as f:
                 text = f.read()
@@ -127,6 +192,7 @@ def main():
         finally:
             watch.process.send_signal(signal.SIGINT)
             status = watch.process.wait(timeout=TIMEOUT)
+            reads.close()
         check(status == 0, "Ctrl-C ends it with status 0, not %d" % status)
     print("watch test passed")
 

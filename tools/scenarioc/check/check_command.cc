@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <system_error>
+#include <utility>
 #include <vector>
 
 #include "base/file_naming.h"
@@ -30,11 +31,10 @@ bool is_folder(const std::string& path) {
 std::optional<FoundScenarios> scenarios_named(const CommandLine& line, std::string& error) {
   const std::vector<std::string>& args = line.files;
   if (args.size() == 2 && !is_folder(args[0])) {
-    const std::optional<Identifiers> ids = identifiers_of(line, error);
-    if (!ids) return std::nullopt;
+    std::optional<ScenarioFiles> scenario = scenario_files_of(line, error);
+    if (!scenario) return std::nullopt;
     FoundScenarios found;
-    found.scenarios.push_back(
-        {path_from_utf8(args[0]), path_from_utf8(args[1]), ids->nome, ids->treno});
+    found.scenarios.push_back(std::move(*scenario));
     return found;
   }
   for (const std::string& arg : args) {

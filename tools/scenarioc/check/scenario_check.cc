@@ -3,10 +3,9 @@
 #include <exception>
 #include <optional>
 
-#include "compiler/compile_step.h"
 #include "compiler/diagnostics/diagnostics.h"
+#include "scenarioc/author_compile.h"
 #include "scenarioc/output/diagnostic_listing.h"
-#include "scenarioc/output/discarding_sink.h"
 #include "scenarioc/scenario_inputs.h"
 
 namespace scenario {
@@ -33,16 +32,16 @@ std::string unpaired(const ScenarioFiles& s) {
 
 size_t found_after_stop(const BuildContext& ctx) {
   size_t n = 0;
-  for (const Recording& r : ctx.recordings) n += r.after_stop ? 1 : 0;
+  for (const Recording& r : ctx.trail.recordings) n += r.after_stop ? 1 : 0;
   return n;
 }
 
 std::string summary_of(const ScenarioFiles& s, const CompileOutcome& o, const WarningSettings& w) {
   // A parse that left no cell row without recording why counts as one error.
-  const bool unexplained = o.result.cell_row_missing && o.ctx.recordings.empty();
+  const bool unexplained = o.result.cell_row_missing && o.ctx.trail.recordings.empty();
   const size_t errors =
-      o.ctx.recordings.size() + (o.result.fatal_error != 0 || unexplained ? 1 : 0);
-  const size_t warnings = shown_warnings(o.ctx, w);
+      o.ctx.trail.recordings.size() + (o.result.fatal_error != 0 || unexplained ? 1 : 0);
+  const size_t warnings = shown_warnings(o.ctx.trail, w);
   std::string text = scenario_name(s) + ": ";
   if (errors == 0 && warnings == 0) return text + "ok";
   text += count_of(errors, "error", "errors") + ", " + count_of(warnings, "warning", "warnings");
@@ -59,10 +58,10 @@ std::string summary_of(const ScenarioFiles& s, const CompileOutcome& o, const Wa
 }
 
 CheckVerdict verdict_of(const CompileOutcome& o, const WarningSettings& w) {
-  if (o.result.fatal_error != 0 || o.result.cell_row_missing || !o.ctx.recordings.empty()) {
+  if (o.result.fatal_error != 0 || o.result.cell_row_missing || !o.ctx.trail.recordings.empty()) {
     return CheckVerdict::errors;
   }
-  return shown_warnings(o.ctx, w) > 0 ? CheckVerdict::warnings : CheckVerdict::ok;
+  return shown_warnings(o.ctx.trail, w) > 0 ? CheckVerdict::warnings : CheckVerdict::ok;
 }
 
 int status_of(CheckVerdict verdict, const WarningSettings& w) {
@@ -105,10 +104,9 @@ ScenarioReport not_checked(const ScenarioFiles& s, const std::string& why, Check
   return report;
 }
 
-ScenarioReport compiled_report(const ScenarioFiles& s, const BuildContext& ctx,
-                               const CompileResult& result, AuthorSources& sources,
+ScenarioReport compiled_report(const ScenarioFiles& s, AuthorCompile& compiled,
                                const Presentation& presentation, bool json) {
-  const CompileOutcome outcome{ctx, result, sources, {}};
+  const CompileOutcome outcome = compiled.outcome();
   ScenarioReport report;
   report.verdict = verdict_of(outcome, presentation.warnings);
   report.status = status_of(report.verdict, presentation.warnings);
@@ -120,11 +118,11 @@ ScenarioReport compiled_report(const ScenarioFiles& s, const BuildContext& ctx,
     report.text = json_text(document) + "\n";
     return report;
   }
-  SourceLines lines(sources);
-  report.text = diagnostics_text(outcome, lines, presentation);
-  if (result.cell_row_missing) {
+  report.text = diagnostics_text(outcome, compiled.lines(), presentation);
+  if (outcome.result.cell_row_missing) {
     report.text += utf8_of_path(s.line_file) +
-                   ": no compiled file would be written: " + cell_row_missing_reason(ctx) + "\n";
+                   ": no compiled file would be written: " + cell_row_missing_reason(outcome.ctx) +
+                   "\n";
   }
   report.text += summary_of(s, outcome, presentation.warnings) + "\n";
   return report;
@@ -136,15 +134,9 @@ ScenarioReport check_scenario(const ScenarioFiles& s, const Presentation& presen
   const std::string missing = unpaired(s);
   if (!missing.empty()) return not_checked(s, missing, CheckVerdict::errors, json);
   try {
-    AuthorSources sources(s.line_file, s.train_file);
-    check_sources(sources);
-    BuildContext ctx;
-    ctx.nome = s.nome;
-    ctx.treno = s.treno;
-    ctx.read_past_errors = true;
-    DiscardingSink sink;
-    const CompileResult result = memorizza_percorso(ctx, kWriteTrackPlan, sources, sink);
-    return compiled_report(s, ctx, result, sources, presentation, json);
+    AuthorCompile checked(s, {.read_past_errors = true});
+    checked.compile();
+    return compiled_report(s, checked, presentation, json);
   } catch (const std::exception& failure) {  // a RunTimeFailure, or memory running out
     return not_checked(s, failure.what(), CheckVerdict::failure, json);
   }

@@ -1,23 +1,17 @@
 // Finds the scenarios of a collection: every line file NAME_linea.txt under
 // some folders, at any depth, paired with each train file NAME_NUMBER-.txt in
-// the same folder.
+// the same folder. A line file with no train file beside it comes with an
+// empty `train_file`; a train file that no line file claims with an empty
+// `line_file`.
 #pragma once
 
 #include <filesystem>
 #include <string>
 #include <vector>
 
-namespace scenario {
+#include "scenarioc/scenario_inputs.h"
 
-// A line file with one of its train files. A line file with no train file
-// beside it comes with an empty `train_file`; a train file that no line file
-// claims with an empty `line_file`.
-struct ScenarioFiles {
-  std::filesystem::path line_file;
-  std::filesystem::path train_file;
-  std::string nome;   // from the line file's name, or the train file's
-  std::string treno;  // from the train file's name; empty without one
-};
+namespace scenario {
 
 struct FoundScenarios {
   std::vector<ScenarioFiles> scenarios;  // in the order of their paths

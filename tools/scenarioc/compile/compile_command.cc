@@ -10,9 +10,6 @@
 #include "base/replace_file.h"
 #include "base/run_time_failure.h"
 #include "base/temporary_files.h"
-#include "compiler/compile_step.h"
-#include "compiler/scenario_records.h"
-#include "compiler/source_files.h"
 #include "scenarioc/command_exit.h"
 #include "scenarioc/output/colour.h"
 #include "scenarioc/output/compile_report.h"
@@ -37,7 +34,7 @@ void make_folder(const fs::path& folder) {
 }
 
 // The sources are never written over: a compiled file may not take a source's place.
-std::string overwrites_source(const fs::path& folder, const Identifiers& ids,
+std::string overwrites_source(const fs::path& folder, const ScenarioFiles& ids,
                               const CommandLine& line) {
   for (const std::string& name :
        {track_plan_name(ids.nome), station_table_name(ids.nome, ids.treno),
@@ -76,16 +73,15 @@ class LockingFolderSink : public FolderSink {
   std::ostream& err_;
 };
 
-int compile_into(const CommandLine& line, BuildContext& ctx, AuthorSources& sources,
+int compile_into(const CommandLine& line, const fs::path& folder, AuthorCompile& compiled,
                  std::ostream& out, std::ostream& err) {
-  LockingFolderSink sink(ctx.cartella, err);
-  const CompileResult result = memorizza_percorso(ctx, kWriteTrackPlan, sources, sink);
-  const CompileOutcome outcome{ctx, result, sources, ctx.cartella};
+  LockingFolderSink sink(folder, err);
+  compiled.compile(sink);
+  const CompileOutcome outcome = compiled.outcome(folder);
   if (line.json) {
     report_compile_json(outcome, line.warnings, out);
   } else {
-    SourceLines lines(sources);
-    report_compile_text(outcome, lines, presentation_of(line), out, err);
+    report_compile_text(outcome, compiled.lines(), presentation_of(line), out, err);
   }
   return compile_exit_status(outcome, line.warnings);
 }
@@ -94,26 +90,25 @@ int compile_into(const CommandLine& line, BuildContext& ctx, AuthorSources& sour
 
 int run_compile(const CommandLine& line, std::istream&, std::ostream& out, std::ostream& err) {
   std::string error;
-  const std::optional<Identifiers> ids = identifiers_of(line, error);
-  if (!ids) throw UsageFailure(error);
-  BuildContext ctx;
-  ctx.nome = ids->nome;
-  ctx.treno = ids->treno;
-  ctx.cartella = output_folder(line);
-  AuthorSources sources(path_from_utf8(line.files[0]), path_from_utf8(line.files[1]));
+  const std::optional<ScenarioFiles> scenario = scenario_files_of(line, error);
+  if (!scenario) throw UsageFailure(error);
+  std::optional<AuthorCompile> compiled;
+  return compile_scenario(line, *scenario, compiled, out, err);
+}
+
+int compile_scenario(const CommandLine& line, const ScenarioFiles& scenario,
+                     std::optional<AuthorCompile>& compiled, std::ostream& out, std::ostream& err) {
+  const fs::path folder = output_folder(line);
   try {
-    check_sources(sources);
-    make_folder(ctx.cartella);
-    error = overwrites_source(ctx.cartella, *ids, line);
+    compiled.emplace(scenario);
+    make_folder(folder);
+    const std::string error = overwrites_source(folder, scenario, line);
     if (!error.empty()) throw UsageFailure(error);
-    return compile_into(line, ctx, sources, out, err);
+    return compile_into(line, folder, *compiled, out, err);
   } catch (const RunTimeFailure&) {
     // When a compiled file could not be written, what was recorded still helps.
-    if (!line.json) {
-      const CompileResult nothing_written;
-      SourceLines lines(sources);
-      err << diagnostics_text({ctx, nothing_written, sources, ctx.cartella}, lines,
-                              presentation_of(line));
+    if (!line.json && compiled) {
+      err << diagnostics_text(compiled->outcome(folder), compiled->lines(), presentation_of(line));
     }
     throw;
   }

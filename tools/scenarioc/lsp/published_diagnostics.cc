@@ -58,7 +58,7 @@ std::vector<Publication> diagnostics_of(const ScenarioAnalysis& a) {
     lists[file_of(where) == SourceFile::train ? 1 : 0].push_back(std::move(diagnostic));
   };
   const BuildContext& ctx = a.context();
-  for (const ListedDiagnostic& d : diagnostics_in_order(ctx, WarningSettings())) {
+  for (const ListedDiagnostic& d : diagnostics_in_order(ctx.trail, WarningSettings())) {
     if (d.error) {
       const Recording& r = *d.error;
       std::string message = describe(r);
@@ -90,8 +90,8 @@ Json note_locations(const ScenarioAnalysis& a, SourceFile which, int64_t line) {
       if (located(note.where)) locations.push_back(location_json(a, note.where));
     }
   };
-  for (const Recording& r : a.context().recordings) add_notes(r.where, r.notes);
-  for (const Warning& w : a.context().warnings) add_notes(w.where, w.notes);
+  for (const Recording& r : a.context().trail.recordings) add_notes(r.where, r.notes);
+  for (const Warning& w : a.context().trail.warnings) add_notes(w.where, w.notes);
   return locations;
 }
 

@@ -5,7 +5,6 @@
 
 #include "base/run_time_failure.h"
 #include "base/text_encoding.h"
-#include "scenarioc/output/discarding_sink.h"
 #include "scenarioc/scenario_inputs.h"
 #include "source/byte_source.h"
 
@@ -68,16 +67,14 @@ std::string EditorSources::display_name(SourceFile which) const {
 }
 
 ScenarioAnalysis::ScenarioAnalysis(const ScenarioFiles& files, const DocumentStore& documents)
-    : line_(side_for(files.line_file, documents)), train_(side_for(files.train_file, documents)) {
-  ctx_.nome = files.nome;
-  ctx_.treno = files.treno;
-  ctx_.read_past_errors = true;
-  DiscardingSink sink;
+    : line_(side_for(files.line_file, documents)),
+      train_(side_for(files.train_file, documents)),
+      compiled_(files, std::make_unique<EditorSources>(line_, train_), {.read_past_errors = true}) {
   try {
-    result_ = memorizza_percorso(ctx_, kWriteTrackPlan, sources_, sink);
+    compiled_.compile();
   } catch (const RunTimeFailure&) {
-    // The sources are in memory: nothing is left that could fail to be read.
-    result_.cell_row_missing = !ctx_.has_cell_row();
+    // The sources are in memory: nothing is left that could fail to be read,
+    // and the compile keeps what it recorded.
   }
 }
 
@@ -90,7 +87,9 @@ std::optional<SourceFile> ScenarioAnalysis::side_of(const Document& document) co
 }
 
 const ReportModel& ScenarioAnalysis::model() {
-  if (!model_) model_ = std::make_unique<ReportModel>(build_report_model(ctx_, result_, sources_));
+  if (!model_) {
+    model_ = std::make_unique<ReportModel>(build_report_model(compiled_.compilation(), sources()));
+  }
   return *model_;
 }
 

@@ -10,10 +10,10 @@
 #include <optional>
 #include <string>
 
-#include "compiler/compile_step.h"
+#include "compiler/compile.h"
 #include "compiler/scenario_records.h"
 #include "compiler/source_files.h"
-#include "scenarioc/check/scenario_finder.h"
+#include "scenarioc/author_compile.h"
 #include "scenarioc/lsp/document_store.h"
 #include "scenarioc/lsp/editor_text.h"
 #include "scenarioc/report/report_model.h"
@@ -62,18 +62,16 @@ class ScenarioAnalysis {
   // The side whose path or URI is the document's; none when neither is.
   std::optional<SourceFile> side_of(const Document& document) const;
 
-  const BuildContext& context() const { return ctx_; }
-  const CompileResult& result() const { return result_; }
-  const SourceFiles& sources() const { return sources_; }
+  const Compilation& context() const { return compiled_.compilation(); }
+  const CompileResult& result() const { return compiled_.compilation().result; }
+  const SourceFiles& sources() const { return compiled_.sources(); }
   // What the report would draw of it, made when first asked for.
   const ReportModel& model();
 
  private:
   SourceSide line_;
   SourceSide train_;
-  EditorSources sources_{line_, train_};
-  BuildContext ctx_;
-  CompileResult result_;
+  AuthorCompile compiled_;
   std::unique_ptr<ReportModel> model_;
 };
 

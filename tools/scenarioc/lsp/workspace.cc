@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <system_error>
 
+#include "scenarioc/check/scenario_finder.h"
 #include "scenarioc/lsp/published_diagnostics.h"
 #include "scenarioc/scenario_inputs.h"
 

@@ -40,8 +40,8 @@ std::string count_of(size_t n, const char* one, const char* many) {
 
 int compile_exit_status(const CompileOutcome& o, const WarningSettings& warnings) {
   if (o.result.fatal_error != 0 || o.result.cell_row_missing) return kExitFailure;
-  if (!o.ctx.recordings.empty()) return kExitRecorded;
-  return warnings.as_errors && shown_warnings(o.ctx, warnings) > 0 ? kExitRecorded : kExitOk;
+  if (!o.ctx.trail.recordings.empty()) return kExitRecorded;
+  return warnings.as_errors && shown_warnings(o.ctx.trail, warnings) > 0 ? kExitRecorded : kExitOk;
 }
 
 std::string fatal_diagnostic(const CompileOutcome& o) {
@@ -52,7 +52,7 @@ std::string diagnostics_text(const CompileOutcome& o, SourceLines& lines,
                              const Presentation& presentation) {
   DiagnosticPrinter printer(o.sources, lines, presentation.colour, presentation.warnings.as_errors);
   std::string text;
-  for (const ListedDiagnostic& d : diagnostics_in_order(o.ctx, presentation.warnings)) {
+  for (const ListedDiagnostic& d : diagnostics_in_order(o.ctx.trail, presentation.warnings)) {
     text += printer.print(d);
   }
   if (o.result.fatal_error != 0) {
@@ -63,12 +63,12 @@ std::string diagnostics_text(const CompileOutcome& o, SourceLines& lines,
 }
 
 std::string warnings_summary(const CompileOutcome& o, const WarningSettings& warnings) {
-  const size_t n = shown_warnings(o.ctx, warnings);
+  const size_t n = shown_warnings(o.ctx.trail, warnings);
   if (n == 0) return "";
   std::string text = "scenarioc: " + count_of(n, "warning", "warnings");
   if (!warnings.as_errors) return text;
   text += " treated as errors (-Werror)";
-  if (o.ctx.recordings.empty() && o.result.wrote_files()) {
+  if (o.ctx.trail.recordings.empty() && o.result.wrote_files()) {
     text += "; the compiled files were written all the same";
   }
   return text;
@@ -85,7 +85,7 @@ void report_compile_text(const CompileOutcome& o, SourceLines& lines,
     out << "wrote " << written_path(o, name) << '\n';
   }
   if (!warnings.empty()) err << warnings << '\n';
-  const size_t n = o.ctx.recordings.size();
+  const size_t n = o.ctx.trail.recordings.size();
   if (n > 0 && o.result.wrote_files()) {
     err << "scenarioc: " << count_of(n, "error", "errors")
         << " recorded; the compiled files were written all the same\n";
@@ -101,11 +101,11 @@ void add_outcome_fields(Json& json, const CompileOutcome& o, const WarningSettin
   json["n"] =
       json_number(o.ctx.has_cell_row() ? std::optional<int64_t>(o.ctx.last_cell()) : std::nullopt);
   Json& recordings = json["recordings"] = Json::array();
-  for (const Recording& recording : o.ctx.recordings) {
+  for (const Recording& recording : o.ctx.trail.recordings) {
     recordings.push_back(error_json(recording, o.sources));
   }
   Json& shown = json["warnings"] = Json::array();
-  for (const Warning& warning : o.ctx.warnings) {
+  for (const Warning& warning : o.ctx.trail.warnings) {
     if (warnings.shows(warning.kind)) {
       shown.push_back(warning_json(warning, warnings.as_errors, o.sources));
     }

@@ -43,25 +43,25 @@ std::string option_of_warning(const Warning& warning, bool as_error) {
 
 }  // namespace
 
-std::vector<ListedDiagnostic> diagnostics_in_order(const BuildContext& ctx,
+std::vector<ListedDiagnostic> diagnostics_in_order(const ExplanationTrail& trail,
                                                    const WarningSettings& settings) {
   std::vector<ListedDiagnostic> listed;
-  auto error = ctx.recordings.begin();
-  for (const Warning& warning : ctx.warnings) {
+  auto error = trail.recordings.begin();
+  for (const Warning& warning : trail.warnings) {
     if (!settings.shows(warning.kind)) continue;
-    while (error != ctx.recordings.end() &&
+    while (error != trail.recordings.end() &&
            source_order(error->where) < source_order(warning.where)) {
       listed.push_back({&*error++, nullptr});
     }
     listed.push_back({nullptr, &warning});
   }
-  for (; error != ctx.recordings.end(); ++error) listed.push_back({&*error, nullptr});
+  for (; error != trail.recordings.end(); ++error) listed.push_back({&*error, nullptr});
   return listed;
 }
 
-size_t shown_warnings(const BuildContext& ctx, const WarningSettings& settings) {
+size_t shown_warnings(const ExplanationTrail& trail, const WarningSettings& settings) {
   size_t n = 0;
-  for (const Warning& warning : ctx.warnings) n += settings.shows(warning.kind) ? 1 : 0;
+  for (const Warning& warning : trail.warnings) n += settings.shows(warning.kind) ? 1 : 0;
   return n;
 }
 

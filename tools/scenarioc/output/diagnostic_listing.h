@@ -26,11 +26,11 @@ struct ListedDiagnostic {
 // found, merged so that a warning comes before the first error that does not
 // lie before it in the sources: at the same place, the warning says how the
 // text was read, which is often why the error arose.
-std::vector<ListedDiagnostic> diagnostics_in_order(const BuildContext& ctx,
+std::vector<ListedDiagnostic> diagnostics_in_order(const ExplanationTrail& trail,
                                                    const WarningSettings& settings);
 
 // How many warnings the run shows.
-size_t shown_warnings(const BuildContext& ctx, const WarningSettings& settings);
+size_t shown_warnings(const ExplanationTrail& trail, const WarningSettings& settings);
 
 // The mark of an error found after the point where the compile stopped.
 constexpr const char* kAfterStopMark = " (found after the point where the compile stopped)";

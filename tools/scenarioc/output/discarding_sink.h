@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "compiler/compile_step.h"
+#include "compiler/compiled_file_sink.h"
 
 namespace scenario {
 

@@ -7,15 +7,10 @@
 #include "base/file_naming.h"
 #include "base/replace_file.h"
 #include "base/run_time_failure.h"
-#include "compiler/compile_step.h"
 #include "compiler/diagnostics/diagnostics.h"
-#include "compiler/scenario_records.h"
-#include "compiler/source_files.h"
 #include "scenarioc/command_exit.h"
 #include "scenarioc/output/colour.h"
 #include "scenarioc/output/compile_report.h"
-#include "scenarioc/output/discarding_sink.h"
-#include "scenarioc/output/source_excerpt.h"
 #include "scenarioc/report/report_model.h"
 #include "scenarioc/report/report_page.h"
 #include "scenarioc/scenario_inputs.h"
@@ -25,7 +20,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-fs::path report_path(const CommandLine& line, const Identifiers& ids) {
+fs::path report_path(const CommandLine& line, const ScenarioFiles& ids) {
   if (line.out_file) return path_from_utf8(*line.out_file);
   const fs::path parent = path_from_utf8(line.files[0]).parent_path();
   return file_in(parent.empty() ? fs::path(".") : parent, report_page_name(ids.nome, ids.treno));
@@ -40,15 +35,13 @@ void make_parent_folder(const fs::path& file) {
 }
 
 // The errors and warnings as `scenarioc compile` prints them.
-void report_diagnostics(const BuildContext& ctx, const CompileResult& result, SourceFiles& sources,
-                        std::ostream& err) {
-  const CompileOutcome outcome{ctx, result, sources, {}};
-  SourceLines lines(sources);
+void report_diagnostics(AuthorCompile& compiled, std::ostream& err) {
   Presentation presentation;
   presentation.colour = colour_wanted_for(ColourMode::automatic, StandardStream::err);
-  err << diagnostics_text(outcome, lines, presentation);
-  if (result.cell_row_missing) {
-    err << "scenarioc: the compile left no cell row: " << cell_row_missing_reason(ctx) << '\n';
+  err << diagnostics_text(compiled.outcome(), compiled.lines(), presentation);
+  const Compilation& c = compiled.compilation();
+  if (c.result.cell_row_missing) {
+    err << "scenarioc: the compile left no cell row: " << cell_row_missing_reason(c) << '\n';
   }
 }
 
@@ -57,17 +50,13 @@ std::string counted(size_t n, const char* one, const char* many) {
 }
 
 // The page, from a compile that writes no file; `recorded` when it recorded an error.
-std::string make_page(AuthorSources& sources, const Identifiers& ids, std::ostream& err,
-                      bool& recorded) {
-  BuildContext ctx;
-  ctx.nome = ids.nome;
-  ctx.treno = ids.treno;
-  DiscardingSink sink;
-  const CompileResult result = memorizza_percorso(ctx, 1, sources, sink);
-  const ReportModel model = build_report_model(ctx, result, sources);
-  report_diagnostics(ctx, result, sources, err);
+std::string make_page(const ScenarioFiles& scenario, std::ostream& err, bool& recorded) {
+  AuthorCompile compiled(scenario);
+  compiled.compile();
+  const ReportModel model = build_report_model(compiled.compilation(), compiled.sources());
+  report_diagnostics(compiled, err);
   const size_t n = model.diagnostics.size();
-  const size_t warnings = ctx.warnings.size();
+  const size_t warnings = compiled.compilation().trail.warnings.size();
   recorded = n > warnings;
   if (n > 0) {
     std::string what = counted(n - warnings, "error", "errors") + " recorded";
@@ -79,21 +68,13 @@ std::string make_page(AuthorSources& sources, const Identifiers& ids, std::ostre
 
 }  // namespace
 
-std::string draw_report_page(const fs::path& line_file, const fs::path& train_file,
-                             const std::string& nome, const std::string& treno) {
-  AuthorSources sources(line_file, train_file);
-  check_sources(sources);
-  BuildContext ctx;
-  ctx.nome = nome;
-  ctx.treno = treno;
-  DiscardingSink sink;
-  const CompileResult result = memorizza_percorso(ctx, 1, sources, sink);
-  return render_report_page(build_report_model(ctx, result, sources));
+std::string draw_report_page(const AuthorCompile& compiled) {
+  return render_report_page(build_report_model(compiled.compilation(), compiled.sources()));
 }
 
 int run_report(const CommandLine& line, std::istream&, std::ostream& out, std::ostream& err) {
   std::string error;
-  const std::optional<Identifiers> ids = identifiers_of(line, error);
+  const std::optional<ScenarioFiles> ids = scenario_files_of(line, error);
   if (!ids) throw UsageFailure(error);
   const fs::path page_path = report_path(line, *ids);
   for (const std::string& source : line.files) {
@@ -102,10 +83,8 @@ int run_report(const CommandLine& line, std::istream&, std::ostream& out, std::o
                          source + "'");
     }
   }
-  AuthorSources sources(path_from_utf8(line.files[0]), path_from_utf8(line.files[1]));
-  check_sources(sources);
   bool recorded = false;
-  const std::string page = make_page(sources, *ids, err, recorded);
+  const std::string page = make_page(*ids, err, recorded);
   make_parent_folder(page_path);
   replace_file(page_path, page);
   out << "wrote " << page_path.string() << '\n';

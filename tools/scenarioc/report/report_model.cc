@@ -32,8 +32,8 @@ bool same_record(const SourceLocation& a, const SourceLocation& b) {
 
 // The slowdown whose record placed an object, or -1.
 int32_t slowdown_of(const BuildContext& ctx, const SourceLocation& where) {
-  for (size_t i = 0; i < ctx.rallentamenti.size(); ++i) {
-    if (same_record(ctx.rallentamenti[i].where, where)) return static_cast<int32_t>(i);
+  for (size_t i = 0; i < ctx.trail.rallentamenti.size(); ++i) {
+    if (same_record(ctx.trail.rallentamenti[i].where, where)) return static_cast<int32_t>(i);
   }
   return -1;
 }
@@ -57,7 +57,7 @@ std::string object_label(const cella& c, const Tabella& tabella) {
 void add_objects(ReportModel& model, const BuildContext& ctx, const SourceFiles& sources) {
   // The last placement in a cell placed what it holds.
   std::map<int32_t, const Placement*> placed;
-  for (const Placement& p : ctx.placements) placed[p.cell] = &p;
+  for (const Placement& p : ctx.trail.placements) placed[p.cell] = &p;
   for (size_t c = 0; c < ctx.percorso.size(); ++c) {
     const cella& cell = ctx.percorso[c];
     if (cell.oggetto == kNoObject) continue;
@@ -83,7 +83,7 @@ void add_objects(ReportModel& model, const BuildContext& ctx, const SourceFiles&
 }
 
 void add_slowdowns(ReportModel& model, const BuildContext& ctx, const SourceFiles& sources) {
-  for (const SlowdownRecord& r : ctx.rallentamenti) {
+  for (const SlowdownRecord& r : ctx.trail.rallentamenti) {
     ReportSlowdown s;
     s.start = cell_start_metres(r.start_cell);
     s.end = s.start;
@@ -107,7 +107,7 @@ std::vector<Fact> station_codes(const voce& e) {
 
 void add_stations(ReportModel& model, const BuildContext& ctx, const SourceFiles& sources) {
   for (int k = kFirstStationEntry; k <= kFirstBoardEntry; ++k) {
-    if (ctx.entry_sources[k].file != SourceFile::train) continue;
+    if (ctx.trail.entry_sources[k].file != SourceFile::train) continue;
     const voce& e = ctx.tabella[k];
     ReportStation s;
     s.entry = k;
@@ -120,7 +120,7 @@ void add_stations(ReportModel& model, const BuildContext& ctx, const SourceFiles
     s.stop_seconds = e.colonna13;
     s.time = e.orario;
     s.codes = station_codes(e);
-    s.source = source_ref(ctx.entry_sources[k], sources);
+    s.source = source_ref(ctx.trail.entry_sources[k], sources);
     for (size_t i = 0; i < model.objects.size(); ++i) {
       const ReportObject& o = model.objects[i];
       if (o.oggetto == kStationMark && ctx.percorso[o.cell].dato1 == k) {
@@ -181,7 +181,7 @@ std::vector<std::string> note_texts(const std::vector<Note>& notes, const Source
 
 void add_diagnostics(ReportModel& model, const BuildContext& ctx, const CompileResult& result,
                      const SourceFiles& sources) {
-  for (const Recording& r : ctx.recordings) {
+  for (const Recording& r : ctx.trail.recordings) {
     ReportDiagnostic d;
     d.severity = "error";
     d.name = std::to_string(r.numero);
@@ -192,7 +192,7 @@ void add_diagnostics(ReportModel& model, const BuildContext& ctx, const CompileR
     link_diagnostic(model, d, r.cell);
     model.diagnostics.push_back(std::move(d));
   }
-  for (const Warning& w : ctx.warnings) {
+  for (const Warning& w : ctx.trail.warnings) {
     ReportDiagnostic d;
     d.severity = "warning";
     d.name = std::string(warning_name(w.kind));
@@ -305,8 +305,7 @@ int ReportModel::count(uint8_t oggetto) const {
       objects.begin(), objects.end(), [&](const ReportObject& o) { return o.oggetto == oggetto; }));
 }
 
-ReportModel build_report_model(const BuildContext& ctx, const CompileResult& result,
-                               const SourceFiles& sources) {
+ReportModel build_report_model(const Compilation& ctx, const SourceFiles& sources) {
   ReportModel model;
   model.nome = utf8_from_native(ctx.nome);
   model.treno = utf8_from_native(ctx.treno);
@@ -324,7 +323,7 @@ ReportModel build_report_model(const BuildContext& ctx, const CompileResult& res
     add_stations(model, ctx, sources);
     add_profiles(model, ctx.percorso);
   }
-  add_diagnostics(model, ctx, result, sources);
+  add_diagnostics(model, ctx, ctx.result, sources);
   if (model.has_cell_row) add_plan(model, ctx);
   return model;
 }

@@ -1,5 +1,5 @@
 // What the report page shows of one compiled scenario, computed from the
-// build context after the compile: the plan, the values along the route, every
+// compilation: the plan, the values along the route, every
 // object with its values in units and the source record that placed it, the
 // stations and the diagnostics.
 #pragma once
@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "compiler/chainage.h"
-#include "compiler/compile_step.h"
+#include "compiler/compile.h"
 #include "compiler/format/object_values.h"
 #include "compiler/scenario_records.h"
 #include "compiler/source_files.h"
@@ -135,8 +135,7 @@ struct ReportModel {
   int count(uint8_t oggetto) const;
 };
 
-ReportModel build_report_model(const BuildContext& ctx, const CompileResult& result,
-                               const SourceFiles& sources);
+ReportModel build_report_model(const Compilation& compiled, const SourceFiles& sources);
 
 // Where cell c's stretch starts, in the report's metres: (c - 1) × 50.
 inline int32_t cell_start_metres(int64_t cell) { return static_cast<int32_t>(cell_start(cell)); }

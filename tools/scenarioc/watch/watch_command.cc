@@ -11,6 +11,7 @@
 #include "base/run_time_failure.h"
 #include "scenarioc/command_exit.h"
 #include "scenarioc/commands.h"
+#include "scenarioc/compile/compile_command.h"
 #include "scenarioc/output/terminal.h"
 #include "scenarioc/report/report_command.h"
 #include "scenarioc/scenario_inputs.h"
@@ -41,11 +42,10 @@ std::string time_of_day() {
 
 class Watcher {
  public:
-  Watcher(const CommandLine& line, const Identifiers& ids, std::istream& in, std::ostream& out,
+  Watcher(const CommandLine& line, const ScenarioFiles& scenario, std::ostream& out,
           std::ostream& err)
       : line_(line),
-        ids_(ids),
-        in_(in),
+        scenario_(scenario),
         out_(out),
         err_(err),
         clear_(is_terminal(StandardStream::out)) {
@@ -60,8 +60,12 @@ class Watcher {
     // The screen is cleared only where the escape sequences are understood.
     if (clear_ && is_colour_terminal(StandardStream::out)) out_ << "\x1b[H\x1b[2J\x1b[3J";
     out_ << std::flush;
-    const int status = run_command(line_, in_, out_, err_);
-    if (line_.report_file) write_report();
+    // The page is drawn from the compile whose diagnostics were just printed.
+    std::optional<AuthorCompile> compiled;
+    const int status = run_reporting_failure(*line_.command, err_, [&] {
+      return compile_scenario(line_, scenario_, compiled, out_, err_);
+    });
+    if (line_.report_file && compiled && compiled->has_compiled()) write_report(*compiled);
     err_ << std::flush;
     const auto took = std::chrono::duration_cast<std::chrono::milliseconds>(
         std::chrono::steady_clock::now() - start);
@@ -72,12 +76,10 @@ class Watcher {
   }
 
  private:
-  void write_report() {
+  void write_report(const AuthorCompile& compiled) {
     const fs::path page = path_from_utf8(*line_.report_file);
     try {
-      write_watched_report(
-          page, draw_report_page(path_from_utf8(line_.files[0]), path_from_utf8(line_.files[1]),
-                                 ids_.nome, ids_.treno));
+      write_watched_report(page, draw_report_page(compiled));
       out_ << "wrote " << page.string() << '\n';
     } catch (const RunTimeFailure& failure) {
       err_ << "scenarioc: " << failure.what() << '\n';
@@ -85,8 +87,7 @@ class Watcher {
   }
 
   CommandLine line_;
-  Identifiers ids_;
-  std::istream& in_;
+  ScenarioFiles scenario_;
   std::ostream& out_;
   std::ostream& err_;
   bool clear_;
@@ -95,10 +96,10 @@ class Watcher {
 
 }  // namespace
 
-int run_watch(const CommandLine& line, std::istream& in, std::ostream& out, std::ostream& err) {
+int run_watch(const CommandLine& line, std::istream&, std::ostream& out, std::ostream& err) {
   std::string error;
-  const std::optional<Identifiers> ids = identifiers_of(line, error);
-  if (!ids) throw UsageFailure(error);
+  const std::optional<ScenarioFiles> scenario = scenario_files_of(line, error);
+  if (!scenario) throw UsageFailure(error);
   if (line.report_file) {
     for (const std::string& source : line.files) {
       if (same_file(path_from_utf8(*line.report_file), path_from_utf8(source))) {
@@ -110,7 +111,7 @@ int run_watch(const CommandLine& line, std::istream& in, std::ostream& out, std:
   const EndRequest end;
   // Watching starts before the first compile, so that no save is missed.
   FolderWatch watch({path_from_utf8(line.files[0]), path_from_utf8(line.files[1])}, end);
-  Watcher watcher(line, *ids, in, out, err);
+  Watcher watcher(line, *scenario, out, err);
   watcher.compile();
   while (true) {
     FolderWatch::Event event = watch.wait(std::nullopt);

@@ -6,7 +6,8 @@
 //   SCENARIO_UPDATE_GOLDEN=1 build/dev/tests/scenario_tests --gtest_filter='BuiltinCompiled*'
 #include <gtest/gtest.h>
 
-#include "compiler/compile_step.h"
+#include "compiler/compile.h"
+#include "compiler/compiled_file_sink.h"
 #include "golden_file.h"
 #include "source/builtin_line.h"
 #include "source/builtin_train.h"
@@ -17,11 +18,11 @@ namespace scenario::testing {
 namespace {
 
 TEST(BuiltinCompiledTest, MatchesItsGoldenFile) {
-  BuildContext ctx = builtin_context();
+  Compilation compilation(builtin_identity());
   MemorySources sources(text_file_bytes(builtin_line_source()),
                         text_file_bytes(builtin_train_source()));
   MemorySink sink;
-  memorizza_percorso(ctx, kWriteTrackPlan, sources, sink);
+  compile(compilation, sources, sink);
   TempDir dir;
   for (const auto& [name, bytes] : sink.files) write_file(dir / name, bytes);
   EXPECT_TRUE(matches_golden(

@@ -38,15 +38,16 @@ Recording error_at(int32_t numero, SourceFile file, int32_t line, int32_t column
 // between the errors, one that names no line.
 BuildContext context_with_diagnostics() {
   BuildContext ctx;
-  ctx.recordings.push_back(error_at(25, SourceFile::train, 2, 1));
-  ctx.recordings.push_back(error_at(25, SourceFile::train, 3, 9));
-  ctx.recordings.back().after_stop = true;
-  ctx.warnings.push_back(warning_at(WarningClass::unknown_keyword, SourceFile::line, 3, 1,
-                                    "\"pendneza\" names no record; did you mean 'pendenza'?"));
-  ctx.warnings.push_back(warning_at(WarningClass::speed_rounded, SourceFile::train, 2, 10,
-                                    "a speed of 92 km/h is stored as 90"));
-  ctx.warnings.back().notes.push_back({{SourceFile::line, 2, 1}, "the route starts here"});
-  ctx.warnings.push_back(
+  ctx.trail.recordings.push_back(error_at(25, SourceFile::train, 2, 1));
+  ctx.trail.recordings.push_back(error_at(25, SourceFile::train, 3, 9));
+  ctx.trail.recordings.back().after_stop = true;
+  ctx.trail.warnings.push_back(
+      warning_at(WarningClass::unknown_keyword, SourceFile::line, 3, 1,
+                 "\"pendneza\" names no record; did you mean 'pendenza'?"));
+  ctx.trail.warnings.push_back(warning_at(WarningClass::speed_rounded, SourceFile::train, 2, 10,
+                                          "a speed of 92 km/h is stored as 90"));
+  ctx.trail.warnings.back().notes.push_back({{SourceFile::line, 2, 1}, "the route starts here"});
+  ctx.trail.warnings.push_back(
       warning_at(WarningClass::encoding, SourceFile::train, 0, 0, "names saved as UTF-8"));
   return ctx;
 }
@@ -56,7 +57,7 @@ std::string printed(const BuildContext& ctx, MemorySources& sources, const Warni
   SourceLines lines(sources);
   DiagnosticPrinter printer(sources, lines, colour, w.as_errors);
   std::string text;
-  for (const ListedDiagnostic& d : diagnostics_in_order(ctx, w)) text += printer.print(d);
+  for (const ListedDiagnostic& d : diagnostics_in_order(ctx.trail, w)) text += printer.print(d);
   return text;
 }
 
@@ -87,10 +88,10 @@ TEST(DiagnosticListingTest, WarningsTakeTheirPlaceAmongTheErrorsInSourceOrder) {
 // At the same place the warning, which says how the text was read, comes first.
 TEST(DiagnosticListingTest, AtTheSamePlaceTheWarningComesFirst) {
   BuildContext ctx;
-  ctx.recordings.push_back(error_at(25, SourceFile::train, 2, 10));
-  ctx.warnings.push_back(
+  ctx.trail.recordings.push_back(error_at(25, SourceFile::train, 2, 10));
+  ctx.trail.warnings.push_back(
       warning_at(WarningClass::extra_fields, SourceFile::train, 2, 10, "read as a keyword"));
-  const std::vector<ListedDiagnostic> listed = diagnostics_in_order(ctx, {});
+  const std::vector<ListedDiagnostic> listed = diagnostics_in_order(ctx.trail, {});
   ASSERT_EQ(listed.size(), 2u);
   EXPECT_NE(listed[0].warning, nullptr);
   EXPECT_NE(listed[1].error, nullptr);
@@ -113,7 +114,7 @@ TEST(DiagnosticListingTest, FlagsChooseWhatIsShownAndHow) {
   EXPECT_NE(text.find("train source: error: names saved as UTF-8 [-Werror=encoding]\n"),
             std::string::npos)
       << text;
-  EXPECT_EQ(shown_warnings(ctx, settings), 2u);
+  EXPECT_EQ(shown_warnings(ctx.trail, settings), 2u);
 }
 
 TEST(DiagnosticListingTest, UnknownWarningNamesAreRefusedWithTheList) {
@@ -132,10 +133,10 @@ TEST(DiagnosticListingTest, UnknownWarningNamesAreRefusedWithTheList) {
 
 TEST(DiagnosticListingTest, ColourMarksLocationSeverityOptionAndCaret) {
   BuildContext ctx;
-  ctx.warnings.push_back(
+  ctx.trail.warnings.push_back(
       warning_at(WarningClass::off_grid, SourceFile::line, 2, 21, "10010 m is off the grid"));
-  ctx.recordings.push_back(error_at(25, SourceFile::train, 2, 1));
-  ctx.recordings.back().notes.push_back({{SourceFile::line, 3, 1}, "held here"});
+  ctx.trail.recordings.push_back(error_at(25, SourceFile::train, 2, 1));
+  ctx.trail.recordings.back().notes.push_back({{SourceFile::line, 3, 1}, "held here"});
   MemorySources sources(kLineText, kTrainText);
   const std::string bold = "\33[01m\33[K", magenta = "\33[01;35m\33[K", red = "\33[01;31m\33[K",
                     cyan = "\33[01;36m\33[K", green = "\33[01;32m\33[K", off = "\33[m\33[K";
@@ -152,7 +153,7 @@ TEST(DiagnosticListingTest, ColourMarksLocationSeverityOptionAndCaret) {
 
 TEST(DiagnosticListingTest, MessagesCannotDriveTheTerminal) {
   BuildContext ctx;
-  ctx.warnings.push_back(
+  ctx.trail.warnings.push_back(
       warning_at(WarningClass::encoding, SourceFile::none, 0, 0, "text \x1b[2J\xE0 read"));
   MemorySources sources("", "");
   EXPECT_EQ(printed(ctx, sources, {}, false), "warning: text \\x1B[2J\xC3\xA0 read [-Wencoding]\n");
@@ -184,7 +185,7 @@ TEST(DiagnosticListingTest, WarningsChangeTheExitStatusOnlyUnderWerror) {
     SCOPED_TRACE(row.name);
     BuildContext ctx;
     for (WarningClass kind : row.warnings) {
-      ctx.warnings.push_back(warning_at(kind, SourceFile::line, 1, 1, "m"));
+      ctx.trail.warnings.push_back(warning_at(kind, SourceFile::line, 1, 1, "m"));
     }
     WarningSettings settings;
     for (const std::string& flag : row.flags) ASSERT_EQ(apply_warning_flag(settings, flag), "");

@@ -21,7 +21,7 @@ namespace {
 struct BuiltIn {
   std::unique_ptr<Compiled> compiled =
       compile_text(text_file_bytes(builtin_line_source()), text_file_bytes(builtin_train_source()));
-  ReportModel model = build_report_model(compiled->ctx, compiled->result, *compiled->sources);
+  ReportModel model = build_report_model(compiled->ctx, *compiled->sources);
 };
 
 const BuiltIn& builtin() {
@@ -148,7 +148,7 @@ TEST(ReportModelTest, ProfilesFollowTheCells) {
 
 TEST(ReportModelTest, AnErrorPointsAtTheObjectInItsWay) {
   auto compiled = compile_fixture("signal_on_speed_board");
-  const ReportModel model = build_report_model(compiled->ctx, compiled->result, *compiled->sources);
+  const ReportModel model = build_report_model(compiled->ctx, *compiled->sources);
   ASSERT_EQ(model.diagnostics.size(), 1u);
   const ReportDiagnostic& d = model.diagnostics[0];
   EXPECT_EQ(d.name, "16");
@@ -162,16 +162,16 @@ TEST(ReportModelTest, AnErrorPointsAtTheObjectInItsWay) {
 
 TEST(ReportModelTest, WarningsAreListedBesideTheErrorsAndPointAtTheirRecord) {
   auto compiled = compile_fixture("clean");
-  BuildContext& ctx = compiled->ctx;
-  ASSERT_TRUE(ctx.recordings.empty());
+  Compilation& ctx = compiled->ctx;
+  ASSERT_TRUE(ctx.trail.recordings.empty());
   // The signal record on line 16 of the train source, warned about.
   Warning warning;
   warning.kind = WarningClass::off_grid;
   warning.where = {SourceFile::train, 16, 1};
   warning.message = "the position 1660 m is off the 50 m grid";
   warning.notes = {{{SourceFile::line, 3, 1}, "the grid starts here"}};
-  ctx.warnings.push_back(warning);
-  const ReportModel model = build_report_model(ctx, compiled->result, *compiled->sources);
+  ctx.trail.warnings.push_back(warning);
+  const ReportModel model = build_report_model(ctx, *compiled->sources);
   ASSERT_EQ(model.diagnostics.size(), 1u);
   const ReportDiagnostic& d = model.diagnostics[0];
   EXPECT_EQ(d.severity, "warning");
@@ -184,15 +184,15 @@ TEST(ReportModelTest, WarningsAreListedBesideTheErrorsAndPointAtTheirRecord) {
 
 TEST(ReportModelTest, AFatalErrorAndAMissingCellRowAreListedToo) {
   auto fatal = compile_fixture("object_at_route_start");
-  ASSERT_NE(fatal->result.fatal_error, 0);
-  const ReportModel with_fatal = build_report_model(fatal->ctx, fatal->result, *fatal->sources);
+  ASSERT_NE(fatal->ctx.result.fatal_error, 0);
+  const ReportModel with_fatal = build_report_model(fatal->ctx, *fatal->sources);
   ASSERT_FALSE(with_fatal.diagnostics.empty());
-  EXPECT_EQ(with_fatal.diagnostics.back().name, std::to_string(fatal->result.fatal_error));
+  EXPECT_EQ(with_fatal.diagnostics.back().name, std::to_string(fatal->ctx.result.fatal_error));
   EXPECT_GE(with_fatal.diagnostics.back().object, 0);  // the object in the header cell
 
   auto missing = compile_text("no general part here\r\n", "");
-  ASSERT_TRUE(missing->result.cell_row_missing);
-  const ReportModel empty = build_report_model(missing->ctx, missing->result, *missing->sources);
+  ASSERT_TRUE(missing->ctx.result.cell_row_missing);
+  const ReportModel empty = build_report_model(missing->ctx, *missing->sources);
   EXPECT_FALSE(empty.has_cell_row);
   EXPECT_TRUE(empty.objects.empty());
   EXPECT_TRUE(empty.plan.empty());

@@ -1,0 +1,17 @@
+#include "compiler/compile.h"
+
+#include "base/run_time_failure.h"
+
+namespace scenario {
+
+void compile(Compilation& compilation, SourceFiles& sources, CompiledFileSink& sink) {
+  compilation.result = {};
+  try {
+    compilation.result = memorizza_percorso(compilation, compilation.options, sources, sink);
+  } catch (const RunTimeFailure&) {
+    compilation.result.cell_row_missing = !compilation.has_cell_row();
+    throw;
+  }
+}
+
+}  // namespace scenario
