@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "base/run_time_failure.h"
 #include "compiler/timetable/track_profile.h"
@@ -52,8 +53,14 @@ std::vector<double> braking_envelope(const TrainDynamics& d, const TrackProfile&
       b[i] = 0;
       continue;
     }
-    const double line = d.line_deceleration(p.line_permille[i]);
-    const double adhesion = p.adhesion[i];
+    // Braking only ever raises the speed going backwards: a limit no higher
+    // than the next point's speed is the answer, with no need to brake.
+    if (p.limit_ms[i] <= b[i + 1]) {
+      b[i] = p.limit_ms[i];
+      continue;
+    }
+    const double line = d.line_deceleration(p.line_permille(i));
+    const double adhesion = p.adhesion(i);
     const double before = integrate(b[i + 1], p.grid.step_m, [&](double v) {
       return std::max(d.brake_deceleration(v, adhesion) + line, kLeastDeceleration);
     });
@@ -68,23 +75,21 @@ std::vector<double> braking_envelope(const TrainDynamics& d, const TrackProfile&
                        "gradient and resistance there");
 }
 
-// Full traction from every stop, held under the braking envelope.
-std::vector<double> fastest_speeds(const TrainDynamics& d, const TrackProfile& p,
-                                   const std::vector<double>& envelope) {
+// Full traction from every stop, held under the braking envelope, which the
+// speeds replace point by point.
+void hold_under_envelope(const TrainDynamics& d, const TrackProfile& p, std::vector<double>& v) {
   const int64_t n = p.grid.steps;
-  std::vector<double> v(static_cast<size_t>(n + 1));
   v[0] = 0;
   for (int64_t i = 0; i < n; ++i) {
-    const double line = d.line_deceleration(p.line_permille[i]);
-    const double adhesion = p.adhesion[i];
+    const double line = d.line_deceleration(p.line_permille(i));
+    const double adhesion = p.adhesion(i);
     const double after = integrate(v[i], p.grid.step_m, [&](double u) {
       return (d.tractive_effort_n(u, adhesion) - d.running_resistance_n(u)) / d.inertial_mass_kg -
              line;
     });
-    v[i + 1] = std::min(envelope[i + 1], after);
+    v[i + 1] = std::min(v[i + 1], after);
     if (v[i + 1] <= 0 && !p.stop[i + 1]) stuck_at(p.grid.at(i));
   }
-  return v;
 }
 
 // dt = 2 ds / (v0 + v1) over each step, exact for a constant acceleration and
@@ -92,12 +97,23 @@ std::vector<double> fastest_speeds(const TrainDynamics& d, const TrackProfile& p
 std::vector<double> arrival_times(const TrackProfile& p, const std::vector<double>& v) {
   std::vector<double> t(v.size());
   t[0] = 0;
+  auto dwell = p.dwells.begin();
   for (size_t i = 0; i + 1 < v.size(); ++i) {
     const double sum = v[i] + v[i + 1];
     if (sum <= 0) stuck_at(p.grid.at(static_cast<int64_t>(i)));
-    t[i + 1] = t[i] + p.dwell_s[i] + 2 * p.grid.step_m / sum;
+    t[i + 1] = t[i] + 2 * p.grid.step_m / sum;
+    if (dwell != p.dwells.end() && dwell->first == static_cast<int64_t>(i)) {
+      t[i + 1] += dwell++->second;
+    }
   }
   return t;
+}
+
+double dwell_at(const TrackProfile& p, int64_t i) {
+  for (const auto& [point, seconds] : p.dwells) {
+    if (point == i) return seconds;
+  }
+  return 0;
 }
 
 std::vector<StationPass> station_passes(const RunInput& in, const TrackProfile& p,
@@ -109,7 +125,7 @@ std::vector<StationPass> station_passes(const RunInput& in, const TrackProfile& 
     s.station = static_cast<int32_t>(k);
     s.position_m = p.grid.at(i);
     s.arrival_s = t[i];
-    s.departure_s = t[i] + p.dwell_s[i];
+    s.departure_s = t[i] + dwell_at(p, i);
     s.stops = p.stop[i] != 0;
     passes.push_back(s);
   }
@@ -127,23 +143,22 @@ RunResult run_fastest(const RunInput& in, const TrainModel& model, const RunOpti
   if (in.cars < 0) throw RunTimeFailure("the number of cars is " + std::to_string(in.cars));
   r.braked_weight_percent = braked_weight_of(in, model, r.notes);
   const TrainDynamics d = dynamics_of(model, in.cars, r.braked_weight_percent);
-  const TrackProfile p = track_profile(in, d, options.step_m);
-  r.speed_ms = fastest_speeds(d, p, braking_envelope(d, p));
+  TrackProfile p = track_profile(in, d, options.step_m);
+  r.origin_m = p.grid.origin_m;
+  r.speed_ms = braking_envelope(d, p);
+  hold_under_envelope(d, p, r.speed_ms);
   r.time_s = arrival_times(p, r.speed_ms);
   r.stations = station_passes(in, p, r.time_s);
-  r.position_m.resize(r.speed_ms.size());
-  for (size_t i = 0; i < r.position_m.size(); ++i) {
-    r.position_m[i] = p.grid.at(static_cast<int64_t>(i));
-  }
-  r.limit_ms = p.limit_ms;
+  r.limit_ms = std::move(p.limit_ms);
   return r;
 }
 
 std::vector<RunSample> samples_per_cell(const RunResult& run) {
   std::vector<RunSample> samples;
-  for (size_t i = 0; i < run.position_m.size(); ++i) {
-    if (std::fmod(run.position_m[i], kRouteCellMetres) != 0) continue;
-    samples.push_back({run.position_m[i], run.speed_ms[i] * 3.6, run.time_s[i]});
+  for (size_t i = 0; i < run.points(); ++i) {
+    const double at = run.position_m(i);
+    if (std::fmod(at, kRouteCellMetres) != 0) continue;
+    samples.push_back({at, run.speed_ms[i] * 3.6, run.time_s[i]});
   }
   return samples;
 }

@@ -5,6 +5,8 @@
 // the times follow from dt = ds / v.
 #pragma once
 
+#include <cmath>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -30,15 +32,21 @@ struct StationPass {
 };
 
 struct RunResult {
+  double origin_m = 0;
   double step_m = 0;
   // One entry per point, the origin first and the terminus last.
-  std::vector<double> position_m;
   std::vector<double> speed_ms;
   std::vector<double> limit_ms;  // the highest speed the limits allow the head there
   std::vector<double> time_s;    // the arrival at the point
   std::vector<StationPass> stations;
   int32_t braked_weight_percent = 0;  // the one the run used
   std::vector<std::string> notes;     // the input's notes and the run's own
+
+  size_t points() const { return speed_ms.size(); }
+  double position_m(size_t i) const { return origin_m + static_cast<double>(i) * step_m; }
+  size_t point_at(double position_m) const {
+    return static_cast<size_t>(std::llround((position_m - origin_m) / step_m));
+  }
 };
 
 // Runs the train of `model` over `input`. Throws RunTimeFailure, naming the

@@ -12,10 +12,8 @@ double event_s(const StationPass& pass) { return pass.departure_s; }
 
 double highest_limit_kmh(const RunResult& run, double from_m, double to_m) {
   double highest = 0;
-  for (size_t i = 0; i < run.position_m.size(); ++i) {
-    if (run.position_m[i] >= from_m && run.position_m[i] <= to_m) {
-      highest = std::max(highest, run.limit_ms[i]);
-    }
+  for (size_t i = run.point_at(from_m); i <= run.point_at(to_m); ++i) {
+    highest = std::max(highest, run.limit_ms[i]);
   }
   return highest * kKmhPerMs;
 }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <string>
+#include <utility>
 
 #include "base/run_time_failure.h"
 
@@ -100,7 +101,7 @@ void set_stops(const RunInput& in, TrackProfile& p) {
     const int64_t i = p.grid.index_of(st.position_m);
     if (k == 0 || k == last || st.stop_s > 0) p.stop[i] = 1;
     // The run starts with the departure at the origin and ends with the arrival.
-    if (k != 0 && k != last) p.dwell_s[i] = st.stop_s;
+    if (k != 0 && k != last && st.stop_s > 0) p.dwells.emplace_back(i, st.stop_s);
   }
 }
 
@@ -109,36 +110,28 @@ double cell_line_permille(const RouteCell& c) {
          curve_resistance_permille(c.curve_radius_m) * c.curved_m / kRouteCellMetres;
 }
 
-// The integral of the line resistance (‰ × m) from the start of cell 0 up to
-// any route metre; outside the row the end cells go on.
-class LineIntegral {
- public:
-  explicit LineIntegral(const RunInput& in) : in_(in), sums_(in.cells.size() + 1, 0) {
-    for (size_t c = 0; c < in.cells.size(); ++c) {
-      sums_[c + 1] = sums_[c] + cell_line_permille(in.cells[c]) * kRouteCellMetres;
-    }
+void set_cell_values(const RunInput& in, double length_m, TrackProfile& p) {
+  std::vector<double> line(in.cells.size()), adhesion(in.cells.size());
+  for (size_t c = 0; c < in.cells.size(); ++c) {
+    line[c] = cell_line_permille(in.cells[c]);
+    const int32_t a = in.cells[c].adhesion;
+    adhesion[c] = a == 0 ? 1.0 : a / 100.0;  // 0 is what a scenario without a value holds
   }
-  double to(double x) const {
-    const int64_t c = cell_at(in_, x);
-    return sums_[c] + cell_line_permille(in_.cells[c]) * (x - cell_start_m(c));
-  }
-
- private:
-  const RunInput& in_;
-  std::vector<double> sums_;
-};
-
-void set_step_values(const RunInput& in, double length_m, TrackProfile& p) {
-  const LineIntegral line(in);
-  for (int64_t j = 0; j < p.grid.steps; ++j) {
-    const double s = p.grid.at(j) + p.grid.step_m / 2;
-    p.line_permille[j] = (line.to(s) - line.to(s - length_m)) / length_m;
-    const int32_t a = in.cells[cell_at(in, s)].adhesion;
-    p.adhesion[j] = a == 0 ? 1.0 : a / 100.0;  // 0 is what a scenario without a value holds
-  }
+  p.set_cells(std::move(line), std::move(adhesion), length_m);
 }
 
 }  // namespace
+
+void TrackProfile::set_cells(std::vector<double> line_permille, std::vector<double> adhesion,
+                             double length_m) {
+  cell_line_ = std::move(line_permille);
+  cell_adhesion_ = std::move(adhesion);
+  length_m_ = length_m;
+  line_sums_.assign(cell_line_.size() + 1, 0);
+  for (size_t c = 0; c < cell_line_.size(); ++c) {
+    line_sums_[c + 1] = line_sums_[c] + cell_line_[c] * kRouteCellMetres;
+  }
+}
 
 TrackProfile track_profile(const RunInput& in, const TrainDynamics& train, double step_m) {
   TrackProfile p;
@@ -147,13 +140,10 @@ TrackProfile track_profile(const RunInput& in, const TrainDynamics& train, doubl
   const auto points = static_cast<size_t>(p.grid.steps + 1);
   p.limit_ms.assign(points, 0);
   p.stop.assign(points, 0);
-  p.dwell_s.assign(points, 0);
-  p.line_permille.assign(points - 1, 0);
-  p.adhesion.assign(points - 1, 1);
   set_cell_limits(in, train.length_m, train.max_speed_ms, p);
   apply_slowdowns(in, train.length_m, p);
   set_stops(in, p);
-  set_step_values(in, train.length_m, p);
+  set_cell_values(in, train.length_m, p);
   return p;
 }
 

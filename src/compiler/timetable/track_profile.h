@@ -4,8 +4,10 @@
 // train and the adhesion under the locomotive.
 #pragma once
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 #include "compiler/timetable/run_input.h"
@@ -24,15 +26,44 @@ struct RunGrid {
   }
 };
 
-struct TrackProfile {
+class TrackProfile {
+ public:
   RunGrid grid;
   // Per point.
   std::vector<double> limit_ms;
   std::vector<uint8_t> stop;  // 1 where the train stands: origin, stops, terminus
-  std::vector<double> dwell_s;
-  // Per step, between point i and i + 1.
-  std::vector<double> line_permille;  // gradient and curves averaged over the train
-  std::vector<double> adhesion;       // the factor on dry-rail adhesion at the head
+  // The dwell of each stop, by point, in route order.
+  std::vector<std::pair<int64_t, double>> dwells;
+
+  // Per step, between point j and j + 1, worked out when asked: a run of the
+  // longest route has a million steps, and memory it need not hold is faster.
+  // The gradient and curves averaged over the train, N/kN.
+  double line_permille(int64_t j) const {
+    const double s = mid(j);
+    return (line_to(s) - line_to(s - length_m_)) / length_m_;
+  }
+  // The factor on dry-rail adhesion under the locomotive.
+  double adhesion(int64_t j) const { return cell_adhesion_[cell_of(mid(j))]; }
+
+  // Per cell of the route; set by track_profile.
+  void set_cells(std::vector<double> line_permille, std::vector<double> adhesion, double length_m);
+
+ private:
+  double mid(int64_t j) const { return grid.at(j) + grid.step_m / 2; }
+  int64_t cell_of(double x) const {
+    const auto c = static_cast<int64_t>(std::floor(x / kRouteCellMetres)) + 1;
+    return std::clamp<int64_t>(c, 0, static_cast<int64_t>(cell_line_.size()) - 1);
+  }
+  // The line resistance integrated from the start of cell 0 to route metre x.
+  double line_to(double x) const {
+    const int64_t c = cell_of(x);
+    return line_sums_[c] + cell_line_[c] * (x - cell_start_m(c));
+  }
+
+  double length_m_ = 1;
+  std::vector<double> cell_line_;
+  std::vector<double> line_sums_;  // the integral up to the start of each cell
+  std::vector<double> cell_adhesion_;
 };
 
 // Throws RunTimeFailure when the stations are fewer than two or out of order,

@@ -67,7 +67,7 @@ TEST(TimetableRunBraking, StoppingDistancesOfThePublishedModel) {
     const RunResult run = run_fastest(in, testing::constant_force_train());
     size_t braking_from = run.speed_ms.size() - 1;
     while (run.speed_ms[braking_from - 1] < run.limit_ms[braking_from - 1] - 1e-9) --braking_from;
-    const double distance = run.position_m.back() - run.position_m[braking_from - 1];
+    const double distance = run.position_m(run.points() - 1) - run.position_m(braking_from - 1);
     EXPECT_NEAR(distance, c.distance_m, c.distance_m * 0.005 + 5);
   }
 }

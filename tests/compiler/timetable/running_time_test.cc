@@ -49,9 +49,9 @@ TEST(TimetableRunClosedForm, SpeedSquaredIsTwiceAccelerationTimesDistance) {
   const TrainModel m = constant_force_train();
   const double a = rates_of(in, m).a;
   const RunResult run = run_fastest(in, m);
-  for (size_t i = 1; i < run.position_m.size() && run.position_m[i] <= 5000; i += 50) {
+  for (size_t i = 1; i < run.points() && run.position_m(i) <= 5000; i += 50) {
     const double v = run.speed_ms[i];
-    EXPECT_NEAR(v * v, 2 * a * run.position_m[i], 1e-6 * v * v) << run.position_m[i];
+    EXPECT_NEAR(v * v, 2 * a * run.position_m(i), 1e-6 * v * v) << run.position_m(i);
   }
 }
 
@@ -62,8 +62,8 @@ TEST(TimetableRunLimits, LowerLimitHeldUntilTheTailClearsIt) {
   const TrainModel m;
   const double length = train_length_m(m, in.cars);
   const RunResult run = run_fastest(in, m);
-  for (size_t i = 0; i < run.position_m.size(); ++i) {
-    const double s = run.position_m[i];
+  for (size_t i = 0; i < run.points(); ++i) {
+    const double s = run.position_m(i);
     const bool under_low = s >= 8000 && s < 9000 + length;
     EXPECT_NEAR(run.limit_ms[i] * 3.6, under_low ? 60 : 160, 1e-9) << s;
     EXPECT_LE(run.speed_ms[i], run.limit_ms[i] + 1e-9) << s;
@@ -78,8 +78,8 @@ TEST(TimetableRunLimits, WholeTrainSlowdownHoldsLongerThanHeadOnly) {
   const TrainModel m;
   const double length = train_length_m(m, whole.cars);
   const RunResult a = run_fastest(head_only, m), b = run_fastest(whole, m);
-  for (size_t i = 0; i < a.position_m.size(); ++i) {
-    const double s = a.position_m[i];
+  for (size_t i = 0; i < a.points(); ++i) {
+    const double s = a.position_m(i);
     if (s >= 8200 && s < 8200 + length) {
       EXPECT_GT(a.limit_ms[i], b.limit_ms[i]) << s;
     }
