@@ -7,7 +7,7 @@
 #include <string>
 
 #include "bench_inputs.h"
-#include "compiler/compile_step.h"
+#include "compiler/compile.h"
 #include "compiler/scenario_records.h"
 #include "compiler/timetable/run_input_from_build.h"
 #include "compiler/timetable/timetable_sections.h"
@@ -20,7 +20,7 @@ using timetable::RunInput;
 // The built-in scenario stretched fourfold: 35 stations, 9 of them timed, stops.
 const BuildContext& long_builtin() {
   static const BuildContext* ctx = [] {
-    auto* c = new BuildContext;
+    auto* c = new Compilation(BuildIdentity{"Prova", "1", {}});
     CountingSink sink;
     compile_in_memory(*c, long_builtin_line_text(), long_builtin_train_text(), sink);
     return c;
@@ -32,7 +32,7 @@ const BuildContext& long_builtin() {
 // 10 km, a slowdown every 100 km, a station every 14 km passed without a stop.
 const BuildContext& long_generated() {
   static const BuildContext* ctx = [] {
-    auto* c = new BuildContext;
+    auto* c = new Compilation(BuildIdentity{"Prova", "1", {}});
     CountingSink sink;
     compile_in_memory(*c, long_route_line_text(kMaxRouteLength),
                       long_route_train_text(kMaxRouteLength), sink);

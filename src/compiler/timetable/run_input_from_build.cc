@@ -5,7 +5,7 @@
 #include <string>
 
 #include "base/run_time_failure.h"
-#include "compiler/traced_plan.h"
+#include "compiler/plan/traced_plan.h"
 
 namespace scenario::timetable {
 namespace {
@@ -77,7 +77,7 @@ std::vector<Slowdown> slowdowns_of(const BuildContext& ctx, std::vector<std::str
     }
     slowdowns.push_back(w);
   }
-  for (const SlowdownRecord& r : ctx.rallentamenti) {
+  for (const SlowdownRecord& r : ctx.trail.rallentamenti) {
     if (!ctx.in_row(r.start_cell) || row[r.start_cell].oggetto != kSlowdownStart) {
       notes.push_back("the slowdown at " + std::to_string(r.x) +
                       " m is not in its start cell any more (a later object took the cell); "
@@ -91,7 +91,7 @@ std::vector<Slowdown> slowdowns_of(const BuildContext& ctx, std::vector<std::str
 std::vector<TimetableStation> stations_of(const BuildContext& ctx) {
   std::vector<TimetableStation> stations;
   for (int k = 1; k <= kFirstBoardEntry; ++k) {
-    if (ctx.entry_sources[k].file != SourceFile::train) continue;
+    if (ctx.trail.entry_sources[k].file != SourceFile::train) continue;
     const voce& e = ctx.tabella[k];
     TimetableStation s;
     s.name = e.testo;

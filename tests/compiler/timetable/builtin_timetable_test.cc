@@ -4,7 +4,8 @@
 
 #include <cstdio>
 
-#include "compiler/compile_step.h"
+#include "compiler/compile.h"
+#include "compiler/compiled_file_sink.h"
 #include "compiler/scenario_records.h"
 #include "compiler/timetable/run_input_from_build.h"
 #include "compiler/timetable/timetable_judgement.h"
@@ -19,13 +20,11 @@ namespace {
 class TimetableBuiltin : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    BuildContext ctx;
-    ctx.nome = "Velmora_Dorsel";
-    ctx.treno = "904";
+    Compilation ctx(BuildIdentity{"Velmora_Dorsel", "904", {}});
     MemorySources sources(text_file_bytes(builtin_line_source()),
                           text_file_bytes(builtin_train_source()));
     MemorySink sink;
-    memorizza_percorso(ctx, kWriteTrackPlan, sources, sink);
+    compile(ctx, sources, sink);
     input_ = new RunInput(run_input_from(ctx));
   }
   static void TearDownTestSuite() {
