@@ -3,6 +3,8 @@
 #include <array>
 #include <string_view>
 
+#include "scenarioc/version.h"
+
 namespace scenario {
 namespace {
 
@@ -494,7 +496,7 @@ std::string help_text(std::optional<Command> command) {
   return std::string(kToolHelp);
 }
 
-std::string version_text() { return "scenarioc 1.0\n"; }
+std::string version_text() { return "scenarioc " + std::string(scenarioc_version()) + "\n"; }
 
 std::string usage_hint(std::optional<Command> command) {
   if (!command) return "Run 'scenarioc --help' for the commands.\n";

@@ -8,6 +8,7 @@
 #include "scenarioc/lsp/framing.h"
 #include "scenarioc/lsp/hover.h"
 #include "scenarioc/lsp/published_diagnostics.h"
+#include "scenarioc/version.h"
 
 namespace scenario::lsp {
 namespace {
@@ -118,7 +119,7 @@ Json Server::initialize_result() const {
   capabilities["definitionProvider"] = true;
   Json result = Json::object();
   result["capabilities"] = std::move(capabilities);
-  result["serverInfo"] = {{"name", "scenarioc"}, {"version", "1.0"}};
+  result["serverInfo"] = {{"name", "scenarioc"}, {"version", scenarioc_version()}};
   return result;
 }
 

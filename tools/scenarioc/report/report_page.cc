@@ -8,6 +8,7 @@
 #include "scenarioc/report/report_bands.h"
 #include "scenarioc/report/report_plan.h"
 #include "scenarioc/report/report_svg.h"
+#include "scenarioc/version.h"
 
 namespace scenario {
 namespace {
@@ -51,7 +52,7 @@ void append_header(std::string& out, const ReportModel& model) {
   append_text_element(out, "<h1>", model.nome + " \u00b7 train " + model.treno, "</h1>");
   append_text_element(out, "<p class=\"sub\">",
                       "Route report of " + model.source_files[0] + " and " + model.source_files[1] +
-                          ", compiled by scenarioc",
+                          ", compiled by scenarioc " + std::string(scenarioc_version()),
                       "</p>");
   out += "<ul class=\"counts\">";
   append_text_element(out, "<li>", "route " + metres_text(model.route_length), "</li>");
