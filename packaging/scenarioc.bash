@@ -72,7 +72,8 @@ _scenarioc_option_value() {
     --report) _scenarioc_files "$cur" '*.html' ;;
     --kind) mapfile -t COMPREPLY < <(compgen -W 'track stations cells' -- "$cur") ;;
     --color) mapfile -t COMPREPLY < <(compgen -W 'auto always never' -- "$cur") ;;
-    --model | --details) _scenarioc_files "$cur" '*' ;;
+    --details) _scenarioc_files "$cur" '*.json' ;;
+    --model) _scenarioc_files "$cur" '*' ;;
     --name | --train | -j | --jobs) ;;
     *) return 1 ;;
   esac
