@@ -6,7 +6,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/packages.sh
 ensure_packages cmake make g++ nlohmann-json3-dev clang libclang-rt-14-dev libgtest-dev libgmock-dev \
-  libbenchmark-dev libfltk1.3-dev xvfb xauth xdotool x11-apps imagemagick chromium python3 eslint
+  libbenchmark-dev libfltk1.3-dev xvfb xauth xdotool x11-apps imagemagick chromium python3 eslint \
+  dpkg-dev groff-base man-db
 # stylelint for the report page's style sheet, from npm at the versions of its
 # lock file, into build/lint-tools once; offline or without npm its test skips.
 lint_spec=tests/tools/scenarioc/report/lint
@@ -33,7 +34,7 @@ run_suite build/test -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSCENARIO_WERROR=ON
 echo "== tests under AddressSanitizer and UndefinedBehaviorSanitizer"
 run_suite build/sanitize -DCMAKE_BUILD_TYPE=Debug -DSCENARIO_WERROR=ON -DSCENARIO_SANITIZE=ON
 echo "== Windows executables, cross-built: the core tests and the programs under Wine"
-ensure_packages g++-mingw-w64-x86-64 googletest wine wine64 fonts-wine
+ensure_packages g++-mingw-w64-x86-64 googletest wine wine64 fonts-wine unzip
 (
   # One private prefix for the whole run, made once and thrown away after.
   wine_home=$(mktemp -d)

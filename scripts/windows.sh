@@ -5,7 +5,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/packages.sh
-ensure_packages cmake make g++-mingw-w64-x86-64 nlohmann-json3-dev
+ensure_packages cmake make g++-mingw-w64-x86-64 nlohmann-json3-dev groff-base
 
 cmake -S . -B build/windows -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake \
   -DCMAKE_BUILD_TYPE=Release -DSCENARIO_TESTS=OFF >/dev/null

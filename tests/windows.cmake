@@ -64,3 +64,8 @@ set_tests_properties(scenario_tests_wine windows_wine lsp_client_wine PROPERTIES
 set_tests_properties(scenario_tests_wine PROPERTIES TIMEOUT 300)
 set_tests_properties(windows_wine PROPERTIES TIMEOUT 300 SKIP_RETURN_CODE 77
   ENVIRONMENT WINDOW_TEST_ARTIFACTS=${CMAKE_CURRENT_BINARY_DIR}/windows_wine)
+# The zip of the two programs as the build made them, unpacked and run.
+add_test(NAME windows_zip
+  COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/packaging/windows_zip_test.sh ${CMAKE_CPACK_COMMAND}
+          ${CMAKE_BINARY_DIR} ${PROJECT_VERSION})
+set_tests_properties(windows_zip PROPERTIES TIMEOUT 300 SKIP_RETURN_CODE 77 RESOURCE_LOCK wine)

@@ -11,6 +11,7 @@
 #include "scenarioc/lsp/lsp_command.h"
 #include "scenarioc/output/warning_settings.h"
 #include "scenarioc/report/report_command.h"
+#include "scenarioc/version.h"
 #include "scenarioc/watch/watch_command.h"
 
 namespace scenario {
@@ -355,7 +356,7 @@ std::string help_text(const CommandSpec* command) {
   return text + std::string(command->help_end);
 }
 
-std::string version_text() { return "scenarioc 1.0\n"; }
+std::string version_text() { return "scenarioc " + std::string(scenarioc_version()) + "\n"; }
 
 std::string usage_hint(const CommandSpec* command) {
   if (!command) return "Run 'scenarioc --help' for the commands.\n";

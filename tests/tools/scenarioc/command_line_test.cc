@@ -31,7 +31,7 @@ TEST(CommandLineTest, HelpAndVersion) {
       {{"watch", "--help"},
        "Usage: scenarioc watch LINE_FILE TRAIN_FILE [-o DIR] [--report FILE.html] [--name NAME]"},
       {{"lsp", "--help"}, "Usage: scenarioc lsp"},
-      {{"--version"}, "scenarioc 1.0"},
+      {{"--version"}, "scenarioc " SCENARIO_VERSION},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.args[0]);

@@ -126,6 +126,12 @@ def main():
         capabilities = init["result"]["capabilities"]
         check(capabilities["hoverProvider"] and capabilities["definitionProvider"],
               "hover and definition offered: %s" % capabilities)
+        # The server names itself with the version that --version prints.
+        version = subprocess.run(scenarioc + ["--version"], check=True, capture_output=True,
+                                 text=True, timeout=TIMEOUT).stdout.split()[-1]
+        server_info = init["result"]["serverInfo"]
+        check(server_info == {"name": "scenarioc", "version": version},
+              "serverInfo names scenarioc %s: %s" % (version, server_info))
         client.notify("initialized", {})
 
         # A typo as the editor holds it, never saved: one warning at the keyword,

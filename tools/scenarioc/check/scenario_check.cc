@@ -7,6 +7,7 @@
 #include "scenarioc/author_compile.h"
 #include "scenarioc/output/diagnostic_listing.h"
 #include "scenarioc/scenario_inputs.h"
+#include "scenarioc/version.h"
 
 namespace scenario {
 namespace {
@@ -100,6 +101,7 @@ ScenarioReport not_checked(const ScenarioFiles& s, const std::string& why, Check
   Json document = begin_json(s);
   document["failure"] = json_native(why);
   document["exit_status"] = report.status;
+  document["version"] = json_native(scenarioc_version());  // last, as in compile --json
   report.text = json_text(document) + "\n";
   return report;
 }
@@ -115,6 +117,7 @@ ScenarioReport compiled_report(const ScenarioFiles& s, AuthorCompile& compiled,
     add_outcome_fields(document, outcome, presentation.warnings);
     document["failure"] = nullptr;
     document["exit_status"] = report.status;
+    document["version"] = json_native(scenarioc_version());
     report.text = json_text(document) + "\n";
     return report;
   }

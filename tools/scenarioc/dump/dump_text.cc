@@ -10,6 +10,7 @@
 #include "scenarioc/dump/dump_units.h"
 #include "scenarioc/dump/track_plan_summary.h"
 #include "scenarioc/output/json_text.h"
+#include "scenarioc/version.h"
 
 namespace scenario {
 namespace {
@@ -87,6 +88,12 @@ Json begin_json_dump(const char* kind, const DumpView& view) {
   json["file"] = json_native(view.file);
   json["bytes"] = view.bytes;
   return json;
+}
+
+// The version comes last, after the fields of every earlier version.
+std::string end_json_dump(Json& json) {
+  json["version"] = json_native(scenarioc_version());
+  return json_text(json) + "\n";
 }
 
 // What an entry of `tabella` is for, by its index.
@@ -204,7 +211,7 @@ std::string dump_route_cells(const std::vector<cella>& percorso, const DumpView&
   for (size_t i = 0; i < percorso.size(); ++i) {
     if (view.all || worth_showing(i, percorso[i])) cells.push_back(cell_json(i, percorso[i]));
   }
-  return json_text(json) + "\n";
+  return end_json_dump(json);
 }
 
 std::string dump_station_table(const Tabella& tabella, const DumpView& view) {
@@ -221,7 +228,7 @@ std::string dump_station_table(const Tabella& tabella, const DumpView& view) {
   Json json = begin_json_dump("stations", view);
   Json& records = json["records"] = Json::array();
   for (int k = 0; k < kTableEntries; ++k) records.push_back(station_json(k, tabella[k]));
-  return json_text(json) + "\n";
+  return end_json_dump(json);
 }
 
 std::string dump_track_plan(const DecodedTrackPlan& plan, const DumpView& view) {
@@ -231,7 +238,7 @@ std::string dump_track_plan(const DecodedTrackPlan& plan, const DumpView& view) 
   }
   Json json = begin_json_dump("track", view);
   add_track_fields(json, plan, summary, view.points);
-  return json_text(json) + "\n";
+  return end_json_dump(json);
 }
 
 }  // namespace scenario

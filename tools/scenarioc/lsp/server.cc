@@ -10,6 +10,7 @@
 #include "scenarioc/lsp/hover.h"
 #include "scenarioc/lsp/published_diagnostics.h"
 #include "scenarioc/scenario_inputs.h"
+#include "scenarioc/version.h"
 
 namespace scenario::lsp {
 namespace {
@@ -120,7 +121,7 @@ Json Server::initialize_result() const {
   capabilities["definitionProvider"] = true;
   Json result = Json::object();
   result["capabilities"] = std::move(capabilities);
-  result["serverInfo"] = {{"name", "scenarioc"}, {"version", "1.0"}};
+  result["serverInfo"] = {{"name", "scenarioc"}, {"version", scenarioc_version()}};
   return result;
 }
 

@@ -8,6 +8,7 @@
 #include "scenarioc/command_exit.h"
 #include "scenarioc/output/diagnostic_json.h"
 #include "scenarioc/output/diagnostic_listing.h"
+#include "scenarioc/version.h"
 
 namespace scenario {
 namespace {
@@ -124,6 +125,7 @@ void report_compile_json(const CompileOutcome& o, const WarningSettings& warning
     written.push_back(json_native(written_path(o, name)));
   }
   json["exit_status"] = compile_exit_status(o, warnings);
+  json["version"] = json_native(scenarioc_version());  // last, after the fields of earlier versions
   out << json_text(json) << '\n';
 }
 

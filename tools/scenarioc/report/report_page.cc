@@ -9,6 +9,7 @@
 #include "scenarioc/report/report_names.h"
 #include "scenarioc/report/report_plan.h"
 #include "scenarioc/report/report_svg.h"
+#include "scenarioc/version.h"
 
 namespace scenario {
 namespace {
@@ -45,7 +46,7 @@ void append_header(HtmlWriter& w, const ReportModel& model) {
   w.open("p")
       .attribute("class", page::kSub)
       .text("Route report of " + model.source_files[0] + " and " + model.source_files[1] +
-            ", compiled by scenarioc")
+            ", compiled by scenarioc " + std::string(scenarioc_version()))
       .close();
   w.open("ul").attribute("class", page::kCounts);
   w.open("li").text("route " + metres_text(model.route_length)).close();
