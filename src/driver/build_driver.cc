@@ -62,7 +62,7 @@ void report_recorded_errors(const ExplanationTrail& trail, const SourceFiles& so
   }
 }
 
-// Step 8. Returns the exit status.
+// The compile step, `memorizza_percorso`, into the build's folder. Returns the exit status.
 int compile_sources(const BuildIdentity& id, UserInterface& ui, std::ostream& err) {
   FolderSources sources(id.cartella, id.nome, id.treno);
   FolderSink sink(id.cartella);
