@@ -44,14 +44,7 @@ for i in $(seq "$scenarios"); do
   fi
 done
 
-now_ns() {
-  if [ -n "${EPOCHREALTIME:-}" ]; then
-    local t="${EPOCHREALTIME/[.,]/}"
-    echo "${t}000"
-  else
-    date +%s%N
-  fi
-}
+source bench/clock.sh
 
 # check NAME FLAGS...: one check under GNU time, which notes its processor
 # time (user and system) in $work/NAME.cpu.

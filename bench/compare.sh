@@ -97,15 +97,7 @@ via=""
 
 # --- Timing ---
 
-# Nanoseconds on a monotonic enough clock; bash 5 reads it without a process.
-now_ns() {
-  if [ -n "${EPOCHREALTIME:-}" ]; then
-    local t="${EPOCHREALTIME/[.,]/}"
-    echo "${t}000"
-  else
-    date +%s%N
-  fi
-}
+source bench/clock.sh
 
 # time_once PREPARE COMMAND: the wall time of COMMAND in nanoseconds.
 time_once() {
