@@ -97,12 +97,16 @@ struct MountainList {
 };
 
 // What the build knows of one slowdown it stamped: lets the diagnostics of the
-// post-processing pass name the record a marker belongs to.
+// post-processing pass name the record a marker belongs to, and the slowdown
+// order list it with its own values.
 struct SlowdownRecord {
   int32_t x = 0;
   int32_t start_cell = 0;
   int32_t warning_cell = -1;  // -1: the slowdown has no warning board
   SourceLocation where;
+  int32_t v = 0;     // the speed to respect, km/h
+  int32_t l = 0;     // its length in metres
+  int32_t f_tt = 0;  // non-zero: to be respected with the whole train
 };
 
 // An object placed in a cell, and where the source record that placed it
