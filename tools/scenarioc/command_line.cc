@@ -74,6 +74,10 @@ constexpr OptionSpec kForce{"--force", "", false,
                             [](CommandLine& c, Value) { return set(c.force); }};
 constexpr OptionSpec kReport{"--report", "", true,
                              [](CommandLine& c, Value v) { return set(c.report_file, v); }};
+constexpr OptionSpec kDocuments{"--documents", "", false,
+                                [](CommandLine& c, Value) { return set(c.documents); }};
+constexpr OptionSpec kDetails{"--details", "", true,
+                              [](CommandLine& c, Value v) { return set(c.details_file, v); }};
 constexpr OptionSpec kColour{"--color", "", true, set_colour};
 constexpr OptionSpec kJobs{"--jobs", "-j", true, set_jobs};
 
@@ -89,15 +93,15 @@ struct CommandSpec {
 
 constexpr size_t kAnyNumber = static_cast<size_t>(-1);
 
-const std::array<CommandSpec, 7>& commands() {
-  static const std::array<CommandSpec, 7> definitions = {{
+const std::array<CommandSpec, 8>& commands() {
+  static const std::array<CommandSpec, 8> definitions = {{
       {Command::compile,
        "compile",
        2,
        2,
        "LINE_FILE TRAIN_FILE",
        true,
-       {kOut, kName, kTrain, kJson, kColour}},
+       {kOut, kName, kTrain, kJson, kColour, kDocuments, kDetails}},
       {Command::check,
        "check",
        1,
@@ -114,8 +118,15 @@ const std::array<CommandSpec, 7>& commands() {
        2,
        "LINE_FILE TRAIN_FILE",
        true,
-       {kOut, kReport, kName, kTrain, kColour}},
+       {kOut, kReport, kName, kTrain, kColour, kDocuments, kDetails}},
       {Command::lsp, "lsp", 0, 0, "", false, {}},
+      {Command::documents,
+       "documents",
+       2,
+       2,
+       "LINE_FILE TRAIN_FILE",
+       false,
+       {kOut, kName, kTrain, kDetails}},
   }};
   return definitions;
 }
@@ -228,14 +239,17 @@ decodes compiled files, and draws a scenario as a page to look at.
 
 Usage:
   scenarioc compile LINE_FILE TRAIN_FILE [-o DIR] [--name NAME] [--train NUMBER] [--json]
-                    [-Werror] [-Wno-NAME] [--color=WHEN]
+                    [--documents] [--details FILE] [-Werror] [-Wno-NAME] [--color=WHEN]
   scenarioc check LINE_FILE TRAIN_FILE | FOLDER... [-j N] [--json] [-Werror] [-Wno-NAME]
                   [--color=WHEN]
   scenarioc emit [-o DIR] [--force]
   scenarioc dump FILE [--kind KIND] [--json] [--all] [--points]
   scenarioc report LINE_FILE TRAIN_FILE [-o FILE.html] [--name NAME] [--train NUMBER]
   scenarioc watch LINE_FILE TRAIN_FILE [-o DIR] [--report FILE.html] [--name NAME]
-                  [--train NUMBER] [-Werror] [-Wno-NAME] [--color=WHEN]
+                  [--train NUMBER] [--documents] [--details FILE] [-Werror] [-Wno-NAME]
+                  [--color=WHEN]
+  scenarioc documents LINE_FILE TRAIN_FILE [-o DIR] [--name NAME] [--train NUMBER]
+                      [--details FILE]
   scenarioc lsp
   scenarioc --help            this text
   scenarioc COMMAND --help    the options of one command
@@ -250,6 +264,8 @@ Commands:
   dump      decode a compiled file as a table or as JSON
   report    draw a scenario as one HTML page: plan, profiles, every object
   watch     compile again each time a source is saved, the report too
+  documents write a scenario's crew documents: notes, slowdown order and train
+            sheet, computed from its sources
   lsp       serve an editor as a language server on stdin and stdout
 
 Exit status:
@@ -296,7 +312,7 @@ std::string warning_options_help() {
 
 constexpr std::string_view kCompileHelp =
     R"(Usage: scenarioc compile LINE_FILE TRAIN_FILE [-o DIR] [--name NAME] [--train NUMBER] [--json]
-                         [-Werror] [-Wno-NAME] [--color=WHEN]
+                         [--documents] [--details FILE] [-Werror] [-Wno-NAME] [--color=WHEN]
 
 Compiles a line file and a train file into the track plan NAME_linea.dat, the
 station table NAME_NUMBER.sim and the route cells NAME_NUMBER.dat. The source
@@ -309,6 +325,10 @@ NAME_linea.txt and NAME_NUMBER-.txt, unless given:
   -o, --output DIR  where the compiled files go (default: the line file's folder;
                     created when missing)
   --json            print one JSON object instead of diagnostics (see the README)
+  --documents       also write the crew documents beside the compiled files, as
+                    'scenarioc documents' writes them
+  --details FILE    the documents' details (default: NAME_NUMBER_details.json
+                    beside the train file, when there is one)
 )";
 
 constexpr std::string_view kCompileHelpEnd =
@@ -427,6 +447,10 @@ a burst of writes gives one compile. Ctrl-C ends it.
                        open in a browser, reloads itself when it changes
   --name NAME          the scenario name (default: from the file names)
   --train NUMBER       the train number (default: from the file names)
+  --documents          also rewrite the crew documents at each compile, and
+                       compile again when the details file is saved
+  --details FILE       the documents' details (default: NAME_NUMBER_details.json
+                       beside the train file)
 )";
 
 constexpr std::string_view kWatchHelpEnd =
@@ -448,6 +472,32 @@ values; go to definition on a diagnostic goes to the record its note names.
 docs/editors.md shows how to set it up in VS Code, Neovim and Emacs.
 
 Exit status: 0 after shutdown and exit; 1 when the input ends before them.
+)";
+
+constexpr std::string_view kDocumentsHelp =
+    R"(Usage: scenarioc documents LINE_FILE TRAIN_FILE [-o DIR] [--name NAME] [--train NUMBER]
+                           [--details FILE]
+
+Compiles a line file and a train file in memory, as compile does, and writes
+the scenario's three crew documents in the layouts of the built-in ones:
+NAME_NUMBER_note.txt, NAME_NUMBER_rallentamenti.txt and
+NAME_NUMBER_scheda_treno.txt (Windows-1252, CR LF), replaced as a set. The
+slowdown order and the train sheet are computed from the sources; what they
+do not hold (the train's category, rank, maximum speed and blocked mass, the
+passing times, the recovery allowances, footnotes, the notes' text) comes
+from the details file, a JSON file described in docs/documents.md. A value
+that neither gives shows the form's placeholder (xxx), and a note says so.
+  -o, --output DIR  where the documents go (default: the line file's folder;
+                    created when missing)
+  --name NAME       the scenario name (default: from the file names)
+  --train NUMBER    the train number (default: from the file names)
+  --details FILE    the details (default: NAME_NUMBER_details.json beside the
+                    train file, when there is one)
+
+The compiler's errors and warnings are reported on stderr, as compile reports
+them, and so is each fault of the details file, as FILE:LINE: error: ...
+Exit status: 0 written; 1 written, errors recorded; 2 usage error, a fault in
+the details, no cell row, or a file that cannot be read or written.
 )";
 
 }  // namespace
@@ -490,6 +540,8 @@ std::string help_text(std::optional<Command> command) {
       return std::string(kWatchHelp) + warning_options_help() + std::string(kWatchHelpEnd);
     case Command::lsp:
       return std::string(kLspHelp);
+    case Command::documents:
+      return std::string(kDocumentsHelp);
   }
   return std::string(kToolHelp);
 }

@@ -1,5 +1,6 @@
 #include "scenarioc/compile/compile_command.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -13,6 +14,7 @@
 #include "compiler/compile_step.h"
 #include "compiler/scenario_records.h"
 #include "compiler/source_files.h"
+#include "scenarioc/documents/document_files.h"
 #include "scenarioc/output/colour.h"
 #include "scenarioc/output/compile_report.h"
 #include "scenarioc/output/source_excerpt.h"
@@ -83,18 +85,44 @@ class LockingFolderSink : public FolderSink {
   std::ostream& err_;
 };
 
+// --documents: the crew documents beside the compiled files, once those are
+// written. A file that cannot be written is told here, after the compile's own
+// report; the status is that of the documents (2 on such a failure).
+int write_documents_beside(const CommandLine& line, const BuildContext& ctx,
+                           const SourceFiles& sources, const DetailsSource& details,
+                           DocumentsOutcome& documents, std::ostream& err) {
+  std::vector<fs::path> keep = {path_from_utf8(line.files[0]), path_from_utf8(line.files[1])};
+  if (details.present) keep.push_back(details.path);
+  try {
+    documents = write_documents(ctx, sources, details, ctx.cartella, keep, err);
+  } catch (const RunTimeFailure& failure) {
+    documents.failure = failure.what();
+    return kFailure;
+  }
+  return documents.errors.empty() ? 0 : 1;
+}
+
 int compile_into(const CommandLine& line, BuildContext& ctx, AuthorSources& sources,
-                 std::ostream& out, std::ostream& err) {
+                 const DetailsSource* details, std::ostream& out, std::ostream& err) {
   LockingFolderSink sink(ctx.cartella, err);
   const CompileResult result = memorizza_percorso(ctx, kWriteTrackPlan, sources, sink);
   const CompileOutcome outcome{ctx, result, sources, ctx.cartella};
+  int status = compile_exit_status(outcome, line.warnings);
+  DocumentsOutcome documents;
+  if (details && result.wrote_files()) {
+    status = std::max(status, write_documents_beside(line, ctx, sources, *details, documents, err));
+  }
   if (line.json) {
-    report_compile_json(outcome, line.warnings, out);
+    Json json = compile_json(outcome, line.warnings);
+    if (details) json["documents"] = documents_json(*details, documents);
+    json["exit_status"] = status;
+    out << json_text(json) << '\n';
   } else {
     SourceLines lines(sources);
     report_compile_text(outcome, lines, presentation_of(line), out, err);
+    if (details) print_documents_outcome(documents, out, err);
   }
-  return compile_exit_status(outcome, line.warnings);
+  return status;
 }
 
 }  // namespace
@@ -113,7 +141,17 @@ int run_compile(const CommandLine& line, std::ostream& out, std::ostream& err) {
     make_folder(ctx.cartella);
     error = overwrites_source(ctx.cartella, *ids, line);
     if (!error.empty()) return usage_failure(err, error);
-    return compile_into(line, ctx, sources, out, err);
+    std::optional<DetailsSource> details;
+    if (line.documents) {
+      details =
+          details_for(line.details_file, path_from_utf8(line.files[1]), ids->nome, ids->treno);
+      if (!details->faults.empty()) {
+        print_documents_outcome({details->faults, {}, {}, ""}, out, err);
+        err << "scenarioc: nothing compiled\n";
+        return kFailure;
+      }
+    }
+    return compile_into(line, ctx, sources, details ? &*details : nullptr, out, err);
   } catch (const RunTimeFailure& failure) {
     // When a compiled file could not be written, what was recorded still helps.
     if (!line.json) {
