@@ -15,6 +15,7 @@
 #include "scenarioc/output/compile_report.h"
 #include "scenarioc/output/discarding_sink.h"
 #include "scenarioc/output/source_excerpt.h"
+#include "scenarioc/report/report_documents.h"
 #include "scenarioc/report/report_model.h"
 #include "scenarioc/report/report_page.h"
 #include "scenarioc/scenario_inputs.h"
@@ -65,14 +66,15 @@ std::string counted(size_t n, const char* one, const char* many) {
 }
 
 // The page, from a compile that writes no file; `recorded` when it recorded an error.
-std::string make_page(AuthorSources& sources, const Identifiers& ids, std::ostream& err,
-                      bool& recorded) {
+std::string make_page(AuthorSources& sources, const fs::path& train_file, const Identifiers& ids,
+                      std::ostream& err, bool& recorded) {
   BuildContext ctx;
   ctx.nome = ids.nome;
   ctx.treno = ids.treno;
   DiscardingSink sink;
   const CompileResult result = memorizza_percorso(ctx, 1, sources, sink);
-  const ReportModel model = build_report_model(ctx, result, sources);
+  ReportModel model = build_report_model(ctx, result, sources);
+  model.documents = shown_documents(ctx, result, sources, train_file);
   report_diagnostics(ctx, result, sources, err);
   const size_t n = model.diagnostics.size();
   const size_t warnings = ctx.warnings.size();
@@ -96,7 +98,9 @@ std::string draw_report_page(const fs::path& line_file, const fs::path& train_fi
   ctx.treno = treno;
   DiscardingSink sink;
   const CompileResult result = memorizza_percorso(ctx, 1, sources, sink);
-  return render_report_page(build_report_model(ctx, result, sources));
+  ReportModel model = build_report_model(ctx, result, sources);
+  model.documents = shown_documents(ctx, result, sources, train_file);
+  return render_report_page(model);
 }
 
 int run_report(const CommandLine& line, std::ostream& out, std::ostream& err) {
@@ -114,7 +118,7 @@ int run_report(const CommandLine& line, std::ostream& out, std::ostream& err) {
   try {
     check_sources(sources);
     bool recorded = false;
-    const std::string page = make_page(sources, *ids, err, recorded);
+    const std::string page = make_page(sources, path_from_utf8(line.files[1]), *ids, err, recorded);
     make_parent_folder(page_path);
     replace_file(page_path, page);
     out << "wrote " << page_path.string() << '\n';

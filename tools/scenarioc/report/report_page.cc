@@ -6,6 +6,7 @@
 #include "scenarioc/output/json_text.h"
 #include "scenarioc/report/report_assets.h"
 #include "scenarioc/report/report_bands.h"
+#include "scenarioc/report/report_documents.h"
 #include "scenarioc/report/report_plan.h"
 #include "scenarioc/report/report_svg.h"
 
@@ -234,6 +235,7 @@ std::string render_report_page(const ReportModel& model) {
   append_profile_section(out, model);
   append_diagnostics(out, model);
   append_station_table(out, model);
+  append_documents_section(out, model.documents);
   out += "</main>\n<div id=\"tip\" role=\"tooltip\" hidden></div>\n";
   append_data(out, model);
   out += "<script>\n";
