@@ -77,12 +77,16 @@ struct MountainList {
 };
 
 // What the build knows of one slowdown it stamped: lets the diagnostics of the
-// post-processing pass name the record a marker belongs to.
+// post-processing pass name the record a marker belongs to, and the slowdown
+// order list it with its own values.
 struct SlowdownRecord {
   int32_t x = 0;
   int32_t start_cell = 0;
   int32_t warning_cell = -1;  // -1: the slowdown has no warning board
   SourceLocation where;
+  int32_t v = 0;     // the speed to respect, km/h
+  int32_t l = 0;     // its length in metres
+  int32_t f_tt = 0;  // non-zero: to be respected with the whole train
 };
 
 // An object placed in a cell, and where the source record that placed it
@@ -97,7 +101,8 @@ struct Placement {
 // What a compile makes: the records the three compiled files are encoded from,
 // and the error state the rules read and set (`codice_errore` keeps the last
 // recorded error, `posizione_errore` its position). What reads a compile's
-// outcome (documents, timetables, a decompile) needs nothing else.
+// outcome (timetables, a decompile) needs nothing else; the crew documents
+// also read the trail, for the slowdowns as written and the records' places.
 struct CompiledRecords {
   std::vector<cella> percorso;  // indices 0 to n; empty until the route length is read
   Tabella tabella;

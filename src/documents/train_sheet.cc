@@ -1,167 +1,110 @@
-// `dati_scheda`: the train sheet, the driver's timetable framed as ASCII
-// tables: two filled pages for the built-in route, then two blank templates.
+// `dati_scheda`: the train sheet of the built-in route, its values held as
+// fixed data (nothing is taken from the route's records) and written through
+// the sheet's form: two filled pages, then the two blank pages.
 #include "documents/train_sheet.h"
 
-#include <iterator>
+#include <vector>
 
 #include "base/file_naming.h"
+#include "documents/sheet_layout.h"
 
 namespace scenario {
 namespace {
 
-// clang-format off
-constexpr const char* kTitle1 = " |                   |                    SCHEDA 1/2               |              |";
-constexpr const char* kTitle2 = " |                   |                    SCHEDA 2/2               |              |";
-constexpr const char* kTitle0 = " |                   |                    SCHEDA 0/0               |              |";
+constexpr int64_t hm(int64_t hours, int64_t minutes) { return (hours * 60 + minutes) * 60; }
 
-// The filled header names this train; the template leaves x placeholders.
-constexpr const char* kFilledTrain       = " |   TRENO n. 904    |                   da: Velmora Centrale      |    V200 C    |";
-constexpr const char* kFilledDestination = " |___________________|                    a: Dorsel                |     130%     |";
-constexpr const char* kFilledCategory    = " |        IC         |              |      800T         |";
-constexpr const char* kTemplateTrain       = " |   TRENO n.xxxxx   |                   da: xxxxxx                |    Vxxx C    |";
-constexpr const char* kTemplateDestination = " |___________________|                    a: xxxxxx                |     xxx%     |";
-constexpr const char* kTemplateCategory    = " |        xxx        |              |      xxxT         |";
+TimeColumn departs(int64_t t) { return {TimeForm::departure, t, std::nullopt, ""}; }
+TimeColumn passes(int64_t t) { return {TimeForm::passing, t, std::nullopt, ""}; }
+TimeColumn stops(int64_t arrival, int64_t departure, const char* mark = "") {
+  return {TimeForm::stop, arrival, departure, mark};
+}
+TimeColumn arrives(int64_t t) { return {TimeForm::arrival, t, std::nullopt, ""}; }
 
-constexpr const char* kClosingRule = " |_____|_____|__________|_____|____________________________|________________|_____|";
-constexpr const char* kEmptyRow    = " |     |     |          |     |                            |                |     |";
+SheetHeader builtin_header() {
+  SheetHeader header;
+  header.train = "904";
+  header.origin = "Velmora Centrale";
+  header.destination = "Dorsel";
+  header.maximum_speed = 200;
+  header.rank = "C";
+  header.braked_percentage = 130;
+  header.category = "IC";
+  header.blocked_mass = 800;
+  return header;
+}
 
-// Between pages: the first separator is longer than the other two.
-constexpr const char* kFirstSeparator = ".................................................................................";
-constexpr const char* kSeparator      = "........................................................................";
-
-// The 58 rows of the route, in travel order; rows 1 to 32 fill the first page.
-constexpr const char* kRouteRows[] = {
-    " | 115 |     | 349.970  |     | VELMORA CENTRALE           |         10.33  |     |",
-    " |     |     | 348.835  |     | SI COD Km 348.835          |                |     |",
-    " | 160 |     | 348.000  |     | Cippo Km 348.000           |                |     |",
-    " | 150 |     | 345.557  |     | Km 345.557                 |                |     |",
-    " |     |     | 342.990  |     | BORGO TESSALDI             |      10.38     |     |",
-    " | 130 |     | 341.500  |     | Km 341.500                 |                |     |",
-    " | 150 |     | 337.140  |     | CALVIGNATE                 |      10.41     |     |",
-    " |     |     | 330.730  |     | ROVENTELLA                 |      10.44     | 0.5 |",
-    " | 140 |     | 326.000  |     | Cippo Km 326.000           |                |     |",
-    " | 150 |     | 323.402  |     | Km 323.402                 |                |     |",
-    " |     |     | 321.660  |     | SAN FIDALDO                |      10.48     |     |",
-    " | 125 |     | 314.347  |     | Torrente Varsella          |                |     |",
-    " | 150 |     | 312.360  |     | PIEVE D'ARSENA             | 10.53 - 10.55  | 1.0 |",
-    " |     |     | 305.980  |     | MONTECASTRIO               |      11.00     |     |",
-    " | 145 |     | 303.510  |     | Segn.Prot. Ostigliero      |                |     |",
-    " |     |     | 302.190  |     | OSTIGLIERO                 |      11.02     | 0.5 |",
-    " | 150 |     | 300.050  |     | Km 300.050                 |                |     |",
-    " |     |     | 293.270  |     | VALLORSA                   |      11.06     |     |",
-    " |     |     | 288.490  |     | CASTEL BRANDONE            | 11.09 - 11.11  | 0.5 |",
-    " |     |     | 283.970  |     | FORNASELLE ALTE            |      11.15     | 1.0 |",
-    " |     |     | 280.580  |     | SERRAVIGLIO                |      11.17     | 0.5 |",
-    " | 130 |     | 274.204  |     | Torrente Lisorba           |                |     |",
-    " |     |     | 272.530  |     | CAPORSINO                  |      11.23     | 0.5 |",
-    " | 175 |     | 271.000  |     | Cippo Km 271.000           |                |     |",
-    " |     |     | 262.290  |     | TERNOVALLE                 | 11.27 - 11.28  | 0.5 |",
-    " |     |     | 253.200  |     | LIMBRIANO                  |      11.34     | 0.5 |",
-    " | 135 |     | 248.000  |     | Cippo Km 248.000           |                |     |",
-    " |     |     | 246.700  |     | MARZENGO                   | 11.38 - 11.40  |     |",
-    " | 170 |     | 246.000  |     | Cippo Km 246.000           |                |     |",
-    " |     |     | 240.590  |     | ROCCA VIGNALDA             |      11.46     | 1.0 |",
-    " | 160 |     | 231.810  |     | S. ELIDIO VALLE            |      11.50     | 1.0 |",
-    " | 135 |     | 228.604  |     | Segn.Prot. Corvaldino      |                |     |",
-    " |     |     | 227.500  |     | CORVALDINO                 |      11.53     | 1.0 |",
-    " | 160 |     | 226.100  |     | Km 226.100                 |                |     |",
-    " | 135 |     | 220.000  |     | Cippo Km 220.000           |                |     |",
-    " |     |     | 219.190  |     | PONTE LUGARA               |      11.57     | 1.0 |",
-    " | 105 |     | 210.500  |     | Km 210.500                 |                |     |",
-    " |     |     | 209.500  |     | ASPROMILLE                 |      12.03     | 1.0 |",
-    " |  75 |     | 204.676  |     | Imb. Sud Gall. Km 204.676  |                |     |",
-    " |     |     | 204.000  |     | VALDENZA                   | 12.14 - 12.17  | 2.5 |",
-    " | 160 |     | 201.452  |     | Km 201.452                 |                |     |",
-    " |     |     | 198.310  |     | GROTTALBINA                |      12.23     |     |",
-    " |     |     | 195.300  |     | FONTANESCO                 |      12.25     |     |",
-    " | 175 |     | 193.000  |     | Cippo Km 193.000           |                |     |",
-    " |     |     | 190.560  |     | ORTEVAGLIA                 |      12.27     |     |",
-    " |     |     | 185.030  |     | BRUSAVIA                   |      12.29     |     |",
-    " |     |     | 178.160  |     | TORREMAGNO                 | 12.31 - 12.32  |     |",
-    " |     |     | 169.110  |     | SELVACORTA                 |      12.39     |     |",
-    " |     |     | 156.880  |     | MOLINASCO                  |      12.44     | 0.5 |",
-    " | 110 |     | 147.000  |     | Cippo Km 147.000           |                |     |",
-    " |     |     | 144.420  |     | PRATOVERSO                 | 12.50 - 12.51  | 0.5 |",
-    " | 150 |     | 132.000  |     | Cippo Km 132.000           |                |     |",
-    " | 170 |     | 129.320  |     | CASALDORNO                 |      13.00     |     |",
-    " |     |     | 124.960  |     | LUVIGNA-SCARPENE           |      13.03     | 1.0 |",
-    " |     |     | 121.030  |     | QUARNETTO                  |13.06 - 13.07(*)| 1.0 |",
-    " |     |     | 116.280  |     | PALUDELLA                  |      13.13     | 1.0 |",
-    " | 115 |     | 114.000  |     | Cippo Km 114.000           |                |     |",
-    " |     |     | 111.040  |     | DORSEL                     | 13.18          | 2.0 |",
-};
-
-constexpr const char* kFootnoteRows[] = {
-    " |     |     |          |     | (*) Ferma a Quarnetto      |                |     |",
-    " |     |     |          |     |     fino al 29/09/01       |                |     |",
-};
-// clang-format on
-
-constexpr int kFirstPageRows = 32;
-constexpr int kTemplateRows = 31;
-
-// The 14 header lines; line 7 keeps the seven blanks after its last bar.
-void add_header_block(Righe& righe, const char* title, const char* train, const char* destination,
-                      const char* category) {
-  const char* const lines[] = {
-      "  ___________________                                               ______________",
-      title,
-      train,
-      destination,
-      "                                                                   |______________|",
-      "  ___________________                ___________________",
-      " |  CLASSIFICAZIONE  |              |  MASSA BLOCCATA   |       ",
-      category,
-      " |___________________|              |___________________|",
-      "",
-      "  ________________________________________________________________________________",
-      " | Vel.| Vel.| Progr Km |  No |   Localita' di  Servizio   |     Orario     | Rec |",
-      " | Lim.|Marc.|          |  Rs |                            |                |     |",
-      kClosingRule,
+// The 58 rows of the route, in travel order: speed limit, chainage in metres,
+// place, time, recovery in tenths of a minute.
+std::vector<SheetRow> route_rows() {
+  // clang-format off
+  return {
+    {115, 349970, "VELMORA CENTRALE", departs(hm(10, 33)), 0},
+    {0, 348835, "SI COD Km 348.835", {}, 0},
+    {160, 348000, "Cippo Km 348.000", {}, 0},
+    {150, 345557, "Km 345.557", {}, 0},
+    {0, 342990, "BORGO TESSALDI", passes(hm(10, 38)), 0},
+    {130, 341500, "Km 341.500", {}, 0},
+    {150, 337140, "CALVIGNATE", passes(hm(10, 41)), 0},
+    {0, 330730, "ROVENTELLA", passes(hm(10, 44)), 5},
+    {140, 326000, "Cippo Km 326.000", {}, 0},
+    {150, 323402, "Km 323.402", {}, 0},
+    {0, 321660, "SAN FIDALDO", passes(hm(10, 48)), 0},
+    {125, 314347, "Torrente Varsella", {}, 0},
+    {150, 312360, "PIEVE D'ARSENA", stops(hm(10, 53), hm(10, 55)), 10},
+    {0, 305980, "MONTECASTRIO", passes(hm(11, 0)), 0},
+    {145, 303510, "Segn.Prot. Ostigliero", {}, 0},
+    {0, 302190, "OSTIGLIERO", passes(hm(11, 2)), 5},
+    {150, 300050, "Km 300.050", {}, 0},
+    {0, 293270, "VALLORSA", passes(hm(11, 6)), 0},
+    {0, 288490, "CASTEL BRANDONE", stops(hm(11, 9), hm(11, 11)), 5},
+    {0, 283970, "FORNASELLE ALTE", passes(hm(11, 15)), 10},
+    {0, 280580, "SERRAVIGLIO", passes(hm(11, 17)), 5},
+    {130, 274204, "Torrente Lisorba", {}, 0},
+    {0, 272530, "CAPORSINO", passes(hm(11, 23)), 5},
+    {175, 271000, "Cippo Km 271.000", {}, 0},
+    {0, 262290, "TERNOVALLE", stops(hm(11, 27), hm(11, 28)), 5},
+    {0, 253200, "LIMBRIANO", passes(hm(11, 34)), 5},
+    {135, 248000, "Cippo Km 248.000", {}, 0},
+    {0, 246700, "MARZENGO", stops(hm(11, 38), hm(11, 40)), 0},
+    {170, 246000, "Cippo Km 246.000", {}, 0},
+    {0, 240590, "ROCCA VIGNALDA", passes(hm(11, 46)), 10},
+    {160, 231810, "S. ELIDIO VALLE", passes(hm(11, 50)), 10},
+    {135, 228604, "Segn.Prot. Corvaldino", {}, 0},
+    {0, 227500, "CORVALDINO", passes(hm(11, 53)), 10},
+    {160, 226100, "Km 226.100", {}, 0},
+    {135, 220000, "Cippo Km 220.000", {}, 0},
+    {0, 219190, "PONTE LUGARA", passes(hm(11, 57)), 10},
+    {105, 210500, "Km 210.500", {}, 0},
+    {0, 209500, "ASPROMILLE", passes(hm(12, 3)), 10},
+    {75, 204676, "Imb. Sud Gall. Km 204.676", {}, 0},
+    {0, 204000, "VALDENZA", stops(hm(12, 14), hm(12, 17)), 25},
+    {160, 201452, "Km 201.452", {}, 0},
+    {0, 198310, "GROTTALBINA", passes(hm(12, 23)), 0},
+    {0, 195300, "FONTANESCO", passes(hm(12, 25)), 0},
+    {175, 193000, "Cippo Km 193.000", {}, 0},
+    {0, 190560, "ORTEVAGLIA", passes(hm(12, 27)), 0},
+    {0, 185030, "BRUSAVIA", passes(hm(12, 29)), 0},
+    {0, 178160, "TORREMAGNO", stops(hm(12, 31), hm(12, 32)), 0},
+    {0, 169110, "SELVACORTA", passes(hm(12, 39)), 0},
+    {0, 156880, "MOLINASCO", passes(hm(12, 44)), 5},
+    {110, 147000, "Cippo Km 147.000", {}, 0},
+    {0, 144420, "PRATOVERSO", stops(hm(12, 50), hm(12, 51)), 5},
+    {150, 132000, "Cippo Km 132.000", {}, 0},
+    {170, 129320, "CASALDORNO", passes(hm(13, 0)), 0},
+    {0, 124960, "LUVIGNA-SCARPENE", passes(hm(13, 3)), 10},
+    {0, 121030, "QUARNETTO", stops(hm(13, 6), hm(13, 7), "(*)"), 10},
+    {0, 116280, "PALUDELLA", passes(hm(13, 13)), 10},
+    {115, 114000, "Cippo Km 114.000", {}, 0},
+    {0, 111040, "DORSEL", arrives(hm(13, 18)), 20},
   };
-  righe.insert(righe.end(), std::begin(lines), std::end(lines));
-}
-
-void add_lines(Righe& righe, int count, const char* text) {
-  righe.insert(righe.end(), count, text);
-}
-
-void add_template_page(Righe& righe) {
-  add_header_block(righe, kTitle0, kTemplateTrain, kTemplateDestination, kTemplateCategory);
-  add_lines(righe, kTemplateRows, kEmptyRow);
-  righe.emplace_back(kClosingRule);
+  // clang-format on
 }
 
 }  // namespace
 
 Righe train_sheet_lines() {
-  const auto first_page_end = std::begin(kRouteRows) + kFirstPageRows;
-  Righe righe;
-  add_lines(righe, 2, "");
-  add_header_block(righe, kTitle1, kFilledTrain, kFilledDestination, kFilledCategory);
-  righe.insert(righe.end(), std::begin(kRouteRows), first_page_end);
-  righe.emplace_back(kClosingRule);
-  add_lines(righe, 3, "");
-  righe.emplace_back(kFirstSeparator);
-  add_lines(righe, 2, "");
-
-  add_header_block(righe, kTitle2, kFilledTrain, kFilledDestination, kFilledCategory);
-  righe.insert(righe.end(), first_page_end, std::end(kRouteRows));
-  add_lines(righe, 4, kEmptyRow);
-  righe.insert(righe.end(), std::begin(kFootnoteRows), std::end(kFootnoteRows));
-  righe.emplace_back(kClosingRule);
-  add_lines(righe, 3, "");
-
-  righe.emplace_back(kSeparator);
-  righe.emplace_back("");
-  add_template_page(righe);
-  add_lines(righe, 2, "");
-  righe.emplace_back(kSeparator);
-  righe.emplace_back("");
-  add_template_page(righe);
-  righe.emplace_back("");
-  righe.emplace_back(kEndMarker);
-  return righe;
+  return train_sheet_document(builtin_header(), route_rows(),
+                              {"(*) Ferma a Quarnetto", "    fino al 29/09/01"});
 }
 
 void dati_scheda(const BuildIdentity& id) {

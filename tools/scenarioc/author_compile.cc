@@ -20,7 +20,8 @@ AuthorCompile::AuthorCompile(const ScenarioFiles& scenario, CompileOptions optio
 
 AuthorCompile::AuthorCompile(const ScenarioFiles& scenario, std::unique_ptr<SourceFiles> texts,
                              CompileOptions options)
-    : sources_(std::move(texts)),
+    : scenario_(scenario),
+      sources_(std::move(texts)),
       lines_(*sources_),
       compilation_(BuildIdentity{scenario.nome, scenario.treno, {}}, options) {}
 

@@ -36,6 +36,8 @@ class AuthorCompile {
   bool has_compiled() const { return has_compiled_; }
 
   const Compilation& compilation() const { return compilation_; }
+  // The files, name and train number it was made for.
+  const ScenarioFiles& scenario() const { return scenario_; }
   SourceFiles& sources() { return *sources_; }
   const SourceFiles& sources() const { return *sources_; }
   // The source lines that the diagnostics quote, each file read once.
@@ -46,6 +48,7 @@ class AuthorCompile {
   }
 
  private:
+  ScenarioFiles scenario_;
   std::unique_ptr<SourceFiles> sources_;
   SourceLines lines_;
   Compilation compilation_;

@@ -22,7 +22,8 @@ struct CommandLine {
   std::vector<std::string> files;  // the positional arguments
   std::optional<std::string> out_dir;
   std::optional<std::string> out_file;
-  std::optional<std::string> report_file;  // watch: the report page to keep up to date
+  std::optional<std::string> report_file;   // watch: the report page to keep up to date
+  std::optional<std::string> details_file;  // the crew documents' details (--details)
   std::optional<std::string> name;
   std::optional<std::string> train;
   std::optional<std::string> kind;
@@ -30,6 +31,7 @@ struct CommandLine {
   bool all = false;
   bool points = false;
   bool force = false;
+  bool documents = false;  // compile, watch: the crew documents too
   ColourMode colour = ColourMode::automatic;
   std::optional<unsigned> jobs;  // how many scenarios check at once
   WarningSettings warnings;

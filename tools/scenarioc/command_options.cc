@@ -74,6 +74,10 @@ constinit const OptionSpec force{"--force", "", "",
                                  [](CommandLine& c, Value) { return set(c.force); }};
 constinit const OptionSpec report{"--report", "", "FILE.html",
                                   [](CommandLine& c, Value v) { return set(c.report_file, v); }};
+constinit const OptionSpec documents{"--documents", "", "",
+                                     [](CommandLine& c, Value) { return set(c.documents); }};
+constinit const OptionSpec details{"--details", "", "FILE",
+                                   [](CommandLine& c, Value v) { return set(c.details_file, v); }};
 constinit const OptionSpec colour{"--color", "", "WHEN", set_colour};
 constinit const OptionSpec jobs{"--jobs", "-j", "N", set_jobs};
 

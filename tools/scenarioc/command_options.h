@@ -17,6 +17,8 @@ extern const OptionSpec all;            // --all
 extern const OptionSpec points;         // --points
 extern const OptionSpec force;          // --force
 extern const OptionSpec report;         // --report FILE.html
+extern const OptionSpec documents;      // --documents
+extern const OptionSpec details;        // --details FILE
 extern const OptionSpec colour;         // --color=WHEN
 extern const OptionSpec jobs;           // -j, --jobs N
 

@@ -6,6 +6,7 @@
 #include "scenarioc/command_line.h"
 #include "scenarioc/command_options.h"
 #include "scenarioc/compile/compile_command.h"
+#include "scenarioc/documents/documents_command.h"
 #include "scenarioc/dump/dump_command.h"
 #include "scenarioc/emit/emit_command.h"
 #include "scenarioc/lsp/lsp_command.h"
@@ -72,7 +73,7 @@ std::string warning_options_help() {
 
 constexpr std::string_view kCompileHelp =
     R"(Usage: scenarioc compile LINE_FILE TRAIN_FILE [-o DIR] [--name NAME] [--train NUMBER] [--json]
-                         [-Werror] [-Wno-NAME] [--color=WHEN]
+                         [--documents] [--details FILE] [-Werror] [-Wno-NAME] [--color=WHEN]
 
 Compiles a line file and a train file into the track plan NAME_linea.dat, the
 station table NAME_NUMBER.sim and the route cells NAME_NUMBER.dat. The source
@@ -85,6 +86,10 @@ NAME_linea.txt and NAME_NUMBER-.txt, unless given:
   -o, --output DIR  where the compiled files go (default: the line file's folder;
                     created when missing)
   --json            print one JSON object instead of diagnostics (see the README)
+  --documents       also write the crew documents beside the compiled files, as
+                    'scenarioc documents' writes them
+  --details FILE    the documents' details (default: NAME_NUMBER_details.json
+                    beside the train file, when there is one)
 )";
 
 constexpr std::string_view kCompileHelpEnd =
@@ -190,7 +195,8 @@ error, or a file that cannot be read or written.
 
 constexpr std::string_view kWatchHelp =
     R"(Usage: scenarioc watch LINE_FILE TRAIN_FILE [-o DIR] [--report FILE.html] [--name NAME]
-                       [--train NUMBER] [-Werror] [-Wno-NAME] [--color=WHEN]
+                       [--train NUMBER] [--documents] [--details FILE]
+                       [-Werror] [-Wno-NAME] [--color=WHEN]
 
 Compiles the two files as compile does, then again each time either of them
 is saved, and shows the diagnostics of each compile afresh (on a terminal the
@@ -203,12 +209,42 @@ a burst of writes gives one compile. Ctrl-C ends it.
                        open in a browser, reloads itself when it changes
   --name NAME          the scenario name (default: from the file names)
   --train NUMBER       the train number (default: from the file names)
+  --documents          also rewrite the crew documents at each compile, and
+                       compile again when the details file is saved
+  --details FILE       the documents' details (default: NAME_NUMBER_details.json
+                       beside the train file)
 )";
 
 constexpr std::string_view kWatchHelpEnd =
     R"(
 Exit status: 0 ended by Ctrl-C (or SIGTERM); 2 usage error, or a folder that
 cannot be watched. A compile's errors do not end it.
+)";
+
+constexpr std::string_view kDocumentsHelp =
+    R"(Usage: scenarioc documents LINE_FILE TRAIN_FILE [-o DIR] [--name NAME] [--train NUMBER]
+                           [--details FILE]
+
+Compiles a line file and a train file in memory, as compile does, and writes
+the scenario's three crew documents in the layouts of the built-in ones:
+NAME_NUMBER_note.txt, NAME_NUMBER_rallentamenti.txt and
+NAME_NUMBER_scheda_treno.txt (Windows-1252, CR LF), replaced as a set. The
+slowdown order and the train sheet are computed from the sources; what they
+do not hold (the train's category, rank, maximum speed and blocked mass, the
+passing times, the recovery allowances, footnotes, the notes' text) comes
+from the details file, a JSON file described in docs/documents.md. A value
+that neither gives shows the form's placeholder (xxx), and a note says so.
+  -o, --output DIR  where the documents go (default: the line file's folder;
+                    created when missing)
+  --name NAME       the scenario name (default: from the file names)
+  --train NUMBER    the train number (default: from the file names)
+  --details FILE    the details (default: NAME_NUMBER_details.json beside the
+                    train file, when there is one)
+
+The compiler's errors and warnings are reported on stderr, as compile reports
+them, and so is each fault of the details file, as FILE:LINE: error: ...
+Exit status: 0 written; 1 written, errors recorded; 2 usage error, a fault in
+the details, no cell row, or a file that cannot be read or written.
 )";
 
 constexpr std::string_view kLspHelp =
@@ -236,9 +272,9 @@ const std::vector<CommandSpec>& commands() {
        .max_operands = 2,
        .warning_flags = true,
        .options = {options::output_folder, options::name, options::train, options::json,
-                   options::colour},
+                   options::colour, options::documents, options::details},
        .synopsis = "LINE_FILE TRAIN_FILE [-o DIR] [--name NAME] [--train NUMBER] [--json]\n"
-                   "[-Werror] [-Wno-NAME] [--color=WHEN]",
+                   "[--documents] [--details FILE] [-Werror] [-Wno-NAME] [--color=WHEN]",
        .summary = "compile NAME_linea.txt and NAME_NUMBER-.txt into NAME_linea.dat,\n"
                   "NAME_NUMBER.sim and NAME_NUMBER.dat",
        .help = kCompileHelp,
@@ -287,13 +323,25 @@ const std::vector<CommandSpec>& commands() {
        .max_operands = 2,
        .warning_flags = true,
        .options = {options::output_folder, options::report, options::name, options::train,
-                   options::colour},
+                   options::colour, options::documents, options::details},
        .synopsis = "LINE_FILE TRAIN_FILE [-o DIR] [--report FILE.html] [--name NAME]\n"
-                   "[--train NUMBER] [-Werror] [-Wno-NAME] [--color=WHEN]",
+                   "[--train NUMBER] [--documents] [--details FILE] [-Werror] [-Wno-NAME]\n"
+                   "[--color=WHEN]",
        .summary = "compile again each time a source is saved, the report too",
        .help = kWatchHelp,
        .help_end = kWatchHelpEnd,
        .run = run_watch},
+      {.name = "documents",
+       .operands = "LINE_FILE TRAIN_FILE",
+       .min_operands = 2,
+       .max_operands = 2,
+       .options = {options::output_folder, options::name, options::train, options::details},
+       .synopsis = "LINE_FILE TRAIN_FILE [-o DIR] [--name NAME] [--train NUMBER]\n"
+                   "[--details FILE]",
+       .summary = "write a scenario's crew documents: notes, slowdown order and train\n"
+                  "sheet, computed from its sources",
+       .help = kDocumentsHelp,
+       .run = run_documents},
       {.name = "lsp",
        .summary = "serve an editor as a language server on stdin and stdout",
        .help = kLspHelp,

@@ -120,7 +120,8 @@ Flow slowdown_record(ParseSession& s) {
   if (result.code == 0 || result.code == 20) {
     s.ctx.trail.rallentamenti.push_back(
         {v.x, static_cast<int32_t>(cell_of(v.x)),
-         has_warning ? static_cast<int32_t>(cell_of(v.x - 1200)) : -1, s.record_location()});
+         has_warning ? static_cast<int32_t>(cell_of(v.x - 1200)) : -1, s.record_location(), v.v,
+         v.l, v.f_tt});
     warn_replaced_tunnel_lights(s, lights);
   }
   return after_stamper(s, result, v.x);

@@ -31,6 +31,8 @@ TEST(CommandLineTest, HelpAndVersion) {
       {{"watch", "--help"},
        "Usage: scenarioc watch LINE_FILE TRAIN_FILE [-o DIR] [--report FILE.html] [--name NAME]"},
       {{"lsp", "--help"}, "Usage: scenarioc lsp"},
+      {{"documents", "--help"},
+       "Usage: scenarioc documents LINE_FILE TRAIN_FILE [-o DIR] [--name NAME] [--train NUMBER]"},
       {{"--version"}, "scenarioc " SCENARIO_VERSION},
   };
   for (const auto& row : rows) {
@@ -81,6 +83,10 @@ TEST(CommandLineTest, UsageErrors) {
       {{"watch", "a_linea.txt"}, "scenarioc: watch takes LINE_FILE TRAIN_FILE, 1 given"},
       {{"watch", "a", "b", "--json"}, "scenarioc: unknown option '--json' for watch"},
       {{"lsp", "a_linea.txt"}, "scenarioc: lsp takes no file names, 1 given"},
+      {{"documents", "a_linea.txt"}, "scenarioc: documents takes LINE_FILE TRAIN_FILE, 1 given"},
+      {{"documents", "a", "b", "--details"}, "scenarioc: option '--details' needs a value"},
+      {{"documents", "a", "b", "--documents"},
+       "scenarioc: unknown option '--documents' for documents"},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.error);

@@ -5,6 +5,7 @@
 
 #include "compiler/diagnostics/diagnostics.h"
 #include "scenarioc/author_compile.h"
+#include "scenarioc/documents/document_files.h"
 #include "scenarioc/output/diagnostic_listing.h"
 #include "scenarioc/scenario_inputs.h"
 #include "scenarioc/version.h"
@@ -37,11 +38,12 @@ size_t found_after_stop(const BuildContext& ctx) {
   return n;
 }
 
-std::string summary_of(const ScenarioFiles& s, const CompileOutcome& o, const WarningSettings& w) {
+std::string summary_of(const ScenarioFiles& s, const CompileOutcome& o, const WarningSettings& w,
+                       size_t document_errors) {
   // A parse that left no cell row without recording why counts as one error.
   const bool unexplained = o.result.cell_row_missing && o.ctx.trail.recordings.empty();
-  const size_t errors =
-      o.ctx.trail.recordings.size() + (o.result.fatal_error != 0 || unexplained ? 1 : 0);
+  const size_t errors = o.ctx.trail.recordings.size() + document_errors +
+                        (o.result.fatal_error != 0 || unexplained ? 1 : 0);
   const size_t warnings = shown_warnings(o.ctx.trail, w);
   std::string text = scenario_name(s) + ": ";
   if (errors == 0 && warnings == 0) return text + "ok";
@@ -58,8 +60,9 @@ std::string summary_of(const ScenarioFiles& s, const CompileOutcome& o, const Wa
   return text;
 }
 
-CheckVerdict verdict_of(const CompileOutcome& o, const WarningSettings& w) {
-  if (o.result.fatal_error != 0 || o.result.cell_row_missing || !o.ctx.trail.recordings.empty()) {
+CheckVerdict verdict_of(const CompileOutcome& o, const WarningSettings& w, size_t document_errors) {
+  if (o.result.fatal_error != 0 || o.result.cell_row_missing || !o.ctx.trail.recordings.empty() ||
+      document_errors > 0) {
     return CheckVerdict::errors;
   }
   return shown_warnings(o.ctx.trail, w) > 0 ? CheckVerdict::warnings : CheckVerdict::ok;
@@ -106,15 +109,27 @@ ScenarioReport not_checked(const ScenarioFiles& s, const std::string& why, Check
   return report;
 }
 
+// With a details file beside the train file, its faults and the values the
+// crew documents would show as placeholders; nothing otherwise.
+DocumentsOutcome documents_of(const AuthorCompile& compiled, const DetailsSource& details) {
+  if (!details.present) return {};
+  const CompileResult& result = compiled.compilation().result;
+  if (result.cell_row_missing || result.fatal_error != 0) return {details.faults, {}, {}, ""};
+  return check_documents(compiled.compilation(), compiled.sources(), details);
+}
+
 ScenarioReport compiled_report(const ScenarioFiles& s, AuthorCompile& compiled,
-                               const Presentation& presentation, bool json) {
+                               const Presentation& presentation, bool json,
+                               const DetailsSource& details) {
   const CompileOutcome outcome = compiled.outcome();
+  const DocumentsOutcome documents = documents_of(compiled, details);
   ScenarioReport report;
-  report.verdict = verdict_of(outcome, presentation.warnings);
+  report.verdict = verdict_of(outcome, presentation.warnings, documents.errors.size());
   report.status = status_of(report.verdict, presentation.warnings);
   if (json) {
     Json document = begin_json(s);
     add_outcome_fields(document, outcome, presentation.warnings);
+    if (details.present) document["documents"] = documents_json(details, documents);
     document["failure"] = nullptr;
     document["exit_status"] = report.status;
     document["version"] = json_native(scenarioc_version());
@@ -127,7 +142,9 @@ ScenarioReport compiled_report(const ScenarioFiles& s, AuthorCompile& compiled,
                    ": no compiled file would be written: " + cell_row_missing_reason(outcome.ctx) +
                    "\n";
   }
-  report.text += summary_of(s, outcome, presentation.warnings) + "\n";
+  for (const DocumentMessage& m : documents.errors) report.text += m.text("error") + "\n";
+  for (const DocumentMessage& m : documents.notes) report.text += m.text("note") + "\n";
+  report.text += summary_of(s, outcome, presentation.warnings, documents.errors.size()) + "\n";
   return report;
 }
 
@@ -139,7 +156,8 @@ ScenarioReport check_scenario(const ScenarioFiles& s, const Presentation& presen
   try {
     AuthorCompile checked(s, {.read_past_errors = true});
     checked.compile();
-    return compiled_report(s, checked, presentation, json);
+    const DetailsSource details = details_for(std::nullopt, s.train_file, s.nome, s.treno);
+    return compiled_report(s, checked, presentation, json, details);
   } catch (const std::exception& failure) {  // a RunTimeFailure, or memory running out
     return not_checked(s, failure.what(), CheckVerdict::failure, json);
   }

@@ -1,9 +1,10 @@
 #include "scenarioc/compile/compile_command.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <optional>
 #include <string>
-#include <system_error>
+#include <vector>
 
 #include "base/file_naming.h"
 #include "base/folder_lock.h"
@@ -11,27 +12,17 @@
 #include "base/run_time_failure.h"
 #include "base/temporary_files.h"
 #include "scenarioc/command_exit.h"
+#include "scenarioc/documents/document_files.h"
 #include "scenarioc/output/colour.h"
 #include "scenarioc/output/compile_report.h"
 #include "scenarioc/output/source_excerpt.h"
+#include "scenarioc/output_folder.h"
 #include "scenarioc/scenario_inputs.h"
 
 namespace scenario {
 namespace {
 
 namespace fs = std::filesystem;
-
-fs::path output_folder(const CommandLine& line) {
-  if (line.out_dir) return path_from_utf8(*line.out_dir);
-  const fs::path parent = path_from_utf8(line.files[0]).parent_path();
-  return parent.empty() ? fs::path(".") : parent;
-}
-
-void make_folder(const fs::path& folder) {
-  std::error_code ec;
-  fs::create_directories(folder, ec);
-  if (ec) throw RunTimeFailure("cannot create folder '" + folder.string() + "': " + ec.message());
-}
 
 // The sources are never written over: a compiled file may not take a source's place.
 std::string overwrites_source(const fs::path& folder, const ScenarioFiles& ids,
@@ -73,17 +64,45 @@ class LockingFolderSink : public FolderSink {
   std::ostream& err_;
 };
 
+// --documents: the crew documents beside the compiled files, once those are
+// written. A file that cannot be written is told here, after the compile's own
+// report; the status is that of the documents (2 on such a failure).
+int write_documents_beside(const CommandLine& line, const fs::path& folder,
+                           const AuthorCompile& compiled, const DetailsSource& details,
+                           DocumentsOutcome& documents, std::ostream& err) {
+  std::vector<fs::path> keep = {path_from_utf8(line.files[0]), path_from_utf8(line.files[1])};
+  if (details.present) keep.push_back(details.path);
+  try {
+    documents =
+        write_documents(compiled.compilation(), compiled.sources(), details, folder, keep, err);
+  } catch (const RunTimeFailure& failure) {
+    documents.failure = failure.what();
+    return kExitFailure;
+  }
+  return documents.errors.empty() ? kExitOk : kExitRecorded;
+}
+
 int compile_into(const CommandLine& line, const fs::path& folder, AuthorCompile& compiled,
-                 std::ostream& out, std::ostream& err) {
+                 const DetailsSource* details, std::ostream& out, std::ostream& err) {
   LockingFolderSink sink(folder, err);
   compiled.compile(sink);
   const CompileOutcome outcome = compiled.outcome(folder);
+  int status = compile_exit_status(outcome, line.warnings);
+  DocumentsOutcome documents;
+  if (details && outcome.result.wrote_files()) {
+    status =
+        std::max(status, write_documents_beside(line, folder, compiled, *details, documents, err));
+  }
   if (line.json) {
-    report_compile_json(outcome, line.warnings, out);
+    Json json = compile_json(outcome, line.warnings);
+    if (details) json["documents"] = documents_json(*details, documents);
+    end_compile_json(json, status);
+    out << json_text(json) << '\n';
   } else {
     report_compile_text(outcome, compiled.lines(), presentation_of(line), out, err);
+    if (details) print_documents_outcome(documents, out, err);
   }
-  return compile_exit_status(outcome, line.warnings);
+  return status;
 }
 
 }  // namespace
@@ -104,7 +123,16 @@ int compile_scenario(const CommandLine& line, const ScenarioFiles& scenario,
     make_folder(folder);
     const std::string error = overwrites_source(folder, scenario, line);
     if (!error.empty()) throw UsageFailure(error);
-    return compile_into(line, folder, *compiled, out, err);
+    std::optional<DetailsSource> details;
+    if (line.documents) {
+      details = details_for(line.details_file, scenario.train_file, scenario.nome, scenario.treno);
+      if (!details->faults.empty()) {
+        print_documents_outcome({details->faults, {}, {}, ""}, out, err);
+        err << "scenarioc: nothing compiled\n";
+        return kExitFailure;
+      }
+    }
+    return compile_into(line, folder, *compiled, details ? &*details : nullptr, out, err);
   } catch (const RunTimeFailure&) {
     // When a compiled file could not be written, what was recorded still helps.
     if (!line.json && compiled) {

@@ -116,16 +116,25 @@ void add_outcome_fields(Json& json, const CompileOutcome& o, const WarningSettin
       o.result.cell_row_missing ? json_native(cell_row_missing_reason(o.ctx)) : Json(nullptr);
 }
 
-void report_compile_json(const CompileOutcome& o, const WarningSettings& warnings,
-                         std::ostream& out) {
+Json compile_json(const CompileOutcome& o, const WarningSettings& warnings) {
   Json json = Json::object();
   add_outcome_fields(json, o, warnings);
   Json& written = json["files_written"] = Json::array();
   for (const std::string& name : o.result.files_written) {
     written.push_back(json_native(written_path(o, name)));
   }
-  json["exit_status"] = compile_exit_status(o, warnings);
+  return json;
+}
+
+void end_compile_json(Json& json, int exit_status) {
+  json["exit_status"] = exit_status;
   json["version"] = json_native(scenarioc_version());  // last, after the fields of earlier versions
+}
+
+void report_compile_json(const CompileOutcome& o, const WarningSettings& warnings,
+                         std::ostream& out) {
+  Json json = compile_json(o, warnings);
+  end_compile_json(json, compile_exit_status(o, warnings));
   out << json_text(json) << '\n';
 }
 

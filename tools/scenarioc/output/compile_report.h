@@ -55,6 +55,13 @@ void report_compile_text(const CompileOutcome& outcome, SourceLines& lines,
 // `cell_row_missing`, added to the object `json`.
 void add_outcome_fields(Json& json, const CompileOutcome& outcome, const WarningSettings& warnings);
 
+// The outcome as one JSON object: the fields above and `files_written`,
+// without the exit status.
+Json compile_json(const CompileOutcome& outcome, const WarningSettings& warnings);
+
+// Closes a compile's JSON object: `exit_status`, then `version`, always last.
+void end_compile_json(Json& json, int exit_status);
+
 // The whole outcome as one JSON object on `out`.
 void report_compile_json(const CompileOutcome& outcome, const WarningSettings& warnings,
                          std::ostream& out);

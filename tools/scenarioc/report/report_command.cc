@@ -11,6 +11,7 @@
 #include "scenarioc/command_exit.h"
 #include "scenarioc/output/colour.h"
 #include "scenarioc/output/compile_report.h"
+#include "scenarioc/report/report_documents.h"
 #include "scenarioc/report/report_model.h"
 #include "scenarioc/report/report_page.h"
 #include "scenarioc/scenario_inputs.h"
@@ -53,7 +54,8 @@ std::string counted(size_t n, const char* one, const char* many) {
 std::string make_page(const ScenarioFiles& scenario, std::ostream& err, bool& recorded) {
   AuthorCompile compiled(scenario);
   compiled.compile();
-  const ReportModel model = build_report_model(compiled.compilation(), compiled.sources());
+  ReportModel model = build_report_model(compiled.compilation(), compiled.sources());
+  model.documents = shown_documents(compiled);
   report_diagnostics(compiled, err);
   const size_t n = model.diagnostics.size();
   const size_t warnings = compiled.compilation().trail.warnings.size();
@@ -69,7 +71,9 @@ std::string make_page(const ScenarioFiles& scenario, std::ostream& err, bool& re
 }  // namespace
 
 std::string draw_report_page(const AuthorCompile& compiled) {
-  return render_report_page(build_report_model(compiled.compilation(), compiled.sources()));
+  ReportModel model = build_report_model(compiled.compilation(), compiled.sources());
+  model.documents = shown_documents(compiled);
+  return render_report_page(model);
 }
 
 int run_report(const CommandLine& line, std::istream&, std::ostream& out, std::ostream& err) {

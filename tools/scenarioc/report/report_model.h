@@ -15,6 +15,7 @@
 #include "compiler/scenario_records.h"
 #include "compiler/source_files.h"
 #include "scenarioc/report/plan_simplify.h"
+#include "scenarioc/report/report_documents.h"
 
 namespace scenario {
 
@@ -130,6 +131,7 @@ struct ReportModel {
   std::vector<ReportStation> stations;
   std::vector<ReportSlowdown> slowdowns;
   std::vector<ReportDiagnostic> diagnostics;
+  ShownDocuments documents;  // filled by the command, which knows the details file
 
   // How many objects of a kind the cells hold.
   int count(uint8_t oggetto) const;

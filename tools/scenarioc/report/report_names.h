@@ -26,6 +26,7 @@ inline constexpr std::string_view kPlaced = "placed";
 inline constexpr std::string_view kCursor = "cursor";  // also the plan cursor's class
 inline constexpr std::string_view kDiagnostics = "diagnostics";
 inline constexpr std::string_view kStations = "stations";
+inline constexpr std::string_view kDocuments = "documents";
 inline constexpr std::string_view kTip = "tip";
 inline constexpr std::string_view kReportData = "report-data";
 inline constexpr std::string_view kDiagnosticItem = "d";  // the list's entries
@@ -67,6 +68,7 @@ inline constexpr std::string_view kStop = "stop";  // a station where the train 
 // A diagnostic's severity is its class: "error" or "warning".
 inline constexpr std::string_view kError = "error";
 inline constexpr std::string_view kWarning = "warning";
+inline constexpr std::string_view kNote = "note";  // a value a document shows as a placeholder
 
 // Classes of the plan.
 inline constexpr std::string_view kTrack = "track";
@@ -170,6 +172,7 @@ inline constexpr SharedName kSharedNames[] = {
     {NameKind::id, kCursor, kStyle | kScript},
     {NameKind::id, kDiagnostics, kStyle | kScript},
     {NameKind::id, kStations, kScript},
+    {NameKind::id, kDocuments, kStyle},
     {NameKind::id, kTip, kStyle | kScript},
     {NameKind::id, kReportData, kScript},
     {NameKind::id_prefix, kDiagnosticItem, kScript},
@@ -208,6 +211,7 @@ inline constexpr SharedName kSharedNames[] = {
     {NameKind::class_name, kStop, kStyle | kScript},
     {NameKind::class_name, kError, kStyle},
     {NameKind::class_name, kWarning, kStyle},
+    {NameKind::class_name, kNote, kStyle},
     {NameKind::class_name, kTrack, kStyle},
     {NameKind::class_name, kRunout, kStyle},
     {NameKind::class_name, kTunnel, kStyle},

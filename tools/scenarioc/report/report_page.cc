@@ -6,6 +6,7 @@
 #include "scenarioc/output/json_text.h"
 #include "scenarioc/report/report_assets.h"
 #include "scenarioc/report/report_bands.h"
+#include "scenarioc/report/report_documents.h"
 #include "scenarioc/report/report_names.h"
 #include "scenarioc/report/report_plan.h"
 #include "scenarioc/report/report_svg.h"
@@ -302,6 +303,7 @@ std::string render_report_page(const ReportModel& model) {
   append_profile_section(w, model);
   append_diagnostics(w, model);
   append_station_table(w, model);
+  append_documents_section(w, model.documents);
   w.close().text("\n");
   w.open("div").attribute("id", page::kTip).attribute("role", "tooltip").flag("hidden").close();
   w.text("\n");

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "base/end_request.h"
 #include "base/file_naming.h"
@@ -12,6 +13,7 @@
 #include "scenarioc/command_exit.h"
 #include "scenarioc/commands.h"
 #include "scenarioc/compile/compile_command.h"
+#include "scenarioc/documents/document_files.h"
 #include "scenarioc/output/terminal.h"
 #include "scenarioc/report/report_command.h"
 #include "scenarioc/scenario_inputs.h"
@@ -110,7 +112,12 @@ int run_watch(const CommandLine& line, std::istream&, std::ostream& out, std::os
   }
   const EndRequest end;
   // Watching starts before the first compile, so that no save is missed.
-  FolderWatch watch({path_from_utf8(line.files[0]), path_from_utf8(line.files[1])}, end);
+  std::vector<fs::path> watched = {path_from_utf8(line.files[0]), path_from_utf8(line.files[1])};
+  if (line.documents) {
+    watched.push_back(details_path(line.details_file, path_from_utf8(line.files[1]),
+                                   scenario->nome, scenario->treno));
+  }
+  FolderWatch watch(watched, end);
   Watcher watcher(line, *scenario, out, err);
   watcher.compile();
   while (true) {

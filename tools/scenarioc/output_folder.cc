@@ -1,0 +1,24 @@
+#include "scenarioc/output_folder.h"
+
+#include <system_error>
+
+#include "base/file_naming.h"
+#include "base/run_time_failure.h"
+
+namespace scenario {
+
+namespace fs = std::filesystem;
+
+fs::path output_folder(const CommandLine& line) {
+  if (line.out_dir) return path_from_utf8(*line.out_dir);
+  const fs::path parent = path_from_utf8(line.files[0]).parent_path();
+  return parent.empty() ? fs::path(".") : parent;
+}
+
+void make_folder(const fs::path& folder) {
+  std::error_code ec;
+  fs::create_directories(folder, ec);
+  if (ec) throw RunTimeFailure("cannot create folder '" + folder.string() + "': " + ec.message());
+}
+
+}  // namespace scenario
