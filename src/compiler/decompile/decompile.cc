@@ -1,6 +1,7 @@
 #include "compiler/decompile/decompile.h"
 
 #include <string>
+#include <vector>
 
 #include "base/run_time_failure.h"
 #include "compiler/decompile/plan_curves.h"
@@ -18,19 +19,25 @@ void recover_curves(Recovery& r) {
     r.notes.push_back(r.set.files.track_plan_name +
                       ": no metre is traced, as after a compile that stopped on an error in the "
                       "general part of the line file");
+    r.scenario.line.stops_in_general_part = true;
     return;
   }
+  std::vector<PlanRun> runs;
   try {
-    r.scenario.line.curves = curve_records(plan_runs(plan));
+    runs = plan_runs(plan);
   } catch (const RunTimeFailure& failure) {
     fail_in(r.set.files.track_plan_name, failure.what());
   }
+  r.scenario.line.curves = curve_records(runs);
+  // The end of the line file traces the rest of the plan straight; a compile
+  // that stopped on an error in the object part (after its last curve) never did.
   if (plan.last_traced_metre() < plan.metri_totali() - 2) {
     r.notes.push_back(r.set.files.track_plan_name + ": traced only to metre " +
                       std::to_string(plan.last_traced_metre()) + " of " +
                       std::to_string(plan.metri_totali() - 2) +
-                      ", as after a compile that stopped on an error; the sources trace the "
-                      "rest straight");
+                      ", as after a compile that stopped on an error in the object part of the "
+                      "line file");
+    r.scenario.line.stops_in_object_part = runs.empty() || runs.back().curvature != 0;
   }
 }
 

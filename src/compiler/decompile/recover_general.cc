@@ -88,7 +88,8 @@ void recover_general(Recovery& r) {
   const voce& repetition = t[kEntrySignals];
   line.repetition_start = repetition.valore1;
   line.repetition_end = repetition.valore2;
-  line.repetition_codes = repetition.valore3 == 9 ? 9 : 4;
+  line.repetition_codes = repetition.valore3;
+  line.stops_in_general_part = !r.set.plan.traced();
   if (repetition.valore3 != 0 && repetition.valore3 != 4 && repetition.valore3 != 9) {
     r.fail_at_entry(kEntrySignals, "valore3, the number of codes of the signal repetition, is " +
                                        std::to_string(repetition.valore3) +

@@ -80,21 +80,14 @@ void require_stop_mark(Recovery& r, int index, const voce& e) {
   r.explain(c);
 }
 
-StationRecord station_of(Recovery& r, int index) {
+// A station as its entry holds it. The last one may be the record a compile
+// stopped on (`stops` then set): its zone too close to the one before (22),
+// its stop mark not beyond 100 m (24), or its entry the last one free (10).
+StationRecord station_of(Recovery& r, int index, bool last, bool& stops) {
   const voce& e = r.set.tabella[index];
   StationRecord s;
   s.position = e.valore3;
   s.genere = e.genere;
-  if (e.valore3 % kCellMetres != 0) {
-    r.fail_at_entry(index, "a station at " + str(e.valore3) +
-                               " m, where a station's position is a "
-                               "multiple of 50");
-  }
-  if (int64_t{e.valore3} + 800 > int64_t{kCellMetres} * r.n()) {
-    r.fail_at_entry(index, "a station at " + str(e.valore3) +
-                               " m, beyond the last position a "
-                               "station may take");
-  }
   zone_values(r, index, e, s);
   s.codes[0] = e.colonna4;
   s.codes[1] = e.colonna5;
@@ -113,14 +106,55 @@ StationRecord station_of(Recovery& r, int index) {
   s.seconds = static_cast<int32_t>(t - hours * 3600 - int64_t{s.minutes} * 60);
   require_writable_text(r, index, e.testo, "station name");
   s.name = e.testo;
-  if (e.genere < kMarkedStationKinds) require_stop_mark(r, index, e);
-  if (index > 1 && int64_t{e.valore1} - kZoneSpacing < r.set.tabella[index - 1].valore2) {
+  const bool too_close =
+      index > 1 && int64_t{e.valore1} - kZoneSpacing < r.set.tabella[index - 1].valore2;
+  const bool early_mark = e.genere < kMarkedStationKinds && e.valore2 / 50.0 - 1 <= 1;
+  // A compile that stopped on error 24 placed no stop mark; on error 22 it had.
+  if (last && early_mark) {
+    stops = true;
+  } else if (e.genere < kMarkedStationKinds) {
+    require_stop_mark(r, index, e);
+  }
+  if (last && too_close) {
+    stops = true;
+  } else if (too_close) {
     r.fail_at_entry(index, "a zone that starts at " + str(e.valore1) +
                                " m, less than 350 m after the zone of the station before it "
                                "ends (" +
                                str(r.set.tabella[index - 1].valore2) + " m)");
   }
   return s;
+}
+
+// The record a compile stopped on before it had read all of it: its position
+// off the grid (8) or beyond the row (15), or its length off the grid (9),
+// which is not kept; the entry holds what was read.
+bool stopped_early(const Recovery& r, const voce& e, StationRecord& s) {
+  const bool at_position =
+      e.valore3 % kCellMetres != 0 || int64_t{e.valore3} + 800 > int64_t{kCellMetres} * r.n();
+  const bool at_length = e.valore1 == 0 && e.valore2 == 0 && e.testo.empty() && e.orario == 0 &&
+                         e.colonna4 == 0 && e.colonna5 == 0 && e.colonna6 == 0 && e.colonna7 == 0 &&
+                         e.colonna8 == 0 && e.colonna9 == 0 && e.colonna10 == 0 &&
+                         e.colonna11 == 0 && e.colonna12 == 0 && e.colonna13 == 0;
+  if (!at_position && !at_length) return false;
+  s = StationRecord{};
+  s.position = e.valore3;
+  if (!at_position) {
+    s.genere = e.genere;
+    s.length = kCellMetres;  // a length that is no multiple of 100 stops the record here
+  }
+  return true;
+}
+
+void require_on_grid(const Recovery& r, int index, const voce& e) {
+  if (e.valore3 % kCellMetres != 0) {
+    r.fail_at_entry(index, "a station at " + str(e.valore3) +
+                               " m, where a station's position is a multiple of 50");
+  }
+  if (int64_t{e.valore3} + 800 > int64_t{kCellMetres} * r.n()) {
+    r.fail_at_entry(index, "a station at " + str(e.valore3) +
+                               " m, beyond the last position a station may take");
+  }
 }
 
 }  // namespace
@@ -130,18 +164,24 @@ void recover_stations(Recovery& r) {
   for (int entry = 1; entry < r.first_board_entry; ++entry) {
     if (!is_empty(r.set.tabella[entry])) last = entry;
   }
-  for (int entry = last + 1; entry < r.first_board_entry; ++entry)
+  for (int entry = last + 1; entry < r.first_board_entry; ++entry) {
     require_only_fields(r, entry, {});
-  for (int entry = 1; entry < last; ++entry) {
-    r.scenario.train.stations.push_back(station_of(r, entry));
   }
-  if (last == 0) return;
-  // A compile that stopped on a station's record has filled its entry in part.
-  try {
-    r.scenario.train.stations.push_back(station_of(r, last));
-  } catch (const RunTimeFailure& failure) {
-    r.notes.push_back(std::string(failure.what()) +
-                      "; the station is left out, as the compile that wrote the set stopped on it");
+  RecoveredTrain& train = r.scenario.train;
+  for (int entry = 1; entry <= last; ++entry) {
+    const voce& e = r.set.tabella[entry];
+    StationRecord s;
+    bool stops = false;
+    if (entry == last && stopped_early(r, e, s)) {
+      stops = true;
+    } else {
+      require_on_grid(r, entry, e);
+      s = station_of(r, entry, entry == last, stops);
+    }
+    // After a station, the next entry may not reach the board texts (error 10).
+    if (entry == last && entry + 1 >= r.first_board_entry - 1) stops = true;
+    train.stations.push_back(s);
+    train.last_station_stops = stops;
   }
 }
 

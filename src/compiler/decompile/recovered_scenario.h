@@ -70,12 +70,18 @@ struct RecoveredLine {
   int32_t sfondo_uno = 0, sfondo_due = 0, sfondo_tre = 0;
   int32_t repetition_start = 0;
   int32_t repetition_end = 0;
-  int32_t repetition_codes = 4;  // the digit of the keyword, 4 or 9
+  int32_t repetition_codes = 0;  // 4, 9, or 0: none, as after an end of 0
   std::vector<CurveRecord> curves;
   std::vector<ProfileStep> gradients;
   std::vector<MountainRecord> mountains;
   std::vector<SpeedBoardRecord> speed_boards;
   std::vector<IndicationBoardRecord> indication_boards;  // in the order of their entries, 80 down
+  // The compile that wrote the set stopped on an error in the general part
+  // (no metre of the track plan traced) or in the object part (the plan
+  // traced only partway): the sources end that part with a record that stops
+  // the compile there too, so that they give the same bytes.
+  bool stops_in_general_part = false;
+  bool stops_in_object_part = false;
 };
 
 // A record of the train file's object part, by kind and index into its list.
@@ -93,6 +99,9 @@ struct RecoveredTrain {
   std::vector<ProfileStep> adhesion;
   std::vector<ProfileStep> speeds;
   std::vector<StationRecord> stations;  // in the order of their entries, 1 up
+  // The last station's record is the one the compile that wrote the set
+  // stopped on: it is written last of all, as the compile read nothing after it.
+  bool last_station_stops = false;
   std::vector<SlowdownValues> slowdowns;
   std::vector<SignalValues> signals;
   std::vector<AbbattimentoRecord> abbattimenti;

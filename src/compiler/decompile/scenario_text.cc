@@ -10,6 +10,12 @@ namespace {
 
 namespace lines = record_lines;
 
+// Records that stop a compile where the compile that wrote a set stopped: a
+// signal repetition without its number of codes (error 5), which ends the
+// general part, and a curve without a class (error 103), which ends the object part.
+constexpr RecordLayout kRepetitionWithoutCodes{"ripetizione segnali codici", lines::kGeneral2};
+constexpr RecordLayout kCurveWithoutClass{"curva", lines::kCurve};
+
 void add(Righe& righe, std::string_view text) { righe.emplace_back(text); }
 
 LineValue speed_or_empty(int32_t speed, bool empty) {
@@ -121,8 +127,14 @@ Righe line_source_lines(const RecoveredLine& line) {
   add(righe, record_line(lines::kBackgroundUno, {int64_t{line.sfondo_uno}}));
   add(righe, record_line(lines::kBackgroundDue, {int64_t{line.sfondo_due}}));
   add(righe, record_line(lines::kBackgroundTre, {int64_t{line.sfondo_tre}}));
-  add(righe, record_line(line.repetition_codes == 9 ? lines::kRepetition9 : lines::kRepetition4,
-                         {int64_t{line.repetition_start}, int64_t{line.repetition_end}}));
+  const LineValue repetition[] = {int64_t{line.repetition_start}, int64_t{line.repetition_end}};
+  if (line.repetition_codes != 0 || !line.stops_in_general_part) {
+    add(righe, record_line(line.repetition_codes == 9 ? lines::kRepetition9 : lines::kRepetition4,
+                           {repetition[0], repetition[1]}));
+  }
+  if (line.stops_in_general_part) {
+    add(righe, record_line(kRepetitionWithoutCodes, {repetition[0], repetition[1]}));
+  }
   add(righe, lines::kHeaderCurve);
   for (const CurveRecord& c : line.curves) {
     add(righe, curve_line(c.side, c.klass, c.start, c.length));
@@ -141,6 +153,9 @@ Righe line_source_lines(const RecoveredLine& line) {
   for (const IndicationBoardRecord& board : line.indication_boards) {
     add(righe, record_line(lines::kIndicationBoard,
                            {int64_t{board.position}, std::string_view(board.text)}));
+  }
+  if (line.stops_in_object_part) {
+    add(righe, record_line(kCurveWithoutClass, {int64_t{0}, int64_t{0}}));
   }
   add(righe, lines::kHeaderFine);
   return righe;

@@ -70,6 +70,9 @@ std::vector<int32_t> writers_in_order(const Recovery& r, const std::vector<Mark>
     ++before_count[to];
   };
   for (int32_t i = 0; i + 1 < stations; ++i) edge(i, i + 1);
+  if (r.scenario.train.last_station_stops && stations > 0) {
+    for (int32_t w = stations; w < writers; ++w) edge(w, stations - 1);
+  }
   // `marks` is ordered by cell: each cell's writers stand together.
   for (size_t i = 0; i < marks.size();) {
     size_t end = i;
@@ -139,7 +142,9 @@ void order_train_records(Recovery& r) {
     for (int32_t w = 0; w < writers; ++w) order.push_back(w);
   }
   train.order.clear();
-  int32_t stations_left = stations;
+  // A station the compile stopped on comes after every other record.
+  const bool last_stops = train.last_station_stops && stations > 0;
+  int32_t stations_left = stations - (last_stops ? 1 : 0);
   auto add_slowdowns = [&] {
     for (size_t i = 0; i < train.slowdowns.size(); ++i) {
       train.order.push_back({TrainRecordKind::slowdown, i});
@@ -147,6 +152,7 @@ void order_train_records(Recovery& r) {
   };
   if (stations_left == 0) add_slowdowns();
   for (int32_t w : order) {
+    if (last_stops && w == stations - 1) continue;
     if (w < stations) {
       train.order.push_back({TrainRecordKind::station, static_cast<size_t>(w)});
       if (--stations_left == 0) add_slowdowns();
@@ -157,6 +163,8 @@ void order_train_records(Recovery& r) {
   for (size_t i = 0; i < train.abbattimenti.size(); ++i) {
     train.order.push_back({TrainRecordKind::abbattimento, i});
   }
+  if (last_stops)
+    train.order.push_back({TrainRecordKind::station, static_cast<size_t>(stations - 1)});
 }
 
 }  // namespace scenario

@@ -85,5 +85,47 @@ TEST(Decompile, GeneratedScenariosComeBackByteForByte) {
   EXPECT_GE(clean, 200);
 }
 
+// A seed of the compile fuzzer: the line source, "%%", the train source (none
+// without the "%%"), compiled as the fuzzer compiles it.
+std::unique_ptr<Compiled> compile_seed(const std::string& input) {
+  const size_t split = input.find("%%");
+  auto compiled = std::make_unique<Compiled>();
+  compiled->ctx.nome = "Prova";
+  compiled->ctx.treno = "1";
+  compiled->sources = std::make_unique<MemorySources>(
+      input.substr(0, split), split == std::string::npos ? "" : input.substr(split + 2));
+  if (split == std::string::npos) compiled->sources->remove(SourceFile::train);
+  compiled->result =
+      memorizza_percorso(compiled->ctx, kWriteTrackPlan, *compiled->sources, compiled->sink);
+  return compiled;
+}
+
+TEST(Decompile, CompileFuzzSeedsComeBackByteForByte) {
+  const std::filesystem::path corpus =
+      std::filesystem::path(fixture_path("")) / ".." / ".." / "fuzz" / "corpus" / "compile";
+  int clean = 0;
+  int with_errors = 0;
+  int with_errors_identical = 0;
+  for (const std::string& name : list_folder(corpus)) {
+    const auto compiled = compile_seed(read_file(corpus / name));
+    if (!compiled->result.wrote_files()) continue;
+    DecompiledScenario d;
+    const std::string failure = failure_message([&] { d = decompile(set_of(*compiled)); });
+    if (compiled->ctx.recordings.empty()) {
+      ++clean;
+      EXPECT_EQ(failure, "") << name;
+      EXPECT_TRUE(d.identical && d.warnings.empty()) << name << "\n" << joined(d.warnings);
+    } else {
+      ++with_errors;
+      with_errors_identical += failure.empty() && d.identical ? 1 : 0;
+      std::cout << name << ": "
+                << (failure.empty() ? (d.identical ? "identical" : "differs") : failure) << "\n";
+    }
+  }
+  std::cout << "compile seeds: " << clean << " clean, " << with_errors << " with recorded errors ("
+            << with_errors_identical << " of them byte-identical)\n";
+  EXPECT_GE(clean, 5);
+}
+
 }  // namespace
 }  // namespace scenario::testing
