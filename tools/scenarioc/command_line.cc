@@ -89,8 +89,8 @@ struct CommandSpec {
 
 constexpr size_t kAnyNumber = static_cast<size_t>(-1);
 
-const std::array<CommandSpec, 7>& commands() {
-  static const std::array<CommandSpec, 7> definitions = {{
+const std::array<CommandSpec, 8>& commands() {
+  static const std::array<CommandSpec, 8> definitions = {{
       {Command::compile,
        "compile",
        2,
@@ -107,7 +107,13 @@ const std::array<CommandSpec, 7>& commands() {
        {kName, kTrain, kJson, kColour, kJobs}},
       {Command::emit, "emit", 0, 0, "", false, {kOut, kForce}},
       {Command::dump, "dump", 1, 1, "FILE", false, {kKind, kJson, kAll, kPoints}},
-      {Command::report, "report", 2, 2, "LINE_FILE TRAIN_FILE", false, {kOutFile, kName, kTrain}},
+      {Command::report,
+       "report",
+       1,
+       3,
+       "LINE_FILE TRAIN_FILE or TRACK_PLAN STATION_TABLE CELLS or FOLDER",
+       false,
+       {kOutFile, kName, kTrain}},
       {Command::watch,
        "watch",
        2,
@@ -116,6 +122,13 @@ const std::array<CommandSpec, 7>& commands() {
        true,
        {kOut, kReport, kName, kTrain, kColour}},
       {Command::lsp, "lsp", 0, 0, "", false, {}},
+      {Command::decompile,
+       "decompile",
+       1,
+       3,
+       "TRACK_PLAN STATION_TABLE CELLS or FOLDER",
+       false,
+       {kOut, kName, kTrain}},
   }};
   return definitions;
 }
@@ -234,6 +247,9 @@ Usage:
   scenarioc emit [-o DIR] [--force]
   scenarioc dump FILE [--kind KIND] [--json] [--all] [--points]
   scenarioc report LINE_FILE TRAIN_FILE [-o FILE.html] [--name NAME] [--train NUMBER]
+  scenarioc report TRACK_PLAN STATION_TABLE CELLS | FOLDER [-o FILE.html]
+  scenarioc decompile TRACK_PLAN STATION_TABLE CELLS | FOLDER [-o DIR] [--name NAME]
+                      [--train NUMBER]
   scenarioc watch LINE_FILE TRAIN_FILE [-o DIR] [--report FILE.html] [--name NAME]
                   [--train NUMBER] [-Werror] [-Wno-NAME] [--color=WHEN]
   scenarioc lsp
@@ -249,6 +265,7 @@ Commands:
   emit      write the built-in scenario's two source files and three documents
   dump      decode a compiled file as a table or as JSON
   report    draw a scenario as one HTML page: plan, profiles, every object
+  decompile turn a compiled set back into the two sources that compile to it
   watch     compile again each time a source is saved, the report too
   lsp       serve an editor as a language server on stdin and stdout
 
@@ -394,15 +411,18 @@ Exit status: 0 decoded; 2 usage error, unreadable or malformed file.
 
 constexpr std::string_view kReportHelp =
     R"(Usage: scenarioc report LINE_FILE TRAIN_FILE [-o FILE.html] [--name NAME] [--train NUMBER]
+       scenarioc report TRACK_PLAN STATION_TABLE CELLS | FOLDER [-o FILE.html]
 
 Compiles a line file and a train file in memory, as compile does, and draws
 the scenario as one HTML page that needs nothing else: the plan of the line,
 the profiles along the route (elevation, speed limits, adhesion, mountain
 stretches), every object with its values and the source line that placed it,
 the errors at their places and the station table. Nothing but the page is
-written; the same sources always give the same bytes.
+written; the same sources always give the same bytes. Given a compiled set
+(its three files, or a folder holding one) it draws the sources that
+`scenarioc decompile` writes for it, as they compile in memory.
   -o, --output FILE  the page to write (default: NAME_NUMBER_report.html in
-                     the line file's folder); its folder is created when missing
+                     the first file's folder); its folder is created when missing
   --name NAME        the scenario name (default: from the file names)
   --train NUMBER     the train number (default: from the file names)
 
@@ -410,6 +430,33 @@ The errors the compiler records are also reported on stderr, as compile
 reports them.
 Exit status: 0 written, nothing recorded; 1 written, errors recorded; 2 usage
 error, or a file that cannot be read or written.
+)";
+
+constexpr std::string_view kDecompileHelp =
+    R"(Usage: scenarioc decompile TRACK_PLAN STATION_TABLE CELLS [-o DIR] [--name NAME] [--train NUMBER]
+       scenarioc decompile FOLDER [-o DIR] [--name NAME] [--train NUMBER]
+
+Turns a compiled set, the track plan NAME_linea.dat, the station table
+NAME_NUMBER.sim and the route cells NAME_NUMBER.dat (or a folder holding one
+such set), back into the line file NAME_linea.txt and the train file
+NAME_NUMBER-.txt, laid out as emit lays them out, and compiles them in memory
+to check that they give the same three files byte for byte. Comments and the
+layout of the original sources are not in a compiled set; see
+docs/decompile.md for what else it cannot hold.
+  -o, --output DIR  where the sources go (default: the station table's
+                    folder; created when missing); existing sources are
+                    never overwritten
+  --name NAME       the scenario name of the written files (default: the one
+                    the station table holds)
+  --train NUMBER    the train number of the written files (default: the same)
+
+A set that no compile writes (damaged, edited by hand, from another tool) is
+refused with the file, the cell, record or metre at fault and the rule it
+breaks. A set that a compile wrote after recording errors is decompiled as
+far as it holds, with a warning for what the sources do not give back.
+Exit status: 0 written, the same bytes; 1 written with warnings; 2 usage
+error, a set that cannot be decompiled, or a file that cannot be read or
+written.
 )";
 
 constexpr std::string_view kWatchHelp =
@@ -490,6 +537,8 @@ std::string help_text(std::optional<Command> command) {
       return std::string(kWatchHelp) + warning_options_help() + std::string(kWatchHelpEnd);
     case Command::lsp:
       return std::string(kLspHelp);
+    case Command::decompile:
+      return std::string(kDecompileHelp);
   }
   return std::string(kToolHelp);
 }

@@ -11,7 +11,7 @@
 
 namespace scenario {
 
-enum class Command { compile, emit, dump, report, check, watch, lsp };
+enum class Command { compile, emit, dump, report, check, watch, lsp, decompile };
 
 struct CommandLine {
   enum class Action { run, help, version, usage_error };

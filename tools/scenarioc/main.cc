@@ -10,6 +10,7 @@
 #include "scenarioc/check/check_command.h"
 #include "scenarioc/command_line.h"
 #include "scenarioc/compile/compile_command.h"
+#include "scenarioc/decompile/decompile_command.h"
 #include "scenarioc/dump/dump_command.h"
 #include "scenarioc/emit/emit_command.h"
 #include "scenarioc/lsp/lsp_command.h"
@@ -41,6 +42,8 @@ int run(const scenario::CommandLine& line) {
         return scenario::run_watch(line, std::cout, std::cerr);
       case Command::lsp:
         return scenario::run_lsp(std::cin, std::cout);
+      case Command::decompile:
+        return scenario::run_decompile(line, std::cout, std::cerr);
     }
   } catch (const std::bad_alloc&) {
     std::cout << std::flush;

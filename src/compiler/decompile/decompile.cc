@@ -45,7 +45,9 @@ void recover_curves(Recovery& r) {
 
 DecompiledScenario sources_of(const DecodedSet& set) {
   DecompiledScenario out;
-  const RecoveredScenario scenario = recover_scenario(set, out.warnings);
+  std::vector<std::string> notes;
+  const RecoveredScenario scenario = recover_scenario(set, notes);
+  for (std::string& note : notes) out.warnings.push_back({std::move(note), {}});
   out.nome = set_nome(set);
   out.treno = set_treno(set);
   out.line = text_file_bytes(line_source_lines(scenario.line));
@@ -81,16 +83,17 @@ DecompiledScenario decompile(const CompiledSet& files) {
   out.identical = trip.identical;
   if (!trip.identical) {
     out.warnings.push_back(
-        "the sources do not compile to the same bytes: the set holds what no source gives "
-        "(most likely the compile that wrote it stopped on an error); where they differ first:");
-    out.warnings.insert(out.warnings.end(), trip.differences.begin(), trip.differences.end());
+        {"the sources do not compile to the same bytes: the set holds what no source gives "
+         "(most likely the compile that wrote it stopped on an error); where they differ first:",
+         trip.differences});
   }
   if (!trip.errors.empty()) {
     out.warnings.push_back(
-        std::string("compiling the sources records ") +
-        (trip.errors.size() == 1 ? "an error" : std::to_string(trip.errors.size()) + " errors") +
-        (trip.identical ? ", as the compile that wrote the set did:" : ":"));
-    out.warnings.insert(out.warnings.end(), trip.errors.begin(), trip.errors.end());
+        {std::string("compiling the sources records ") +
+             (trip.errors.size() == 1 ? "an error"
+                                      : std::to_string(trip.errors.size()) + " errors") +
+             (trip.identical ? ", as the compile that wrote the set did" : ""),
+         trip.errors});
   }
   return out;
 }

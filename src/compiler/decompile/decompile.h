@@ -12,6 +12,13 @@
 
 namespace scenario {
 
+// One thing the sources do not give back as the set holds it, and the lines
+// that show it (the first differences, the errors a compile records).
+struct DecompileWarning {
+  std::string message;
+  std::vector<std::string> details;
+};
+
 struct DecompiledScenario {
   // The scenario name and train number of the set's station table, UTF-8.
   std::string nome;
@@ -21,7 +28,7 @@ struct DecompiledScenario {
   std::string train;
   // What the sources do not give back as the set holds it, in words: a part
   // left out, a compile of them that records errors or writes other bytes.
-  std::vector<std::string> warnings;
+  std::vector<DecompileWarning> warnings;
   // Whether compiling the sources gave the set's three files byte for byte
   // (known only after `decompile`).
   bool identical = false;

@@ -12,21 +12,21 @@
 namespace scenario {
 namespace {
 
-ChainageReference reference_of(const voce& e, bool sorted) {
+ReferenceRecord reference_of(const voce& e, bool sorted) {
   // The sort added 100 to the chainage of every reference whose flag is 1.
   const int64_t chainage = sorted && e.valore3 == 1 ? int64_t{e.valore2} - 100 : e.valore2;
   return {e.valore1, static_cast<int32_t>(chainage), e.valore3};
 }
 
-bool is_zero(const ChainageReference& r) {
+bool is_zero(const ReferenceRecord& r) {
   return r.position == 0 && r.chainage == 0 && r.flag == 0;
 }
 
 // The sort leaves the references by position, the largest first and alone in
 // first place, or (positions summing to 0) the first with a chainage above 0;
 // or all three at 0.
-void require_sorted(const Recovery& r, const ChainageReference& a, const ChainageReference& b,
-                    const ChainageReference& c) {
+void require_sorted(const Recovery& r, const ReferenceRecord& a, const ReferenceRecord& b,
+                    const ReferenceRecord& c) {
   if (is_zero(a) && is_zero(b) && is_zero(c)) return;
   const int64_t sum = int64_t{a.position} + b.position + c.position;
   if (sum != 0) {
@@ -56,9 +56,9 @@ void recover_references(Recovery& r) {
     line.tre = reference_of(t[kEntryRefTre], false);
     return;
   }
-  const ChainageReference a = reference_of(t[kEntryRefTre], true);
-  const ChainageReference b = reference_of(t[kEntryRefDue], true);
-  const ChainageReference c = reference_of(t[kEntryRefUno], true);
+  const ReferenceRecord a = reference_of(t[kEntryRefTre], true);
+  const ReferenceRecord b = reference_of(t[kEntryRefDue], true);
+  const ReferenceRecord c = reference_of(t[kEntryRefUno], true);
   require_sorted(r, a, b, c);
   // Written as "uno", "due", "tre", the sort gives them back in this order.
   line.uno = a;

@@ -12,7 +12,7 @@
 
 namespace scenario {
 
-struct ChainageReference {
+struct ReferenceRecord {
   int32_t position = 0;
   int32_t chainage = 0;  // as written: without the 100 a flag of 1 adds
   int32_t flag = 0;
@@ -66,7 +66,7 @@ struct AbbattimentoRecord {
 
 struct RecoveredLine {
   int32_t lunghezza = 0;
-  ChainageReference uno, due, tre;
+  ReferenceRecord uno, due, tre;
   int32_t sfondo_uno = 0, sfondo_due = 0, sfondo_tre = 0;
   int32_t repetition_start = 0;
   int32_t repetition_end = 0;

@@ -15,6 +15,23 @@ namespace {
 
 constexpr size_t kDifferencesPerFile = 5;
 
+// Sources in memory named as the files a decompile writes, for the diagnostics.
+class NamedSources : public MemorySources {
+ public:
+  NamedSources(const std::string& line, const std::string& train, const std::string& nome,
+               const std::string& treno)
+      : MemorySources(line, train),
+        line_name_(line_source_name(nome)),
+        train_name_(train_source_name(nome, treno)) {}
+  std::string display_name(SourceFile which) const override {
+    return which == SourceFile::line ? line_name_ : train_name_;
+  }
+
+ private:
+  std::string line_name_;
+  std::string train_name_;
+};
+
 // Compares each file the compile writes with the set's bytes as its blocks
 // arrive, so that the compiled files are never held.
 class ComparingSink : public CompiledFileSink {
@@ -147,7 +164,7 @@ RoundTrip compile_and_compare(const DecodedSet& set, const std::string& line,
   BuildContext ctx;
   ctx.nome = set_nome(set);
   ctx.treno = set_treno(set);
-  MemorySources sources(line, train);
+  NamedSources sources(line, train, ctx.nome, ctx.treno);
   ComparingSink sink;
   const std::string plan_name = track_plan_name(ctx.nome);
   const std::string table_name = station_table_name(ctx.nome, ctx.treno);

@@ -23,7 +23,7 @@ LineValue speed_or_empty(int32_t speed, bool empty) {
   return int64_t{speed};
 }
 
-std::string reference_line(const RecordLayout& layout, const ChainageReference& r) {
+std::string reference_line(const RecordLayout& layout, const ReferenceRecord& r) {
   return record_line(layout, {int64_t{r.position}, int64_t{r.chainage}, int64_t{r.flag}});
 }
 

@@ -19,9 +19,12 @@
 namespace scenario::testing {
 namespace {
 
-std::string joined(const std::vector<std::string>& lines) {
+std::string joined(const std::vector<DecompileWarning>& warnings) {
   std::string text;
-  for (const std::string& line : lines) text += line + "\n";
+  for (const DecompileWarning& w : warnings) {
+    text += w.message + "\n";
+    for (const std::string& detail : w.details) text += "  " + detail + "\n";
+  }
   return text;
 }
 

@@ -1,0 +1,148 @@
+#include "scenarioc/decompile/compiled_set_files.h"
+
+#include <algorithm>
+#include <system_error>
+
+#include "base/file_naming.h"
+#include "base/run_time_failure.h"
+#include "compiler/format/binary_layout.h"
+#include "scenarioc/scenario_inputs.h"
+#include "source/byte_source.h"
+
+namespace scenario {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr std::string_view kTrackPlanSuffix = "_linea.dat";
+
+bool ends_with(std::string_view s, std::string_view suffix) {
+  return s.size() >= suffix.size() && s.substr(s.size() - suffix.size()) == suffix;
+}
+
+std::string file_name(const fs::path& path) { return utf8_of_path(path.filename()); }
+
+// The files of a folder that form sets: NAME_linea.dat with NAME_NUMBER.sim and
+// NAME_NUMBER.dat beside it.
+std::vector<CompiledSetPaths> sets_in(const fs::path& folder) {
+  std::vector<std::string> names;
+  std::error_code ec;
+  for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+    if (it->is_regular_file(ec)) names.push_back(file_name(it->path()));
+  }
+  if (ec) throw RunTimeFailure("cannot read folder '" + folder.string() + "': " + ec.message());
+  std::sort(names.begin(), names.end());
+  std::vector<CompiledSetPaths> sets;
+  for (const std::string& plan : names) {
+    if (!ends_with(plan, kTrackPlanSuffix)) continue;
+    const std::string prefix = plan.substr(0, plan.size() - kTrackPlanSuffix.size()) + "_";
+    for (const std::string& table : names) {
+      if (table.rfind(prefix, 0) != 0 || !ends_with(table, ".sim")) continue;
+      const std::string cells = table.substr(0, table.size() - 4) + ".dat";
+      if (!std::binary_search(names.begin(), names.end(), cells)) continue;
+      sets.push_back({file_in(folder, plan), file_in(folder, table), file_in(folder, cells)});
+    }
+  }
+  return sets;
+}
+
+// The three files in their slots: by their names when those tell the three
+// kinds apart, else in the order given.
+CompiledSetPaths paths_of_three(const std::vector<std::string>& files) {
+  CompiledSetPaths by_name;
+  int plans = 0, tables = 0, cells = 0;
+  for (const std::string& file : files) {
+    const fs::path path = path_from_utf8(file);
+    const std::string name = file_name(path);
+    if (ends_with(name, kTrackPlanSuffix)) {
+      by_name.track_plan = path;
+      ++plans;
+    } else if (ends_with(name, ".sim")) {
+      by_name.station_table = path;
+      ++tables;
+    } else if (ends_with(name, ".dat")) {
+      by_name.route_cells = path;
+      ++cells;
+    }
+  }
+  if (plans == 1 && tables == 1 && cells == 1) return by_name;
+  return {path_from_utf8(files[0]), path_from_utf8(files[1]), path_from_utf8(files[2])};
+}
+
+// At most one byte more than `largest`, which is enough for the decoder to
+// refuse a file that is too large.
+std::string read_up_to(const fs::path& path, std::size_t largest) {
+  FileByteSource source(path);
+  std::string bytes;
+  char buffer[1 << 16];
+  while (bytes.size() <= largest) {
+    const size_t n = source.read(buffer, std::min(sizeof buffer, largest + 1 - bytes.size()));
+    if (n == 0) break;
+    bytes.append(buffer, n);
+  }
+  return bytes;
+}
+
+}  // namespace
+
+bool names_compiled_set(const std::vector<std::string>& files) {
+  if (files.size() == 3) return true;
+  std::error_code ec;
+  return files.size() == 1 && fs::is_directory(path_from_utf8(files[0]), ec);
+}
+
+std::optional<CompiledSetPaths> compiled_set_paths(const std::vector<std::string>& files,
+                                                   std::string& error) {
+  if (files.size() == 3) return paths_of_three(files);
+  if (files.size() != 1) {
+    error = "a compiled set is three files, TRACK_PLAN STATION_TABLE CELLS, or a folder";
+    return std::nullopt;
+  }
+  const fs::path folder = path_from_utf8(files[0]);
+  const std::vector<CompiledSetPaths> sets = sets_in(folder);
+  if (sets.size() == 1) return sets[0];
+  if (sets.empty()) {
+    error = "no compiled set in '" + files[0] +
+            "': no NAME_linea.dat with NAME_NUMBER.sim and NAME_NUMBER.dat beside it";
+    return std::nullopt;
+  }
+  error = "'" + files[0] + "' holds " + std::to_string(sets.size()) + " compiled sets (";
+  for (size_t i = 0; i < sets.size(); ++i) {
+    error += (i > 0 ? ", " : "") + file_name(sets[i].station_table);
+  }
+  error += "); give the three files of one";
+  return std::nullopt;
+}
+
+CompiledSet CompiledSetBytes::set() const {
+  CompiledSet s;
+  s.track_plan = track_plan;
+  s.station_table = station_table;
+  s.route_cells = route_cells;
+  s.track_plan_name = track_plan_name;
+  s.station_table_name = station_table_name;
+  s.route_cells_name = route_cells_name;
+  return s;
+}
+
+CompiledSetBytes read_compiled_set(const CompiledSetPaths& paths) {
+  CompiledSetBytes bytes;
+  bytes.track_plan = read_up_to(paths.track_plan, track_layout::kMaxFileSize);
+  bytes.station_table = read_up_to(paths.station_table, station_layout::kMaxFileSize);
+  bytes.route_cells = read_up_to(paths.route_cells, cell_layout::kMaxFileSize);
+  bytes.track_plan_name = utf8_of_path(paths.track_plan);
+  bytes.station_table_name = utf8_of_path(paths.station_table);
+  bytes.route_cells_name = utf8_of_path(paths.route_cells);
+  return bytes;
+}
+
+DecompiledSources::DecompiledSources(const DecompiledScenario& sources, const fs::path& folder)
+    : MemorySources(sources.line, sources.train),
+      line_name_(utf8_of_path(file_in(folder, line_source_name(sources.nome)))),
+      train_name_(utf8_of_path(file_in(folder, train_source_name(sources.nome, sources.treno)))) {}
+
+std::string DecompiledSources::display_name(SourceFile which) const {
+  return which == SourceFile::line ? line_name_ : train_name_;
+}
+
+}  // namespace scenario
