@@ -85,6 +85,18 @@ void recover_indication_boards(Recovery& r) {
     const voce& e = r.set.tabella[entry];
     if (cell_of_entry[entry] >= 0 || (is_text_only(e) && !e.testo.empty())) lowest = entry;
   }
+  // A board whose cell a stop mark took later has its entry but no cell: there
+  // are never more of them than stop marks.
+  int covered = 0;
+  for (int entry = kFirstBoardEntry; entry >= lowest; --entry) covered += cell_of_entry[entry] < 0;
+  int stop_marks = 0;
+  for (int32_t c = 0; c <= r.n(); ++c) stop_marks += r.cell(c).oggetto == kStationMark;
+  if (covered > stop_marks && lowest <= kFirstBoardEntry && cell_of_entry[lowest] >= 0) {
+    r.fail_at_cell(cell_of_entry[lowest],
+                   "an indication board whose text is in entry " + std::to_string(lowest) +
+                       ", where the boards take entries 80 down, one each, and " +
+                       std::to_string(covered) + " entries above it belong to no board");
+  }
   std::vector<bool> used(r.set.percorso.size(), false);
   for (int entry = kFirstBoardEntry; entry >= lowest; --entry) {
     require_only_fields(r, entry, {"testo"});

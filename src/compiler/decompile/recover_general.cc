@@ -18,9 +18,7 @@ ReferenceRecord reference_of(const voce& e, bool sorted) {
   return {e.valore1, static_cast<int32_t>(chainage), e.valore3};
 }
 
-bool is_zero(const ReferenceRecord& r) {
-  return r.position == 0 && r.chainage == 0 && r.flag == 0;
-}
+bool is_zero(const ReferenceRecord& r) { return r.position == 0 && r.chainage == 0 && r.flag == 0; }
 
 // The sort leaves the references by position, the largest first and alone in
 // first place, or (positions summing to 0) the first with a chainage above 0;

@@ -64,11 +64,7 @@ std::vector<int32_t> writers_in_order(const Recovery& r, const std::vector<Mark>
                                       int32_t writers) {
   const auto stations = static_cast<int32_t>(r.scenario.train.stations.size());
   std::vector<std::vector<int32_t>> after(static_cast<size_t>(writers));
-  std::vector<int32_t> before_count(static_cast<size_t>(writers), 0);
-  auto edge = [&](int32_t from, int32_t to) {
-    after[from].push_back(to);
-    ++before_count[to];
-  };
+  auto edge = [&](int32_t from, int32_t to) { after[from].push_back(to); };
   for (int32_t i = 0; i + 1 < stations; ++i) edge(i, i + 1);
   if (r.scenario.train.last_station_stops && stations > 0) {
     for (int32_t w = stations; w < writers; ++w) edge(w, stations - 1);
@@ -86,19 +82,29 @@ std::vector<int32_t> writers_in_order(const Recovery& r, const std::vector<Mark>
     }
     i = end;
   }
-  std::priority_queue<int32_t, std::vector<int32_t>, std::greater<>> ready;
+  // Built from the end: of the writers nothing need follow any more, the one
+  // latest in the usual order goes last, so that a record moves before the
+  // usual place only as far as the marks ask.
+  std::vector<std::vector<int32_t>> before(static_cast<size_t>(writers));
+  std::vector<int32_t> after_count(static_cast<size_t>(writers), 0);
   for (int32_t w = 0; w < writers; ++w) {
-    if (before_count[w] == 0) ready.push(w);
+    after_count[w] = static_cast<int32_t>(after[w].size());
+    for (int32_t next : after[w]) before[next].push_back(w);
+  }
+  std::priority_queue<int32_t> ready;
+  for (int32_t w = 0; w < writers; ++w) {
+    if (after_count[w] == 0) ready.push(w);
   }
   std::vector<int32_t> order;
   while (!ready.empty()) {
     const int32_t w = ready.top();
     ready.pop();
     order.push_back(w);
-    for (int32_t next : after[w]) {
-      if (--before_count[next] == 0) ready.push(next);
+    for (int32_t earlier : before[w]) {
+      if (--after_count[earlier] == 0) ready.push(earlier);
     }
   }
+  std::reverse(order.begin(), order.end());
   if (static_cast<int32_t>(order.size()) != writers) order.clear();
   return order;
 }
