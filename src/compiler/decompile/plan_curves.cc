@@ -35,7 +35,7 @@ bool steps_to(const Point& older, const Point& newer, int curvature, const Point
   return same_bits(next.x, want.x) && same_bits(next.y, want.y);
 }
 
-// The curvatures in the order they are tried after the current one fails.
+// The curvatures in the order they are tried where a run ends.
 constexpr int kCurvatures[] = {0, 1, -1, 2, -2, 3, -3, 4, -4, 5, -5, 6, -6};
 
 std::string point_text(const Point& p) {
@@ -44,36 +44,55 @@ std::string point_text(const Point& p) {
   return text;
 }
 
+// Follows the run of `curvature` from metre `m` while each metre is its step;
+// returns the first metre that is not (or the one after `last`).
+template <bool kCurve>
+int32_t follow_run(const TrackPlanView& plan, int32_t m, int32_t last, double c, Point& older,
+                   Point& newer) {
+  for (; m <= last; ++m) {
+    const Point want{plan.x(m), plan.y(m)};
+    Point next = older;
+    track_steps::step<kCurve>(next, newer, c);
+    if (!same_bits(next.x, want.x) || !same_bits(next.y, want.y)) return m;
+    older = newer;
+    newer = want;
+  }
+  return m;
+}
+
 }  // namespace
 
 std::vector<PlanRun> plan_runs(const TrackPlanView& plan) {
   std::vector<PlanRun> runs;
   Point older{0, 0};
   Point newer{0, 1};
-  int curvature = 0;
   const int32_t last = plan.last_traced_metre();
-  for (int32_t m = 2; m <= last; ++m) {
+  for (int32_t m = 2; m <= last;) {
     const Point want{plan.x(m), plan.y(m)};
-    if (runs.empty() || !steps_to(older, newer, curvature, want)) {
-      bool found = false;
-      for (int candidate : kCurvatures) {
-        if (steps_to(older, newer, candidate, want)) {
-          curvature = candidate;
-          found = true;
-          break;
-        }
+    int found = 0;
+    bool any = false;
+    for (int candidate : kCurvatures) {
+      if (steps_to(older, newer, candidate, want)) {
+        found = candidate;
+        any = true;
+        break;
       }
-      if (!found) {
-        throw RunTimeFailure("metre " + std::to_string(m) + ": the point " + point_text(want) +
-                             " follows from metres " + std::to_string(m - 2) + " and " +
-                             std::to_string(m - 1) +
-                             " by no straight step and no curve step of the six classes");
-      }
-      if (runs.empty() || runs.back().curvature != curvature) runs.push_back({m, m, curvature});
     }
-    runs.back().last = m;
-    older = newer;
-    newer = want;
+    if (!any) {
+      throw RunTimeFailure("metre " + std::to_string(m) + ": the point " + point_text(want) +
+                           " follows from metres " + std::to_string(m - 2) + " and " +
+                           std::to_string(m - 1) +
+                           " by no straight step and no curve step of the six classes");
+    }
+    const int32_t end = found == 0
+                            ? follow_run<false>(plan, m, last, 0, older, newer)
+                            : follow_run<true>(plan, m, last, curvature_of(found), older, newer);
+    if (!runs.empty() && runs.back().curvature == found) {
+      runs.back().last = end - 1;
+    } else {
+      runs.push_back({m, end - 1, found});
+    }
+    m = end;
   }
   return runs;
 }

@@ -1,7 +1,9 @@
 #include "compiler/format/track_plan_view.h"
 
+#include <bit>
+#include <cstring>
+
 #include "base/run_time_failure.h"
-#include "compiler/format/binary_layout.h"
 #include "compiler/format/compiled_file_decoder.h"
 
 namespace scenario {
@@ -14,6 +16,18 @@ using track_layout::kTagWidth;
 
 constexpr std::size_t kIntElement = kTagWidth + kInt16.width;
 constexpr std::size_t kRealElement = kTagWidth + kReal.width;
+
+// An element's tag; the shape check reads every one, in one load on a
+// little-endian machine.
+uint16_t tag_at(const char* p) {
+  if constexpr (std::endian::native == std::endian::little) {
+    uint16_t tag;
+    std::memcpy(&tag, p, sizeof tag);
+    return tag;
+  } else {
+    return load_u16(p);
+  }
+}
 
 // The shape of a file is the decoder's to explain: it throws with the byte of
 // the fault. Both hold a plan to the same shape, so it always throws.
@@ -37,12 +51,12 @@ std::size_t TrackPlanView::read_column(std::size_t offset, int axis, Column& col
   }
   column.reals = p + offset;
   int32_t traced = 0;
-  while (size - offset >= kRealElement && load_u16(p + offset) == kReal.tag) {
+  while (size - offset >= kRealElement && tag_at(p + offset) == kReal.tag) {
     offset += kRealElement;
     ++traced;
   }
   int32_t empty = 0;
-  while (size - offset >= kTagWidth && load_u16(p + offset) == kEmpty.tag) {
+  while (size - offset >= kTagWidth && tag_at(p + offset) == kEmpty.tag) {
     offset += kTagWidth;
     ++empty;
   }
@@ -58,7 +72,7 @@ TrackPlanView::TrackPlanView(std::string_view bytes) : bytes_(bytes) {
     // Untraced: every element of both columns is empty.
     if (bytes.size() % (2 * kTagWidth) != 0) refuse(bytes);
     for (std::size_t offset = 0; offset < bytes.size(); offset += kTagWidth) {
-      if (load_u16(p + offset) != kEmpty.tag) refuse(bytes);
+      if (tag_at(p + offset) != kEmpty.tag) refuse(bytes);
     }
     const std::size_t metres = bytes.size() / (2 * kTagWidth);
     if (metres < 2 || metres > track_layout::kMaxMetres) refuse(bytes);
@@ -78,10 +92,6 @@ TrackPlanView::TrackPlanView(std::string_view bytes) : bytes_(bytes) {
   // The last two metres are always empty.
   if (last_traced_ > metri_totali_ - 2) refuse(bytes);
   traced_ = true;
-}
-
-double TrackPlanView::value_at(const char* reals, int32_t m) const {
-  return load_f64(reals + static_cast<std::size_t>(m - 2) * kRealElement + kTagWidth);
 }
 
 }  // namespace scenario

@@ -3,9 +3,13 @@
 // a reader of every metre (the decompiler) never builds the plan's table.
 #pragma once
 
+#include <bit>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <string_view>
+
+#include "compiler/format/binary_layout.h"
 
 namespace scenario {
 
@@ -33,7 +37,19 @@ class TrackPlanView {
     int32_t last_traced = 1;
   };
 
-  double value_at(const char* reals, int32_t m) const;
+  // A traced element is its tag and a double, 10 bytes. Every metre is read,
+  // so a little-endian machine reads the double's bytes in one load.
+  static double value_at(const char* reals, int32_t m) {
+    constexpr std::size_t kElement = track_layout::kTagWidth + track_layout::kReal.width;
+    const char* p = reals + static_cast<std::size_t>(m - 2) * kElement + track_layout::kTagWidth;
+    if constexpr (std::endian::native == std::endian::little) {
+      double value;
+      std::memcpy(&value, p, sizeof value);
+      return value;
+    } else {
+      return load_f64(p);
+    }
+  }
   // Reads one column from `offset`; returns the offset after it, or 0 when
   // its start does not have the compiled shape.
   std::size_t read_column(std::size_t offset, int axis, Column& column);
