@@ -161,6 +161,7 @@ std::string set_treno(const DecodedSet& set) {
 
 RoundTrip compile_and_compare(const DecodedSet& set, const std::string& line,
                               const std::string& train) {
+  // Compile set-up: the sources in memory, the files compared as they come.
   BuildContext ctx;
   ctx.nome = set_nome(set);
   ctx.treno = set_treno(set);
@@ -173,6 +174,7 @@ RoundTrip compile_and_compare(const DecodedSet& set, const std::string& line,
   sink.expect(table_name, set.files.station_table);
   sink.expect(cells_name, set.files.route_cells);
   const CompileResult result = memorizza_percorso(ctx, kWriteTrackPlan, sources, sink);
+  // End of compile set-up.
 
   RoundTrip trip;
   for (const Recording& r : ctx.recordings) trip.errors.push_back(format_diagnostic(r, sources));
