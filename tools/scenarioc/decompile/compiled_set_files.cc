@@ -22,8 +22,8 @@ bool ends_with(std::string_view s, std::string_view suffix) {
 
 std::string file_name(const fs::path& path) { return utf8_of_path(path.filename()); }
 
-// The files of a folder that form sets: NAME_linea.dat with NAME_NUMBER.sim and
-// NAME_NUMBER.dat beside it.
+// The files of a folder that form sets: NAME_NUMBER.sim with NAME_NUMBER.dat
+// beside it and NAME_linea.dat, the longest NAME that fits.
 std::vector<CompiledSetPaths> sets_in(const fs::path& folder) {
   std::vector<std::string> names;
   std::error_code ec;
@@ -33,15 +33,18 @@ std::vector<CompiledSetPaths> sets_in(const fs::path& folder) {
   if (ec) throw RunTimeFailure("cannot read folder '" + folder.string() + "': " + ec.message());
   std::sort(names.begin(), names.end());
   std::vector<CompiledSetPaths> sets;
-  for (const std::string& plan : names) {
-    if (!ends_with(plan, kTrackPlanSuffix)) continue;
-    const std::string prefix = plan.substr(0, plan.size() - kTrackPlanSuffix.size()) + "_";
-    for (const std::string& table : names) {
-      if (table.rfind(prefix, 0) != 0 || !ends_with(table, ".sim")) continue;
-      const std::string cells = table.substr(0, table.size() - 4) + ".dat";
-      if (!std::binary_search(names.begin(), names.end(), cells)) continue;
-      sets.push_back({file_in(folder, plan), file_in(folder, table), file_in(folder, cells)});
+  for (const std::string& table : names) {
+    if (!ends_with(table, ".sim")) continue;
+    const std::string stem = table.substr(0, table.size() - 4);
+    if (!std::binary_search(names.begin(), names.end(), stem + ".dat")) continue;
+    std::string plan;
+    for (const std::string& candidate : names) {
+      if (!ends_with(candidate, kTrackPlanSuffix)) continue;
+      const std::string nome = candidate.substr(0, candidate.size() - kTrackPlanSuffix.size());
+      if (stem.rfind(nome + "_", 0) == 0 && candidate.size() > plan.size()) plan = candidate;
     }
+    if (plan.empty()) continue;
+    sets.push_back({file_in(folder, plan), file_in(folder, table), file_in(folder, stem + ".dat")});
   }
   return sets;
 }
