@@ -1,6 +1,7 @@
-// Writes the seed corpus of the two fuzz targets: the built-in scenario, a
-// small scenario and variants of it for the compile target (line source, "%%",
-// train source), and small compiled files for the decode target. Usage:
+// Writes the seed corpus of the fuzz targets: the built-in scenario, a small
+// scenario and variants of it for the compile target (line source, "%%",
+// train source), small compiled files for the decode target and compiled sets
+// for the decompile target. Usage:
 //   make_corpus CORPUS_DIR FIXTURES_DIR
 // The small scenario grows from the fixture "clean"; every pair of fixture
 // files NAME_linea.txt and NAME_TRAIN-.txt under FIXTURES_DIR becomes a
@@ -190,6 +191,48 @@ std::map<std::string, std::string> decode_seeds(const fs::path& fixtures) {
   };
 }
 
+// A seed of the decompile target: the plan after its length (FFFFFFFF: a
+// straight plan the target makes from the route length), the table after
+// its length, the cells.
+std::string decompile_input(const std::string* plan, const std::string& table,
+                            const std::string& cells) {
+  const auto length = [](uint32_t n) {
+    std::string bytes(4, '\0');
+    for (int i = 0; i < 4; ++i) bytes[i] = static_cast<char>((n >> (8 * i)) & 0xFF);
+    return bytes;
+  };
+  return (plan ? length(static_cast<uint32_t>(plan->size())) + *plan : length(0xFFFFFFFF)) +
+         length(static_cast<uint32_t>(table.size())) + table + cells;
+}
+
+// The compiled files of two sources, named "plan", "table" and "cells".
+std::map<std::string, std::string> compiled(const Righe& line, const Righe& train) {
+  Compilation compilation(BuildIdentity{"Prova", "1", {}});
+  MemorySources sources(text_file_bytes(line), text_file_bytes(train));
+  MemorySink sink;
+  compile(compilation, sources, sink);
+  return {{"plan", sink.files.at("Prova_linea.dat")},
+          {"table", sink.files.at("Prova_1.sim")},
+          {"cells", sink.files.at("Prova_1.dat")}};
+}
+
+std::map<std::string, std::string> decompile_seeds(const fs::path& fixtures) {
+  auto small = compiled(small_line(fixtures), small_train(fixtures));
+  auto builtin = compiled(builtin_line_source(), builtin_train_source());
+  auto too_close = compiled(read_lines(fixtures / "stations_too_close" / "Prova_linea.txt"),
+                            read_lines(fixtures / "stations_too_close" / "Prova_1-.txt"));
+  // A short route: its whole plan fits a seed of a few kilobytes.
+  auto short_route =
+      compiled(with_line(small_line(fixtures), "lunghezza", "lunghezza percorso, -6000"), Righe{});
+  return {
+      {"small", decompile_input(nullptr, small["table"], small["cells"])},
+      {"builtin", decompile_input(nullptr, builtin["table"], builtin["cells"])},
+      {"stations_too_close", decompile_input(nullptr, too_close["table"], too_close["cells"])},
+      {"short_route",
+       decompile_input(&short_route["plan"], short_route["table"], short_route["cells"])},
+  };
+}
+
 int run(int argc, char** argv) {
   if (argc != 3) {
     std::cerr << "usage: make_corpus CORPUS_DIR FIXTURES_DIR\n";
@@ -200,7 +243,9 @@ int run(int argc, char** argv) {
   std::map<std::string, std::string> compile = compile_seeds(fixtures);
   add_fixture_seeds(fixtures, compile);
   const std::map<std::string, std::map<std::string, std::string>> targets = {
-      {"compile", compile}, {"decode", decode_seeds(fixtures)}};
+      {"compile", compile},
+      {"decode", decode_seeds(fixtures)},
+      {"decompile", decompile_seeds(fixtures)}};
   for (const auto& [target, seeds] : targets) {
     fs::create_directories(corpus / target);
     for (const auto& [name, bytes] : seeds) write(corpus / target / name, bytes);

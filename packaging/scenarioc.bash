@@ -84,7 +84,14 @@ _scenarioc_option_value() {
 _scenarioc_argument() {
   local program=$1 command=$2 index=$3 cur=$4
   case $command in
-    compile | report | watch | documents | timetable)
+    report)
+      case $index in
+        0) _scenarioc_files "$cur" '*_linea.txt' '*_linea.dat' ;;
+        1) _scenarioc_files "$cur" '*-.txt' '*.sim' ;;
+        2) _scenarioc_files "$cur" '*.dat' ;;
+      esac
+      ;;
+    compile | watch | documents | timetable)
       case $index in
         0) _scenarioc_files "$cur" '*_linea.txt' ;;
         1) _scenarioc_files "$cur" '*-.txt' ;;

@@ -7,6 +7,7 @@
 #include "scenarioc/command_options.h"
 #include "scenarioc/compile/compile_command.h"
 #include "scenarioc/documents/documents_command.h"
+#include "scenarioc/decompile/decompile_command.h"
 #include "scenarioc/dump/dump_command.h"
 #include "scenarioc/emit/emit_command.h"
 #include "scenarioc/lsp/lsp_command.h"
@@ -175,22 +176,54 @@ Exit status: 0 decoded; 2 usage error, unreadable or malformed file.
 
 constexpr std::string_view kReportHelp =
     R"(Usage: scenarioc report LINE_FILE TRAIN_FILE [-o FILE.html] [--name NAME] [--train NUMBER]
+       scenarioc report TRACK_PLAN STATION_TABLE CELLS | FOLDER [-o FILE.html] [--name NAME]
+                        [--train NUMBER]
 
 Compiles a line file and a train file in memory, as compile does, and draws
 the scenario as one HTML page that needs nothing else: the plan of the line,
 the profiles along the route (elevation, speed limits, adhesion, mountain
 stretches), every object with its values and the source line that placed it,
 the errors at their places and the station table. Nothing but the page is
-written; the same sources always give the same bytes.
+written; the same sources always give the same bytes. Given a compiled set
+(its three files, or a folder holding one) it draws the sources that
+`scenarioc decompile` writes for it, as they compile in memory.
   -o, --output FILE  the page to write (default: NAME_NUMBER_report.html in
-                     the line file's folder); its folder is created when missing
-  --name NAME        the scenario name (default: from the file names)
-  --train NUMBER     the train number (default: from the file names)
+                     the first file's folder); its folder is created when missing
+  --name NAME        the scenario name (default: from the file names, or the
+                     one a compiled set's station table holds)
+  --train NUMBER     the train number (default: the same way)
 
 The errors the compiler records are also reported on stderr, as compile
 reports them.
 Exit status: 0 written, nothing recorded; 1 written, errors recorded; 2 usage
 error, or a file that cannot be read or written.
+)";
+
+constexpr std::string_view kDecompileHelp =
+    R"(Usage: scenarioc decompile TRACK_PLAN STATION_TABLE CELLS [-o DIR] [--name NAME] [--train NUMBER]
+       scenarioc decompile FOLDER [-o DIR] [--name NAME] [--train NUMBER]
+
+Turns a compiled set, the track plan NAME_linea.dat, the station table
+NAME_NUMBER.sim and the route cells NAME_NUMBER.dat (or a folder holding one
+such set), back into the line file NAME_linea.txt and the train file
+NAME_NUMBER-.txt, laid out as emit lays them out, and compiles them in memory
+to check that they give the same three files byte for byte. Comments and the
+layout of the original sources are not in a compiled set; see
+docs/decompile.md for what else it cannot hold.
+  -o, --output DIR  where the sources go (default: the station table's
+                    folder; created when missing); existing sources are
+                    never overwritten
+  --name NAME       the scenario name of the written files (default: the one
+                    the station table holds)
+  --train NUMBER    the train number of the written files (default: the same)
+
+A set that no compile writes (damaged, edited by hand, from another tool) is
+refused with the file, the cell, record or metre at fault and the rule it
+breaks. A set that a compile wrote after recording errors is decompiled as
+far as it holds, with a warning for what the sources do not give back.
+Exit status: 0 written, the same bytes; 1 written with warnings; 2 usage
+error, a set that cannot be decompiled, or a file that cannot be read or
+written.
 )";
 
 constexpr std::string_view kWatchHelp =
@@ -309,14 +342,25 @@ const std::vector<CommandSpec>& commands() {
        .help = kDumpHelp,
        .run = run_dump},
       {.name = "report",
-       .operands = "LINE_FILE TRAIN_FILE",
-       .min_operands = 2,
-       .max_operands = 2,
+       .operands = "LINE_FILE TRAIN_FILE or TRACK_PLAN STATION_TABLE CELLS or FOLDER",
+       .min_operands = 1,
+       .max_operands = 3,
        .options = {options::output_file, options::name, options::train},
-       .synopsis = "LINE_FILE TRAIN_FILE [-o FILE.html] [--name NAME] [--train NUMBER]",
+       .synopsis = "LINE_FILE TRAIN_FILE | TRACK_PLAN STATION_TABLE CELLS | FOLDER\n"
+                   "[-o FILE.html] [--name NAME] [--train NUMBER]",
        .summary = "draw a scenario as one HTML page: plan, profiles, every object",
        .help = kReportHelp,
        .run = run_report},
+      {.name = "decompile",
+       .operands = "TRACK_PLAN STATION_TABLE CELLS or FOLDER",
+       .min_operands = 1,
+       .max_operands = 3,
+       .options = {options::output_folder, options::name, options::train},
+       .synopsis = "TRACK_PLAN STATION_TABLE CELLS | FOLDER [-o DIR] [--name NAME]\n"
+                   "[--train NUMBER]",
+       .summary = "turn a compiled set back into the two sources that compile to it",
+       .help = kDecompileHelp,
+       .run = run_decompile},
       {.name = "watch",
        .operands = "LINE_FILE TRAIN_FILE",
        .min_operands = 2,

@@ -3,12 +3,14 @@
 #include <algorithm>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "base/rounding.h"
 #include "base/run_time_failure.h"
 #include "compiler/cells.h"
 #include "compiler/parse/parse_session.h"
 #include "compiler/parse/record_checks.h"
+#include "compiler/plan/curve_classes.h"
 #include "compiler/stampers.h"
 
 namespace scenario {
@@ -161,13 +163,10 @@ Flow trace_record_to(ParseSession& s, int64_t last, double c) {
 }
 
 double curvature_of(ParseSession& s) {
-  static constexpr struct {
-    const char* digit;
-    double curvature;
-  } kClasses[] = {{"1", 0.0001}, {"2", 0.0002}, {"3", 0.0004},
-                  {"4", 0.001},  {"5", 0.002},  {"6", 0.003}};
-  for (const auto& klass : kClasses) {
-    if (s.has(klass.digit)) return s.has("s") ? -klass.curvature : klass.curvature;
+  for (const CurveClass& klass : kCurveClasses) {
+    if (s.has(std::string_view(&klass.digit, 1))) {
+      return s.has("s") ? -klass.curvature : klass.curvature;
+    }
   }
   return 0;
 }

@@ -9,6 +9,8 @@
 #include "base/run_time_failure.h"
 #include "compiler/diagnostics/diagnostics.h"
 #include "scenarioc/command_exit.h"
+#include "scenarioc/commands.h"
+#include "scenarioc/decompile/compiled_set_files.h"
 #include "scenarioc/output/colour.h"
 #include "scenarioc/output/compile_report.h"
 #include "scenarioc/report/report_documents.h"
@@ -21,9 +23,10 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// The page named by -o, else the scenario's page beside its line file.
 fs::path report_path(const CommandLine& line, const ScenarioFiles& ids) {
   if (line.out_file) return path_from_utf8(*line.out_file);
-  const fs::path parent = path_from_utf8(line.files[0]).parent_path();
+  const fs::path parent = ids.line_file.parent_path();
   return file_in(parent.empty() ? fs::path(".") : parent, report_page_name(ids.nome, ids.treno));
 }
 
@@ -51,8 +54,7 @@ std::string counted(size_t n, const char* one, const char* many) {
 }
 
 // The page, from a compile that writes no file; `recorded` when it recorded an error.
-std::string make_page(const ScenarioFiles& scenario, std::ostream& err, bool& recorded) {
-  AuthorCompile compiled(scenario);
+std::string make_page(AuthorCompile& compiled, std::ostream& err, bool& recorded) {
   compiled.compile();
   ReportModel model = build_report_model(compiled.compilation(), compiled.sources());
   model.documents = shown_documents(compiled);
@@ -68,6 +70,32 @@ std::string make_page(const ScenarioFiles& scenario, std::ostream& err, bool& re
   return render_report_page(model);
 }
 
+void write_page(const fs::path& page_path, const std::string& page, std::ostream& out) {
+  make_parent_folder(page_path);
+  replace_file(page_path, page);
+  out << "wrote " << page_path.string() << '\n';
+}
+
+// A compiled set in place of the sources: the page of the sources that
+// `decompile` writes for it, compiled in memory.
+int report_compiled_set(const CommandLine& line, std::ostream& out, std::ostream& err) {
+  const CompiledSetScenario set = compiled_set_scenario(line);
+  for (const DecompileWarning& w : set.warnings) {
+    err << "scenarioc report: warning: " << w.message << '\n';
+  }
+  const fs::path page_path = report_path(line, set.scenario);
+  for (const fs::path& input :
+       {set.paths.track_plan, set.paths.station_table, set.paths.route_cells}) {
+    if (same_file(page_path, input)) {
+      throw UsageFailure("the report '" + page_path.string() +
+                         "' would replace the compiled file '" + input.string() + "'");
+    }
+  }
+  bool recorded = false;
+  write_page(page_path, make_page(*set.compiled, err, recorded), out);
+  return recorded ? kExitRecorded : kExitOk;
+}
+
 }  // namespace
 
 std::string draw_report_page(const AuthorCompile& compiled) {
@@ -77,6 +105,11 @@ std::string draw_report_page(const AuthorCompile& compiled) {
 }
 
 int run_report(const CommandLine& line, std::istream&, std::ostream& out, std::ostream& err) {
+  if (names_compiled_set(line.files)) return report_compiled_set(line, out, err);
+  if (line.files.size() != 2) {
+    throw UsageFailure("report takes " + std::string(line.command->operands) + ", " +
+                       std::to_string(line.files.size()) + " given");
+  }
   std::string error;
   const std::optional<ScenarioFiles> ids = scenario_files_of(line, error);
   if (!ids) throw UsageFailure(error);
@@ -87,11 +120,9 @@ int run_report(const CommandLine& line, std::istream&, std::ostream& out, std::o
                          source + "'");
     }
   }
+  AuthorCompile compiled(*ids);
   bool recorded = false;
-  const std::string page = make_page(*ids, err, recorded);
-  make_parent_folder(page_path);
-  replace_file(page_path, page);
-  out << "wrote " << page_path.string() << '\n';
+  write_page(page_path, make_page(compiled, err, recorded), out);
   return recorded ? kExitRecorded : kExitOk;
 }
 

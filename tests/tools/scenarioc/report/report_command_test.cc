@@ -89,7 +89,8 @@ TEST(ReportCommandTest, UsageErrorsWriteNothing) {
     std::vector<std::string> args;
     std::string says;
   } cases[] = {
-      {{"report", "Prova_linea.txt"}, "report takes LINE_FILE TRAIN_FILE, 1 given"},
+      {{"report", "Prova_linea.txt"},
+       "report takes LINE_FILE TRAIN_FILE or TRACK_PLAN STATION_TABLE CELLS or FOLDER, 1 given"},
       {{"report", "Prova_linea.txt", "Prova_1-.txt", "-o", "Prova_1-.txt"},
        "would replace the source"},
       {{"report", "Prova_linea.txt", "missing_1-.txt"}, "missing_1-.txt"},
