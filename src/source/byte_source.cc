@@ -22,4 +22,16 @@ size_t MemoryByteSource::read(char* buffer, size_t capacity) {
   return n;
 }
 
+std::string read_file_up_to(const std::filesystem::path& path, std::size_t largest) {
+  FileByteSource source(path);
+  std::string bytes;
+  char buffer[1 << 16];
+  while (bytes.size() <= largest) {
+    const size_t n = source.read(buffer, std::min(sizeof buffer, largest + 1 - bytes.size()));
+    if (n == 0) break;
+    bytes.append(buffer, n);
+  }
+  return bytes;
+}
+
 }  // namespace scenario

@@ -57,4 +57,9 @@ class FileByteSource : public ByteSource {
   std::intptr_t handle_ = -1;
 };
 
+// A regular file's bytes, at most one byte more than `largest`: enough for a
+// decoder to refuse a file that is too large without reading all of it.
+// Throws RunTimeFailure as FileByteSource does.
+std::string read_file_up_to(const std::filesystem::path& path, std::size_t largest);
+
 }  // namespace scenario

@@ -72,20 +72,6 @@ CompiledSetPaths paths_of_three(const std::vector<std::string>& files) {
   return {path_from_utf8(files[0]), path_from_utf8(files[1]), path_from_utf8(files[2])};
 }
 
-// At most one byte more than `largest`, which is enough for the decoder to
-// refuse a file that is too large.
-std::string read_up_to(const fs::path& path, std::size_t largest) {
-  FileByteSource source(path);
-  std::string bytes;
-  char buffer[1 << 16];
-  while (bytes.size() <= largest) {
-    const size_t n = source.read(buffer, std::min(sizeof buffer, largest + 1 - bytes.size()));
-    if (n == 0) break;
-    bytes.append(buffer, n);
-  }
-  return bytes;
-}
-
 fs::path folder_of(const fs::path& file) {
   const fs::path folder = file.parent_path();
   return folder.empty() ? fs::path(".") : folder;
@@ -161,9 +147,9 @@ CompiledSet CompiledSetBytes::set() const {
 
 CompiledSetBytes read_compiled_set(const CompiledSetPaths& paths) {
   CompiledSetBytes bytes;
-  bytes.track_plan = read_up_to(paths.track_plan, track_layout::kMaxFileSize);
-  bytes.station_table = read_up_to(paths.station_table, station_layout::kMaxFileSize);
-  bytes.route_cells = read_up_to(paths.route_cells, cell_layout::kMaxFileSize);
+  bytes.track_plan = read_file_up_to(paths.track_plan, track_layout::kMaxFileSize);
+  bytes.station_table = read_file_up_to(paths.station_table, station_layout::kMaxFileSize);
+  bytes.route_cells = read_file_up_to(paths.route_cells, cell_layout::kMaxFileSize);
   bytes.track_plan_name = utf8_of_path(paths.track_plan);
   bytes.station_table_name = utf8_of_path(paths.station_table);
   bytes.route_cells_name = utf8_of_path(paths.route_cells);

@@ -39,21 +39,6 @@ std::size_t largest_file(CompiledFileKind kind) {
   return cell_layout::kMaxFileSize;
 }
 
-// At most one byte more than `largest`, which is enough for the decoder to
-// refuse a file that is too large. Throws RunTimeFailure naming the file and
-// the system's reason, or what it is when it is not a regular file.
-std::string read_file_up_to(const std::filesystem::path& path, std::size_t largest) {
-  FileByteSource source(path);
-  std::string bytes;
-  char buffer[1 << 16];
-  while (bytes.size() <= largest) {
-    const size_t n = source.read(buffer, std::min(sizeof buffer, largest + 1 - bytes.size()));
-    if (n == 0) break;
-    bytes.append(buffer, n);
-  }
-  return bytes;
-}
-
 // Empty when the options fit the kind.
 std::string options_misfit(const CommandLine& line, CompiledFileKind kind) {
   if (line.points && kind != CompiledFileKind::track_plan) {
