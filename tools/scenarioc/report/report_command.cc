@@ -1,6 +1,8 @@
 #include "scenarioc/report/report_command.h"
 
+#include <exception>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <system_error>
 
@@ -49,13 +51,37 @@ std::string counted(size_t n, const char* one, const char* many) {
   return std::to_string(n) + " " + (n == 1 ? one : many);
 }
 
+// Where the compile stopped at an error, a compile that reads on past it as
+// `scenarioc check` does; none when there is nothing past a stop to find or
+// the sources cannot be read again.
+std::unique_ptr<AuthorCompile> read_on_past_stop(const AuthorCompile& compiled,
+                                                 const ScenarioFiles& scenario) {
+  if (compiled.compilation().trail.recordings.empty()) return nullptr;
+  try {
+    auto read_on =
+        std::make_unique<AuthorCompile>(scenario, CompileOptions{.read_past_errors = true});
+    read_on->compile();
+    return read_on;
+  } catch (const std::exception&) {  // the page shows what the compile found
+    return nullptr;
+  }
+}
+
+ReportModel model_of(const AuthorCompile& compiled, const ScenarioFiles& scenario) {
+  const std::unique_ptr<AuthorCompile> read_on = read_on_past_stop(compiled, scenario);
+  return build_report_model(compiled.compilation(), compiled.sources(),
+                            read_on ? &read_on->compilation() : nullptr);
+}
+
 // The page, from a compile that writes no file; `recorded` when it recorded an error.
 std::string make_page(const ScenarioFiles& scenario, std::ostream& err, bool& recorded) {
   AuthorCompile compiled(scenario);
   compiled.compile();
-  const ReportModel model = build_report_model(compiled.compilation(), compiled.sources());
+  const ReportModel model = model_of(compiled, scenario);
   report_diagnostics(compiled, err);
-  const size_t n = model.diagnostics.size();
+  size_t read_on = 0;  // listed on the page, not found by the compile
+  for (const ReportDiagnostic& d : model.diagnostics) read_on += d.after_stop ? 1 : 0;
+  const size_t n = model.diagnostics.size() - read_on;
   const size_t warnings = compiled.compilation().trail.warnings.size();
   recorded = n > warnings;
   if (n > 0) {
@@ -68,8 +94,8 @@ std::string make_page(const ScenarioFiles& scenario, std::ostream& err, bool& re
 
 }  // namespace
 
-std::string draw_report_page(const AuthorCompile& compiled) {
-  return render_report_page(build_report_model(compiled.compilation(), compiled.sources()));
+std::string draw_report_page(const AuthorCompile& compiled, const ScenarioFiles& scenario) {
+  return render_report_page(model_of(compiled, scenario));
 }
 
 int run_report(const CommandLine& line, std::istream&, std::ostream& out, std::ostream& err) {

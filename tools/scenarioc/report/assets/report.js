@@ -49,7 +49,17 @@
     if (g !== null) parts.push('gradient ' + g + ' \u2030');
     parts.push('elevation ' + elevation(m).toFixed(1) + ' m');
     if (a !== null) parts.push('adhesion ' + a);
+    const run = data.runSpeed, i = lastAtOrBefore(run, m);
+    if (i >= 0 && m <= run[run.length - 2]) {
+      parts.push('fastest run ' + Math.round(run[2 * i + 1]) + ' km/h at ' +
+                 clockText(data.runTime[2 * i + 1]) + ' from the start');
+    }
     return parts.join(' \u00b7 ');
+  }
+  function clockText(seconds) {
+    const s = Math.round(seconds);
+    return Math.floor(s / 3600) + ':' + String(Math.floor(s / 60) % 60).padStart(2, '0') + ':' +
+           String(s % 60).padStart(2, '0');
   }
 
   // ---- Tooltips: every <title> of the drawings becomes a styled tooltip ----

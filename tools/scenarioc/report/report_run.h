@@ -1,0 +1,57 @@
+// The fastest run of the train over the compiled route, as the report shows
+// it: the speed and time at every cell, the timetable's sections beside it,
+// and the curves the run met. A run that cannot be made leaves its reason.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "compiler/compile.h"
+#include "compiler/timetable/running_time.h"
+#include "compiler/timetable/timetable_judgement.h"
+
+namespace scenario {
+
+// A section between two consecutive timed stations, indices into the
+// report's stations.
+struct ReportSection {
+  int32_t from = 0;
+  int32_t to = 0;
+  double distance_m = 0;
+  int32_t scheduled_s = 0;
+  double minimum_s = 0;
+  double margin_s = 0;
+  double margin_percent = 0;
+  timetable::Verdict verdict = timetable::Verdict::kept;
+};
+
+// A stretch of track in one curve, [from, to) in route metres.
+struct ReportCurve {
+  int32_t from = 0;
+  int32_t to = 0;
+  int32_t radius_m = 0;  // the sharpest radius in it, to the metre
+};
+
+struct ReportRun {
+  std::string missing;  // why there is no run; empty when there is one
+  std::vector<std::string> notes;
+  std::vector<timetable::RunSample> samples;  // at every 50 m the run passes
+  std::vector<ReportSection> sections;
+  // For each station, the run's departure (its arrival at the terminus), in
+  // seconds from the departure at the origin; empty without a run.
+  std::vector<double> station_s;
+  std::vector<ReportCurve> curves;
+  bool made() const { return missing.empty(); }
+};
+
+// "4 min 12 s", "45 s", "1 h 2 min 5 s": a duration to the second.
+std::string duration_text(double seconds);
+// "+1 min 5 s", "−12 s": a section's margin, signed.
+std::string margin_text(const ReportSection& section);
+
+// The run of the default train model. Never throws for a scenario the run
+// cannot take: `missing` then says why.
+ReportRun report_run(const Compilation& compiled);
+
+}  // namespace scenario
