@@ -249,7 +249,7 @@ void append_scaled(HtmlWriter& w, const ReportModel& model, const Axis& axis) {
               step_path(model.adhesion, band_scale("adhesion", 0, adhesion_ceiling(model), 4)));
   const BandLayout::Band& mountain = BandLayout::band("mountain");
   for (const Run& r : model.mountain) {
-    append_rect(w, page::kMountainBar, r.from, r.to, mountain.top + 4, mountain.height - 8);
+    append_rect(w, page::kMountainBar, r.from, r.to, mountain.top + 14, mountain.height - 16);
   }
   const BandLayout::Band& stations = BandLayout::band("stations");
   for (size_t i = 0; i < model.stations.size(); ++i) {
@@ -301,7 +301,7 @@ void append_profile_labels(HtmlWriter& w, const ReportModel& model, const Axis& 
   const BandLayout::Band& mountain = BandLayout::band("mountain");
   for (const Run& r : model.mountain) {
     append_stretch_label(w, page::kMountainLabel, r, "type " + std::to_string(r.value),
-                         mountain.top + 14, axis);
+                         mountain.top + 10, axis);
   }
   const BandLayout::Band& curves = BandLayout::band("curves");
   for (const ReportCurve& c : model.run.curves) {
@@ -451,7 +451,7 @@ void append_route_end(HtmlWriter& w, const ReportModel& model, const Axis& axis)
   w.open("path").attribute("d", "M0 44V" + std::to_string(BandLayout::kHeight)).close_empty();
   w.open("text")
       .attribute("x", -4)
-      .attribute("y", BandLayout::band("speed").top + 12)
+      .attribute("y", BandLayout::band("mountain").top + 10)
       .text("route end")
       .close();
   w.close();
@@ -506,13 +506,14 @@ void append_frame(HtmlWriter& w, const ReportModel& model, const BandLayout& lay
     append_horizontal(w, layout, elevation.y(e), page::kHorizontalGrid);
     append_scale_text(w, layout, elevation.y(e), fixed_decimals(e, 1));
   }
-  const Scale time = time_scale(model);
-  const int32_t step = time_grid_minutes(time.high);
-  for (int32_t t = 0; t <= time.high; t += step) {
-    append_horizontal(w, layout, time.y(t), page::kHorizontalGrid);
-    append_scale_text(w, layout, time.y(t), std::to_string(t));
-  }
-  if (!model.run.made()) {
+  if (model.run.made()) {
+    const Scale time = time_scale(model);
+    const int32_t step = time_grid_minutes(time.high);
+    for (int32_t t = 0; t <= time.high; t += step) {
+      append_horizontal(w, layout, time.y(t), page::kHorizontalGrid);
+      append_scale_text(w, layout, time.y(t), std::to_string(t));
+    }
+  } else {
     w.open("text")
         .attribute("class", page::kRunMissing)
         .attribute("x", layout.left + 12)

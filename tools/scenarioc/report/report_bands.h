@@ -30,17 +30,17 @@ struct BandLayout {
       {"time", "Time from\nthe start (min)", 318, 110},
       {"adhesion", "Adhesion", 438, 32},
       {"curves", "Curves (radius)", 478, 28},
-      {"mountain", "Mountain, tunnel", 514, 20},
-      {"stations", "Stations", 542, 124},
-      {"signals", "Signals", 672, 22},
-      {"repetition", "Signal repetition", 700, 16},
-      {"slowdowns", "Slowdowns", 722, 22},
-      {"speed_boards", "Speed boards", 750, 22},
-      {"indications", "Indication boards", 778, 22},
-      {"markers", "Abbattimento", 806, 22},
-      {"errors", "Errors", 834, 22},
+      {"mountain", "Mountain, tunnel", 514, 32},
+      {"stations", "Stations", 554, 124},
+      {"signals", "Signals", 684, 22},
+      {"repetition", "Signal repetition", 712, 16},
+      {"slowdowns", "Slowdowns", 734, 22},
+      {"speed_boards", "Speed boards", 762, 22},
+      {"indications", "Indication boards", 790, 22},
+      {"markers", "Abbattimento", 818, 22},
+      {"errors", "Errors", 846, 22},
   };
-  static constexpr int kHeight = 862;
+  static constexpr int kHeight = 874;
   static const Band& band(const char* name);
   int plot_width() const { return width - left - right; }
   // Where route metres are drawn: the plot less its padding.

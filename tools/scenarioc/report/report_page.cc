@@ -243,7 +243,7 @@ void append_section_cells(HtmlWriter& w, const ReportSection* s) {
   append_cell(w, duration_text(s->minimum_s), page::kNumber);
   w.open("td").attribute("class", {page::kNumber, verdict_class(*s)});
   w.text(margin_text(*s) + " ");
-  w.open("small").text("(" + fixed_decimals(s->margin_percent, 1) + " %)").close();
+  w.open("small").text("(" + margin_percent_text(*s) + ")").close();
   w.close();
 }
 

@@ -5,6 +5,7 @@
 
 #include "compiler/timetable/run_input_from_build.h"
 #include "compiler/timetable/timetable_sections.h"
+#include "scenarioc/output/html_text.h"
 
 namespace scenario {
 namespace {
@@ -72,6 +73,14 @@ std::string duration_text(double seconds) {
 std::string margin_text(const ReportSection& section) {
   const bool short_of_time = std::nearbyint(section.margin_s) < 0;
   return std::string(short_of_time ? "\u2212" : "+") + duration_text(section.margin_s);
+}
+
+std::string margin_percent_text(const ReportSection& section) {
+  const std::string share = fixed_decimals(std::fabs(section.margin_percent), 1);
+  return std::string(share == "0.0"               ? ""
+                     : section.margin_percent < 0 ? "\u2212"
+                                                  : "+") +
+         share + " %";
 }
 
 ReportRun report_run(const Compilation& compiled) {

@@ -49,6 +49,8 @@ struct ReportRun {
 std::string duration_text(double seconds);
 // "+1 min 5 s", "−12 s": a section's margin, signed.
 std::string margin_text(const ReportSection& section);
+// "+8.3 %", "−33.4 %": the margin as a share of the minimum time.
+std::string margin_percent_text(const ReportSection& section);
 
 // The run of the default train model. Never throws for a scenario the run
 // cannot take: `missing` then says why.
