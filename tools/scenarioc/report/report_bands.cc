@@ -141,14 +141,35 @@ void append_elevation(HtmlWriter& w, const ReportModel& model, const Scale& scal
 
 // A bar from one route metre to another; `station` >= 0 names the station it belongs to.
 void append_rect(HtmlWriter& w, std::string_view css_class, double from, double to, double top,
-                 double height, int64_t station = -1) {
+                 double height, int64_t station = -1, const std::string& tip = {}) {
   w.open("rect").attribute("class", css_class);
   if (station >= 0) w.attribute(page::kDataStation, station);
   w.attribute_fixed("x", from, kYDecimals)
       .attribute_fixed("y", top, kYDecimals)
       .attribute_fixed("width", std::max(0.0, to - from), kYDecimals)
-      .attribute_fixed("height", height, kYDecimals)
-      .close_empty();
+      .attribute_fixed("height", height, kYDecimals);
+  if (tip.empty()) {
+    w.close_empty();
+    return;
+  }
+  append_title(w, tip);
+  w.close();
+}
+
+std::string section_tip(const ReportModel& model, const ReportSection& s) {
+  return model.stations[s.from].name + " to " + model.stations[s.to].name + "\n" +
+         fixed_decimals(s.distance_m / 1000, 2) + " km; scheduled " + duration_text(s.scheduled_s) +
+         ", fastest run " + duration_text(s.minimum_s) + "\nmargin " + margin_text(s) + " (" +
+         margin_percent_text(s) + ")" +
+         (s.verdict == timetable::Verdict::cannot_be_kept ? ": cannot be kept"
+          : s.verdict == timetable::Verdict::short_of_recovery_margin
+              ? ": short of the recommended recovery margin"
+              : "");
+}
+
+std::string curve_tip(const ReportCurve& c) {
+  return "curve, radius " + metres_text(c.radius_m) + "\nfrom " + metres_text(c.from) + " to " +
+         metres_text(c.to);
 }
 
 void append_run_speed(HtmlWriter& w, const ReportModel& model, const Scale& speed) {
@@ -163,18 +184,6 @@ void append_run_speed(HtmlWriter& w, const ReportModel& model, const Scale& spee
   append_path(w, page::kRunSpeed, path);
 }
 
-std::string_view verdict_class(timetable::Verdict verdict) {
-  switch (verdict) {
-    case timetable::Verdict::cannot_be_kept:
-      return page::kLate;
-    case timetable::Verdict::short_of_recovery_margin:
-      return page::kTight;
-    case timetable::Verdict::kept:
-      break;
-  }
-  return "";
-}
-
 // The time band: the sections that cannot be kept or leave too little
 // margin shaded, the timetable's times and the fastest run's.
 void append_time_band(HtmlWriter& w, const ReportModel& model) {
@@ -183,7 +192,7 @@ void append_time_band(HtmlWriter& w, const ReportModel& model) {
     const std::string_view shade = verdict_class(s.verdict);
     if (shade.empty()) continue;
     append_rect(w, shade, model.stations[s.from].position, model.stations[s.to].position, time.top,
-                time.height);
+                time.height, -1, section_tip(model, s));
   }
   const std::vector<double> scheduled = scheduled_times(model);
   PathData timetable(kYDecimals);
@@ -218,7 +227,8 @@ void append_curves(HtmlWriter& w, const ReportModel& model) {
   const double room = band.height - 14;
   for (const ReportCurve& c : model.run.curves) {
     const double height = std::max(2.0, room * curve_bar_share(c.radius_m));
-    append_rect(w, page::kCurveBar, c.from, c.to, band.top + band.height - 2 - height, height);
+    append_rect(w, page::kCurveBar, c.from, c.to, band.top + band.height - 2 - height, height, -1,
+                curve_tip(c));
   }
 }
 
@@ -243,7 +253,10 @@ void append_scaled(HtmlWriter& w, const ReportModel& model, const Axis& axis) {
   if (model.repetition) {
     const BandLayout::Band& repetition = BandLayout::band("repetition");
     append_rect(w, page::kRepetitionBar, model.repetition->from, model.repetition->to,
-                repetition.top + 3, repetition.height - 6);
+                repetition.top + 3, repetition.height - 6, -1,
+                "signal repetition, " + std::to_string(model.repetition->value) + " codes\nfrom " +
+                    metres_text(model.repetition->from) + " to " +
+                    metres_text(model.repetition->to));
   }
   append_path(w, page::kAdhesion,
               step_path(model.adhesion, band_scale("adhesion", 0, adhesion_ceiling(model), 4)));
@@ -321,6 +334,7 @@ void append_profile_labels(HtmlWriter& w, const ReportModel& model, const Axis& 
         .attribute("class", {page::kMarginLabel, verdict_class(s.verdict)})
         .attribute(page::kDataWidth, stretch.to - stretch.from);
     place_at(w, stretch.from + (stretch.to - stretch.from) / 2, axis);
+    append_title(w, section_tip(model, s));
     w.open("text").attribute_fixed("y", time.top + 12, kYDecimals).text(margin_text(s)).close();
     w.close();
   }

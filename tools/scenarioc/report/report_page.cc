@@ -219,18 +219,6 @@ std::vector<const ReportSection*> sections_by_end(const ReportModel& model) {
   return ending;
 }
 
-std::string_view verdict_class(const ReportSection& s) {
-  switch (s.verdict) {
-    case timetable::Verdict::cannot_be_kept:
-      return page::kLate;
-    case timetable::Verdict::short_of_recovery_margin:
-      return page::kTight;
-    case timetable::Verdict::kept:
-      break;
-  }
-  return page::kNumber;
-}
-
 // Distance, scheduled and minimum times and the margin of the section that
 // ends at a station; empty cells where none ends.
 void append_section_cells(HtmlWriter& w, const ReportSection* s) {
@@ -241,7 +229,7 @@ void append_section_cells(HtmlWriter& w, const ReportSection* s) {
   append_cell(w, fixed_decimals(s->distance_m / 1000, 2) + " km", page::kNumber);
   append_cell(w, duration_text(s->scheduled_s), page::kNumber);
   append_cell(w, duration_text(s->minimum_s), page::kNumber);
-  w.open("td").attribute("class", {page::kNumber, verdict_class(*s)});
+  w.open("td").attribute("class", {page::kNumber, verdict_class(s->verdict)});
   w.text(margin_text(*s) + " ");
   w.open("small").text("(" + margin_percent_text(*s) + ")").close();
   w.close();
@@ -278,7 +266,7 @@ void append_station_table(HtmlWriter& w, const ReportModel& model) {
                   {"Kind", {}},
                   {"Stop", page::kNumber},
                   {"Time", {}},
-                  {"Section", page::kNumber},
+                  {"Distance", page::kNumber},
                   {"Scheduled", page::kNumber},
                   {"Minimum", page::kNumber},
                   {"Margin", page::kNumber},

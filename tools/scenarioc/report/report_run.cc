@@ -6,6 +6,7 @@
 #include "compiler/timetable/run_input_from_build.h"
 #include "compiler/timetable/timetable_sections.h"
 #include "scenarioc/output/html_text.h"
+#include "scenarioc/report/report_names.h"
 
 namespace scenario {
 namespace {
@@ -81,6 +82,18 @@ std::string margin_percent_text(const ReportSection& section) {
                      : section.margin_percent < 0 ? "\u2212"
                                                   : "+") +
          share + " %";
+}
+
+std::string_view verdict_class(timetable::Verdict verdict) {
+  switch (verdict) {
+    case timetable::Verdict::cannot_be_kept:
+      return page::kLate;
+    case timetable::Verdict::short_of_recovery_margin:
+      return page::kTight;
+    case timetable::Verdict::kept:
+      break;
+  }
+  return "";
 }
 
 ReportRun report_run(const Compilation& compiled) {

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "compiler/compile.h"
@@ -51,6 +52,10 @@ std::string duration_text(double seconds);
 std::string margin_text(const ReportSection& section);
 // "+8.3 %", "−33.4 %": the margin as a share of the minimum time.
 std::string margin_percent_text(const ReportSection& section);
+
+// The page's class of a section judged so: "late", "tight", or none for a
+// section that keeps its recovery margin.
+std::string_view verdict_class(timetable::Verdict verdict);
 
 // The run of the default train model. Never throws for a scenario the run
 // cannot take: `missing` then says why.
