@@ -92,7 +92,7 @@ int32_t time_grid_minutes(double minutes) {
 
 Scale time_scale(const ReportModel& model) {
   double top = 1;
-  if (!model.run.samples.empty()) top = std::max(top, model.run.samples.back().time_s / 60);
+  if (!model.run.time.empty()) top = std::max(top, model.run.time.back().value / 60);
   for (double t : scheduled_times(model)) top = std::max(top, t / 60);
   const int32_t step = time_grid_minutes(top);
   return band_scale("time", 0, std::ceil(top / step) * step, 4);
@@ -172,16 +172,18 @@ std::string curve_tip(const ReportCurve& c) {
          metres_text(c.to);
 }
 
-void append_run_speed(HtmlWriter& w, const ReportModel& model, const Scale& speed) {
+// A line through points, in route metres across and `scale`'s pixels down;
+// `per_unit` turns the points' values into the scale's.
+PathData line_path(const std::vector<LinePoint>& line, const Scale& scale, double per_unit = 1) {
   PathData path(kYDecimals);
-  for (const timetable::RunSample& sample : model.run.samples) {
+  for (const LinePoint& p : line) {
     if (path.empty()) {
-      path.move_to(sample.position_m, speed.y(sample.speed_kmh));
+      path.move_to(p.metres, scale.y(p.value * per_unit));
     } else {
-      path.line_to(sample.position_m, speed.y(sample.speed_kmh));
+      path.line_to(p.metres, scale.y(p.value * per_unit));
     }
   }
-  append_path(w, page::kRunSpeed, path);
+  return path;
 }
 
 // The time band: the sections that cannot be kept or leave too little
@@ -206,15 +208,7 @@ void append_time_band(HtmlWriter& w, const ReportModel& model) {
     }
   }
   append_path(w, page::kSchedule, timetable);
-  PathData run(kYDecimals);
-  for (const timetable::RunSample& sample : model.run.samples) {
-    if (run.empty()) {
-      run.move_to(sample.position_m, time.y(sample.time_s / 60));
-    } else {
-      run.line_to(sample.position_m, time.y(sample.time_s / 60));
-    }
-  }
-  append_path(w, page::kRunTime, run);
+  append_path(w, page::kRunTime, line_path(model.run.time, time, 1.0 / 60));
 }
 
 // The height of a curve's bar: full for a radius of 300 m or less, half at 1200 m.
@@ -247,7 +241,7 @@ void append_scaled(HtmlWriter& w, const ReportModel& model, const Axis& axis) {
     append_path(w, kBoardClasses[category], step_path(model.board_speed[category], speed));
   }
   append_path(w, page::kLimit, step_path(model.speed_limit, speed));
-  append_run_speed(w, model, speed);
+  append_path(w, page::kRunSpeed, line_path(model.run.speed, speed));
   append_time_band(w, model);
   append_curves(w, model);
   if (model.repetition) {

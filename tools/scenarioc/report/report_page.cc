@@ -314,6 +314,15 @@ Json runs_json(const std::vector<Run>& runs) {
   return json;
 }
 
+Json line_json(const std::vector<LinePoint>& line) {
+  Json json = Json::array();
+  for (const LinePoint& p : line) {
+    json.push_back(tenths(p.metres));
+    json.push_back(tenths(p.value));
+  }
+  return json;
+}
+
 // What the script needs besides the drawing: the plan polyline, the values
 // along the route and the chainage, as JSON with its real numbers to a tenth.
 void append_data(HtmlWriter& w, const ReportModel& model) {
@@ -342,14 +351,8 @@ void append_data(HtmlWriter& w, const ReportModel& model) {
     chainage.push_back(reference.chainage);
     chainage.push_back(reference.decreasing ? -1 : 1);
   }
-  Json& run_speed = data[page::kKeyRunSpeed] = Json::array();
-  Json& run_time = data[page::kKeyRunTime] = Json::array();
-  for (const timetable::RunSample& sample : model.run.samples) {
-    run_speed.push_back(tenths(sample.position_m));
-    run_speed.push_back(tenths(sample.speed_kmh));
-    run_time.push_back(tenths(sample.position_m));
-    run_time.push_back(tenths(sample.time_s));
-  }
+  data[page::kKeyRunSpeed] = line_json(model.run.speed);
+  data[page::kKeyRunTime] = line_json(model.run.time);
   // Numbers and keys alone: nothing in it can end the element.
   w.open("script").attribute("type", "application/json").attribute("id", page::kReportData);
   w.raw(json_text(data, JsonReals::tenths)).close().text("\n");

@@ -1,5 +1,6 @@
 #include "scenarioc/report/report_run.h"
 
+#include <algorithm>
 #include <cmath>
 #include <exception>
 
@@ -51,6 +52,13 @@ void add_run(ReportRun& report, const timetable::RunInput& input) {
       timetable::check_timetable(input, timetable::TrainModel{});
   report.notes = check.run.notes;
   report.samples = timetable::samples_per_cell(check.run);
+  std::vector<LinePoint> speed, time;
+  for (const timetable::RunSample& sample : report.samples) {
+    speed.push_back({sample.position_m, sample.speed_kmh});
+    time.push_back({sample.position_m, sample.time_s});
+  }
+  report.speed = thin_line(speed, kSpeedTolerance);
+  report.time = thin_line(time, kTimeTolerance);
   for (const timetable::StationPass& pass : check.run.stations) {
     const bool last = &pass == &check.run.stations.back();
     report.station_s.push_back(last ? pass.arrival_s : pass.departure_s);
@@ -59,6 +67,31 @@ void add_run(ReportRun& report, const timetable::RunInput& input) {
 }
 
 }  // namespace
+
+// Walks the line keeping the range of slopes from the last kept point that
+// pass within the tolerance of every point since; a point whose own slope
+// falls outside it ends the segment at the point before.
+std::vector<LinePoint> thin_line(const std::vector<LinePoint>& line, double tolerance) {
+  if (line.size() <= 2) return line;
+  std::vector<LinePoint> kept = {line.front()};
+  double low = -HUGE_VAL, high = HUGE_VAL;
+  for (size_t i = 1; i < line.size(); ++i) {
+    const LinePoint& from = kept.back();
+    double run = line[i].metres - from.metres;
+    double slope = (line[i].value - from.value) / run;
+    if (slope < low || slope > high) {
+      kept.push_back(line[i - 1]);
+      run = line[i].metres - kept.back().metres;
+      low = -HUGE_VAL;
+      high = HUGE_VAL;
+      slope = (line[i].value - kept.back().value) / run;
+    }
+    low = std::max(low, slope - tolerance / run);
+    high = std::min(high, slope + tolerance / run);
+  }
+  kept.push_back(line.back());
+  return kept;
+}
 
 std::string duration_text(double seconds) {
   const auto total = static_cast<int64_t>(std::nearbyint(std::fabs(seconds)));

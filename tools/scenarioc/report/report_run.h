@@ -34,10 +34,24 @@ struct ReportCurve {
   int32_t radius_m = 0;  // the sharpest radius in it, to the metre
 };
 
+// A point of a line along the route: route metres and a value.
+struct LinePoint {
+  double metres = 0;
+  double value = 0;
+};
+
+// The fewest points of `line` (metres ascending) through which a polyline
+// passes within `tolerance` of every point of it, the first and last kept.
+std::vector<LinePoint> thin_line(const std::vector<LinePoint>& line, double tolerance);
+
 struct ReportRun {
   std::string missing;  // why there is no run; empty when there is one
   std::vector<std::string> notes;
   std::vector<timetable::RunSample> samples;  // at every 50 m the run passes
+  // The speed (km/h) and the time from the start (s) along the run, thinned
+  // to what the page draws: within kSpeedTolerance and kTimeTolerance.
+  std::vector<LinePoint> speed;
+  std::vector<LinePoint> time;
   std::vector<ReportSection> sections;
   // For each station, the run's departure (its arrival at the terminus), in
   // seconds from the departure at the origin; empty without a run.
@@ -52,6 +66,9 @@ std::string duration_text(double seconds);
 std::string margin_text(const ReportSection& section);
 // "+8.3 %", "−33.4 %": the margin as a share of the minimum time.
 std::string margin_percent_text(const ReportSection& section);
+
+constexpr double kSpeedTolerance = 0.25;  // km/h
+constexpr double kTimeTolerance = 0.25;   // s
 
 // The page's class of a section judged so: "late", "tight", or none for a
 // section that keeps its recovery margin.

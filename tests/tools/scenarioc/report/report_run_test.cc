@@ -64,6 +64,42 @@ TEST(ReportRunTest, TheBuiltInRunGivesEveryTimedSectionItsMargin) {
   EXPECT_EQ(run.sections.back().to, static_cast<int32_t>(r.model.stations.size()) - 1);
 }
 
+// The thinned line's value at a metre, straight between its points.
+double value_at(const std::vector<LinePoint>& line, double metres) {
+  size_t i = 1;
+  while (i + 1 < line.size() && line[i].metres < metres) ++i;
+  const LinePoint& a = line[i - 1];
+  const LinePoint& b = line[i];
+  return a.value + (b.value - a.value) * (metres - a.metres) / (b.metres - a.metres);
+}
+
+void expect_within(const std::vector<LinePoint>& line, double tolerance, const char* what) {
+  const std::vector<LinePoint> thin = thin_line(line, tolerance);
+  ASSERT_GE(thin.size(), 2u) << what;
+  EXPECT_EQ(thin.front().metres, line.front().metres) << what;
+  EXPECT_EQ(thin.back().metres, line.back().metres) << what;
+  for (const LinePoint& p : line) {
+    EXPECT_NEAR(value_at(thin, p.metres), p.value, tolerance * (1 + 1e-9))
+        << what << " at " << p.metres;
+  }
+}
+
+TEST(ReportRunTest, TheThinnedRunStaysWithinItsTolerance) {
+  const Report r =
+      report_of(text_file_bytes(builtin_line_source()), text_file_bytes(builtin_train_source()));
+  std::vector<LinePoint> speed, time;
+  for (const timetable::RunSample& s : r.model.run.samples) {
+    speed.push_back({s.position_m, s.speed_kmh});
+    time.push_back({s.position_m, s.time_s});
+  }
+  expect_within(speed, kSpeedTolerance, "speed");
+  expect_within(time, kTimeTolerance, "time");
+  EXPECT_LT(r.model.run.speed.size() * 3, speed.size());
+  // A straight line keeps its ends; a step keeps its corners.
+  EXPECT_EQ(thin_line({{0, 0}, {50, 1}, {100, 2}, {150, 3}}, 0.01).size(), 2u);
+  EXPECT_EQ(thin_line({{0, 0}, {50, 0}, {100, 5}, {150, 5}}, 0.01).size(), 4u);
+}
+
 TEST(ReportRunTest, ASectionScheduledTooShortStandsOutOnThePage) {
   // 6.9 km from a stand to a stop in 3 minutes.
   const Report r = report_of(fixture_file("clean", "Prova_linea.txt"),
