@@ -58,10 +58,20 @@ void append_header(HtmlWriter& w, const ReportModel& model) {
   append_count(w, model.count(kIndicationBoard), "indication board", "indication boards");
   append_count(w, model.count(kAbbattimento) + model.count(kAbbattimentoNoValue),
                "abbattimento marker", "abbattimento markers");
-  int64_t errors = 0, warnings = 0;
-  for (const ReportDiagnostic& d : model.diagnostics)
+  int64_t errors = 0, warnings = 0, past_stop = 0;
+  for (const ReportDiagnostic& d : model.diagnostics) {
     (d.severity == "warning" ? warnings : errors)++;
-  append_count(w, errors, "error", "errors", errors > 0 ? page::kBad : page::kGood);
+    past_stop += d.after_stop ? 1 : 0;
+  }
+  if (past_stop > 0) {
+    w.open("li")
+        .attribute("class", page::kBad)
+        .text(plural(errors, "error", "errors") + ", " + std::to_string(past_stop) +
+              " of them past the compile's stop")
+        .close();
+  } else {
+    append_count(w, errors, "error", "errors", errors > 0 ? page::kBad : page::kGood);
+  }
   if (warnings > 0) append_count(w, warnings, "warning", "warnings", page::kWarn);
   w.close();
   w.open("dl").attribute("class", page::kFacts);
