@@ -41,7 +41,7 @@ inline constexpr ObjectDrawing kObjectDrawings[] = {
     {kCountdownMarker, "slowdowns", "M-1.5 8h3v12h-3Z", ObjectLabel::value, false, 0, 0},
     {kSpeedBoard, "speed_boards", "M-4 3h8v11h-8ZM0 14V21", ObjectLabel::board_speed, true, 7, 12},
     {kStationMark, "stations", "M0 104v14", ObjectLabel::none, false, 0, 0},
-    {kTunnelLight, "mountain", "M0 10h0", ObjectLabel::none, false, 0, 0},
+    {kTunnelLight, "mountain", "M0 22h0", ObjectLabel::none, false, 0, 0},
     {kAbbattimento, "markers", kDiamond, ObjectLabel::value, false, 0, 0},
     {kAbbattimentoNoValue, "markers", kDiamond, ObjectLabel::none, false, 0, 0},
     {kIndicationBoard, "indications", "M-5 3h10v8h-10ZM0 11V21", ObjectLabel::board_text, true, 7,

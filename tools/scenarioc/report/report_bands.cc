@@ -1,8 +1,11 @@
 #include "scenarioc/report/report_bands.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 
+#include "compiler/format/object_values.h"
+#include "compiler/timetable/timetable_sections.h"
 #include "scenarioc/output/html_text.h"
 #include "scenarioc/report/object_drawing.h"
 #include "scenarioc/report/report_names.h"
@@ -64,6 +67,37 @@ int32_t adhesion_ceiling(const ReportModel& model) {
   return top;
 }
 
+// The timetable's times as the run's: seconds from the run's departure at
+// the origin, one per station, or -1 where the station has no time.
+std::vector<double> scheduled_times(const ReportModel& model) {
+  std::vector<double> times(model.stations.size(), -1);
+  if (model.run.station_s.size() != model.stations.size()) return times;
+  size_t first = 0;
+  while (first < model.stations.size() && model.stations[first].time == 0) ++first;
+  for (size_t k = first; k < model.stations.size(); ++k) {
+    if (model.stations[k].time == 0) continue;
+    times[k] = model.run.station_s[first] +
+               timetable::seconds_between(model.stations[first].time, model.stations[k].time);
+  }
+  return times;
+}
+
+// Minutes between the time band's grid lines, for a band that spans `minutes`.
+int32_t time_grid_minutes(double minutes) {
+  for (int32_t step : {5, 10, 15, 30, 60, 120, 240}) {
+    if (minutes / step <= 5) return step;
+  }
+  return 480;
+}
+
+Scale time_scale(const ReportModel& model) {
+  double top = 1;
+  if (!model.run.time.empty()) top = std::max(top, model.run.time.back().value / 60);
+  for (double t : scheduled_times(model)) top = std::max(top, t / 60);
+  const int32_t step = time_grid_minutes(top);
+  return band_scale("time", 0, std::ceil(top / step) * step, 4);
+}
+
 void append_path(HtmlWriter& w, std::string_view css_class, const PathData& path) {
   if (path.empty()) return;
   w.open("path").attribute("class", css_class).raw_attribute("d", path.str()).close_empty();
@@ -107,14 +141,89 @@ void append_elevation(HtmlWriter& w, const ReportModel& model, const Scale& scal
 
 // A bar from one route metre to another; `station` >= 0 names the station it belongs to.
 void append_rect(HtmlWriter& w, std::string_view css_class, double from, double to, double top,
-                 double height, int64_t station = -1) {
+                 double height, int64_t station = -1, const std::string& tip = {}) {
   w.open("rect").attribute("class", css_class);
   if (station >= 0) w.attribute(page::kDataStation, station);
   w.attribute_fixed("x", from, kYDecimals)
       .attribute_fixed("y", top, kYDecimals)
       .attribute_fixed("width", std::max(0.0, to - from), kYDecimals)
-      .attribute_fixed("height", height, kYDecimals)
-      .close_empty();
+      .attribute_fixed("height", height, kYDecimals);
+  if (tip.empty()) {
+    w.close_empty();
+    return;
+  }
+  append_title(w, tip);
+  w.close();
+}
+
+std::string section_tip(const ReportModel& model, const ReportSection& s) {
+  return model.stations[s.from].name + " to " + model.stations[s.to].name + "\n" +
+         fixed_decimals(s.distance_m / 1000, 2) + " km; scheduled " + duration_text(s.scheduled_s) +
+         ", fastest run " + duration_text(s.minimum_s) + "\nmargin " + margin_text(s) + " (" +
+         margin_percent_text(s) + ")" +
+         (s.verdict == timetable::Verdict::cannot_be_kept ? ": cannot be kept"
+          : s.verdict == timetable::Verdict::short_of_recovery_margin
+              ? ": short of the recommended recovery margin"
+              : "");
+}
+
+std::string curve_tip(const ReportCurve& c) {
+  return "curve, radius " + metres_text(c.radius_m) + "\nfrom " + metres_text(c.from) + " to " +
+         metres_text(c.to);
+}
+
+// A line through points, in route metres across and `scale`'s pixels down;
+// `per_unit` turns the points' values into the scale's.
+PathData line_path(const std::vector<LinePoint>& line, const Scale& scale, double per_unit = 1) {
+  PathData path(kYDecimals);
+  for (const LinePoint& p : line) {
+    if (path.empty()) {
+      path.move_to(p.metres, scale.y(p.value * per_unit));
+    } else {
+      path.line_to(p.metres, scale.y(p.value * per_unit));
+    }
+  }
+  return path;
+}
+
+// The time band: the sections that cannot be kept or leave too little
+// margin shaded, the timetable's times and the fastest run's.
+void append_time_band(HtmlWriter& w, const ReportModel& model) {
+  const Scale time = time_scale(model);
+  for (const ReportSection& s : model.run.sections) {
+    const std::string_view shade = verdict_class(s.verdict);
+    if (shade.empty()) continue;
+    append_rect(w, shade, model.stations[s.from].position, model.stations[s.to].position, time.top,
+                time.height, -1, section_tip(model, s));
+  }
+  const std::vector<double> scheduled = scheduled_times(model);
+  PathData timetable(kYDecimals);
+  for (size_t k = 0; k < scheduled.size(); ++k) {
+    if (scheduled[k] < 0) continue;
+    const double y = time.y(scheduled[k] / 60);
+    if (timetable.empty()) {
+      timetable.move_to(model.stations[k].position, y);
+    } else {
+      timetable.line_to(model.stations[k].position, y);
+    }
+  }
+  append_path(w, page::kSchedule, timetable);
+  append_path(w, page::kRunTime, line_path(model.run.time, time, 1.0 / 60));
+}
+
+// The height of a curve's bar: full for a radius of 300 m or less, half at 1200 m.
+double curve_bar_share(int32_t radius_m) {
+  return std::min(1.0, std::sqrt(300.0 / std::max(radius_m, 1)));
+}
+
+void append_curves(HtmlWriter& w, const ReportModel& model) {
+  const BandLayout::Band& band = BandLayout::band("curves");
+  const double room = band.height - 14;
+  for (const ReportCurve& c : model.run.curves) {
+    const double height = std::max(2.0, room * curve_bar_share(c.radius_m));
+    append_rect(w, page::kCurveBar, c.from, c.to, band.top + band.height - 2 - height, height, -1,
+                curve_tip(c));
+  }
 }
 
 // Drawn in route metres across, stretched by the script's zoom.
@@ -132,11 +241,22 @@ void append_scaled(HtmlWriter& w, const ReportModel& model, const Axis& axis) {
     append_path(w, kBoardClasses[category], step_path(model.board_speed[category], speed));
   }
   append_path(w, page::kLimit, step_path(model.speed_limit, speed));
+  append_path(w, page::kRunSpeed, line_path(model.run.speed, speed));
+  append_time_band(w, model);
+  append_curves(w, model);
+  if (model.repetition) {
+    const BandLayout::Band& repetition = BandLayout::band("repetition");
+    append_rect(w, page::kRepetitionBar, model.repetition->from, model.repetition->to,
+                repetition.top + 3, repetition.height - 6, -1,
+                "signal repetition, " + std::to_string(model.repetition->value) + " codes\nfrom " +
+                    metres_text(model.repetition->from) + " to " +
+                    metres_text(model.repetition->to));
+  }
   append_path(w, page::kAdhesion,
               step_path(model.adhesion, band_scale("adhesion", 0, adhesion_ceiling(model), 4)));
   const BandLayout::Band& mountain = BandLayout::band("mountain");
   for (const Run& r : model.mountain) {
-    append_rect(w, page::kMountainBar, r.from, r.to, mountain.top + 4, mountain.height - 8);
+    append_rect(w, page::kMountainBar, r.from, r.to, mountain.top + 14, mountain.height - 16);
   }
   const BandLayout::Band& stations = BandLayout::band("stations");
   for (size_t i = 0; i < model.stations.size(); ++i) {
@@ -188,17 +308,59 @@ void append_profile_labels(HtmlWriter& w, const ReportModel& model, const Axis& 
   const BandLayout::Band& mountain = BandLayout::band("mountain");
   for (const Run& r : model.mountain) {
     append_stretch_label(w, page::kMountainLabel, r, "type " + std::to_string(r.value),
-                         mountain.top + 14, axis);
+                         mountain.top + 10, axis);
+  }
+  const BandLayout::Band& curves = BandLayout::band("curves");
+  for (const ReportCurve& c : model.run.curves) {
+    append_stretch_label(w, page::kCurveLabel, {c.from, c.to, c.radius_m},
+                         "R " + std::to_string(c.radius_m), curves.top + 9, axis);
+  }
+  if (model.repetition) {
+    const BandLayout::Band& repetition = BandLayout::band("repetition");
+    append_stretch_label(w, page::kRepetitionLabel, *model.repetition,
+                         std::to_string(model.repetition->value) + " codes", repetition.top + 12,
+                         axis);
+  }
+  const BandLayout::Band& time = BandLayout::band("time");
+  for (const ReportSection& s : model.run.sections) {
+    const Run stretch{model.stations[s.from].position, model.stations[s.to].position, 0};
+    w.open("g")
+        .attribute("class", {page::kMarginLabel, verdict_class(s.verdict)})
+        .attribute(page::kDataWidth, stretch.to - stretch.from);
+    place_at(w, stretch.from + (stretch.to - stretch.from) / 2, axis);
+    append_title(w, section_tip(model, s));
+    w.open("text").attribute_fixed("y", time.top + 12, kYDecimals).text(margin_text(s)).close();
+    w.close();
   }
 }
 
-void append_glyph(HtmlWriter& w, const ObjectDrawing& drawing) {
+// A signal's mast with a head on each side that has a signal: round for
+// kind 2, square for kind 1, a triangle for any other kind.
+std::string signal_glyph(const cella& c) {
+  std::string d = "M0 20V1";
+  for (const bool left : {true, false}) {
+    const int32_t kind = signal_side(c, left).kind;
+    const std::string x = std::to_string(left ? -7 : 1);
+    if (kind == 0) continue;
+    if (kind == 2) {
+      d += "M" + x + " 5a3 3 0 1 0 6 0a3 3 0 1 0 -6 0";
+    } else if (kind == 1) {
+      d += "M" + x + " 2h6v6h-6Z";
+    } else {
+      d += "M" + x + " 8l3 -6l3 6Z";
+    }
+  }
+  return d;
+}
+
+void append_glyph(HtmlWriter& w, const ReportObject& o) {
+  const ObjectDrawing& drawing = drawing_of(o.oggetto);
   // Shift the glyph down to its band.
   w.open("path")
       .attribute("class", page::kGlyph)
       .attribute("transform",
                  "translate(0 " + std::to_string(BandLayout::band(drawing.band).top) + ")")
-      .attribute("d", drawing.glyph)
+      .attribute("d", o.oggetto == kSignal ? signal_glyph(o.raw) : std::string(drawing.glyph))
       .close_empty();
 }
 
@@ -240,7 +402,7 @@ void append_objects(HtmlWriter& w, const ReportModel& model, const Axis& axis) {
     diagnostics_attribute(w, o.diagnostics);
     place_at(w, o.metres, axis);
     append_title(w, object_tip(model, o));
-    append_glyph(w, drawing_of(o.oggetto));
+    append_glyph(w, o);
     append_object_label(w, o);
     w.close();
   }
@@ -297,7 +459,7 @@ void append_route_end(HtmlWriter& w, const ReportModel& model, const Axis& axis)
   w.open("path").attribute("d", "M0 44V" + std::to_string(BandLayout::kHeight)).close_empty();
   w.open("text")
       .attribute("x", -4)
-      .attribute("y", BandLayout::band("speed").top + 12)
+      .attribute("y", BandLayout::band("mountain").top + 10)
       .text("route end")
       .close();
   w.close();
@@ -351,6 +513,21 @@ void append_frame(HtmlWriter& w, const ReportModel& model, const BandLayout& lay
   for (double e : {elevation.low, elevation.high}) {
     append_horizontal(w, layout, elevation.y(e), page::kHorizontalGrid);
     append_scale_text(w, layout, elevation.y(e), fixed_decimals(e, 1));
+  }
+  if (model.run.made()) {
+    const Scale time = time_scale(model);
+    const int32_t step = time_grid_minutes(time.high);
+    for (int32_t t = 0; t <= time.high; t += step) {
+      append_horizontal(w, layout, time.y(t), page::kHorizontalGrid);
+      append_scale_text(w, layout, time.y(t), std::to_string(t));
+    }
+  } else {
+    w.open("text")
+        .attribute("class", page::kRunMissing)
+        .attribute("x", layout.left + 12)
+        .attribute("y", BandLayout::band("time").top + 30)
+        .text("No fastest run: " + model.run.missing)
+        .close();
   }
   w.close();
 }

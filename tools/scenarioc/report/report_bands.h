@@ -1,6 +1,7 @@
 // The profile bands of the report page, one above the other on one axis of
-// route metres: elevation, speed limits, adhesion, mountain stretches, the
-// lane of objects and the errors.
+// route metres: elevation, speed limits with the fastest run, the run's time
+// against the timetable, adhesion, curves, mountain stretches, the lanes of
+// objects and the errors.
 #pragma once
 
 #include <string>
@@ -25,18 +26,21 @@ struct BandLayout {
   static constexpr Band kBands[] = {
       {"axis", "route km\nchainage", 0, 40},
       {"elevation", "Elevation\n(m)", 48, 110},
-      {"speed", "Speed limit\n(km/h)", 168, 140},
-      {"adhesion", "Adhesion", 318, 32},
-      {"mountain", "Mountain, tunnel", 358, 20},
-      {"stations", "Stations", 386, 124},
-      {"signals", "Signals", 516, 22},
-      {"slowdowns", "Slowdowns", 544, 22},
-      {"speed_boards", "Speed boards", 572, 22},
-      {"indications", "Indication boards", 600, 22},
-      {"markers", "Abbattimento", 628, 22},
-      {"errors", "Errors", 656, 22},
+      {"speed", "Speed\n(km/h)", 168, 140},
+      {"time", "Time from\nthe start (min)", 318, 110},
+      {"adhesion", "Adhesion", 438, 32},
+      {"curves", "Curves (radius)", 478, 28},
+      {"mountain", "Mountain, tunnel", 514, 32},
+      {"stations", "Stations", 554, 124},
+      {"signals", "Signals", 684, 22},
+      {"repetition", "Signal repetition", 712, 16},
+      {"slowdowns", "Slowdowns", 734, 22},
+      {"speed_boards", "Speed boards", 762, 22},
+      {"indications", "Indication boards", 790, 22},
+      {"markers", "Abbattimento", 818, 22},
+      {"errors", "Errors", 846, 22},
   };
-  static constexpr int kHeight = 684;
+  static constexpr int kHeight = 874;
   static const Band& band(const char* name);
   int plot_width() const { return width - left - right; }
   // Where route metres are drawn: the plot less its padding.

@@ -1,6 +1,8 @@
 #include "scenarioc/report/report_command.h"
 
+#include <exception>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <system_error>
 
@@ -53,13 +55,40 @@ std::string counted(size_t n, const char* one, const char* many) {
   return std::to_string(n) + " " + (n == 1 ? one : many);
 }
 
-// The page, from a compile that writes no file; `recorded` when it recorded an error.
-std::string make_page(AuthorCompile& compiled, std::ostream& err, bool& recorded) {
-  compiled.compile();
-  ReportModel model = build_report_model(compiled.compilation(), compiled.sources());
+// Where the compile stopped at an error, a compile that reads on past it as
+// `scenarioc check` does; none when there is nothing past a stop to find, the
+// sources are not files on disk (a compiled set's) or cannot be read again.
+std::unique_ptr<AuthorCompile> read_on_past_stop(const AuthorCompile& compiled,
+                                                 const ScenarioFiles* scenario) {
+  if (!scenario || compiled.compilation().trail.recordings.empty()) return nullptr;
+  try {
+    auto read_on =
+        std::make_unique<AuthorCompile>(*scenario, CompileOptions{.read_past_errors = true});
+    read_on->compile();
+    return read_on;
+  } catch (const std::exception&) {  // the page shows what the compile found
+    return nullptr;
+  }
+}
+
+// `on_disk`: the source files, read again for what lies past a compile's stop.
+ReportModel model_of(const AuthorCompile& compiled, const ScenarioFiles* on_disk) {
+  const std::unique_ptr<AuthorCompile> read_on = read_on_past_stop(compiled, on_disk);
+  ReportModel model = build_report_model(compiled.compilation(), compiled.sources(),
+                                         read_on ? &read_on->compilation() : nullptr);
   model.documents = shown_documents(compiled);
+  return model;
+}
+
+// The page, from a compile that writes no file; `recorded` when it recorded an error.
+std::string make_page(AuthorCompile& compiled, const ScenarioFiles* on_disk, std::ostream& err,
+                      bool& recorded) {
+  compiled.compile();
+  const ReportModel model = model_of(compiled, on_disk);
   report_diagnostics(compiled, err);
-  const size_t n = model.diagnostics.size();
+  size_t read_on = 0;  // listed on the page, not found by the compile
+  for (const ReportDiagnostic& d : model.diagnostics) read_on += d.after_stop ? 1 : 0;
+  const size_t n = model.diagnostics.size() - read_on;
   const size_t warnings = compiled.compilation().trail.warnings.size();
   recorded = n > warnings;
   if (n > 0) {
@@ -92,16 +121,14 @@ int report_compiled_set(const CommandLine& line, std::ostream& out, std::ostream
     }
   }
   bool recorded = false;
-  write_page(page_path, make_page(*set.compiled, err, recorded), out);
+  write_page(page_path, make_page(*set.compiled, nullptr, err, recorded), out);
   return recorded ? kExitRecorded : kExitOk;
 }
 
 }  // namespace
 
-std::string draw_report_page(const AuthorCompile& compiled) {
-  ReportModel model = build_report_model(compiled.compilation(), compiled.sources());
-  model.documents = shown_documents(compiled);
-  return render_report_page(model);
+std::string draw_report_page(const AuthorCompile& compiled, const ScenarioFiles& scenario) {
+  return render_report_page(model_of(compiled, &scenario));
 }
 
 int run_report(const CommandLine& line, std::istream&, std::ostream& out, std::ostream& err) {
@@ -122,7 +149,7 @@ int run_report(const CommandLine& line, std::istream&, std::ostream& out, std::o
   }
   AuthorCompile compiled(*ids);
   bool recorded = false;
-  write_page(page_path, make_page(compiled, err, recorded), out);
+  write_page(page_path, make_page(compiled, &*ids, err, recorded), out);
   return recorded ? kExitRecorded : kExitOk;
 }
 

@@ -14,7 +14,7 @@ namespace scenario {
 // Returns the exit status; throws UsageFailure or RunTimeFailure.
 int run_report(const CommandLine& line, std::istream& in, std::ostream& out, std::ostream& err);
 
-// The page of a compile, as `report` draws it, printing nothing.
-std::string draw_report_page(const AuthorCompile& compiled);
+// The page of a compile of `scenario`, as `report` draws it, printing nothing.
+std::string draw_report_page(const AuthorCompile& compiled, const ScenarioFiles& scenario);
 
 }  // namespace scenario

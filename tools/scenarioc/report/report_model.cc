@@ -9,6 +9,7 @@
 #include "compiler/diagnostics/diagnostics.h"
 #include "compiler/diagnostics/warnings.h"
 #include "compiler/format/cell_text.h"
+#include "scenarioc/output/diagnostic_listing.h"
 #include "scenarioc/report/object_drawing.h"
 #include "scenarioc/report/report_profiles.h"
 
@@ -38,13 +39,15 @@ int32_t slowdown_of(const BuildContext& ctx, const SourceLocation& where) {
   return -1;
 }
 
-std::string object_label(const cella& c, const Tabella& tabella) {
+std::string object_label(const cella& c, const Tabella& tabella, int category) {
   switch (drawing_of(c.oggetto).label) {
     case ObjectLabel::value:
       return std::to_string(c.dato1);
     case ObjectLabel::board_speed: {
-      const BoardSpeeds a = board_speeds(c.dato1);
-      return std::to_string(a.left != 0 ? a.left : a.right);
+      const BoardSpeeds speeds = board_speeds(category == 0   ? c.dato1
+                                              : category == 1 ? c.dato2
+                                                              : c.dato3);
+      return std::to_string(speeds.left != 0 ? speeds.left : speeds.right);
     }
     case ObjectLabel::board_text:
       return c.dato1 >= 0 && c.dato1 < kTableEntries ? utf8_from_1252(tabella[c.dato1].testo) : "";
@@ -67,7 +70,7 @@ void add_objects(ReportModel& model, const BuildContext& ctx, const SourceFiles&
     o.cell = static_cast<int32_t>(c);
     o.metres = cell_start_metres(c);
     o.title = occupant_name(cell.oggetto);
-    o.label = object_label(cell, ctx.tabella);
+    o.label = object_label(cell, ctx.tabella, model.board_category);
     o.facts = object_facts(cell, &ctx.tabella);
     o.stretch = stretch_facts(cell);
     const auto found = placed.find(o.cell);
@@ -179,19 +182,38 @@ std::vector<std::string> note_texts(const std::vector<Note>& notes, const Source
   return texts;
 }
 
+ReportDiagnostic error_of(const Recording& r, const SourceFiles& sources) {
+  ReportDiagnostic d;
+  d.severity = "error";
+  d.name = std::to_string(r.numero);
+  d.source = source_ref(r.where, sources);
+  d.message = utf8_from_native(describe(r));
+  d.notes = note_texts(r.notes, sources);
+  if (r.has_position) d.position = r.posizione;
+  d.after_stop = r.after_stop;
+  return d;
+}
+
+// The errors a compile that read on found past the stop; the cells they name
+// are that compile's, so they are linked by their record alone.
+void add_errors_read_on(ReportModel& model, const BuildContext& read_on,
+                        const SourceFiles& sources) {
+  for (const Recording& r : read_on.trail.recordings) {
+    if (!r.after_stop) continue;
+    ReportDiagnostic d = error_of(r, sources);
+    link_diagnostic(model, d, -1);
+    model.diagnostics.push_back(std::move(d));
+  }
+}
+
 void add_diagnostics(ReportModel& model, const BuildContext& ctx, const CompileResult& result,
-                     const SourceFiles& sources) {
+                     const SourceFiles& sources, const BuildContext* read_on) {
   for (const Recording& r : ctx.trail.recordings) {
-    ReportDiagnostic d;
-    d.severity = "error";
-    d.name = std::to_string(r.numero);
-    d.source = source_ref(r.where, sources);
-    d.message = utf8_from_native(describe(r));
-    d.notes = note_texts(r.notes, sources);
-    if (r.has_position) d.position = r.posizione;
+    ReportDiagnostic d = error_of(r, sources);
     link_diagnostic(model, d, r.cell);
     model.diagnostics.push_back(std::move(d));
   }
+  if (read_on != nullptr) add_errors_read_on(model, *read_on, sources);
   for (const Warning& w : ctx.trail.warnings) {
     ReportDiagnostic d;
     d.severity = "warning";
@@ -239,6 +261,13 @@ void add_scenario_facts(ReportModel& model, const Tabella& t) {
       {"backgrounds", number(scenario.valore1) + ", " + number(scenario.valore3) + ", " +
                           number(scenario.valore2)},
   };
+}
+
+void add_repetition(ReportModel& model, const Tabella& t) {
+  const voce& signals = t[kEntrySignals];
+  if (signals.valore3 == 0) return;
+  model.repetition =
+      Run{signals.valore1, std::max(signals.valore1, signals.valore2), signals.valore3};
 }
 
 void add_plan(ReportModel& model, const BuildContext& ctx) {
@@ -297,7 +326,8 @@ std::string ReportDiagnostic::text() const {
     prefix += " ";
   }
   if (severity == "warning") return prefix + "warning: " + message + " [-W" + name + "]";
-  return prefix + severity + (name.empty() ? "" : " " + name) + ": " + message;
+  return prefix + severity + (name.empty() ? "" : " " + name) + ": " + message +
+         (after_stop ? kAfterStopMark : "");
 }
 
 int ReportModel::count(uint8_t oggetto) const {
@@ -305,7 +335,8 @@ int ReportModel::count(uint8_t oggetto) const {
       objects.begin(), objects.end(), [&](const ReportObject& o) { return o.oggetto == oggetto; }));
 }
 
-ReportModel build_report_model(const Compilation& ctx, const SourceFiles& sources) {
+ReportModel build_report_model(const Compilation& ctx, const SourceFiles& sources,
+                               const Compilation* read_on) {
   ReportModel model;
   model.nome = utf8_from_native(ctx.nome);
   model.treno = utf8_from_native(ctx.treno);
@@ -314,17 +345,20 @@ ReportModel build_report_model(const Compilation& ctx, const SourceFiles& source
   model.has_cell_row = ctx.has_cell_row();
   model.chainage = Chainage(ctx.tabella);
   add_scenario_facts(model, ctx.tabella);
+  add_repetition(model, ctx.tabella);
   model.route_length = ctx.tabella[kEntryTrain].valore2;
   if (model.has_cell_row) {
     model.last_metres = cell_start_metres(ctx.percorso.size());
     model.first_metres = ctx.percorso[0].oggetto != kNoObject ? cell_start_metres(0) : 0;
+    model.board_category = train_board_category(ctx.percorso, model.last_metres);
     add_objects(model, ctx, sources);
     add_slowdowns(model, ctx, sources);
     add_stations(model, ctx, sources);
     add_profiles(model, ctx.percorso);
   }
-  add_diagnostics(model, ctx, ctx.result, sources);
+  add_diagnostics(model, ctx, ctx.result, sources, read_on);
   if (model.has_cell_row) add_plan(model, ctx);
+  model.run = report_run(ctx);
   return model;
 }
 

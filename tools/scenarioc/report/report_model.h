@@ -16,6 +16,7 @@
 #include "compiler/source_files.h"
 #include "scenarioc/report/plan_simplify.h"
 #include "scenarioc/report/report_documents.h"
+#include "scenarioc/report/report_run.h"
 
 namespace scenario {
 
@@ -96,6 +97,7 @@ struct ReportDiagnostic {
   SourceRef source;
   std::string message;
   std::vector<std::string> notes;   // "FILE:LINE: message" or "message"
+  bool after_stop = false;          // found by reading on past the point where the compile stopped
   std::optional<int32_t> position;  // route metres
   int32_t object = -1;              // the object it concerns, -1 when none
   int32_t station = -1;             // the station it concerns, -1 when none
@@ -125,6 +127,8 @@ struct ReportModel {
   std::vector<Run> adhesion;
   std::vector<Run> mountain;        // mountain type, stretches of 0 left out
   std::vector<Run> board_speed[3];  // km/h of categories A, B, C from the boards
+  int board_category = 0;           // the category the train runs in: 0 = A, 1 = B, 2 = C
+  std::optional<Run> repetition;    // the stretch of signal repetition, its number of codes
   std::vector<ElevationPoint> elevation;
 
   std::vector<ReportObject> objects;  // in cell order
@@ -132,12 +136,17 @@ struct ReportModel {
   std::vector<ReportSlowdown> slowdowns;
   std::vector<ReportDiagnostic> diagnostics;
   ShownDocuments documents;  // filled by the command, which knows the details file
+  ReportRun run;
 
   // How many objects of a kind the cells hold.
   int count(uint8_t oggetto) const;
 };
 
-ReportModel build_report_model(const Compilation& compiled, const SourceFiles& sources);
+// `read_on`, when given, is a compile of the same sources that read on past
+// errors, as `scenarioc check` does: the errors it found after the point where
+// `compiled` stopped are listed too.
+ReportModel build_report_model(const Compilation& compiled, const SourceFiles& sources,
+                               const Compilation* read_on = nullptr);
 
 // Where cell c's stretch starts, in the report's metres: (c - 1) × 50.
 inline int32_t cell_start_metres(int64_t cell) { return static_cast<int32_t>(cell_start(cell)); }

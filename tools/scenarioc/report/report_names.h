@@ -59,6 +59,13 @@ inline constexpr std::string_view kLegendBoardC = "l-board-c";
 inline constexpr std::string_view kLegendSignal = "l-signal";
 inline constexpr std::string_view kLegendAuto = "l-auto";
 inline constexpr std::string_view kLegendError = "l-err";
+inline constexpr std::string_view kLegendRun = "l-run";
+inline constexpr std::string_view kLegendSchedule = "l-sched";
+inline constexpr std::string_view kLegendLate = "l-late";
+inline constexpr std::string_view kLegendTight = "l-tight";
+inline constexpr std::string_view kLegendCurve = "l-curve";
+inline constexpr std::string_view kLegendRepetition = "l-rep";
+inline constexpr std::string_view kRunNotes = "run-notes";
 inline constexpr std::string_view kPlanBox = "plan-box";
 inline constexpr std::string_view kNorth = "north";
 inline constexpr std::string_view kNone = "none";
@@ -108,6 +115,19 @@ inline constexpr std::string_view kLabel = "lbl";
 inline constexpr std::string_view kStationGroup = "stn";
 inline constexpr std::string_view kErrorMark = "err";
 inline constexpr std::string_view kRouteEnd = "rend";
+inline constexpr std::string_view kRunSpeed = "run";
+inline constexpr std::string_view kRunTime = "runt";
+inline constexpr std::string_view kSchedule = "sched";
+// A section that cannot be kept, and one short of the recovery margin: in
+// the time band and in the station table.
+inline constexpr std::string_view kLate = "late";
+inline constexpr std::string_view kTight = "tight";
+inline constexpr std::string_view kMarginLabel = "tl";
+inline constexpr std::string_view kRunMissing = "norun";
+inline constexpr std::string_view kCurveBar = "cbar";
+inline constexpr std::string_view kCurveLabel = "cl";
+inline constexpr std::string_view kRepetitionBar = "rbar";
+inline constexpr std::string_view kRepetitionLabel = "rl";
 // Class prefixes followed by a number: an object's kind (`k6`), the sides of
 // a signal (`sx1`); on the plan, a kilometre post's coarsest step (`k50`).
 inline constexpr std::string_view kKindPrefix = "k";
@@ -145,6 +165,8 @@ inline constexpr std::string_view kKeyGradient = "gradient";
 inline constexpr std::string_view kKeyAdhesion = "adhesion";
 inline constexpr std::string_view kKeyElevation = "elevation";
 inline constexpr std::string_view kKeyChainage = "chainage";
+inline constexpr std::string_view kKeyRunSpeed = "runSpeed";
+inline constexpr std::string_view kKeyRunTime = "runTime";
 
 // The table of all of them, with who uses each besides the markup.
 enum class NameKind : uint8_t { id, id_prefix, class_name, class_prefix, data, data_key };
@@ -203,6 +225,13 @@ inline constexpr SharedName kSharedNames[] = {
     {NameKind::class_name, kLegendSignal, kStyle},
     {NameKind::class_name, kLegendAuto, kStyle},
     {NameKind::class_name, kLegendError, kStyle},
+    {NameKind::class_name, kLegendRun, kStyle},
+    {NameKind::class_name, kLegendSchedule, kStyle},
+    {NameKind::class_name, kLegendLate, kStyle},
+    {NameKind::class_name, kLegendTight, kStyle},
+    {NameKind::class_name, kLegendCurve, kStyle},
+    {NameKind::class_name, kLegendRepetition, kStyle},
+    {NameKind::class_name, kRunNotes, kStyle},
     {NameKind::class_name, kPlanBox, kStyle},
     {NameKind::class_name, kNorth, kStyle},
     {NameKind::class_name, kNone, kStyle},
@@ -248,6 +277,17 @@ inline constexpr SharedName kSharedNames[] = {
     {NameKind::class_name, kStationGroup, kStyle | kScript},
     {NameKind::class_name, kErrorMark, kStyle},
     {NameKind::class_name, kRouteEnd, kStyle},
+    {NameKind::class_name, kRunSpeed, kStyle},
+    {NameKind::class_name, kRunTime, kStyle},
+    {NameKind::class_name, kSchedule, kStyle},
+    {NameKind::class_name, kLate, kStyle},
+    {NameKind::class_name, kTight, kStyle},
+    {NameKind::class_name, kMarginLabel, kStyle},
+    {NameKind::class_name, kRunMissing, kStyle},
+    {NameKind::class_name, kCurveBar, kStyle},
+    {NameKind::class_name, kCurveLabel, kStyle},
+    {NameKind::class_name, kRepetitionBar, kStyle},
+    {NameKind::class_name, kRepetitionLabel, kStyle},
     {NameKind::class_prefix, kKindPrefix, kStyle},
     {NameKind::class_prefix, kSignalSidesPrefix, kStyle},
     {NameKind::class_name, kHighlit, kStyle | kScript},
@@ -277,6 +317,8 @@ inline constexpr SharedName kSharedNames[] = {
     {NameKind::data_key, kKeyAdhesion, kScript},
     {NameKind::data_key, kKeyElevation, kScript},
     {NameKind::data_key, kKeyChainage, kScript},
+    {NameKind::data_key, kKeyRunSpeed, kScript},
+    {NameKind::data_key, kKeyRunTime, kScript},
 };
 
 // The placeholders of assets/watch_reload.js and the function it defines,

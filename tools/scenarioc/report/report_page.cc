@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "scenarioc/output/html_text.h"
 #include "scenarioc/output/html_writer.h"
 #include "scenarioc/output/json_text.h"
 #include "scenarioc/report/report_assets.h"
@@ -58,10 +59,20 @@ void append_header(HtmlWriter& w, const ReportModel& model) {
   append_count(w, model.count(kIndicationBoard), "indication board", "indication boards");
   append_count(w, model.count(kAbbattimento) + model.count(kAbbattimentoNoValue),
                "abbattimento marker", "abbattimento markers");
-  int64_t errors = 0, warnings = 0;
-  for (const ReportDiagnostic& d : model.diagnostics)
+  int64_t errors = 0, warnings = 0, past_stop = 0;
+  for (const ReportDiagnostic& d : model.diagnostics) {
     (d.severity == "warning" ? warnings : errors)++;
-  append_count(w, errors, "error", "errors", errors > 0 ? page::kBad : page::kGood);
+    past_stop += d.after_stop ? 1 : 0;
+  }
+  if (past_stop > 0) {
+    w.open("li")
+        .attribute("class", page::kBad)
+        .text(plural(errors, "error", "errors") + ", " + std::to_string(past_stop) +
+              " of them past the compile's stop")
+        .close();
+  } else {
+    append_count(w, errors, "error", "errors", errors > 0 ? page::kBad : page::kGood);
+  }
   if (warnings > 0) append_count(w, warnings, "warning", "warnings", page::kWarn);
   w.close();
   w.open("dl").attribute("class", page::kFacts);
@@ -131,11 +142,22 @@ void append_profile_section(HtmlWriter& w, const ReportModel& model) {
   append_heading(w, "Along the route",
                  "hover to read the values and see the place on the plan \u00b7 wheel to zoom "
                  "\u00b7 drag to move \u00b7 double-click to see it all");
+  const char* boards[] = {"boards A", "boards B", "boards C"};
+  const std::string train_boards =
+      std::string(boards[model.board_category]) + " (the train's category)";
+  boards[model.board_category] = train_boards.c_str();
   append_legend(w, {{page::kLegendLimit, "train's speed limit", false, true},
-                    {page::kLegendBoardA, "boards A"},
-                    {page::kLegendBoardB, "boards B"},
-                    {page::kLegendBoardC, "boards C"},
-                    {page::kLegendSignal, "signal", true},
+                    {page::kLegendRun, "fastest run"},
+                    {page::kLegendBoardA, boards[0]},
+                    {page::kLegendBoardB, boards[1]},
+                    {page::kLegendBoardC, boards[2]},
+                    {page::kLegendSchedule, "timetable"},
+                    {page::kLegendLate, "section that cannot be kept", true},
+                    {page::kLegendTight, "section short of recovery margin", true},
+                    {page::kLegendCurve, "curve", true},
+                    {page::kLegendRepetition, "signal repetition", true},
+                    {page::kLegendSignal,
+                     "signal (its heads: left, right; round: kind 2, square: kind 1)", true},
                     {page::kLegendAuto, "marker added for a slowdown", true},
                     {page::kLegendError, "error", true}});
   w.open("div").attribute("id", page::kReadout).raw("&#160;").close();
@@ -199,9 +221,50 @@ void append_cell(HtmlWriter& w, const std::string& text, std::string_view css_cl
   w.text(text).close();
 }
 
+// The section that ends at each station, or none.
+std::vector<const ReportSection*> sections_by_end(const ReportModel& model) {
+  std::vector<const ReportSection*> ending(model.stations.size(), nullptr);
+  for (const ReportSection& s : model.run.sections) {
+    if (s.to >= 0 && static_cast<size_t>(s.to) < ending.size()) ending[s.to] = &s;
+  }
+  return ending;
+}
+
+// Distance, scheduled and minimum times and the margin of the section that
+// ends at a station; empty cells where none ends.
+void append_section_cells(HtmlWriter& w, const ReportSection* s) {
+  if (s == nullptr) {
+    for (int i = 0; i < 4; ++i) append_cell(w, "", page::kNumber);
+    return;
+  }
+  append_cell(w, fixed_decimals(s->distance_m / 1000, 2) + " km", page::kNumber);
+  append_cell(w, duration_text(s->scheduled_s), page::kNumber);
+  append_cell(w, duration_text(s->minimum_s), page::kNumber);
+  w.open("td").attribute("class", {page::kNumber, verdict_class(s->verdict)});
+  w.text(margin_text(*s) + " ");
+  w.open("small").text("(" + margin_percent_text(*s) + ")").close();
+  w.close();
+}
+
+// Why the run is missing, or what it took as it could.
+void append_run_notes(HtmlWriter& w, const ReportModel& model) {
+  if (model.run.made() && model.run.notes.empty()) return;
+  w.open("ul").attribute("class", page::kRunNotes);
+  if (!model.run.made()) {
+    w.open("li").text("No fastest run, so no minimum times: " + model.run.missing + ".").close();
+  }
+  for (const std::string& note : model.run.notes) {
+    w.open("li").text("The fastest run: " + note + ".").close();
+  }
+  w.close();
+}
+
 void append_station_table(HtmlWriter& w, const ReportModel& model) {
   w.open("section").attribute("id", page::kStations);
-  append_heading(w, "Stations", "the timetable as compiled; click a row to see the station");
+  append_heading(w, "Stations",
+                 "the timetable as compiled, each section beside the fastest run of a "
+                 "typical electric locomotive and its coaches; click a row to see the station");
+  append_run_notes(w, model);
   w.open("table").open("thead").open("tr");
   const struct {
     const char* text;
@@ -214,6 +277,10 @@ void append_station_table(HtmlWriter& w, const ReportModel& model) {
                   {"Kind", {}},
                   {"Stop", page::kNumber},
                   {"Time", {}},
+                  {"Distance", page::kNumber},
+                  {"Scheduled", page::kNumber},
+                  {"Minimum", page::kNumber},
+                  {"Margin", page::kNumber},
                   {"Source", {}}};
   for (const auto& column : kColumns) {
     w.open("th");
@@ -221,6 +288,7 @@ void append_station_table(HtmlWriter& w, const ReportModel& model) {
     w.text(column.text).close();
   }
   w.close().close().open("tbody");
+  const std::vector<const ReportSection*> ending = sections_by_end(model);
   for (size_t i = 0; i < model.stations.size(); ++i) {
     const ReportStation& s = model.stations[i];
     w.open("tr")
@@ -238,6 +306,7 @@ void append_station_table(HtmlWriter& w, const ReportModel& model) {
     w.close();
     append_cell(w, s.stop_seconds > 0 ? seconds_text(s.stop_seconds) : "", page::kNumber);
     append_cell(w, time_cell(s));
+    append_section_cells(w, ending[i]);
     append_cell(w, s.source.text(), page::kSource);
     w.close();
   }
@@ -252,6 +321,15 @@ Json runs_json(const std::vector<Run>& runs) {
   for (const Run& run : runs) {
     json.push_back(run.from);
     json.push_back(run.value);
+  }
+  return json;
+}
+
+Json line_json(const std::vector<LinePoint>& line) {
+  Json json = Json::array();
+  for (const LinePoint& p : line) {
+    json.push_back(tenths(p.metres));
+    json.push_back(tenths(p.value));
   }
   return json;
 }
@@ -284,6 +362,8 @@ void append_data(HtmlWriter& w, const ReportModel& model) {
     chainage.push_back(reference.chainage);
     chainage.push_back(reference.decreasing ? -1 : 1);
   }
+  data[page::kKeyRunSpeed] = line_json(model.run.speed);
+  data[page::kKeyRunTime] = line_json(model.run.time);
   // Numbers and keys alone: nothing in it can end the element.
   w.open("script").attribute("type", "application/json").attribute("id", page::kReportData);
   w.raw(json_text(data, JsonReals::tenths)).close().text("\n");

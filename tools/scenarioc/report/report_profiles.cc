@@ -1,5 +1,7 @@
 #include "scenarioc/report/report_profiles.h"
 
+#include <algorithm>
+
 #include "compiler/format/object_values.h"
 
 namespace scenario {
@@ -54,6 +56,42 @@ std::vector<Run> board_limit_runs(const std::vector<cella>& percorso, int catego
     runs.push_back({at, row_end, limit.speed});
   }
   return runs;
+}
+
+namespace {
+
+// The metres over which two sets of stretches, each in ascending order, hold
+// the same value.
+int64_t metres_alike(const std::vector<Run>& a, const std::vector<Run>& b) {
+  int64_t alike = 0;
+  size_t i = 0, j = 0;
+  while (i < a.size() && j < b.size()) {
+    const int32_t from = std::max(a[i].from, b[j].from);
+    const int32_t to = std::min(a[i].to, b[j].to);
+    if (to > from && a[i].value == b[j].value) alike += to - from;
+    if (a[i].to < b[j].to) {
+      ++i;
+    } else {
+      ++j;
+    }
+  }
+  return alike;
+}
+
+}  // namespace
+
+int train_board_category(const std::vector<cella>& percorso, int32_t row_end) {
+  const std::vector<Run> limit = cell_runs(percorso, speed_limit_kmh, false);
+  int best = 0;
+  int64_t best_alike = -1;
+  for (int category = 0; category < 3; ++category) {
+    const int64_t alike = metres_alike(limit, board_limit_runs(percorso, category, row_end));
+    if (alike > best_alike) {
+      best = category;
+      best_alike = alike;
+    }
+  }
+  return best;
 }
 
 std::vector<ElevationPoint> elevation_profile(const std::vector<cella>& percorso) {

@@ -23,6 +23,11 @@ std::vector<Run> cell_runs(const std::vector<cella>& percorso, int32_t (*value)(
 std::vector<Run> board_limit_runs(const std::vector<cella>& percorso, int category,
                                   int32_t row_end);
 
+// The category of boards (0 = A, 1 = B, 2 = C) that the train's own speed
+// limits follow: the one whose limits equal the train's over the most metres,
+// the lower category on a tie.
+int train_board_category(const std::vector<cella>& percorso, int32_t row_end);
+
 // The elevation at the start of cell 1, at every change of gradient and at
 // the end of cell n, each cell rising by its gradient over 50 m.
 std::vector<ElevationPoint> elevation_profile(const std::vector<cella>& percorso);

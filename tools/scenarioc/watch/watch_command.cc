@@ -81,7 +81,7 @@ class Watcher {
   void write_report(const AuthorCompile& compiled) {
     const fs::path page = path_from_utf8(*line_.report_file);
     try {
-      write_watched_report(page, draw_report_page(compiled));
+      write_watched_report(page, draw_report_page(compiled, scenario_));
       out_ << "wrote " << page.string() << '\n';
     } catch (const RunTimeFailure& failure) {
       err_ << "scenarioc: " << failure.what() << '\n';

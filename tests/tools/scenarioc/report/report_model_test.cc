@@ -78,7 +78,9 @@ TEST(ReportModelTest, ObjectsNameTheirRecordAndTheirValuesInUnits) {
   ASSERT_NE(board, nullptr);
   EXPECT_EQ(board->source.file, "line source");
   EXPECT_EQ(fact(board->facts, "category C"), "115 km/h left, 115 km/h right");
-  EXPECT_EQ(board->label, "100");
+  // The built-in train's limits are those of category C: its boards' label.
+  EXPECT_EQ(model.board_category, 2);
+  EXPECT_EQ(board->label, "115");
   // The slowdown at 141400 m: its start, 60 km/h.
   const ReportObject* start = object_at(model, kSlowdownStart, 141400);
   ASSERT_NE(start, nullptr);

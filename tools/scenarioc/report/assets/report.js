@@ -23,6 +23,13 @@
     const i = lastAtOrBefore(pairs, m);
     return i < 0 ? null : pairs[2 * i + 1];
   }
+  function lineValue(pairs, m) {  // metre, value, ...: straight between the points
+    const i = lastAtOrBefore(pairs, m);
+    if (i < 0 || m > pairs[pairs.length - 2]) return null;
+    if (2 * i + 2 >= pairs.length) return pairs[2 * i + 1];
+    const t = (m - pairs[2 * i]) / (pairs[2 * i + 2] - pairs[2 * i]);
+    return pairs[2 * i + 1] + (pairs[2 * i + 3] - pairs[2 * i + 1]) * t;
+  }
   function elevation(m) {
     const e = data.elevation;
     const i = lastAtOrBefore(e, m);
@@ -49,7 +56,17 @@
     if (g !== null) parts.push('gradient ' + g + ' \u2030');
     parts.push('elevation ' + elevation(m).toFixed(1) + ' m');
     if (a !== null) parts.push('adhesion ' + a);
+    const runSpeed = lineValue(data.runSpeed, m), runTime = lineValue(data.runTime, m);
+    if (runSpeed !== null && runTime !== null) {
+      parts.push('fastest run ' + Math.round(runSpeed) + ' km/h at ' + clockText(runTime) +
+                 ' from the start');
+    }
     return parts.join(' \u00b7 ');
+  }
+  function clockText(seconds) {
+    const s = Math.round(seconds);
+    return Math.floor(s / 3600) + ':' + String(Math.floor(s / 60) % 60).padStart(2, '0') + ':' +
+           String(s % 60).padStart(2, '0');
   }
 
   // ---- Tooltips: every <title> of the drawings becomes a styled tooltip ----
