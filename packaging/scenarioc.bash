@@ -73,7 +73,7 @@ _scenarioc_option_value() {
     --kind) mapfile -t COMPREPLY < <(compgen -W 'track stations cells' -- "$cur") ;;
     --color) mapfile -t COMPREPLY < <(compgen -W 'auto always never' -- "$cur") ;;
     --details) _scenarioc_files "$cur" '*.json' ;;
-    --model) _scenarioc_files "$cur" '*' ;;
+    --model) _scenarioc_files "$cur" '*.txt' ;;
     --name | --train | -j | --jobs) ;;
     *) return 1 ;;
   esac

@@ -11,6 +11,7 @@
 #include "scenarioc/lsp/lsp_command.h"
 #include "scenarioc/output/warning_settings.h"
 #include "scenarioc/report/report_command.h"
+#include "scenarioc/timetable/timetable_command.h"
 #include "scenarioc/version.h"
 #include "scenarioc/watch/watch_command.h"
 
@@ -21,7 +22,8 @@ constexpr std::string_view kToolHelpStart =
     R"(scenarioc: the authoring tool of the scenario compiler. It compiles a scenario's
 two source files into the three files the simulator loads, checks scenarios
 for errors and warnings, emits the built-in scenario as a starting point,
-decodes compiled files, and draws a scenario as a page to look at.
+decodes compiled files, draws a scenario as a page to look at, and sets a
+scenario's timetable beside the fastest run of its train.
 
 Usage:
 )";
@@ -188,6 +190,29 @@ Exit status: 0 written, nothing recorded; 1 written, errors recorded; 2 usage
 error, or a file that cannot be read or written.
 )";
 
+constexpr std::string_view kTimetableHelp =
+    R"(Usage: scenarioc timetable LINE_FILE TRAIN_FILE [--model FILE] [--json] [--csv]
+
+Compiles a line file and a train file in memory, as compile does, works out
+the fastest run of the train that keeps every speed limit, slowdown and stop,
+and sets the timetable beside it: one row per section between two stations
+that have a time, with its distance, its scheduled time, the least time the
+train needs (its stops included), the margin left in seconds and in percent
+of that least time, and the verdict: kept, short of recovery margin (less than
+the share of the running time recommended for passenger trains) or cannot be
+kept; then the totals. docs/timetable.md describes the calculation.
+  --model FILE  the train to run: a train-model file of NAME = VALUE lines
+                (default: NAME_NUMBER_model.txt beside the train file when it
+                is there, otherwise the model's defaults)
+  --json        one JSON object instead of the table: the sections, and the
+                run's position, speed and time at every 50 m
+  --csv         the sections as comma-separated values, with a header line
+
+Exit status: 0 every section can be kept; 1 a section cannot be kept; 2 usage
+error, a file that cannot be read, a bad train-model file, a compile that
+recorded errors, or a route the train cannot run.
+)";
+
 constexpr std::string_view kWatchHelp =
     R"(Usage: scenarioc watch LINE_FILE TRAIN_FILE [-o DIR] [--report FILE.html] [--name NAME]
                        [--train NUMBER] [-Werror] [-Wno-NAME] [--color=WHEN]
@@ -281,6 +306,16 @@ const std::vector<CommandSpec>& commands() {
        .summary = "draw a scenario as one HTML page: plan, profiles, every object",
        .help = kReportHelp,
        .run = run_report},
+      {.name = "timetable",
+       .operands = "LINE_FILE TRAIN_FILE",
+       .min_operands = 2,
+       .max_operands = 2,
+       .options = {options::model, options::json, options::csv},
+       .synopsis = "LINE_FILE TRAIN_FILE [--model FILE] [--json] [--csv]",
+       .summary = "set the timetable beside the fastest run of the train, section by\n"
+                  "section",
+       .help = kTimetableHelp,
+       .run = run_timetable},
       {.name = "watch",
        .operands = "LINE_FILE TRAIN_FILE",
        .min_operands = 2,
