@@ -31,12 +31,12 @@ struct Slowdown {
 };
 
 struct TimetableStation {
-  int32_t entry = 0;  // its entry of the station table; 0 when not read from one
   std::string name;
   int32_t position_m = 0;
   int32_t stop_s = 0;  // 0: the train passes
   int32_t time_s = 0;  // time of day in seconds; 0 with `timed` false: no time
   bool timed = false;
+  int32_t entry = 0;  // its entry of the station table; 0 when not read from one
 };
 
 struct RunInput {

@@ -55,9 +55,14 @@ TEST(TimetableDurationText, ReadsAsATimetableWritesIt) {
   const struct {
     int64_t seconds;
     const char* text;
-  } cases[] = {{0, "0 s"},          {45, "45 s"},          {180, "3 min"},
-               {252, "4 min 12 s"}, {3600, "1 h"},         {3603, "1 h 0 min 3 s"},
-               {3903, "1 h 5 min 3 s"}, {-61, "-1 min 1 s"}};
+  } cases[] = {{0, "0 s"},
+               {45, "45 s"},
+               {180, "3 min"},
+               {252, "4 min 12 s"},
+               {3600, "1 h"},
+               {3603, "1 h 0 min 3 s"},
+               {3903, "1 h 5 min 3 s"},
+               {-61, "-1 min 1 s"}};
   for (const auto& c : cases) EXPECT_EQ(duration_text(c.seconds), c.text) << c.seconds;
 }
 
