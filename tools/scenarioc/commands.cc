@@ -218,7 +218,8 @@ constexpr std::string_view kWatchHelp =
                        [--train NUMBER] [-Werror] [-Wno-NAME] [--color=WHEN]
 
 Compiles the two files as compile does, then again each time either of them
-is saved, and shows the diagnostics of each compile afresh (on a terminal the
+(or the train-model file NAME_NUMBER_model.txt beside the train file) is
+saved, and shows the diagnostics of each compile afresh (on a terminal the
 screen is cleared first). It watches the files' folders, so that an editor
 that saves by writing a new file and renaming it over the old one is seen, and
 a burst of writes gives one compile. Ctrl-C ends it.

@@ -40,8 +40,9 @@ timetable::TrainModel train_model_in(const fs::path& file) {
 }
 
 fs::path train_model_path(const ScenarioFiles& scenario) {
-  const fs::path folder = scenario.train_file.parent_path();
-  return file_in(folder.empty() ? fs::path(".") : folder,
+  // Beside the train file, named as the train file is given: "Prova_1_model.txt"
+  // for "Prova_1-.txt", "s/Prova_1_model.txt" for "s/Prova_1-.txt".
+  return file_in(scenario.train_file.parent_path(),
                  train_model_name(scenario.nome, scenario.treno));
 }
 

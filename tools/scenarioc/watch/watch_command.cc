@@ -15,6 +15,7 @@
 #include "scenarioc/output/terminal.h"
 #include "scenarioc/report/report_command.h"
 #include "scenarioc/scenario_inputs.h"
+#include "scenarioc/timetable/train_model_files.h"
 #include "scenarioc/watch/folder_watch.h"
 #include "scenarioc/watch/watched_report.h"
 
@@ -109,8 +110,12 @@ int run_watch(const CommandLine& line, std::istream&, std::ostream& out, std::os
     }
   }
   const EndRequest end;
-  // Watching starts before the first compile, so that no save is missed.
-  FolderWatch watch({path_from_utf8(line.files[0]), path_from_utf8(line.files[1])}, end);
+  // Watching starts before the first compile, so that no save is missed. The
+  // train-model file beside the train file counts as a source: its warnings
+  // follow it.
+  FolderWatch watch(
+      {path_from_utf8(line.files[0]), path_from_utf8(line.files[1]), train_model_path(*scenario)},
+      end);
   Watcher watcher(line, *scenario, out, err);
   watcher.compile();
   while (true) {
