@@ -22,7 +22,8 @@ set(SCENARIO_VERSION_DATE ${CMAKE_MATCH_1})
 
 # The documents for authors that the read-me links to.
 set(SCENARIO_AUTHOR_DOCS ${PROJECT_SOURCE_DIR}/docs/source-format.md
-  ${PROJECT_SOURCE_DIR}/docs/compiled-files.md ${PROJECT_SOURCE_DIR}/docs/editors.md)
+  ${PROJECT_SOURCE_DIR}/docs/compiled-files.md ${PROJECT_SOURCE_DIR}/docs/editors.md
+  ${PROJECT_SOURCE_DIR}/docs/timetable.md)
 
 configure_file(${SCENARIO_PACKAGING_DIR}/scenarioc.1.in ${SCENARIO_GENERATED_DIR}/scenarioc.1 @ONLY)
 

@@ -73,7 +73,7 @@ _scenarioc_option_value() {
     --kind) mapfile -t COMPREPLY < <(compgen -W 'track stations cells' -- "$cur") ;;
     --color) mapfile -t COMPREPLY < <(compgen -W 'auto always never' -- "$cur") ;;
     --details) _scenarioc_files "$cur" '*.json' ;;
-    --model) _scenarioc_files "$cur" '*' ;;
+    --model) _scenarioc_files "$cur" '*.txt' ;;
     --name | --train | -j | --jobs) ;;
     *) return 1 ;;
   esac
@@ -84,14 +84,14 @@ _scenarioc_option_value() {
 _scenarioc_argument() {
   local program=$1 command=$2 index=$3 cur=$4
   case $command in
-    report)
+    report | timetable)
       case $index in
         0) _scenarioc_files "$cur" '*_linea.txt' '*_linea.dat' ;;
         1) _scenarioc_files "$cur" '*-.txt' '*.sim' ;;
         2) _scenarioc_files "$cur" '*.dat' ;;
       esac
       ;;
-    compile | watch | documents | timetable)
+    compile | watch | documents)
       case $index in
         0) _scenarioc_files "$cur" '*_linea.txt' ;;
         1) _scenarioc_files "$cur" '*-.txt' ;;

@@ -82,6 +82,10 @@ std::string report_page_name(const std::string& nome, const std::string& treno) 
   return nome + "_" + treno + "_report.html";
 }
 
+std::string train_model_name(const std::string& nome, const std::string& treno) {
+  return nome + "_" + treno + "_model.txt";
+}
+
 std::string unusable_identifiers(const std::string& nome, const std::string& treno) {
   std::string why = unusable_identifier("the scenario name", nome);
   if (why.empty()) why = unusable_identifier("the train number", treno);

@@ -30,6 +30,9 @@ std::string route_cells_name(const std::string& nome, const std::string& treno);
 // The authoring tool's page of a scenario, NAME_NUMBER_report.html.
 std::string report_page_name(const std::string& nome, const std::string& treno);
 
+// The train-model file read beside a scenario's train file: NAME_NUMBER_model.txt.
+std::string train_model_name(const std::string& nome, const std::string& treno);
+
 // Why `nome` and `treno` cannot name a scenario's files: one names no file,
 // or Windows-1252 cannot hold it for the texts of the compiled files, or the
 // train number "linea" (in any case, for file systems that ignore it) would

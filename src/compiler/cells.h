@@ -4,6 +4,7 @@
 // in double precision and rounded once, half to even.
 #pragma once
 
+#include <cmath>
 #include <cstdint>
 
 #include "base/rounding.h"
@@ -55,6 +56,12 @@ constexpr int64_t cell_ending_at(int64_t grid_position) { return grid_position /
 
 // Whether a position lies on a multiple of 50, the grid the cells stand on.
 constexpr bool on_cell_grid(int64_t position) { return position % kCellMetres == 0; }
+
+// The cell whose stretch holds a point of the route, (c - 1) × 50 <= x < c × 50:
+// where a run of the train along the route finds the cell under a point.
+inline int64_t cell_holding(double x) {
+  return static_cast<int64_t>(std::floor(x / kCellMetres)) + 1;
+}
 
 // The multiple of 50 nearest a position, the one of cell_before half-way.
 inline int64_t nearest_grid_position(int64_t position) { return cell_end(cell_before(position)); }

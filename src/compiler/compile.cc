@@ -1,6 +1,7 @@
 #include "compiler/compile.h"
 
 #include "base/run_time_failure.h"
+#include "compiler/timetable/timetable_warnings.h"
 
 namespace scenario {
 
@@ -8,6 +9,9 @@ void compile(Compilation& compilation, SourceFiles& sources, CompiledFileSink& s
   compilation.result = {};
   try {
     compilation.result = memorizza_percorso(compilation, compilation.options, sources, sink);
+    if (compilation.options.timetable) {
+      timetable::add_timetable_warnings(compilation, *compilation.options.timetable);
+    }
   } catch (const RunTimeFailure&) {
     compilation.result.cell_row_missing = !compilation.has_cell_row();
     throw;

@@ -3,6 +3,10 @@
 // is a check that reads past the errors that end a compile.
 #pragma once
 
+#include <optional>
+
+#include "compiler/timetable/train_model.h"
+
 namespace scenario {
 
 struct CompileOptions {
@@ -14,6 +18,11 @@ struct CompileOptions {
   // and the parse reads on, so that every error shows at once. The files
   // written are then not those of a compile.
   bool read_past_errors = false;
+  // Sets the timetable beside the fastest run of this train after a compile
+  // that recorded no error, and warns of what cannot be kept (warnings
+  // running-time and recovery-margin). The authoring tool sets it; without it
+  // there is no run and no such warning.
+  std::optional<timetable::TrainModel> timetable = std::nullopt;
 };
 
 }  // namespace scenario

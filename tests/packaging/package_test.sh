@@ -51,6 +51,7 @@ expected=$(sort -k3 <<EOF
 -rw-r--r-- root/root ./usr/share/doc/scenarioc/docs/source-format.md
 -rw-r--r-- root/root ./usr/share/doc/scenarioc/docs/compiled-files.md
 -rw-r--r-- root/root ./usr/share/doc/scenarioc/docs/editors.md
+-rw-r--r-- root/root ./usr/share/doc/scenarioc/docs/timetable.md
 -rw-r--r-- root/root ./usr/share/doc/scenarioc/docs/report.png
 EOF
 )

@@ -46,6 +46,7 @@ $name/docs/compiled-files.txt
 $name/docs/editors.txt
 $name/docs/scenarioc-manual.txt
 $name/docs/source-format.txt
+$name/docs/timetable.txt
 EOF
 )
 [[ "$listing" == "$expected" ]] || fail "the zip's files:

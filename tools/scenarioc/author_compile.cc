@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "scenarioc/output/discarding_sink.h"
+#include "scenarioc/timetable/train_model_files.h"
 
 namespace scenario {
 namespace {
@@ -13,10 +14,16 @@ std::unique_ptr<SourceFiles> opened_files(const ScenarioFiles& scenario) {
   return files;
 }
 
+// The options with the scenario's train model, unless they name one already.
+CompileOptions with_train_model(const ScenarioFiles& scenario, CompileOptions options) {
+  if (!options.timetable) options.timetable = train_model_of(scenario);
+  return options;
+}
+
 }  // namespace
 
 AuthorCompile::AuthorCompile(const ScenarioFiles& scenario, CompileOptions options)
-    : AuthorCompile(scenario, opened_files(scenario), options) {}
+    : AuthorCompile(scenario, opened_files(scenario), with_train_model(scenario, options)) {}
 
 AuthorCompile::AuthorCompile(const ScenarioFiles& scenario, std::unique_ptr<SourceFiles> texts,
                              CompileOptions options)

@@ -18,9 +18,11 @@ class AuthorCompile {
  public:
   // The two files of `scenario`, both opened at once: throws RunTimeFailure
   // naming one that cannot be read. A missing line file is left to the
-  // compile (error 101).
+  // compile (error 101). Unless `options` name a train model, the timetable
+  // is judged with the scenario's (train_model_of), which throws as well.
   explicit AuthorCompile(const ScenarioFiles& scenario, CompileOptions options = {});
-  // The scenario read from `texts`, such as the editor's texts.
+  // The scenario read from `texts`, such as the editor's texts, with the
+  // train model of `options` alone.
   AuthorCompile(const ScenarioFiles& scenario, std::unique_ptr<SourceFiles> texts,
                 CompileOptions options = {});
   AuthorCompile(const AuthorCompile&) = delete;

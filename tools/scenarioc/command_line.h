@@ -27,7 +27,9 @@ struct CommandLine {
   std::optional<std::string> name;
   std::optional<std::string> train;
   std::optional<std::string> kind;
+  std::optional<std::string> model;  // timetable: the train-model file
   bool json = false;
+  bool csv = false;
   bool all = false;
   bool points = false;
   bool force = false;

@@ -67,6 +67,9 @@ constinit const OptionSpec kind{"--kind", "", "KIND",
                                 [](CommandLine& c, Value v) { return set(c.kind, v); }};
 constinit const OptionSpec json{"--json", "", "",
                                 [](CommandLine& c, Value) { return set(c.json); }};
+constinit const OptionSpec csv{"--csv", "", "", [](CommandLine& c, Value) { return set(c.csv); }};
+constinit const OptionSpec model{"--model", "", "FILE",
+                                 [](CommandLine& c, Value v) { return set(c.model, v); }};
 constinit const OptionSpec all{"--all", "", "", [](CommandLine& c, Value) { return set(c.all); }};
 constinit const OptionSpec points{"--points", "", "",
                                   [](CommandLine& c, Value) { return set(c.points); }};

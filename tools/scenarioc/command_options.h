@@ -13,6 +13,8 @@ extern const OptionSpec name;           // --name NAME
 extern const OptionSpec train;          // --train NUMBER
 extern const OptionSpec kind;           // --kind KIND
 extern const OptionSpec json;           // --json
+extern const OptionSpec csv;            // --csv
+extern const OptionSpec model;          // --model FILE
 extern const OptionSpec all;            // --all
 extern const OptionSpec points;         // --points
 extern const OptionSpec force;          // --force

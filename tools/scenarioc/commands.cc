@@ -6,13 +6,14 @@
 #include "scenarioc/command_line.h"
 #include "scenarioc/command_options.h"
 #include "scenarioc/compile/compile_command.h"
-#include "scenarioc/documents/documents_command.h"
 #include "scenarioc/decompile/decompile_command.h"
+#include "scenarioc/documents/documents_command.h"
 #include "scenarioc/dump/dump_command.h"
 #include "scenarioc/emit/emit_command.h"
 #include "scenarioc/lsp/lsp_command.h"
 #include "scenarioc/output/warning_settings.h"
 #include "scenarioc/report/report_command.h"
+#include "scenarioc/timetable/timetable_command.h"
 #include "scenarioc/version.h"
 #include "scenarioc/watch/watch_command.h"
 
@@ -23,7 +24,8 @@ constexpr std::string_view kToolHelpStart =
     R"(scenarioc: the authoring tool of the scenario compiler. It compiles a scenario's
 two source files into the three files the simulator loads, checks scenarios
 for errors and warnings, emits the built-in scenario as a starting point,
-decodes compiled files, and draws a scenario as a page to look at.
+decodes compiled files, draws a scenario as a page to look at, and sets a
+scenario's timetable beside the fastest run of its train.
 
 Usage:
 )";
@@ -226,13 +228,41 @@ error, a set that cannot be decompiled, or a file that cannot be read or
 written.
 )";
 
+constexpr std::string_view kTimetableHelp =
+    R"(Usage: scenarioc timetable LINE_FILE TRAIN_FILE [--model FILE] [--json] [--csv]
+       scenarioc timetable TRACK_PLAN STATION_TABLE CELLS | FOLDER [--model FILE] [--json]
+                           [--csv]
+
+Compiles a line file and a train file in memory, as compile does, works out
+the fastest run of the train that keeps every speed limit, slowdown and stop,
+and sets the timetable beside it: one row per section between two stations
+that have a time, with its distance, its scheduled time, the least time the
+train needs (its stops included), the margin left in seconds and in percent
+of that least time, and the verdict: kept, short of recovery margin (less than
+the share of the running time recommended for passenger trains) or cannot be
+kept; then the totals. docs/timetable.md describes the calculation. Given a
+compiled set (its three files, or a folder holding one) it runs over the
+sources that `scenarioc decompile` writes for it, as they compile in memory.
+  --model FILE  the train to run: a train-model file of NAME = VALUE lines
+                (default: NAME_NUMBER_model.txt beside the train file when it
+                is there, otherwise the model's defaults)
+  --json        one JSON object instead of the table: the sections, and the
+                run's position, speed and time at every 50 m
+  --csv         the sections as comma-separated values, with a header line
+
+Exit status: 0 every section can be kept; 1 a section cannot be kept; 2 usage
+error, a file that cannot be read, a bad train-model file, a compile that
+recorded errors, or a route the train cannot run.
+)";
+
 constexpr std::string_view kWatchHelp =
     R"(Usage: scenarioc watch LINE_FILE TRAIN_FILE [-o DIR] [--report FILE.html] [--name NAME]
                        [--train NUMBER] [--documents] [--details FILE]
                        [-Werror] [-Wno-NAME] [--color=WHEN]
 
 Compiles the two files as compile does, then again each time either of them
-is saved, and shows the diagnostics of each compile afresh (on a terminal the
+(or the train-model file NAME_NUMBER_model.txt beside the train file) is
+saved, and shows the diagnostics of each compile afresh (on a terminal the
 screen is cleared first). It watches the files' folders, so that an editor
 that saves by writing a new file and renaming it over the old one is seen, and
 a burst of writes gives one compile. Ctrl-C ends it.
@@ -361,6 +391,17 @@ const std::vector<CommandSpec>& commands() {
        .summary = "turn a compiled set back into the two sources that compile to it",
        .help = kDecompileHelp,
        .run = run_decompile},
+      {.name = "timetable",
+       .operands = "LINE_FILE TRAIN_FILE or TRACK_PLAN STATION_TABLE CELLS or FOLDER",
+       .min_operands = 1,
+       .max_operands = 3,
+       .options = {options::model, options::json, options::csv},
+       .synopsis = "LINE_FILE TRAIN_FILE | TRACK_PLAN STATION_TABLE CELLS | FOLDER\n"
+                   "[--model FILE] [--json] [--csv]",
+       .summary = "set the timetable beside the fastest run of the train, section by\n"
+                  "section",
+       .help = kTimetableHelp,
+       .run = run_timetable},
       {.name = "watch",
        .operands = "LINE_FILE TRAIN_FILE",
        .min_operands = 2,

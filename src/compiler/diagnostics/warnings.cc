@@ -25,6 +25,9 @@ const std::vector<WarningClassName>& warning_classes() {
       {WarningClass::beyond_route, "beyond-route"},
       {WarningClass::overwrite, "overwrite"},
       {WarningClass::profile_start, "profile-start"},
+      // The timetable against the fastest run.
+      {WarningClass::running_time, "running-time"},
+      {WarningClass::recovery_margin, "recovery-margin"},
   };
   return classes;
 }

@@ -33,6 +33,9 @@ enum class WarningClass : uint8_t {
   beyond_route,       // an object beyond the route's end
   overwrite,          // an object that overwrites approach marks or a tunnel light
   profile_start,      // a speed or adhesion profile that leaves cells at 0
+  // The timetable set beside the fastest run of the train (compiler/timetable).
+  running_time,     // a section scheduled in less time than the train needs
+  recovery_margin,  // a section or the run with less recovery margin than recommended
 };
 
 // Every class with its name, in the order above.

@@ -36,6 +36,17 @@ void TracedPlan::trace(int32_t first, int32_t last, double c) {
   runs_.push_back({last, index});
 }
 
+std::vector<TracedPlan::CurveRun> TracedPlan::curve_runs() const {
+  std::vector<CurveRun> runs;
+  runs.reserve(runs_.size());
+  int32_t first = 2;
+  for (const Run& run : runs_) {
+    runs.push_back({first, run.last, curvatures_[run.curvature]});
+    first = run.last + 1;
+  }
+  return runs;
+}
+
 Tracciato TracedPlan::entries() const {
   Tracciato table;
   if (!exists_) return table;

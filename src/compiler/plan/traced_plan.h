@@ -39,6 +39,17 @@ class TracedPlan {
   // Every entry, computed into a table.
   Tracciato entries() const;
 
+  // A stretch of traced metres turned with one curvature (0: straight):
+  // metres `first` to `last`, each the step from the metre before it.
+  struct CurveRun {
+    int32_t first;
+    int32_t last;
+    double curvature;
+  };
+  // The traced metres as stretches, in order; what the plan's geometry means
+  // to a reader of the route, without computing a metre.
+  std::vector<CurveRun> curve_runs() const;
+
   class Walker;
 
  private:

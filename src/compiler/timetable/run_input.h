@@ -8,18 +8,19 @@
 #include <string>
 #include <vector>
 
+#include "compiler/cells.h"
+
 namespace scenario::timetable {
 
-constexpr double kRouteCellMetres = 50;
-
-// One 50-metre cell. Cells are numbered as the compiled route cells: cell c
-// covers route metres (c - 1) × 50 to c × 50, so cell 0 lies before the start.
+// One 50-metre cell. Cells are numbered as the compiled route cells
+// (compiler/cells.h): cell c covers route metres (c - 1) × 50 to c × 50, so
+// cell 0 lies before the start.
 struct RouteCell {
   int32_t speed_kmh = 0;          // the train's speed limit
   int32_t gradient_permille = 0;  // uphill positive
   int32_t adhesion = 100;         // percent of dry-rail adhesion; 0: not given
   double curve_radius_m = 0;      // 0: straight
-  double curved_m = 0;            // how much of the cell lies in that curve, 0 to 50
+  double curved_m = 0;            // how much of the cell lies in a curve, 0 to 50
 };
 
 struct Slowdown {
@@ -35,6 +36,7 @@ struct TimetableStation {
   int32_t stop_s = 0;  // 0: the train passes
   int32_t time_s = 0;  // time of day in seconds; 0 with `timed` false: no time
   bool timed = false;
+  int32_t entry = 0;  // its entry of the station table; 0 when not read from one
 };
 
 struct RunInput {
@@ -45,8 +47,5 @@ struct RunInput {
   int32_t braked_weight_percent = 0;  // 0: not given
   std::vector<std::string> notes;     // what the reader could not take as it was
 };
-
-// The metre where cell `c` begins.
-inline double cell_start_m(int64_t c) { return static_cast<double>(c - 1) * kRouteCellMetres; }
 
 }  // namespace scenario::timetable

@@ -12,9 +12,6 @@ namespace {
 
 constexpr int kSpeedUnitKmh = 5;      // a cell holds the speed divided by 5
 constexpr int kGradientOffset = 100;  // and the gradient plus 100
-// The curve classes turn 0.0001 rad a metre at least; anything below is a
-// straight step's rounding.
-constexpr double kLeastCurvature = 1e-6;
 
 std::vector<RouteCell> cells_of(const BuildContext& ctx) {
   std::vector<RouteCell> cells(ctx.percorso.size());
@@ -27,33 +24,26 @@ std::vector<RouteCell> cells_of(const BuildContext& ctx) {
   return cells;
 }
 
-// Metre m of the plan is the step from m - 1 to m; its turn, the cross product
-// of two steps over the first one's square, is the curvature the parser used.
-// Each cell keeps the sharpest curve it holds and how many metres of it.
+// A curve of the traced plan turns its metres with curvature c, radius 1/|c|;
+// metre m is the step from route metre m - 1 to m. Each cell keeps the
+// sharpest curve it holds and how many of its metres are curved.
+void add_curve(const TracedPlan::CurveRun& run, std::vector<RouteCell>& cells) {
+  const double radius = 1 / std::fabs(run.curvature);
+  const int64_t from = run.first - 1;  // the stretch [from, to) of route metres it turns
+  const int64_t to = run.last;
+  const int64_t last_cell = std::min<int64_t>(cell_holding(static_cast<double>(to - 1)),
+                                              static_cast<int64_t>(cells.size()) - 1);
+  for (int64_t c = cell_holding(static_cast<double>(from)); c <= last_cell; ++c) {
+    RouteCell& cell = cells[static_cast<size_t>(c)];
+    cell.curved_m += static_cast<double>(std::min(to, cell_end(c)) - std::max(from, cell_start(c)));
+    if (cell.curve_radius_m == 0 || radius < cell.curve_radius_m) cell.curve_radius_m = radius;
+  }
+}
+
 void add_curves(const BuildContext& ctx, std::vector<RouteCell>& cells) {
-  const TracedPlan& plan = ctx.tracciato;
-  track_steps::Point before{plan.start_entry(0, 0).value, plan.start_entry(0, 1).value};
-  track_steps::Point last{plan.start_entry(1, 0).value, plan.start_entry(1, 1).value};
-  int32_t metre = 2;
-  TracedPlan::Walker walker(plan);
-  walker.next(walker.left(), [&](const track_steps::Point& p) {
-    const double dx0 = last.x - before.x, dy0 = last.y - before.y;
-    const double dx1 = p.x - last.x, dy1 = p.y - last.y;
-    const double c = std::fabs((dx0 * dy1 - dy0 * dx1) / (dx0 * dx0 + dy0 * dy0));
-    if (c >= kLeastCurvature) {
-      const auto cell =
-          static_cast<size_t>((metre - 1) / static_cast<int32_t>(kRouteCellMetres) + 1);
-      if (cell < cells.size()) {
-        RouteCell& rc = cells[cell];
-        const double radius = 1 / c;
-        if (rc.curve_radius_m == 0 || radius < rc.curve_radius_m) rc.curve_radius_m = radius;
-        rc.curved_m += 1;
-      }
-    }
-    before = last;
-    last = p;
-    ++metre;
-  });
+  for (const TracedPlan::CurveRun& run : ctx.tracciato.curve_runs()) {
+    if (run.curvature != 0) add_curve(run, cells);
+  }
 }
 
 // A slowdown's start cell holds its speed and whole-train flag; its end is
@@ -64,14 +54,14 @@ std::vector<Slowdown> slowdowns_of(const BuildContext& ctx, std::vector<std::str
   for (size_t c = 0; c < row.size(); ++c) {
     if (row[c].oggetto != kSlowdownStart) continue;
     Slowdown w;
-    w.start_m = static_cast<int32_t>(cell_start_m(static_cast<int64_t>(c)));
+    w.start_m = static_cast<int32_t>(cell_start(static_cast<int64_t>(c)));
     w.end_m = w.start_m;
     w.speed_kmh = row[c].dato1;
     if (row[c].dato2 > 0) w.speed_kmh = std::min<int32_t>(w.speed_kmh, row[c].dato2);
     w.whole_train = row[c].dato3 != 0;
     for (size_t e = c + 1; e < row.size() && row[e].oggetto != kSlowdownStart; ++e) {
       if (row[e].oggetto == kSlowdownEnd) {
-        w.end_m = static_cast<int32_t>(cell_start_m(static_cast<int64_t>(e)));
+        w.end_m = static_cast<int32_t>(cell_start(static_cast<int64_t>(e)));
         break;
       }
     }
@@ -94,6 +84,7 @@ std::vector<TimetableStation> stations_of(const BuildContext& ctx) {
     if (ctx.trail.entry_sources[k].file != SourceFile::train) continue;
     const voce& e = ctx.tabella[k];
     TimetableStation s;
+    s.entry = k;
     s.name = e.testo;
     s.position_m = e.valore3;
     s.stop_s = e.colonna13;

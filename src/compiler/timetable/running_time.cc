@@ -157,7 +157,7 @@ std::vector<RunSample> samples_per_cell(const RunResult& run) {
   std::vector<RunSample> samples;
   for (size_t i = 0; i < run.points(); ++i) {
     const double at = run.position_m(i);
-    if (std::fmod(at, kRouteCellMetres) != 0) continue;
+    if (std::fmod(at, kCellMetres) != 0) continue;
     samples.push_back({at, run.speed_ms[i] * 3.6, run.time_s[i]});
   }
   return samples;

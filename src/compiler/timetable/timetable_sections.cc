@@ -64,11 +64,37 @@ std::vector<Section> timetable_sections(const RunInput& in, const RunResult& run
   return sections;
 }
 
+Section whole_run(const std::vector<Section>& sections) {
+  Section whole = sections.front();
+  whole.to = sections.back().to;
+  whole.to_name = sections.back().to_name;
+  for (size_t k = 1; k < sections.size(); ++k) {
+    const Section& s = sections[k];
+    whole.distance_m += s.distance_m;
+    whole.scheduled_s += s.scheduled_s;
+    whole.minimum_s += s.minimum_s;
+    whole.dwell_s += s.dwell_s;
+    whole.running_s += s.running_s;
+    whole.margin_s += s.margin_s;
+    whole.highest_limit_kmh = std::max(whole.highest_limit_kmh, s.highest_limit_kmh);
+  }
+  whole.margin_percent = whole.minimum_s > 0 ? whole.margin_s / whole.minimum_s * 100 : 0;
+  return whole;
+}
+
+double top_speed_kmh(const RunResult& run) {
+  double highest = 0;
+  for (double v : run.limit_ms) highest = std::max(highest, v);
+  return highest * kKmhPerMs;
+}
+
 TimetableCheck check_timetable(const RunInput& input, const TrainModel& model,
                                const RunOptions& options) {
   TimetableCheck check;
   check.run = run_fastest(input, model, options);
   check.sections = timetable_sections(input, check.run);
+  if (!check.sections.empty()) check.whole = whole_run(check.sections);
+  check.top_speed_kmh = top_speed_kmh(check.run);
   return check;
 }
 

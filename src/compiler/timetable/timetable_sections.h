@@ -37,9 +37,18 @@ int32_t seconds_between(int32_t from_s, int32_t to_s);
 
 std::vector<Section> timetable_sections(const RunInput& input, const RunResult& run);
 
+// The sections as one, from the first's start to the last's end: the times
+// and distances summed. Needs one section at least.
+Section whole_run(const std::vector<Section>& sections);
+
+// The highest speed the train reaches anywhere under its limits, km/h.
+double top_speed_kmh(const RunResult& run);
+
 struct TimetableCheck {
   RunResult run;
   std::vector<Section> sections;
+  Section whole;             // whole_run of the sections; empty without one
+  double top_speed_kmh = 0;  // of the run
 };
 
 // The run and its sections in one call.

@@ -14,8 +14,8 @@ constexpr double kKmhPerMs = 3.6;
 std::string metres(double m) { return std::to_string(std::llround(m)) + " m"; }
 
 void check_step(double step_m) {
-  const double per_cell = kRouteCellMetres / step_m;
-  if (!(step_m > 0) || step_m > kRouteCellMetres || per_cell != std::floor(per_cell)) {
+  const double per_cell = kCellMetres / step_m;
+  if (!(step_m > 0) || step_m > kCellMetres || per_cell != std::floor(per_cell)) {
     throw RunTimeFailure("the step of the run is " + std::to_string(step_m) +
                          " m; it must divide 50 m into whole steps");
   }
@@ -38,8 +38,7 @@ RunGrid grid_of(const RunInput& in, double step_m) {
 
 // The cell holding route metre x; positions outside the row take its end cells.
 int64_t cell_at(const RunInput& in, double x) {
-  const auto c = static_cast<int64_t>(std::floor(x / kRouteCellMetres)) + 1;
-  return std::clamp<int64_t>(c, 0, static_cast<int64_t>(in.cells.size()) - 1);
+  return std::clamp<int64_t>(cell_holding(x), 0, static_cast<int64_t>(in.cells.size()) - 1);
 }
 
 // The lowest cell limit over cells lo to hi; a limit of 0 stops every train.
@@ -48,8 +47,8 @@ double lowest_cell_limit_ms(const RunInput& in, int64_t lo, int64_t hi) {
   for (int64_t c = lo; c <= hi; ++c) {
     const int32_t v = in.cells[c].speed_kmh;
     if (v <= 0) {
-      throw RunTimeFailure("the speed limit from " + metres(cell_start_m(c)) + " is " +
-                           std::to_string(v) + " km/h: no train can run there");
+      throw RunTimeFailure("the speed limit from " + metres(static_cast<double>(cell_start(c))) +
+                           " is " + std::to_string(v) + " km/h: no train can run there");
     }
     lowest = std::min(lowest, v);
   }
@@ -107,7 +106,7 @@ void set_stops(const RunInput& in, TrackProfile& p) {
 
 double cell_line_permille(const RouteCell& c) {
   return c.gradient_permille +
-         curve_resistance_permille(c.curve_radius_m) * c.curved_m / kRouteCellMetres;
+         curve_resistance_permille(c.curve_radius_m) * c.curved_m / kCellMetres;
 }
 
 void set_cell_values(const RunInput& in, double length_m, TrackProfile& p) {
@@ -129,7 +128,7 @@ void TrackProfile::set_cells(std::vector<double> line_permille, std::vector<doub
   length_m_ = length_m;
   line_sums_.assign(cell_line_.size() + 1, 0);
   for (size_t c = 0; c < cell_line_.size(); ++c) {
-    line_sums_[c + 1] = line_sums_[c] + cell_line_[c] * kRouteCellMetres;
+    line_sums_[c + 1] = line_sums_[c] + cell_line_[c] * kCellMetres;
   }
 }
 

@@ -51,13 +51,12 @@ class TrackProfile {
  private:
   double mid(int64_t j) const { return grid.at(j) + grid.step_m / 2; }
   int64_t cell_of(double x) const {
-    const auto c = static_cast<int64_t>(std::floor(x / kRouteCellMetres)) + 1;
-    return std::clamp<int64_t>(c, 0, static_cast<int64_t>(cell_line_.size()) - 1);
+    return std::clamp<int64_t>(cell_holding(x), 0, static_cast<int64_t>(cell_line_.size()) - 1);
   }
   // The line resistance integrated from the start of cell 0 to route metre x.
   double line_to(double x) const {
     const int64_t c = cell_of(x);
-    return line_sums_[c] + cell_line_[c] * (x - cell_start_m(c));
+    return line_sums_[c] + cell_line_[c] * (x - static_cast<double>(cell_start(c)));
   }
 
   double length_m_ = 1;

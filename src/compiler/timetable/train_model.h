@@ -37,6 +37,23 @@ struct TrainModel {
   int32_t braked_weight_percent_if_none = 100;
 };
 
+// A value of the model by its name, the name a train-model file gives it:
+// a real number, or a whole number where `whole` is set.
+struct TrainModelField {
+  const char* name;
+  double TrainModel::*real;
+  int32_t TrainModel::*whole;
+};
+// Every value of TrainModel, in the order of its members.
+const std::vector<TrainModelField>& train_model_fields();
+
+// A value out of its range: the field's name and what is wrong with it.
+struct TrainModelFault {
+  std::string field;
+  std::string message;  // "power_kw is -5; it must lie above 0 to 50000"
+};
+std::vector<TrainModelFault> train_model_faults(const TrainModel& model);
+
 // One message per value out of its range, naming the value; empty when the
 // model can be run.
 std::vector<std::string> check_train_model(const TrainModel& model);

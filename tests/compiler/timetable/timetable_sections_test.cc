@@ -63,20 +63,51 @@ TEST(TimetableJudgement, KeptShortOrImpossible) {
   s.distance_m = 30000;
   s.running_s = 1000;
   s.minimum_s = 1000;
-  s.highest_limit_kmh = 150;
-  // 4 % of 1000 s and 90 s per 100 km over 30 km.
-  EXPECT_DOUBLE_EQ(recommended_recovery_margin_s(s), 40 + 27);
+  // 4 % of 1000 s for a train running up to 150 km/h; a section owes no time
+  // per 100 km, which the whole run keeps.
+  EXPECT_DOUBLE_EQ(recommended_section_margin_s(s, 150), 40);
   for (auto [scheduled, verdict] : {std::pair{999, Verdict::cannot_be_kept},
                                     {1000, Verdict::short_of_recovery_margin},
-                                    {1066, Verdict::short_of_recovery_margin},
-                                    {1067, Verdict::kept}}) {
+                                    {1039, Verdict::short_of_recovery_margin},
+                                    {1040, Verdict::kept}}) {
     s.scheduled_s = scheduled;
     s.margin_s = scheduled - s.minimum_s;
-    EXPECT_EQ(judge(s), verdict) << scheduled;
+    EXPECT_EQ(judge(s, 150), verdict) << scheduled;
   }
   EXPECT_EQ(recovery_margin_percent(140), 3);
   EXPECT_EQ(recovery_margin_percent(141), 4);
   EXPECT_EQ(recovery_margin_percent(300), 7);
+}
+
+TEST(TimetableJudgement, WholeRunOwesTimePerDistanceBeyondThirtyKilometres) {
+  EXPECT_EQ(distance_margin_s(30000), 0);
+  EXPECT_DOUBLE_EQ(distance_margin_s(200000), 180);
+  Section whole;
+  whole.distance_m = 200000;
+  whole.running_s = 6000;
+  whole.minimum_s = 6200;
+  // 5 % of 6000 s and 1.5 min per 100 km over 200 km.
+  EXPECT_DOUBLE_EQ(recommended_run_margin_s(whole, 175), 300 + 180);
+  whole.margin_s = 479;
+  EXPECT_EQ(judge_run(whole, 175), Verdict::short_of_recovery_margin);
+  whole.margin_s = 480;
+  EXPECT_EQ(judge_run(whole, 175), Verdict::kept);
+}
+
+TEST(TimetableSections, WholeRunSumsItsSections) {
+  RunInput in = testing::level_route(30000, 160);
+  set_time(in, 0, 10 * 3600);
+  add_station(in, 15000, 60, 10 * 3600 + 12 * 60);
+  set_time(in, 30000, 10 * 3600 + 25 * 60);
+  const TimetableCheck check = check_timetable(in, TrainModel{});
+  ASSERT_EQ(check.sections.size(), 2u);
+  EXPECT_EQ(check.whole.from_name, check.sections[0].from_name);
+  EXPECT_EQ(check.whole.to_name, check.sections[1].to_name);
+  EXPECT_DOUBLE_EQ(check.whole.distance_m, 30000);
+  EXPECT_EQ(check.whole.scheduled_s, 25 * 60);
+  EXPECT_NEAR(check.whole.minimum_s, check.run.stations.back().arrival_s, 1e-9);
+  EXPECT_NEAR(check.whole.margin_s, 25 * 60 - check.whole.minimum_s, 1e-9);
+  EXPECT_NEAR(check.top_speed_kmh, 160, 1e-9);
 }
 
 // A route with a bit of everything, timed at origin, one stop and terminus.

@@ -6,6 +6,7 @@
 #include "base/run_time_failure.h"
 #include "base/text_encoding.h"
 #include "scenarioc/scenario_inputs.h"
+#include "scenarioc/timetable/train_model_files.h"
 #include "source/byte_source.h"
 
 namespace scenario::lsp {
@@ -49,6 +50,16 @@ SourceSide side_for(const fs::path& path, const DocumentStore& documents) {
   return side;
 }
 
+// The scenario's train model; the defaults when its file cannot be read, so
+// that an editor still sees the timetable's warnings while it is being fixed.
+timetable::TrainModel model_or_defaults(const ScenarioFiles& files) {
+  try {
+    return train_model_of(files);
+  } catch (const RunTimeFailure&) {
+    return {};
+  }
+}
+
 }  // namespace
 
 std::unique_ptr<ByteSource> EditorSources::open_if_present(SourceFile which) {
@@ -69,7 +80,8 @@ std::string EditorSources::display_name(SourceFile which) const {
 ScenarioAnalysis::ScenarioAnalysis(const ScenarioFiles& files, const DocumentStore& documents)
     : line_(side_for(files.line_file, documents)),
       train_(side_for(files.train_file, documents)),
-      compiled_(files, std::make_unique<EditorSources>(line_, train_), {.read_past_errors = true}) {
+      compiled_(files, std::make_unique<EditorSources>(line_, train_),
+                {.read_past_errors = true, .timetable = model_or_defaults(files)}) {
   try {
     compiled_.compile();
   } catch (const RunTimeFailure&) {

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <exception>
 
+#include "compiler/cells.h"
 #include "compiler/timetable/run_input_from_build.h"
 #include "compiler/timetable/timetable_sections.h"
 #include "scenarioc/output/html_text.h"
@@ -28,28 +29,28 @@ std::vector<ReportCurve> curves_of(const timetable::RunInput& input) {
       open = false;
       continue;
     }
-    const auto from = static_cast<int32_t>(timetable::cell_start_m(static_cast<int64_t>(c)));
+    const auto from = static_cast<int32_t>(cell_start(static_cast<int64_t>(c)));
     if (open && same_curve(radius, curves.back())) {
-      curves.back().to = from + static_cast<int32_t>(timetable::kRouteCellMetres);
+      curves.back().to = from + kCellMetres;
       curves.back().radius_m =
           std::min(curves.back().radius_m, static_cast<int32_t>(std::nearbyint(radius)));
       continue;
     }
-    curves.push_back({from, from + static_cast<int32_t>(timetable::kRouteCellMetres),
-                      static_cast<int32_t>(std::nearbyint(radius))});
+    curves.push_back({from, from + kCellMetres, static_cast<int32_t>(std::nearbyint(radius))});
     open = true;
   }
   return curves;
 }
 
-ReportSection section_of(const timetable::Section& s) {
+ReportSection section_of(const timetable::Section& s, double top_speed_kmh) {
   return {s.from,      s.to,       s.distance_m,     s.scheduled_s,
-          s.minimum_s, s.margin_s, s.margin_percent, timetable::judge(s)};
+          s.minimum_s, s.margin_s, s.margin_percent, timetable::judge(s, top_speed_kmh)};
 }
 
-void add_run(ReportRun& report, const timetable::RunInput& input) {
-  const timetable::TimetableCheck check =
-      timetable::check_timetable(input, timetable::TrainModel{});
+// The run of `model`: the scenario's train where the compile was given one.
+void add_run(ReportRun& report, const timetable::RunInput& input,
+             const timetable::TrainModel& model) {
+  const timetable::TimetableCheck check = timetable::check_timetable(input, model);
   report.notes = check.run.notes;
   report.samples = timetable::samples_per_cell(check.run);
   std::vector<LinePoint> speed, time;
@@ -63,7 +64,9 @@ void add_run(ReportRun& report, const timetable::RunInput& input) {
     const bool last = &pass == &check.run.stations.back();
     report.station_s.push_back(last ? pass.arrival_s : pass.departure_s);
   }
-  for (const timetable::Section& s : check.sections) report.sections.push_back(section_of(s));
+  for (const timetable::Section& s : check.sections) {
+    report.sections.push_back(section_of(s, check.top_speed_kmh));
+  }
 }
 
 }  // namespace
@@ -138,7 +141,7 @@ ReportRun report_run(const Compilation& compiled) {
       report.missing = "the train source names fewer than two stations: there is no run to make";
       return report;
     }
-    add_run(report, input);
+    add_run(report, input, compiled.options.timetable.value_or(timetable::TrainModel{}));
   } catch (const std::exception& failure) {  // a RunTimeFailure, or memory running out
     std::vector<ReportCurve> curves = std::move(report.curves);
     report = ReportRun{};

@@ -17,6 +17,7 @@
 #include "scenarioc/output/terminal.h"
 #include "scenarioc/report/report_command.h"
 #include "scenarioc/scenario_inputs.h"
+#include "scenarioc/timetable/train_model_files.h"
 #include "scenarioc/watch/folder_watch.h"
 #include "scenarioc/watch/watched_report.h"
 
@@ -111,11 +112,14 @@ int run_watch(const CommandLine& line, std::istream&, std::ostream& out, std::os
     }
   }
   const EndRequest end;
-  // Watching starts before the first compile, so that no save is missed.
-  std::vector<fs::path> watched = {path_from_utf8(line.files[0]), path_from_utf8(line.files[1])};
+  // Watching starts before the first compile, so that no save is missed. The
+  // train-model file beside the train file counts as a source: its warnings
+  // follow it.
+  std::vector<fs::path> watched = {path_from_utf8(line.files[0]), path_from_utf8(line.files[1]),
+                                   train_model_path(*scenario)};
   if (line.documents) {
-    watched.push_back(details_path(line.details_file, path_from_utf8(line.files[1]),
-                                   scenario->nome, scenario->treno));
+    watched.push_back(details_path(line.details_file, path_from_utf8(line.files[1]), scenario->nome,
+                                   scenario->treno));
   }
   FolderWatch watch(watched, end);
   Watcher watcher(line, *scenario, out, err);
