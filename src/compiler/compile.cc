@@ -1,6 +1,7 @@
 #include "compiler/compile.h"
 
 #include "base/run_time_failure.h"
+#include "compiler/diagnostics/cross_file_checks.h"
 
 namespace scenario {
 
@@ -8,6 +9,7 @@ void compile(Compilation& compilation, SourceFiles& sources, CompiledFileSink& s
   compilation.result = {};
   try {
     compilation.result = memorizza_percorso(compilation, compilation.options, sources, sink);
+    check_across_files(compilation, compilation.options.read_past_errors);
   } catch (const RunTimeFailure&) {
     compilation.result.cell_row_missing = !compilation.has_cell_row();
     throw;

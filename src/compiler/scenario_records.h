@@ -12,6 +12,7 @@
 #include "base/build_identity.h"
 #include "compiler/cells.h"
 #include "compiler/diagnostics/recorded_errors.h"
+#include "compiler/diagnostics/records_read.h"
 #include "compiler/diagnostics/warnings.h"
 #include "compiler/object_kinds.h"
 #include "compiler/plan/traced_plan.h"
@@ -83,6 +84,7 @@ struct SlowdownRecord {
   int32_t start_cell = 0;
   int32_t warning_cell = -1;  // -1: the slowdown has no warning board
   SourceLocation where;
+  int32_t length = 0;  // `l`, in metres
 };
 
 // An object placed in a cell, and where the source record that placed it
@@ -124,6 +126,8 @@ struct ExplanationTrail {
   std::vector<SlowdownRecord> rallentamenti;
   // Where the record that filled each station or board-text entry of `tabella` starts.
   std::array<SourceLocation, kTableEntries> entry_sources{};
+  // What the checks across the two files compare once the compile is done.
+  RecordsRead read;
   // A check only: the check has read what the compile would not (past an error
   // that ends the parse, or the rest of a file after an error 15), so every
   // error recorded from now on is marked `after_stop`.
