@@ -46,11 +46,12 @@ void check_grid(ParseSession& s, int index, int64_t p, const char* part = "",
              choice);
 }
 
-// An object's position that reads as kilometres: a few metres from the start
-// of a route whose length in kilometres it does not pass.
+// An object's position that reads as kilometres: below 1000 and off the 50 m
+// grid (a position in metres near the start is mostly on it), on a route whose
+// length in kilometres it does not pass.
 bool check_kilometres(ParseSession& s, int index, int64_t p) {
   const int32_t length = route_length(s);
-  if (p <= 0 || p * 1000 > length) return false;
+  if (p <= 0 || p >= 1000 || on_cell_grid(p) || p * 1000 > length) return false;
   s.warn(WarningClass::kilometres, s.value_at(index),
          at(s, p) + " lies at the very start of the route, which is " + metres(length) +
              " long: positions are in metres; if " + std::to_string(p) +

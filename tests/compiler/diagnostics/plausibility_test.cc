@@ -133,7 +133,8 @@ TEST(PlausibilityTest, WhatIsMeantDrawsNothing) {
                 station_2("45", "0", "10"))},
       {"a stop of the first station without a time", small_line_source(),
        train_with("1,  10,33, 0, ORIGINE", "0,   0,0, 0, ORIGINE")},
-      {"a signal at 50 m", small_line_source(), train_with("segnale,    1650", "segnale,    950")},
+      {"a signal at 950 m", small_line_source(), train_with("segnale,    1650", "segnale,    950")},
+      {"a board at 700 m of a long route", line_with("10000", "900000"), small_train_source()},
       {"a long slowdown within bounds", small_line_source(),
        train_slowing("rallentamento,  2000,  60,  3000,  0,  0,  0")},
   };
