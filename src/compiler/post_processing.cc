@@ -87,8 +87,8 @@ class PostProcessing {
     if (slowdown != nullptr) {
       recording.has_slowdown = true;
       recording.slowdown_x = slowdown->x;
-      recording.slowdown_end = static_cast<int32_t>(std::clamp<int64_t>(
-          int64_t{slowdown->x} + slowdown->length, INT32_MIN, INT32_MAX));
+      recording.slowdown_end = static_cast<int32_t>(
+          std::clamp<int64_t>(int64_t{slowdown->x} + slowdown->length, INT32_MIN, INT32_MAX));
       recording.where = slowdown->where;
     }
     for (int32_t cell : taken) {
