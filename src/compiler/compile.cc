@@ -1,6 +1,7 @@
 #include "compiler/compile.h"
 
 #include "base/run_time_failure.h"
+#include "compiler/diagnostics/cross_file_checks.h"
 #include "compiler/timetable/timetable_warnings.h"
 
 namespace scenario {
@@ -9,6 +10,7 @@ void compile(Compilation& compilation, SourceFiles& sources, CompiledFileSink& s
   compilation.result = {};
   try {
     compilation.result = memorizza_percorso(compilation, compilation.options, sources, sink);
+    check_across_files(compilation, compilation.options.read_past_errors);
     if (compilation.options.timetable) {
       timetable::add_timetable_warnings(compilation, *compilation.options.timetable);
     }

@@ -3,6 +3,7 @@
 #include "compiler/post_processing.h"
 
 #include <algorithm>
+#include <climits>
 #include <utility>
 
 #include "base/rounding.h"
@@ -86,6 +87,8 @@ class PostProcessing {
     if (slowdown != nullptr) {
       recording.has_slowdown = true;
       recording.slowdown_x = slowdown->x;
+      recording.slowdown_end = static_cast<int32_t>(
+          std::clamp<int64_t>(int64_t{slowdown->x} + slowdown->l, INT32_MIN, INT32_MAX));
       recording.where = slowdown->where;
     }
     for (int32_t cell : taken) {
@@ -174,7 +177,7 @@ class PostProcessing {
       if (ctx_.percorso[h].oggetto != kSignal) continue;
       const int32_t t = h - 1;
       if (t > 0 && !place_if_free(t) && !place_if_free(t - 1)) {
-        record(kErrorWalk, e, slowdown, {t, t - 1});
+        record(kErrorWalk, e, slowdown, {t, t - 1}, Reason::signal_after_slowdown);
       }
       return;
     }

@@ -12,6 +12,7 @@
 #include "base/build_identity.h"
 #include "compiler/cells.h"
 #include "compiler/diagnostics/recorded_errors.h"
+#include "compiler/diagnostics/records_read.h"
 #include "compiler/diagnostics/warnings.h"
 #include "compiler/object_kinds.h"
 #include "compiler/plan/traced_plan.h"
@@ -129,6 +130,8 @@ struct ExplanationTrail {
   std::vector<SlowdownRecord> rallentamenti;
   // Where the record that filled each station or board-text entry of `tabella` starts.
   std::array<SourceLocation, kTableEntries> entry_sources{};
+  // What the checks across the two files compare once the compile is done.
+  RecordsRead read;
   // A check only: the check has read what the compile would not (past an error
   // that ends the parse, or the rest of a file after an error 15), so every
   // error recorded from now on is marked `after_stop`.

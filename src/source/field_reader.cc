@@ -142,6 +142,7 @@ int64_t FieldReader::read_integer(int64_t min, int64_t max, const char* column) 
   begin_field();
   int c = peek();
   if (c < 0 || c == ',' || is_line_end(c)) {  // an empty field
+    field_digits_ = 0;
     consume_delimiter();
     return 0;
   }
@@ -170,6 +171,7 @@ int64_t FieldReader::read_integer(int64_t min, int64_t max, const char* column) 
   if (value == kCap) {
     fail(FieldFailure::out_of_range, std::string("the number does not fit ") + column, true);
   }
+  field_digits_ = digits;
   if (negative) value = -value;
   if (value < min || value > max) {
     fail(FieldFailure::out_of_range,

@@ -73,6 +73,8 @@ class FieldReader {
   int32_t field_column() const { return field_column_; }
   // What closed the last field read; a line end before the first read.
   FieldEnd field_end() const { return field_end_; }
+  // How many digits the last numeric field read holds (0 for an empty one).
+  size_t field_digits() const { return field_digits_; }
 
  private:
   static constexpr size_t kBufferSize = 1 << 16;
@@ -102,6 +104,7 @@ class FieldReader {
   int32_t field_column_ = 1;
   int64_t field_start_ = 0;  // offset of the last field's first byte
   FieldEnd field_end_ = FieldEnd::line_end;
+  size_t field_digits_ = 0;
   std::string carry_;      // the start of a field that began in an earlier buffer
   int64_t carry_end_ = 0;  // the offset just past the buffer the carry was taken from
 };

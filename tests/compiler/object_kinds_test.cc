@@ -68,7 +68,7 @@ TEST(ObjectKindsTest, PlacedObjectInWords) {
   EXPECT_EQ(placed(kTunnelLight), "a tunnel light of the mountain stretch from 1650 m");
   EXPECT_EQ(placed(kAbbattimento), "the abbattimento at 1650 m");
   EXPECT_EQ(placed(8), "the kind 8 at 1650 m");
-  ctx.trail.rallentamenti.push_back({1650, 34, -1, {SourceFile::train, 4, 1}});
+  ctx.trail.rallentamenti.push_back({1650, 34, -1, {SourceFile::train, 4, 1}, 200});
   EXPECT_EQ(placed(kAbbattimento), "an abbattimento marker of the slowdown at 1650 m");
 }
 

@@ -81,7 +81,7 @@ expect "compile --color = a" "auto|always"
 expect "check --color=n" "never"
 expect "compile -Wno-ov" "-Wno-overlap|-Wno-overwrite"
 expect "watch -Wno-e" "-Wno-encoding|-Wno-error|-Wno-extra-fields"
-expect "check -Wb" "-Wbeyond-route"
+expect "check -Wb" "-Wbeyond-route|-Wboard-speed"
 expect "compile A_linea.txt A_1-.txt --name " ""
 expect "check -j " ""
 

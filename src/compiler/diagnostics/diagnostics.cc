@@ -60,6 +60,10 @@ std::string reason_text(const Recording& r) {
       return "the station has no entry left";
     case Reason::walk_reached_row_end:
       return "the walk along the slowdown reached the end of the cell row without meeting its end";
+    case Reason::signal_after_slowdown:
+      return "";
+    case Reason::generale_misspelt:
+      return quote_text(r.text) + " here is near it: did you mean \"[generale]\"?";
     case Reason::curve_without_class:
       return "the keyword \"" + quoted_source_text(r.text) + "\" holds no class digit 1 to 6";
     case Reason::track_plan_past_limit:
@@ -179,8 +183,18 @@ std::string describe_post_processing(const Recording& r) {
              std::to_string(r.cell) + " at " + metres(r.posizione) +
              ") is free for an abbattimento marker";
     default:
-      return slowdown_of(r) + ": no free cell for an abbattimento marker near " + cell;
+      break;
   }
+  const std::string none_free = slowdown_of(r) + ": no free cell for an abbattimento marker ";
+  if (r.reason == Reason::signal_after_slowdown) {
+    return none_free + "in front of the first signal after its end, near " + cell;
+  }
+  // The markers of a walk stand every 400 m from the start to the end.
+  if (r.reason == Reason::none && r.has_slowdown && r.slowdown_end > r.slowdown_x) {
+    return none_free + "near " + cell + ", one of those every 400 m along it, from its start to " +
+           "its end at " + metres(r.slowdown_end);
+  }
+  return none_free + "near " + cell;
 }
 
 // The number's own explanation, before any reason.

@@ -37,8 +37,10 @@ enum class Reason : uint8_t {
   board_without_entry,      // 10: an 81st indication board has no entry for its text
   station_without_entry,    // 10: every entry down to 1 holds a board text
   walk_reached_row_end,     // 13: the walk along a slowdown met no end
+  signal_after_slowdown,    // 13: no room in front of the first signal after a slowdown's end
   curve_without_class,      // 103: `text` is the curve's keyword field
   track_plan_past_limit,    // 103: the track plan would pass metre 1000000
+  generale_misspelt,        // 102: `text` is the field most like "[generale]", where it stands
 };
 
 struct Recording {
@@ -51,11 +53,12 @@ struct Recording {
   uint8_t occupant = 0;       // what that cell held
   bool has_slowdown = false;  // post-processing errors: the slowdown they belong to
   int32_t slowdown_x = 0;
-  int32_t value = 0;        // 1, 3, 4: the value refused, in metres; 2: the reference's position
-  int32_t chainage = 0;     // 2: the reference's chainage as its record gives it
-  std::string text;         // 25: what failed; 103: the curve's keyword field
-  std::vector<Note> notes;  // further lines, such as the record that already holds the cell
-  bool after_stop = false;  // found by a check after the point where the compile stopped
+  int32_t slowdown_end = 0;  // its start plus its length
+  int32_t value = 0;         // 1, 3, 4: the value refused, in metres; 2: the reference's position
+  int32_t chainage = 0;      // 2: the reference's chainage as its record gives it
+  std::string text;          // 25: what failed; 103: the curve's keyword field
+  std::vector<Note> notes;   // further lines, such as the record that already holds the cell
+  bool after_stop = false;   // found by a check after the point where the compile stopped
 
   std::string record;    // the kind of record being read, in words ("signal"); empty when none
   int32_t limit = 0;     // 15: the last position the rule accepts, in metres

@@ -1,6 +1,9 @@
 #include "compiler/diagnostics/warnings.h"
 
 #include <algorithm>
+#include <climits>
+#include <iterator>
+#include <tuple>
 #include <utility>
 
 #include "base/text_encoding.h"
@@ -28,6 +31,18 @@ const std::vector<WarningClassName>& warning_classes() {
       // The timetable against the fastest run.
       {WarningClass::running_time, "running-time"},
       {WarningClass::recovery_margin, "recovery-margin"},
+      {WarningClass::curve_side, "curve-side"},
+      {WarningClass::misspelt_header, "misspelt-header"},
+      {WarningClass::after_end, "after-end"},
+      {WarningClass::digit_group, "digit-group"},
+      {WarningClass::kilometres, "kilometres"},
+      {WarningClass::implausible_length, "implausible-length"},
+      {WarningClass::schedule_order, "schedule-order"},
+      {WarningClass::unscheduled_stop, "unscheduled-stop"},
+      {WarningClass::board_speed, "board-speed"},
+      {WarningClass::station_in_mountain, "station-in-mountain"},
+      {WarningClass::slowdown_overlap, "slowdown-overlap"},
+      {WarningClass::other_line, "other-line"},
   };
   return classes;
 }
@@ -48,6 +63,25 @@ std::optional<WarningClass> warning_class_named(std::string_view name) {
 
 void record_warning(ExplanationTrail& trail, Warning warning) {
   trail.warnings.push_back(std::move(warning));
+}
+
+namespace {
+
+// The line file before the train file, a place with no line after every line of its file.
+std::tuple<int, int64_t, int32_t> source_order(const SourceLocation& where) {
+  const int file = where.file == SourceFile::line ? 0 : where.file == SourceFile::train ? 1 : 2;
+  if (where.line <= 0) return {file, INT64_MAX, INT32_MAX};
+  return {file, where.line, where.column};
+}
+
+}  // namespace
+
+void record_warning_in_order(ExplanationTrail& trail, Warning warning) {
+  std::vector<Warning>& warnings = trail.warnings;
+  auto at = warnings.end();
+  const auto order = source_order(warning.where);
+  while (at != warnings.begin() && order < source_order(std::prev(at)->where)) --at;
+  warnings.insert(at, std::move(warning));
 }
 
 std::string quote_text(std::string_view source_text) {

@@ -36,6 +36,20 @@ enum class WarningClass : uint8_t {
   // The timetable set beside the fastest run of the train (compiler/timetable).
   running_time,     // a section scheduled in less time than the train needs
   recovery_margin,  // a section or the run with less recovery margin than recommended
+  // What an author seldom means, though every rule accepts it, and the checks
+  // across the line and the train file.
+  curve_side,           // a curve keyword whose side is read other than spelt
+  misspelt_header,      // "[generale]" misspelt, or a header read as a record
+  after_end,            // a record after "[fine]"
+  digit_group,          // a number written in groups of digits ("52 000")
+  kilometres,           // an object's position that reads as kilometres
+  implausible_length,   // a curve or slowdown longer than any on a line
+  schedule_order,       // a scheduled time earlier than the station's before it
+  unscheduled_stop,     // a stop time with no scheduled time
+  board_speed,          // a train's speed limit above every category's board speed
+  station_in_mountain,  // a station's zone inside a mountain stretch
+  slowdown_overlap,     // a slowdown over a station, over another, or lost to a stop mark
+  other_line,           // most positions of a file beyond the route's end
 };
 
 // Every class with its name, in the order above.
@@ -56,6 +70,9 @@ struct Warning {
 
 // Keeps a warning; the only writer of `ExplanationTrail::warnings`.
 void record_warning(ExplanationTrail& trail, Warning warning);
+// Keeps a warning that stands earlier in the sources than the record being
+// read, before the warnings that lie after it, so that they stay in order.
+void record_warning_in_order(ExplanationTrail& trail, Warning warning);
 
 // A text of a source file as a message quotes it: in double quotes, as UTF-8
 // (a source is Windows-1252 unless it is valid UTF-8) with its control

@@ -1,6 +1,8 @@
 // The warnings about how fields fall into records: a keyword that names no
 // record kind or more than one, a record short of values on its line or with
-// fields left over, and comment lines that are read as data.
+// fields left over, a number written in groups of digits, a section header
+// read as a record, a record after "[fine]", and comment lines that are read
+// as data.
 #include <bit>
 #include <string>
 
@@ -59,9 +61,107 @@ std::string suggestion_for(const std::string& field, RecordPart part) {
   return "; did you mean " + keyword + "?";
 }
 
+// The section a record is written under: "[pendenze]" for a gradient.
+std::string_view header_of(RecordId id) {
+  switch (id) {
+    case RecordId::gradient:
+      return "[pendenze]";
+    case RecordId::curve:
+      return "[curve]";
+    case RecordId::mountain:
+      return "[montagne]";
+    case RecordId::speed_board:
+      return "[cartelli]";
+    case RecordId::indication_board:
+      return "[indicazioni]";
+    case RecordId::speed:
+      return "[vel_limite]";
+    case RecordId::adhesion:
+      return "[aderenze]";
+    case RecordId::station:
+      return "[stazioni]";
+    case RecordId::slowdown:
+      return "[rallentamenti]";
+    case RecordId::signal:
+      return "[segnali]";
+    default:
+      return "[generale]";
+  }
+}
+
+// A number as written with `digits` digits, leading zeros included.
+std::string digits_as_written(int64_t value, size_t digits) {
+  std::string text = std::to_string(value < 0 ? -value : value);
+  if (text.size() < digits) text.insert(0, digits - text.size(), '0');
+  return (value < 0 ? "-" : "") + text;
+}
+
+bool is_digit_group(int64_t first, size_t first_digits, int64_t second, size_t second_digits) {
+  return first >= 0 && first_digits >= 1 && first_digits <= 3 && second >= 0 && second_digits == 3;
+}
+
 }  // namespace
 
+// A value read right after another on the same field, past a blank: "25 000"
+// reads as 25 and 0. Only the clock is written with blanks between its values.
+void ParseSession::note_digit_group(int64_t v) {
+  if (kind_ == nullptr || kind_->id == RecordId::clock || last_was_text_ || digit_group_) return;
+  if (!is_digit_group(last_number_, last_digits_, v, reader_->field_digits())) return;
+  digit_group_ = DigitGroup{value_index_ - 1, last_number_, last_digits_, v};
+}
+
+void ParseSession::warn_digit_group(const RecordKind& kind, const DigitGroup& group,
+                                    SourceLocation where, const std::string& taken_as) {
+  const std::string first = digits_as_written(group.first, group.first_digits);
+  const std::string second = digits_as_written(group.second, 3);
+  const std::string subject =
+      kind.values.size() == 1
+          ? the(kind)
+          : the(kind) + "'s " + std::string(kind.values[static_cast<size_t>(group.index)]);
+  warn(WarningClass::digit_group, where,
+       subject + " is written as \"" + first + "\" and \"" + second +
+           "\" with a blank between: a number ends at the first blank, so it reads as " + first +
+           ", and \"" + second + "\" " + taken_as + "; write " +
+           std::to_string(group.first * 1000 + group.second) + ", without the blank");
+}
+
+void ParseSession::note_generale_near() {
+  constexpr size_t kLongestCompared = 24;
+  if (generale_near || riga.size() > kLongestCompared || has("[generale]")) return;
+  if (!has("[") && !has("general")) return;
+  const int kTolerance = 3;
+  if (edit_distance(riga, "[generale]") <= kTolerance) generale_near = FieldSeen{riga, record_};
+}
+
+// A keyword field that is a section header and names a record kind: the
+// header is read as a record.
+void ParseSession::note_header(uint32_t kinds) {
+  for (const RecordKind& kind : record_kinds()) {
+    if ((kinds & kind_bit(kind.id)) == 0) continue;
+    warn(WarningClass::misspelt_header, record_,
+         quote_text(riga) + " is read as " + with_article(std::string(kind.words)) +
+             " record, not as a section header, because it holds the keyword '" +
+             std::string(kind.spellings[0]) +
+             "', and takes its values from the lines below; a header holds no record's "
+             "keyword: write \"" +
+             std::string(header_of(kind.id)) + "\"");
+    return;
+  }
+}
+
 void ParseSession::check_keyword(uint32_t kinds, RecordPart part) {
+  if (kinds == 0) {
+    // "[fine]" ends a file; a record after it is read all the same.
+    if (end_marker_.line == 0 && has("[fine]")) end_marker_ = record_;
+  } else if (end_marker_.line > 0 && !after_end_told_) {
+    after_end_told_ = true;
+    warn(WarningClass::after_end, record_,
+         "this " + std::string(record_kind(static_cast<RecordId>(std::countr_zero(kinds))).words) +
+             " comes after \"[fine]\" on line " + std::to_string(end_marker_.line) +
+             ", which marks the end of the file, and is read all the same, as is every record "
+             "after it; move it above \"[fine]\", or delete it",
+         {{end_marker_, "the end marker is here"}});
+  }
   if (extra_after_ != nullptr) warn_extra_fields(kinds);
   if (has("-")) {
     // Only a comment line past the last one passed over gets here.
@@ -72,6 +172,10 @@ void ParseSession::check_keyword(uint32_t kinds, RecordPart part) {
                ", so this one is read as a keyword field, and it names " + kinds_in_words(kinds) +
                ": keep fewer comment lines together, or part them with an empty line");
     }
+    return;
+  }
+  if (kinds != 0 && has("[") && has("]")) {
+    note_header(kinds);
     return;
   }
   if (std::popcount(kinds) > 1) {
@@ -144,8 +248,19 @@ void ParseSession::warn_extra_fields(uint32_t kinds) {
                         " values, but its line goes on after them: " + quote_text(riga) +
                         " is read as the next keyword field";
   if (kinds != 0 && !has("-")) message += ", which names " + kinds_in_words(kinds);
-  if (!extra_after_text_ && all_digits(riga)) {
-    const std::string number = std::to_string(extra_after_number_);
+  const std::string number = digits_as_written(extra_after_number_, extra_after_digits_);
+  if (!extra_after_text_ && extra_after_end_ == FieldEnd::blank && all_digits(riga) &&
+      is_digit_group(extra_after_number_, extra_after_digits_, 0, riga.size())) {
+    const DigitGroup group{static_cast<int>(kind.values.size()) - 1, extra_after_number_,
+                           extra_after_digits_, std::stoll(riga)};
+    warn_digit_group(kind, group, extra_after_where_, "is read as the next keyword field");
+    return;
+  }
+  // A decimal comma joins two numbers with nothing between them.
+  const bool joined =
+      extra_after_end_ == FieldEnd::comma && record_.line == extra_after_where_.line &&
+      record_.column == extra_after_where_.column + static_cast<int32_t>(number.size()) + 1;
+  if (!extra_after_text_ && joined && all_digits(riga)) {
     message += "; a decimal comma? " + number + "," + riga + " reads as " + number +
                ", and the files hold whole numbers only";
   } else if (has("-")) {

@@ -20,12 +20,25 @@ constexpr int32_t kMaxTrackMetre = 1000000;
 
 int32_t row_limit(const ParseSession& s) { return last_record_position(s.last_cell()); }
 
+// Error 102, at the field that looks most like "[generale]" where one does.
+Flow stop_102(ParseSession& s) {
+  Recording r;
+  r.numero = 102;
+  if (s.generale_near) {
+    r.reason = Reason::generale_misspelt;
+    r.text = s.generale_near->text;
+    r.where = s.generale_near->where;
+  }
+  return s.stop(std::move(r));
+}
+
 // Reads fields up to the one holding "[generale]"; a source that ends first
 // stops the parse with error 102.
 Flow find_general_part_or_stop_102(ParseSession& s) {
   for (;;) {
     s.read_keyword();
-    if (s.at_end()) return s.stop_with(102);
+    s.note_generale_near();
+    if (s.at_end()) return stop_102(s);
     if (s.has("[generale]")) return Flow::go_on;
   }
 }
@@ -38,6 +51,7 @@ Flow read_route_length(ParseSession& s) {
   const int32_t length = s.int32();
   s.end_record();
   ctx.tabella[kEntryTrain].valore2 = length;
+  ctx.trail.read.route_length_where = s.record_location();
   if (length > kMaxRouteLength) return s.stop_refusing(1, length);
   check_route_length(s, length);
   ctx.metri_totali = add32(length, kRowBeyondEnd);
@@ -204,7 +218,7 @@ Flow curve_record(ParseSession& s) {
   if (c == 0) {
     return s.stop_with(103, Reason::curve_without_class, s.riga);
   }
-  check_curve(s, a, b);
+  check_curve(s, a, b, c);
   if (trace_record_to(s, a, 0) == Flow::parse_ends) return Flow::parse_ends;
   return trace_record_to(s, int64_t{a} + b, c);
 }

@@ -22,6 +22,8 @@ void ParseSession::open(SourceFile which, std::unique_ptr<ByteSource> input) {
   reader_ = std::make_unique<FieldReader>(*input_);
   extra_after_ = nullptr;
   kind_ = nullptr;
+  end_marker_ = {};
+  after_end_told_ = false;
 }
 
 void ParseSession::close() {
@@ -78,6 +80,8 @@ void ParseSession::begin_record(RecordId id) {
   kind_ = &record_kind(id);
   value_index_ = 0;
   missing_index_ = -1;
+  digit_group_.reset();
+  record_misread_ = false;
 }
 
 void ParseSession::after_value(int64_t v) {
@@ -86,7 +90,9 @@ void ParseSession::after_value(int64_t v) {
                                                        reader_->field_column()};
   }
   if (value_index_ == missing_index_) missing_found_ = std::to_string(v);
+  if (blank_before_ && value_index_ > 0) note_digit_group(v);
   last_number_ = v;
+  last_digits_ = reader_->field_digits();
   last_was_text_ = false;
   ++value_index_;
 }
@@ -103,13 +109,32 @@ std::string ParseSession::text() {
 void ParseSession::end_record() {
   if (missing_index_ >= 0) warn_missing_value();
   const FieldEnd end = reader_->field_end();
-  extra_after_ = end == FieldEnd::comma || end == FieldEnd::blank ? kind_ : nullptr;
+  const bool line_goes_on = end == FieldEnd::comma || end == FieldEnd::blank;
+  extra_after_ = line_goes_on ? kind_ : nullptr;
   extra_after_text_ = last_was_text_;
   extra_after_number_ = last_number_;
+  extra_after_digits_ = last_digits_;
+  extra_after_end_ = end;
+  extra_after_where_ = value_where_[static_cast<size_t>(std::max(value_index_ - 1, 0))];
+  // A group of digits that starts with 0, or a line with fields left over,
+  // tells a number written in groups from two values written with a blank.
+  if (digit_group_ && (digit_group_->second < 100 || line_goes_on)) {
+    const std::string taken_as =
+        "is taken as its next value, " +
+        std::string(kind_->values[static_cast<size_t>(digit_group_->index) + 1]);
+    warn_digit_group(*kind_, *digit_group_, value_where_[static_cast<size_t>(digit_group_->index)],
+                     taken_as);
+    extra_after_ = nullptr;
+    record_misread_ = true;
+  }
+  digit_group_.reset();
 }
 
 void ParseSession::warn(WarningClass kind, SourceLocation where, std::string message,
                         std::vector<Note> notes) {
+  // A record whose number was written in groups of digits draws that warning
+  // alone: what its values then say follows from it.
+  if (kind_ != nullptr && record_misread_) return;
   record_warning(ctx.trail, Warning{kind, where, std::move(message), std::move(notes)});
 }
 
@@ -125,12 +150,26 @@ int32_t ParseSession::last_cell() const {
   return ctx.last_cell();
 }
 
-bool ParseSession::inside_row(int64_t p) const { return record_inside_row(p, last_cell()); }
+bool ParseSession::inside_row(int64_t p) {
+  count_position(p);
+  return record_inside_row(p, last_cell());
+}
+
+void ParseSession::count_position(int64_t p) {
+  PositionsRead& read =
+      current == SourceFile::line ? ctx.trail.read.line_positions : ctx.trail.read.train_positions;
+  ++read.count;
+  if (p <= ctx.tabella[kEntryTrain].valore2) return;
+  if (read.beyond_route++ == 0) {
+    read.first_beyond = static_cast<int32_t>(p);
+    read.first_beyond_where = record_;
+  }
+}
 
 // --- Errors ---
 
 void ParseSession::record(Recording r) {
-  r.where = record_;
+  if (r.where.file == SourceFile::none) r.where = record_;
   if (kind_ != nullptr && r.record.empty()) r.record = std::string(kind_->words);
   record_error(ctx, std::move(r));
 }

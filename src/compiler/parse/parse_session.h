@@ -48,6 +48,21 @@ struct ProfileTrack {
   SourceLocation where;
 };
 
+// The last station with a scheduled time, for the check of the timetable's order.
+struct ScheduledStation {
+  bool seen = false;
+  int32_t orario = 0;
+  int32_t position = 0;
+  std::string name;
+  SourceLocation where;
+};
+
+// A field the parse passed over that an author may have meant as another.
+struct FieldSeen {
+  std::string text;
+  SourceLocation where;
+};
+
 // A kilometric reference as its record gave it, before the sort.
 struct ReferenceRead {
   bool read = false;
@@ -56,6 +71,15 @@ struct ReferenceRead {
 };
 
 class ParseSession;
+
+// A number that may have been written in groups of digits, "25 000": its first
+// group, read as a value of its own, and the group after the blank.
+struct DigitGroup {
+  int index = 0;  // the value the first group was read as
+  int64_t first = 0;
+  size_t first_digits = 0;
+  int64_t second = 0;
+};
 
 // A record kind of one part of a source: its recognition test on `riga` and its reading.
 struct RecordReader {
@@ -100,6 +124,8 @@ class ParseSession {
   // After the keyword tests on a field that named `kinds` record kinds (a mask
   // of RecordId bits): the warnings a keyword field can draw.
   void check_keyword(uint32_t kinds, RecordPart part);
+  // While "[generale]" is searched for: notes a field that looks like it.
+  void note_generale_near();
 
   // A record's values: `begin_record` names the record, each read takes the
   // next of its values, `end_record` checks that they filled its line.
@@ -134,7 +160,10 @@ class ParseSession {
   void require_cell_row() const;
   int32_t last_cell() const;
   // Whether a record position lies inside the cell row: (p + 100) / 50 <= n.
-  bool inside_row(int64_t p) const;
+  // Counts the position for the check of a file written for another line.
+  bool inside_row(int64_t p);
+  // Counts a record's position for that check.
+  void count_position(int64_t p);
 
   // The profile rules' repeat-until loop: writes a value into `field` of cell
   // `next` and moves `next` on by one, until `next` reaches `until`; the body
@@ -189,6 +218,9 @@ class ParseSession {
   // A run-time failure within a profile fill belongs to the record that gave
   // the value: `blame` names it, with the failure in words.
   void blame(SourceLocation where, RecordId id, int value_index, std::string text);
+  // A check: records error 25 for `failure` (blamed where `blame` says) and
+  // reads on; the record being read is not set aside.
+  void record_failure_read_past(const RunTimeFailure& failure);
   // The note of a parse that ends early: which profiles keep 0 and from where.
   std::optional<Note> early_end_note() const;
   // In a check: whether the record being stamped is where the compile stops
@@ -217,8 +249,17 @@ class ParseSession {
   int32_t previous_adhesion = 0;
   int32_t indice_stazione = 1;
 
+  // The speed of the speed record before the last one: a check that sets the
+  // last one aside for a speed the cells cannot hold goes on with it.
+  int32_t speed_before_previous = 0;
+
   // What the warnings compare a record with.
   ProfileTrack gradients, speeds, adhesions, curves, mountains;
+  ProfileTrack curve_reach;  // the curve that ends furthest along: `value` is its end
+  ScheduledStation scheduled;
+  // While "[generale]" is searched for: the first field that looks like it.
+  std::optional<FieldSeen> generale_near;
+  bool train_has_fields = false;            // a field other than an empty one was read
   std::array<ReferenceRead, 3> references;  // as read into entries 81, 82, 83
   ApproachMarks marks;
   bool saw_general_part = false;
@@ -230,11 +271,15 @@ class ParseSession {
     return v;
   }
   void before_value() {
-    if (reader_->field_end() == FieldEnd::line_end && missing_index_ < 0) {
-      missing_index_ = value_index_;
-    }
+    const FieldEnd end = reader_->field_end();
+    if (end == FieldEnd::line_end && missing_index_ < 0) missing_index_ = value_index_;
+    blank_before_ = end == FieldEnd::blank;
   }
   void after_value(int64_t v);
+  void note_digit_group(int64_t v);
+  void warn_digit_group(const RecordKind& kind, const DigitGroup& group, SourceLocation where,
+                        const std::string& taken_as);
+  void note_header(uint32_t kinds);
   void warn_extra_fields(uint32_t kinds);
   void warn_missing_value();
   void check_comment(uint32_t kinds);
@@ -261,12 +306,23 @@ class ParseSession {
   std::string missing_found_;
   int64_t last_number_ = 0;
   bool last_was_text_ = false;
+  size_t last_digits_ = 0;
+  bool blank_before_ = false;  // the value being read follows the last one after a blank
+  std::optional<DigitGroup> digit_group_;  // a value that may be a number's first digits
+  bool record_misread_ = false;            // the record drew a warning that explains the rest
   std::array<SourceLocation, 17> value_where_{};
   // A record whose line went on after its values: the next keyword field is
   // one of those values, and draws the warning.
   const RecordKind* extra_after_ = nullptr;
   bool extra_after_text_ = false;
   int64_t extra_after_number_ = 0;
+  size_t extra_after_digits_ = 0;
+  FieldEnd extra_after_end_ = FieldEnd::comma;
+  SourceLocation extra_after_where_;  // where the record's last value starts
+
+  // "[fine]" met in keyword position in this source, and whether a record after it was told.
+  SourceLocation end_marker_;
+  bool after_end_told_ = false;
 
   // A failure blamed on an earlier record.
   struct Blame {

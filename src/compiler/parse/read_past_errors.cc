@@ -106,9 +106,7 @@ Flow ParseSession::set_aside(Recording r) {
   return Flow::go_on;
 }
 
-Flow ParseSession::set_aside_failure(const RunTimeFailure& failure) {
-  // Without a cell row or a source nothing more can be read: the trap ends the parse.
-  if (!ctx.has_cell_row() || reader_ == nullptr) throw;
+void ParseSession::record_failure_read_past(const RunTimeFailure& failure) {
   Recording r = failure_recording(failure);
   blame_.reset();
   if (!ctx.trail.past_compile_stop) {
@@ -117,6 +115,12 @@ Flow ParseSession::set_aside_failure(const RunTimeFailure& failure) {
   }
   record_error(ctx, std::move(r));
   ctx.trail.past_compile_stop = true;
+}
+
+Flow ParseSession::set_aside_failure(const RunTimeFailure& failure) {
+  // Without a cell row or a source nothing more can be read: the trap ends the parse.
+  if (!ctx.has_cell_row() || reader_ == nullptr) throw;
+  record_failure_read_past(failure);
   // A value taken from a later line failed on that line's keyword: it is read as one.
   const auto* field = dynamic_cast<const FieldReadFailure*>(&failure);
   if (field != nullptr && kind_ != nullptr && field->starts_line && field->line > record_.line) {

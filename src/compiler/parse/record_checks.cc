@@ -1,5 +1,8 @@
 #include "compiler/parse/record_checks.h"
 
+#include <algorithm>
+#include <climits>
+#include <cmath>
 #include <string>
 
 #include "base/rounding.h"
@@ -16,6 +19,9 @@ std::string at(const ParseSession& s, int64_t p) { return the(*s.kind()) + " at 
 
 int32_t route_length(const ParseSession& s) { return s.ctx.tabella[kEntryTrain].valore2; }
 
+constexpr int32_t kLongestStretch = 5000;  // longer curves and slowdowns are seldom meant
+constexpr double kDegreesPerRadian = 57.29577951308232;
+
 // --- Positions ---
 
 // A position off a multiple of 50 moves to the nearest one (half-way: to the even cell).
@@ -26,12 +32,31 @@ void check_grid(ParseSession& s, int index, int64_t p, const char* part = "",
   const std::string what = part + the(*s.kind());
   const int64_t nearest = nearest_grid_position(p);
   const int64_t below = grid_position_below(p);
+  // An object at 0 m would stand in the header cell.
+  const std::string choice =
+      !profile && *part == '\0' && below == 0
+          ? "write 50: an object at 0 m stands in cell 1, the header cell "
+            "(error 1250)"
+          : "write " + std::to_string(below) + " or " + std::to_string(below + kCellMetres);
   s.warn(WarningClass::off_grid, s.value_at(index),
          what + " at " + metres(p) + (profile ? " takes effect from " : " is placed at ") +
              metres(nearest) +
              ": cells are 50 m long, and a position off a multiple of 50 moves to the nearest "
-             "one; write " +
-             std::to_string(below) + " or " + std::to_string(below + kCellMetres));
+             "one; " +
+             choice);
+}
+
+// An object's position that reads as kilometres: below 1000 and off the 50 m
+// grid (a position in metres near the start is mostly on it), on a route whose
+// length in kilometres it does not pass.
+bool check_kilometres(ParseSession& s, int index, int64_t p) {
+  const int32_t length = route_length(s);
+  if (p <= 0 || p >= 1000 || on_cell_grid(p) || p * 1000 > length) return false;
+  s.warn(WarningClass::kilometres, s.value_at(index),
+         at(s, p) + " lies at the very start of the route, which is " + metres(length) +
+             " long: positions are in metres; if " + std::to_string(p) +
+             " is in kilometres, write " + std::to_string(p * 1000));
+  return true;
 }
 
 void check_on_route(ParseSession& s, int index, int64_t p, const char* part = "") {
@@ -51,7 +76,53 @@ void check_on_route(ParseSession& s, int index, int64_t p, const char* part = ""
 
 void check_position(ParseSession& s, int index, int64_t p, bool profile = false) {
   check_on_route(s, index, p);
+  if (!profile && check_kilometres(s, index, p)) return;
   check_grid(s, index, p, "", profile);
+}
+
+// A curve or a slowdown far longer than any a line has: often its end,
+// written where its length belongs.
+void check_stretch_length(ParseSession& s, int32_t start, int32_t length, bool too_long,
+                          const std::string& what) {
+  if (!too_long) return;
+  s.warn(WarningClass::implausible_length, s.value_at(s.kind()->id == RecordId::curve ? 1 : 2),
+         what + "; " +
+             (length > start ? "if " + metres(length) + " is where it ends, write its length, " +
+                                   std::to_string(int64_t{length} - start)
+                             : std::string("check its length")));
+}
+
+std::string clock_time(int32_t seconds) {
+  const auto two = [](int32_t v) { return (v < 10 ? "0" : "") + std::to_string(v); };
+  return std::to_string(seconds / 3600) + ":" + two(seconds / 60 % 60) + ":" + two(seconds % 60);
+}
+
+// Scheduled times rise along the route; one that falls by more than half a
+// day is read as a time past midnight.
+void check_schedule(ParseSession& s, const voce& e) {
+  constexpr int32_t kHalfDay = 12 * 3600;
+  if (e.orario == 0) {
+    if (e.colonna13 == 0) return;
+    s.warn(WarningClass::unscheduled_stop, s.value_at(12),
+           "the station " + quote_text(e.testo) + " has a stop time of " +
+               std::to_string(e.colonna13) +
+               " s but no scheduled time (0, 0, 0): a stop carries the time the train leaves; "
+               "write it as hours, minutes and seconds");
+    return;
+  }
+  if (e.orario < 0) return;
+  ScheduledStation& before = s.scheduled;
+  if (before.seen && e.orario < before.orario && before.orario - e.orario < kHalfDay) {
+    s.warn(WarningClass::schedule_order, s.value_at(13),
+           "the station " + quote_text(e.testo) + " is scheduled at " + clock_time(e.orario) +
+               ", earlier than the station " + quote_text(before.name) + " before it, at " +
+               clock_time(before.orario) +
+               ": scheduled times rise along the route (past midnight they start again from "
+               "0:00:00); check the hours and minutes",
+           {{before.where, "the station " + quote_text(before.name) + " at " +
+                               metres(before.position) + " is scheduled here"}});
+  }
+  before = {true, e.orario, e.valore3, e.testo, s.record_location()};
 }
 
 // --- Profiles ---
@@ -168,10 +239,33 @@ void check_gradient(ParseSession& s, int32_t p, int32_t g) {
   track(s.gradients, s, p, g);
 }
 
-void check_curve(ParseSession& s, int32_t a, int32_t b) {
+// Any letter "s" in a curve's keyword turns it left, so a right curve whose
+// side is spelt out ("curva destra 2") turns left.
+void check_curve_side(ParseSession& s, double c) {
+  if (c >= 0 || !(s.has("destr") || s.has("curvad"))) return;
+  const size_t digit = s.riga.find_first_of("123456");
+  const std::string right = "curvad" + s.riga.substr(digit, 1);
+  s.warn(WarningClass::curve_side, s.record_location(),
+         quote_text(s.riga) +
+             " is read as a left curve: any letter 's' in a curve's keyword turns it left, and "
+             "this keyword holds one; for a right curve write \"" +
+             right + "\", with no 's'");
+}
+
+void check_curve(ParseSession& s, int32_t a, int32_t b, double c) {
+  check_curve_side(s, c);
   check_on_route(s, 0, a);
   check_length(s, 1, b, "it turns no metre of the track");
+  const double degrees = round_half_even(std::abs(c) * b * kDegreesPerRadian);
+  check_stretch_length(s, a, b, b > kLongestStretch || degrees > 180,
+                       "the curve from " + metres(a) + " is " + metres(b) +
+                           " long and turns through " + std::to_string(int64_t(degrees)) +
+                           " degrees: a curve longer than " + metres(kLongestStretch) +
+                           " or turning through more than a half circle is seldom meant");
   const ProfileTrack& before = s.curves;
+  // The curve that ends furthest along, which every later curve must start after.
+  const ProfileTrack& reach = s.curve_reach;
+  const int64_t end = int64_t{a} + b;
   if (before.seen && a < before.position) {
     s.warn(WarningClass::out_of_order, s.value_at(0),
            at(s, a) + " comes after one at " + metres(before.position) +
@@ -179,14 +273,22 @@ void check_curve(ParseSession& s, int32_t a, int32_t b) {
                "metre by metre, turns only the metres of this curve after " +
                metres(s.metro - 1),
            {earlier_record(before, "the curve")});
-  } else if (before.seen && a < int64_t{before.position} + before.value) {
-    s.warn(WarningClass::overlap, s.value_at(0),
-           at(s, a) + " begins before the curve at " + metres(before.position) + " ends, at " +
-               metres(int64_t{before.position} + before.value) +
-               ": the metres they share keep that curve's turn; curves may not overlap",
-           {earlier_record(before, "the curve")});
+  } else if (reach.seen && a < reach.value) {
+    const std::string inside =
+        end <= reach.value
+            ? " lies wholly inside the curve from " + metres(reach.position) + ", which ends at " +
+                  metres(reach.value) +
+                  ": the track plan has turned those metres already, so this curve turns none"
+            : " begins before the curve from " + metres(reach.position) + " ends, at " +
+                  metres(reach.value) + ": the metres they share keep that curve's turn";
+    s.warn(WarningClass::overlap, s.value_at(0), at(s, a) + inside + "; curves may not overlap",
+           {earlier_record(reach, "the curve")});
   }
   track(s.curves, s, a, b);
+  if (!reach.seen || end > reach.value) {
+    s.curve_reach = {true, a, static_cast<int32_t>(std::min<int64_t>(end, INT32_MAX)),
+                     s.record_location()};
+  }
 }
 
 void check_mountain(ParseSession& s, int32_t inizio, int32_t fine) {
@@ -209,10 +311,16 @@ void check_mountain(ParseSession& s, int32_t inizio, int32_t fine) {
            {earlier_record(before, "the mountain stretch from")});
   }
   track(s.mountains, s, inizio, fine);
+  s.ctx.trail.read.mountains.push_back({inizio, fine, s.record_location(), inizio});
 }
 
 void check_speed_board(ParseSession& s, const SpeedBoardValues& b) {
   check_position(s, 0, b.posizione);
+  // A side with no stripes is where its limit takes effect.
+  int32_t highest = 0;
+  if (b.strisces == 0) highest = std::max({highest, b.vas, b.vbs, b.vcs});
+  if (b.strisced == 0) highest = std::max({highest, b.vad, b.vbd, b.vcd});
+  if (highest > 0) s.ctx.trail.read.boards.push_back({b.posizione, highest, s.record_location()});
   check_board_speeds(s, 1, b.vas, b.vad);
   check_board_speeds(s, 2, b.vbs, b.vbd);
   check_board_speeds(s, 3, b.vcs, b.vcd);
@@ -243,6 +351,7 @@ void check_speed(ParseSession& s, int32_t p, int32_t v) {
                " km/h: a cell holds the speed divided by 5, rounded; write a multiple of 5");
   }
   track(s.speeds, s, p, v);
+  s.ctx.trail.read.speed_limits.push_back({p, v, s.record_location()});
 }
 
 void check_adhesion(ParseSession& s, int32_t p, int32_t a) {
@@ -286,9 +395,18 @@ void check_slowdown(ParseSession& s, const SlowdownValues& v) {
   const int64_t end = int64_t{v.x} + v.l;
   check_on_route(s, 0, v.x);
   if (v.x <= route_length(s)) check_on_route(s, 2, end, "the end of ");
-  check_grid(s, 0, v.x);
-  if (on_cell_grid(v.x)) check_grid(s, 2, end, "the end of ");
+  if (!check_kilometres(s, 0, v.x)) {
+    check_grid(s, 0, v.x);
+    if (on_cell_grid(v.x)) check_grid(s, 2, end, "the end of ");
+  }
   check_length(s, 2, v.l, "its end comes before its start");
+  check_stretch_length(s, v.x, v.l, v.l > kLongestStretch,
+                       at(s, v.x) + " is " + metres(v.l) + " long, to " + metres(end) +
+                           ": a slowdown longer than " + metres(kLongestStretch) +
+                           " is seldom meant");
+  s.ctx.trail.read.slowdowns.push_back(
+      {v.x, static_cast<int32_t>(std::clamp<int64_t>(end, INT32_MIN, INT32_MAX)),
+       s.record_location(), v.x});
 }
 
 void check_abbattimento(ParseSession& s, int32_t p, int32_t a) {
@@ -304,14 +422,35 @@ void check_station(ParseSession& s, const voce& e, int32_t length) {
   check_on_route(s, 0, e.valore3);
   check_length(s, 2, length, "its zone runs backwards");
   check_text_encoding(s, 16, e.testo, "the name");
+  check_schedule(s, e);
+}
+
+void note_station(ParseSession& s, const voce& e) {
+  s.ctx.trail.read.stations.push_back(
+      {e.valore1, e.valore2, s.record_location(), e.valore3, s.indice_stazione});
 }
 
 void check_train_profiles(ParseSession& s) {
   const SourceLocation file{SourceFile::train, 0, 0};
   if (!s.saw_general_part) {
-    s.warn(WarningClass::profile_start, file,
-           "the train file has no \"[generale]\", so none of its records is read: every cell "
-           "keeps speed limit 0 and adhesion 0");
+    const std::string nothing_read =
+        "none of its records is read: every cell keeps speed limit 0 and adhesion 0, and the "
+        "scenario has no station and no signal";
+    if (s.generale_near) {
+      s.warn(WarningClass::misspelt_header, s.generale_near->where,
+             quote_text(s.generale_near->text) +
+                 " is not \"[generale]\": a train file is read from its \"[generale]\" on, and "
+                 "this one has none, so " +
+                 nothing_read + "; did you mean \"[generale]\"?");
+    } else if (!s.train_has_fields) {
+      s.warn(WarningClass::profile_start, {SourceFile::train, 1, 1},
+             "the train file is empty, so " + nothing_read +
+                 "; a train file starts with the line \"[generale]\"");
+    } else {
+      s.warn(WarningClass::profile_start, {SourceFile::train, 1, 1},
+             "the train file has no \"[generale]\", so " + nothing_read +
+                 "; a train file's records follow a line \"[generale]\"");
+    }
     return;
   }
   if (!s.speeds.seen) {
@@ -396,10 +535,63 @@ void note_station_marks(ParseSession& s, const voce& e, double mark) {
   warn_marks_lost(s, self, "this station", s.marks.set(self, cells, s.ctx.percorso.size()));
 }
 
+namespace {
+
+// "its start": the part of a slowdown an object of kind `oggetto` is; empty for another kind.
+std::string slowdown_part(uint8_t oggetto) {
+  switch (oggetto) {
+    case kSlowdownStart:
+      return "its start";
+    case kSlowdownEnd:
+      return "its end";
+    case kSlowdownWarning:
+      return "its warning board";
+    case kCountdownMarker:
+      return "a countdown marker";
+    default:
+      return "";
+  }
+}
+
+// A slowdown written before a station loses the object in the cell the
+// station's stop mark takes: told at the slowdown, which vanishes from the cells.
+void warn_slowdown_lost(ParseSession& s, const voce& e, int64_t c, uint8_t held,
+                        const Placement& placed) {
+  const std::string effect =
+      held == kSlowdownStart
+          ? ": the cells then hold no start for it, so it is no slowdown to the simulator, and "
+            "no marker is placed around it"
+      : held == kSlowdownEnd ? ": the markers along it then run on to the end of the cell row"
+                             : "";
+  // Told at the slowdown's line, which the warnings after it follow.
+  record_warning_in_order(
+      s.ctx.trail, {WarningClass::slowdown_overlap,
+                    placed.where,
+                    "the slowdown at " + metres(placed.position) + " loses " + slowdown_part(held) +
+                        " in cell " + std::to_string(c) + " to the stop mark of the station " +
+                        quote_text(e.testo) + " at " + metres(e.valore3) +
+                        ", which is written after it and takes its cell whatever it holds" +
+                        effect + "; move the slowdown or the station",
+                    {{s.record_location(), "the station " + quote_text(e.testo) + " is here"}}});
+  for (StretchRead& slowdown : s.ctx.trail.read.slowdowns) {
+    const SourceLocation& w = slowdown.where;
+    if (w.file == placed.where.file && w.line == placed.where.line &&
+        w.column == placed.where.column) {
+      slowdown.told = true;
+    }
+  }
+}
+
+}  // namespace
+
 void check_stop_mark_cell(ParseSession& s, const voce& e, int64_t c) {
   const uint8_t held = s.ctx.percorso[c].oggetto;
   if (held == kNoObject) return;
   const Placement* placed = s.ctx.trail.placement_in(c);
+  if (placed != nullptr && !slowdown_part(held).empty()) {
+    warn_slowdown_lost(s, e, c, held, *placed);
+    return;
+  }
   std::vector<Note> notes;
   if (placed != nullptr) notes.push_back({placed->where, placed_here(s.ctx, *placed)});
   s.warn(WarningClass::overwrite, s.record_location(),

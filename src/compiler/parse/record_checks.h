@@ -15,7 +15,8 @@ namespace scenario {
 
 void check_route_length(ParseSession& s, int32_t length);
 void check_gradient(ParseSession& s, int32_t p, int32_t g);
-void check_curve(ParseSession& s, int32_t a, int32_t b);
+// `c` is the curve's curvature per metre.
+void check_curve(ParseSession& s, int32_t a, int32_t b, double c);
 void check_mountain(ParseSession& s, int32_t inizio, int32_t fine);
 void check_speed_board(ParseSession& s, const SpeedBoardValues& b);
 void check_indication_board(ParseSession& s, int32_t p, const std::string& text);
@@ -26,7 +27,10 @@ void check_signal(ParseSession& s, const SignalValues& v);
 void check_slowdown(ParseSession& s, const SlowdownValues& v);
 void check_abbattimento(ParseSession& s, int32_t p, int32_t a);
 void check_station(ParseSession& s, const voce& e, int32_t length);
-// At the end of the train file: profiles that no record started.
+// A station the parse has taken, with its zone, for the checks across the two files.
+void note_station(ParseSession& s, const voce& e);
+// At the end of the train file: profiles that no record started, or a file
+// that no "[generale]" opened.
 void check_train_profiles(ParseSession& s);
 
 // The tunnel lights standing in `cells` before a record places its objects.

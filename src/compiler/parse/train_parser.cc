@@ -32,16 +32,21 @@ Flow after_stamper(ParseSession& s, const StampResult& result, int32_t position)
 }
 
 // The speed of the last speed record as a cell holds it; a speed the cells
-// cannot hold is that record's error.
+// cannot hold is that record's error. A check sets that record aside and goes
+// on with the speed before it, so that no later record draws its error.
 uint8_t previous_speed_value(ParseSession& s, const SourceLocation& given_at) {
   try {
     return round_to_uint8(s.previous_speed / 5.0);
   } catch (const RunTimeFailure&) {
     const int32_t v = s.previous_speed;
-    s.blame(given_at, RecordId::speed, 1,
-            "is " + std::to_string(v) + " km/h, " + (v < 0 ? "below 0" : "above 1275") +
-                ": a cell keeps the speed divided by 5 in one byte, so it holds 0 to 1275 km/h");
-    throw;
+    const std::string why =
+        "is " + std::to_string(v) + " km/h, " + (v < 0 ? "below 0" : "above 1275") +
+        ": a cell keeps the speed divided by 5 in one byte, so it holds 0 to 1275 km/h";
+    s.blame(given_at, RecordId::speed, 1, why);
+    if (!s.read_past_errors) throw;
+    s.record_failure_read_past(RunTimeFailure(why));
+    s.previous_speed = s.speed_before_previous;
+    return round_to_uint8(s.previous_speed / 5.0);
   }
 }
 
@@ -60,6 +65,7 @@ Flow speed_record(ParseSession& s) {
     s.fill_profile(&cella::velocita, s.cella_velocita, k, n - 1, AtBound::stop,
                    [&s, &previous_at] { return previous_speed_value(s, previous_at); });
   }
+  s.speed_before_previous = s.previous_speed;
   s.previous_speed = v;
   return Flow::go_on;
 }
@@ -209,6 +215,7 @@ Flow station_record(ParseSession& s) {
   voce& e = ctx.tabella[s.indice_stazione];
   ctx.trail.entry_sources[s.indice_stazione] = s.record_location();
   e.valore3 = s.int32();
+  s.count_position(e.valore3);
   const int32_t n = s.last_cell();
   if (!station_inside_row(e.valore3, n)) {
     return s.leave_with_15(e.valore3, last_station_position(n));
@@ -252,6 +259,7 @@ Flow station_record(ParseSession& s) {
       int64_t{e.valore1} - 350 < ctx.tabella[s.indice_stazione - 1].valore2) {
     return stop_too_close(s, e);
   }
+  note_station(s, e);
   ++s.indice_stazione;
   if (s.indice_stazione >= s.indice_cartelli) return s.stop_with(10);
   return Flow::go_on;
@@ -313,6 +321,9 @@ bool find_general_part_if_any(ParseSession& s) {
   while (!s.at_end()) {
     s.read_keyword();
     if (s.has("[generale]")) return true;
+    if (s.riga.empty()) continue;
+    s.train_has_fields = true;
+    s.note_generale_near();
   }
   return false;
 }

@@ -2,10 +2,12 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "base/file_naming.h"
 #include "compiler/diagnostics/diagnostics.h"
 #include "scenarioc/command_exit.h"
+#include "scenarioc/output/diagnostic_groups.h"
 #include "scenarioc/output/diagnostic_json.h"
 #include "scenarioc/output/diagnostic_listing.h"
 #include "scenarioc/version.h"
@@ -53,8 +55,17 @@ std::string diagnostics_text(const CompileOutcome& o, SourceLines& lines,
                              const Presentation& presentation) {
   DiagnosticPrinter printer(o.sources, lines, presentation.colour, presentation.warnings.as_errors);
   std::string text;
-  for (const ListedDiagnostic& d : diagnostics_in_order(o.ctx.trail, presentation.warnings)) {
-    text += printer.print(d);
+  const std::vector<ListedDiagnostic> all =
+      diagnostics_in_order(o.ctx.trail, presentation.warnings);
+  const GroupedListing grouping = group_diagnostics(all);
+  for (const GroupedDiagnostic& d : grouping.listed) {
+    text += printer.print(d.diagnostic);
+    if (d.more_of_its_kind > 0) text += "scenarioc: " + more_of_a_kind(d) + "\n";
+  }
+  if (grouping.left_out > 0) {
+    text += "scenarioc: " + count_of(all.size(), "diagnostic", "diagnostics") + " in all, " +
+            std::to_string(grouping.left_out) +
+            " of them not listed above; --json lists every one\n";
   }
   if (o.result.fatal_error != 0) {
     text += printer.print_error_line(fatal_diagnostic(o),

@@ -120,7 +120,8 @@ TEST(CompileCommandTest, BrokenScenariosGiveOneDiagnosticAndTheirStatus) {
        1},
       {"missing_line_file", "Prova_linea.txt: error 101: the line source file does not exist", 2},
       {"no_generale",
-       "Prova_linea.txt:23:1: error 102: no field holds \"[generale]\" before the end of the file",
+       "Prova_linea.txt:1:1: error 102: no field holds \"[generale]\" before the end of the file: "
+       "\"[general]\" here is near it: did you mean \"[generale]\"?",
        2},
       {"curve_without_class",
        "Prova_linea.txt:11:1: error 103: curve or track plan error: the keyword \"curvas\" holds "
