@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Builds the two libFuzzer targets with clang, AddressSanitizer and
+# Builds the three libFuzzer targets with clang, AddressSanitizer and
 # UndefinedBehaviorSanitizer, and runs each from its seed corpus for a bounded
 # time. Fails on any crash, leak, undefined behaviour, timeout or memory blow-up.
 # Inputs the run discovers and its findings go to build/fuzz-findings/, which is
@@ -16,10 +16,10 @@ findings=build/fuzz-findings
 
 cmake -S . -B "$build" -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DSCENARIO_FUZZ=ON -DSCENARIO_TESTS=OFF >/dev/null
-cmake --build "$build" -j"$(nproc)" --target compile_fuzzer decode_fuzzer
+cmake --build "$build" -j"$(nproc)" --target compile_fuzzer decode_fuzzer lsp_fuzzer
 
 status=0
-for target in compile decode; do
+for target in compile decode lsp; do
   echo "== fuzzing the $target target for ${seconds} s"
   rm -rf "${findings:?}/$target"
   mkdir -p "$findings/$target/corpus" "$findings/$target/crashes"
