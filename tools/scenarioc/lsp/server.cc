@@ -245,7 +245,12 @@ Target target_of(DocumentStore& documents, Workspace& workspace, const Json& par
   Target target;
   target.document = documents.find(uri_of(params));
   const std::optional<Position> position = position_from_json(member(params, "position"));
-  if (!position) throw RequestError(kInvalidParams, "the position is missing");
+  if (!position) {
+    throw RequestError(kInvalidParams,
+                       "the position is missing, or its line or character is no "
+                       "whole number from 0 to " +
+                           std::to_string(kLargestCoordinate));
+  }
   target.position = *position;
   if (target.document == nullptr) return target;
   target.analysis = workspace.analysis_of(*target.document);
