@@ -16,10 +16,10 @@ findings=build/fuzz-findings
 
 cmake -S . -B "$build" -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DSCENARIO_FUZZ=ON -DSCENARIO_TESTS=OFF >/dev/null
-cmake --build "$build" -j"$(nproc)" --target compile_fuzzer decode_fuzzer decompile_fuzzer
+cmake --build "$build" -j"$(nproc)" --target compile_fuzzer decode_fuzzer decompile_fuzzer lsp_fuzzer
 
 status=0
-for target in compile decode decompile; do
+for target in compile decode decompile lsp; do
   echo "== fuzzing the $target target for ${seconds} s"
   rm -rf "${findings:?}/$target"
   mkdir -p "$findings/$target/corpus" "$findings/$target/crashes"

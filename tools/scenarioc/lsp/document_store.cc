@@ -1,11 +1,10 @@
 #include "scenarioc/lsp/document_store.h"
 
-#include <fstream>
-#include <iterator>
 #include <utility>
 
 #include "base/file_naming.h"
 #include "base/text_encoding.h"
+#include "scenarioc/lsp/disk_source.h"
 #include "scenarioc/scenario_inputs.h"
 
 namespace scenario::lsp {
@@ -27,16 +26,15 @@ bool has_non_ascii(std::string_view text) {
   return false;
 }
 
-// How the editor will save the file: as UTF-8 when that is how it is saved now.
+// How the editor will save the file: as UTF-8 when that is how it is saved
+// now. A file the server does not read (no regular file, too large) is not.
 bool saved_as_utf8(const fs::path& path) {
-  if (path.empty()) return false;
-  std::ifstream in(path, std::ios::binary);
-  const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  return has_non_ascii(bytes) && is_utf8(bytes);
+  const DiskSource saved = read_disk_source(path);
+  return has_non_ascii(saved.bytes) && is_utf8(saved.bytes);
 }
 
 // One change of a didChange applied to `text`; false when it has neither form.
-bool apply_change(std::string& text, const Json& change) {
+bool apply_change(std::string& text, const Json& change, PositionEncoding encoding) {
   if (!change.is_object()) return false;
   const auto replacement = change.find("text");
   if (replacement == change.end() || !replacement->is_string()) return false;
@@ -50,8 +48,8 @@ bool apply_change(std::string& text, const Json& change) {
   const std::optional<Position> end = position_from_json(range->value("end", Json()));
   if (!start || !end) return false;
   const std::vector<size_t> starts = line_starts(text);
-  const size_t from = offset_of(text, starts, *start);
-  const size_t to = std::max(from, offset_of(text, starts, *end));
+  const size_t from = offset_of(text, starts, *start, encoding);
+  const size_t to = std::max(from, offset_of(text, starts, *end, encoding));
   text.replace(from, to - from, replacement->get_ref<const std::string&>());
   return true;
 }
@@ -65,13 +63,18 @@ Document& DocumentStore::open(const std::string& uri, std::string text, int64_t 
   document.version = version;
   document.touched = ++clock_;
   document.utf8_on_disk = saved_as_utf8(document.path);
-  document.text = EditorText(std::move(text), document.utf8_on_disk);
+  document.text = EditorText(std::move(text), document.utf8_on_disk, encoding_);
   return document;
 }
 
 void DocumentStore::close(const std::string& uri) { documents_.erase(uri); }
 
 Document* DocumentStore::find(const std::string& uri) {
+  const auto found = documents_.find(uri);
+  return found == documents_.end() ? nullptr : &found->second;
+}
+
+const Document* DocumentStore::find(const std::string& uri) const {
   const auto found = documents_.find(uri);
   return found == documents_.end() ? nullptr : &found->second;
 }
@@ -83,14 +86,24 @@ const Document* DocumentStore::find_path(const fs::path& path) const {
   return nullptr;
 }
 
+std::vector<std::string> DocumentStore::names_in(const fs::path& folder) const {
+  std::vector<std::string> names;
+  for (const auto& [uri, document] : documents_) {
+    if (!document.path.empty() && document.path.parent_path() == folder) {
+      names.push_back(utf8_of_path(document.path.filename()));
+    }
+  }
+  return names;
+}
+
 bool DocumentStore::change(const std::string& uri, const Json& changes, int64_t version) {
   Document* document = find(uri);
   if (document == nullptr || !changes.is_array()) return false;
   std::string text = document->text.utf8();
   for (const Json& change : changes) {
-    if (!apply_change(text, change)) return false;
+    if (!apply_change(text, change, encoding_)) return false;
   }
-  document->text = EditorText(std::move(text), document->utf8_on_disk);
+  document->text = EditorText(std::move(text), document->utf8_on_disk, encoding_);
   document->version = version;
   document->touched = ++clock_;
   return true;
@@ -155,15 +168,30 @@ Json range_json(const Range& range) {
   return {{"start", position_json(range.start)}, {"end", position_json(range.end)}};
 }
 
+namespace {
+
+// A line or a character: checked before any arithmetic, so that none can overflow.
+std::optional<int64_t> coordinate_of(const Json& json, const char* key) {
+  const auto value = json.find(key);
+  if (value == json.end()) return std::nullopt;
+  if (value->is_number_unsigned()) {
+    const uint64_t n = value->get<uint64_t>();
+    if (n <= static_cast<uint64_t>(kLargestCoordinate)) return static_cast<int64_t>(n);
+  } else if (value->is_number_integer()) {
+    const int64_t n = value->get<int64_t>();
+    if (n >= 0 && n <= kLargestCoordinate) return n;
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
 std::optional<Position> position_from_json(const Json& json) {
   if (!json.is_object()) return std::nullopt;
-  const auto line = json.find("line");
-  const auto character = json.find("character");
-  if (line == json.end() || character == json.end() || !line->is_number_integer() ||
-      !character->is_number_integer()) {
-    return std::nullopt;
-  }
-  return Position{line->get<int64_t>(), character->get<int64_t>()};
+  const std::optional<int64_t> line = coordinate_of(json, "line");
+  const std::optional<int64_t> character = coordinate_of(json, "character");
+  if (!line || !character) return std::nullopt;
+  return Position{*line, *character};
 }
 
 }  // namespace scenario::lsp

@@ -28,10 +28,18 @@ struct Document {
 
 class DocumentStore {
  public:
+  // The units of the positions the editor sends and receives, agreed on in
+  // initialize before any document is opened.
+  void set_encoding(PositionEncoding encoding) { encoding_ = encoding; }
+  PositionEncoding encoding() const { return encoding_; }
+
   Document& open(const std::string& uri, std::string text, int64_t version);
   void close(const std::string& uri);
   Document* find(const std::string& uri);
+  const Document* find(const std::string& uri) const;
   const Document* find_path(const std::filesystem::path& path) const;
+  // The file names (UTF-8) of the open documents in `folder`.
+  std::vector<std::string> names_in(const std::filesystem::path& folder) const;
 
   // Applies the content changes of a didChange in order: a whole text, or a
   // range and the text that replaces it. False when the document is not open
@@ -41,6 +49,7 @@ class DocumentStore {
  private:
   std::map<std::string, Document> documents_;
   uint64_t clock_ = 0;
+  PositionEncoding encoding_ = PositionEncoding::utf16;
 };
 
 // The local path of a file: URI, percent-escapes decoded; none for another scheme.
@@ -48,7 +57,11 @@ std::optional<std::filesystem::path> path_of_uri(std::string_view uri);
 // The file: URI of a path, as editors write it.
 std::string uri_of_path(const std::filesystem::path& path);
 
-// A range or a position of the protocol as JSON, and back.
+// The largest line or character the protocol has (its uinteger).
+constexpr int64_t kLargestCoordinate = 2147483647;
+
+// A range or a position of the protocol as JSON, and back. A position is two
+// integers from 0 to kLargestCoordinate; none when it is not.
 Json position_json(const Position& position);
 Json range_json(const Range& range);
 std::optional<Position> position_from_json(const Json& json);

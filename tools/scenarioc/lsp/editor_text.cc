@@ -26,7 +26,18 @@ Utf8Character character_at(std::string_view text, size_t i) {
   return c.length == 0 ? Utf8Character{1, static_cast<unsigned char>(text[i])} : c;
 }
 
-int64_t utf16_units(char32_t c) { return c >= 0x10000 ? 2 : 1; }
+// The units of `encoding` that character `c` takes.
+int64_t units_of(const Utf8Character& c, PositionEncoding encoding) {
+  switch (encoding) {
+    case PositionEncoding::utf8:
+      return static_cast<int64_t>(c.length);
+    case PositionEncoding::utf16:
+      return c.code_point >= 0x10000 ? 2 : 1;
+    case PositionEncoding::utf32:
+      break;
+  }
+  return 1;
+}
 
 bool is_blank(char c) { return c == ' ' || c == '\t'; }
 
@@ -42,8 +53,8 @@ std::vector<size_t> line_starts(std::string_view text) {
   return starts;
 }
 
-size_t offset_of(std::string_view text, const std::vector<size_t>& starts,
-                 const Position& position) {
+size_t offset_of(std::string_view text, const std::vector<size_t>& starts, const Position& position,
+                 PositionEncoding encoding) {
   if (position.line < 0) return 0;
   if (position.line >= static_cast<int64_t>(starts.size())) return text.size();
   const size_t line = static_cast<size_t>(position.line);
@@ -51,14 +62,17 @@ size_t offset_of(std::string_view text, const std::vector<size_t>& starts,
   size_t i = starts[line];
   for (int64_t units = 0; i < end && units < position.character;) {
     const Utf8Character c = character_at(text, i);
-    units += utf16_units(c.code_point);
+    units += units_of(c, encoding);
     i += c.length;
   }
   return i;
 }
 
-EditorText::EditorText(std::string utf8, bool keep_utf8)
-    : utf8_(std::move(utf8)), keep_utf8_(keep_utf8), utf8_starts_(line_starts(utf8_)) {
+EditorText::EditorText(std::string utf8, bool keep_utf8, PositionEncoding encoding)
+    : utf8_(std::move(utf8)),
+      keep_utf8_(keep_utf8),
+      encoding_(encoding),
+      utf8_starts_(line_starts(utf8_)) {
   if (keep_utf8_) {
     bytes_ = utf8_;
   } else {
@@ -86,6 +100,17 @@ std::string_view EditorText::byte_line(int64_t line) const {
   return line_of(bytes_, byte_starts_, line);
 }
 
+int64_t EditorText::line_width(int64_t line) const {
+  const std::string_view text = utf8_line(line);
+  int64_t width = 0;
+  for (size_t i = 0; i < text.size();) {
+    const Utf8Character c = character_at(text, i);
+    width += units_of(c, encoding_);
+    i += c.length;
+  }
+  return width;
+}
+
 size_t EditorText::compiled_length(size_t i, size_t length) const {
   if (keep_utf8_ || length == 1) return length;
   return byte_1252_of(utf8_character_at(utf8_, i).code_point) ? 1 : length;
@@ -98,7 +123,7 @@ Position EditorText::position_of(int64_t line, int32_t column) const {
   for (size_t i = 0; i < text.size() && bytes + 1 < static_cast<size_t>(std::max(column, 1));) {
     const Utf8Character c = character_at(text, i);
     bytes += compiled_length(static_cast<size_t>(text.data() - utf8_.data()) + i, c.length);
-    position.character += utf16_units(c.code_point);
+    position.character += units_of(c, encoding_);
     i += c.length;
   }
   return position;
@@ -108,14 +133,14 @@ Range EditorText::field_range(int64_t line, int32_t column) const {
   const Position start = position_of(line, column);
   if (start.line >= line_count()) return {start, {start.line, start.character + 1}};
   const std::string_view text = utf8_line(start.line);
-  const size_t from = offset_of(utf8_, utf8_starts_, start) - utf8_starts_[start.line];
+  const size_t from = offset_of(utf8_, utf8_starts_, start, encoding_) - utf8_starts_[start.line];
   size_t to = text.find(',', from);
   if (to == std::string_view::npos) to = text.size();
   while (to > from && is_blank(text[to - 1])) --to;
   Position end = start;
   for (size_t i = from; i < to;) {
     const Utf8Character c = character_at(text, i);
-    end.character += utf16_units(c.code_point);
+    end.character += units_of(c, encoding_);
     i += c.length;
   }
   if (end.character == start.character) ++end.character;
@@ -125,7 +150,7 @@ Range EditorText::field_range(int64_t line, int32_t column) const {
 int32_t EditorText::column_of(const Position& position) const {
   if (position.line < 0 || position.line >= line_count()) return 1;
   const size_t begin = utf8_starts_[static_cast<size_t>(position.line)];
-  const size_t end = offset_of(utf8_, utf8_starts_, position);
+  const size_t end = offset_of(utf8_, utf8_starts_, position, encoding_);
   int32_t column = 1;
   for (size_t i = begin; i < end;) {
     const Utf8Character c = character_at(utf8_, i);

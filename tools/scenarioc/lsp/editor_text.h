@@ -4,7 +4,7 @@
 // UTF-8 bytes where the file is UTF-8 or the code page has no byte for it, as
 // the file would hold it once saved. Positions go between the two: the
 // compiler counts lines from 1 and columns in bytes from 1, the editor both
-// from 0 and columns in UTF-16 code units.
+// from 0 and columns in the units agreed on in initialize.
 #pragma once
 
 #include <cstdint>
@@ -13,6 +13,10 @@
 #include <vector>
 
 namespace scenario::lsp {
+
+// The units in which the editor counts a line's characters: UTF-8 bytes,
+// UTF-16 code units (the protocol's default) or code points.
+enum class PositionEncoding { utf8, utf16, utf32 };
 
 struct Position {
   int64_t line = 0;
@@ -27,7 +31,7 @@ struct Range {
 class EditorText {
  public:
   EditorText() = default;
-  EditorText(std::string utf8, bool keep_utf8);
+  EditorText(std::string utf8, bool keep_utf8, PositionEncoding encoding);
 
   const std::string& bytes() const { return bytes_; }
   const std::string& utf8() const { return utf8_; }
@@ -35,6 +39,8 @@ class EditorText {
   // Line `line` (from 0) without its end; empty past the last.
   std::string_view utf8_line(int64_t line) const;
   std::string_view byte_line(int64_t line) const;
+  // The length of line `line` in the editor's units.
+  int64_t line_width(int64_t line) const;
 
   // The editor's position of the compiler's line and byte column (from 1);
   // column 0 (unknown) is the line's start.
@@ -53,6 +59,7 @@ class EditorText {
   std::string utf8_;
   std::string bytes_;
   bool keep_utf8_ = false;
+  PositionEncoding encoding_ = PositionEncoding::utf16;
   std::vector<size_t> utf8_starts_;
   std::vector<size_t> byte_starts_;
 };
@@ -60,9 +67,9 @@ class EditorText {
 // Where the lines of `text` start: after LF, CR LF or a lone CR.
 std::vector<size_t> line_starts(std::string_view text);
 
-// The offset in UTF-8 `text` of an editor's position (UTF-16 columns); a
-// position past a line's end is its end, past the text's end the text's end.
-size_t offset_of(std::string_view text, const std::vector<size_t>& starts,
-                 const Position& position);
+// The offset in UTF-8 `text` of an editor's position; a position past a
+// line's end is its end, past the text's end the text's end.
+size_t offset_of(std::string_view text, const std::vector<size_t>& starts, const Position& position,
+                 PositionEncoding encoding);
 
 }  // namespace scenario::lsp

@@ -16,6 +16,12 @@
 namespace scenario::lsp {
 namespace {
 
+// What Markdown lets a backslash escape.
+bool is_ascii_punctuation(char c) {
+  return (c >= '!' && c <= '/') || (c >= ':' && c <= '@') || (c >= '[' && c <= '`') ||
+         (c >= '{' && c <= '~');
+}
+
 std::string cell_text(int64_t cell) {
   return "cell " + std::to_string(cell) + " (" + std::to_string(cell_start_metres(cell)) + " to " +
          std::to_string(cell_start_metres(cell + 1)) + " m)";
@@ -23,13 +29,15 @@ std::string cell_text(int64_t cell) {
 
 std::string heading(const std::string& title, int64_t metres, const std::string& cell,
                     const Chainage& chainage) {
-  return "**" + title + "** at " + metres_text(metres) + " · " + cell + " · chainage " +
-         chainage_text(chainage.at(metres)) + "\n\n";
+  return "**" + markdown_text(title) + "** at " + metres_text(metres) + " · " + cell +
+         " · chainage " + chainage_text(chainage.at(metres)) + "\n\n";
 }
 
 std::string fact_list(const std::vector<Fact>& facts) {
   std::string text;
-  for (const Fact& fact : facts) text += "- " + fact.name + ": " + fact.value + "\n";
+  for (const Fact& fact : facts) {
+    text += "- " + markdown_text(fact.name) + ": " + markdown_text(fact.value) + "\n";
+  }
   return text;
 }
 
@@ -74,8 +82,8 @@ std::string object_text(const BuildContext& ctx, const ReportModel& model, const
 
 std::string station_text(const BuildContext& ctx, const ReportModel& model,
                          const ReportStation& s) {
-  std::string text = "**station " + escape_controls(s.name) + "** at " + metres_text(s.position) +
-                     " · chainage " + chainage_text(s.chainage) + "\n\n";
+  std::string text = "**station " + markdown_text(escape_controls(s.name)) + "** at " +
+                     metres_text(s.position) + " · chainage " + chainage_text(s.chainage) + "\n\n";
   text += "- zone: " + std::to_string(s.zone_from) + " to " + std::to_string(s.zone_to) + " m\n";
   text += "- kind: " + std::to_string(s.genere) + ", " + station_kind_text(s.genere) + "\n";
   if (s.stop_seconds > 0) text += "- stop: " + seconds_text(s.stop_seconds) + "\n";
@@ -143,6 +151,16 @@ std::string record_text(const BuildContext& ctx, const ReportModel& model, std::
 }
 
 }  // namespace
+
+std::string markdown_text(std::string_view text) {
+  std::string escaped;
+  escaped.reserve(text.size());
+  for (const char c : text) {
+    if (is_ascii_punctuation(c)) escaped += '\\';
+    escaped += c;
+  }
+  return escaped;
+}
 
 std::string hover_text(ScenarioAnalysis& analysis, SourceFile which, int64_t line) {
   const BuildContext& ctx = analysis.context();

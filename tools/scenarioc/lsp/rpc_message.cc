@@ -17,8 +17,9 @@ std::variant<Message, Json> read_message(std::string_view body) {
   }
   Message message;
   const auto id = json.find("id");
-  message.has_id = id != json.end();
-  if (message.has_id) {
+  const bool has_id = id != json.end();
+  message.kind = has_id ? Message::Kind::request : Message::Kind::notification;
+  if (has_id) {
     if (!valid_id(*id))
       return error_response(nullptr, kInvalidRequest, "the id is no string or number");
     message.id = *id;
@@ -29,7 +30,10 @@ std::variant<Message, Json> read_message(std::string_view body) {
   }
   const auto method = json.find("method");
   if (method == json.end()) {
-    if (message.has_id && (json.contains("result") || json.contains("error"))) return message;
+    if (has_id && (json.contains("result") || json.contains("error"))) {
+      message.kind = Message::Kind::response;
+      return message;
+    }
     return error_response(message.id, kInvalidRequest, "the message has no method");
   }
   if (!method->is_string()) {

@@ -21,9 +21,12 @@ enum ErrorCode : int {
 };
 
 struct Message {
-  bool has_id = false;  // a request; a notification has none
+  // A request has an id and a method, a notification a method and no id, a
+  // response an id and a result or an error.
+  enum class Kind { request, notification, response };
+  Kind kind = Kind::notification;
   Json id;
-  std::string method;  // empty for a response to a request of the server's
+  std::string method;  // any string, the empty one too; empty for a response
   Json params;
 };
 

@@ -1,8 +1,5 @@
 #include "scenarioc/lsp/scenario_analysis.h"
 
-#include <fstream>
-#include <iterator>
-
 #include "base/run_time_failure.h"
 #include "base/text_encoding.h"
 #include "scenarioc/scenario_inputs.h"
@@ -23,12 +20,15 @@ bool has_non_ascii(std::string_view text) {
 
 // The file's bytes as an editor would show them: UTF-8 when they are, else
 // Windows-1252; the compiler reads the same bytes back.
-EditorText text_on_disk(const std::string& bytes) {
-  if (is_utf8(bytes)) return EditorText(bytes, has_non_ascii(bytes));
-  return EditorText(utf8_from_1252(bytes), false);
+EditorText text_on_disk(const std::string& bytes, PositionEncoding encoding) {
+  if (is_utf8(bytes)) return EditorText(bytes, has_non_ascii(bytes), encoding);
+  return EditorText(utf8_from_1252(bytes), false, encoding);
 }
 
-SourceSide side_for(const fs::path& path, const DocumentStore& documents) {
+// The side of `path`: the open document's text, else the file's on disk,
+// taken from `earlier` when the file has kept its stamp since.
+SourceSide side_for(const fs::path& path, const DocumentStore& documents,
+                    const SourceSide* earlier) {
   SourceSide side;
   side.path = path;
   if (const Document* document = documents.find_path(path)) {
@@ -37,16 +37,16 @@ SourceSide side_for(const fs::path& path, const DocumentStore& documents) {
     side.text = document->text;
     return side;
   }
-  side.uri = uri_of_path(path);
-  std::error_code ec;
-  if (path.empty() || !fs::is_regular_file(path, ec)) {
-    side.readable = false;
-    return side;
+  if (earlier && !earlier->open && earlier->path == path && earlier->stamp &&
+      earlier->stamp == stamp_of(path)) {
+    return *earlier;
   }
-  std::ifstream in(path, std::ios::binary);
-  std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  side.readable = !in.bad();
-  side.text = text_on_disk(bytes);
+  side.uri = uri_of_path(path);
+  DiskSource source = read_disk_source(path);
+  side.readable = source.present && source.failure.empty();
+  side.stamp = source.stamp;
+  side.failure = std::move(source.failure);
+  side.text = text_on_disk(source.bytes, documents.encoding());
   return side;
 }
 
@@ -58,6 +58,10 @@ timetable::TrainModel model_or_defaults(const ScenarioFiles& files) {
   } catch (const RunTimeFailure&) {
     return {};
   }
+}
+
+const SourceSide* side_in(const ScenarioAnalysis* analysis, SourceFile which) {
+  return analysis ? &analysis->side(which) : nullptr;
 }
 
 }  // namespace
@@ -77,11 +81,13 @@ std::string EditorSources::display_name(SourceFile which) const {
   return utf8_of_path(side(which).path);
 }
 
-ScenarioAnalysis::ScenarioAnalysis(const ScenarioFiles& files, const DocumentStore& documents)
-    : line_(side_for(files.line_file, documents)),
-      train_(side_for(files.train_file, documents)),
+ScenarioAnalysis::ScenarioAnalysis(const ScenarioFiles& files, const DocumentStore& documents,
+                                   const ScenarioAnalysis* earlier)
+    : line_(side_for(files.line_file, documents, side_in(earlier, SourceFile::line))),
+      train_(side_for(files.train_file, documents, side_in(earlier, SourceFile::train))),
       compiled_(files, std::make_unique<EditorSources>(line_, train_),
                 {.read_past_errors = true, .timetable = model_or_defaults(files)}) {
+  if (!failure().empty()) return;
   try {
     compiled_.compile();
   } catch (const RunTimeFailure&) {

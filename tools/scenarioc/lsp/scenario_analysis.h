@@ -2,7 +2,8 @@
 // train file, each the open document's text where there is one and the file
 // on disk otherwise, and what the compiler made of them. The parse reads past
 // an error that would end a compile, as `scenarioc check` does, so that every
-// conflict shows at once.
+// conflict shows at once. A file on disk is read once for each change of it:
+// the next analysis takes its text from the last while its stamp holds.
 #pragma once
 
 #include <filesystem>
@@ -14,6 +15,7 @@
 #include "compiler/scenario_records.h"
 #include "compiler/source_files.h"
 #include "scenarioc/author_compile.h"
+#include "scenarioc/lsp/disk_source.h"
 #include "scenarioc/lsp/document_store.h"
 #include "scenarioc/lsp/editor_text.h"
 #include "scenarioc/report/report_model.h"
@@ -26,6 +28,8 @@ struct SourceSide {
   std::string uri;
   bool open = false;  // the text is the editor's; otherwise the file's on disk
   bool readable = true;
+  std::optional<FileStamp> stamp;  // of the file on disk when it was read
+  std::string failure;             // why the file on disk was not read
   EditorText text;
 };
 
@@ -49,8 +53,11 @@ class EditorSources : public SourceFiles {
 
 class ScenarioAnalysis {
  public:
-  // Reads the sources and compiles them. Never throws but for memory.
-  ScenarioAnalysis(const ScenarioFiles& files, const DocumentStore& documents);
+  // Reads the sources and compiles them, unless a file on disk could not be
+  // read; a file on disk unchanged since `earlier` read it is not read again.
+  // Never throws but for memory.
+  ScenarioAnalysis(const ScenarioFiles& files, const DocumentStore& documents,
+                   const ScenarioAnalysis* earlier);
   ScenarioAnalysis(const ScenarioAnalysis&) = delete;
   ScenarioAnalysis& operator=(const ScenarioAnalysis&) = delete;
 
@@ -61,6 +68,10 @@ class ScenarioAnalysis {
   }
   // The side whose path or URI is the document's; none when neither is.
   std::optional<SourceFile> side_of(const Document& document) const;
+  // Why a source on disk was not read, and nothing compiled; empty when both were.
+  const std::string& failure() const {
+    return line_.failure.empty() ? train_.failure : line_.failure;
+  }
 
   const Compilation& context() const { return compiled_.compilation(); }
   const CompileResult& result() const { return compiled_.compilation().result; }

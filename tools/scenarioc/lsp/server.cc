@@ -1,12 +1,13 @@
 #include "scenarioc/lsp/server.h"
 
+#include <filesystem>
+#include <new>
 #include <stdexcept>
 #include <utility>
 #include <variant>
 
 #include "base/file_naming.h"
 #include "scenarioc/lsp/completion.h"
-#include "scenarioc/lsp/framing.h"
 #include "scenarioc/lsp/hover.h"
 #include "scenarioc/lsp/published_diagnostics.h"
 #include "scenarioc/scenario_inputs.h"
@@ -44,53 +45,126 @@ int64_t version_of(const Json& params) {
   return version.is_number_integer() ? version.get<int64_t>() : 0;
 }
 
+// The requests answered from the documents' text and their scenarios' analyses.
+bool on_documents(const std::string& method) {
+  return method == "textDocument/hover" || method == "textDocument/completion" ||
+         method == "textDocument/definition";
+}
+
+constexpr struct {
+  PositionEncoding encoding;
+  const char* name;
+} kEncodings[] = {
+    {PositionEncoding::utf8, "utf-8"},
+    {PositionEncoding::utf16, "utf-16"},
+    {PositionEncoding::utf32, "utf-32"},
+};
+
+// The first of the client's position encodings (most preferred first) that
+// the server knows; UTF-16, which every client takes, when none is.
+PositionEncoding negotiated_encoding(const Json& params) {
+  const Json& offered =
+      member(member(member(params, "capabilities"), "general"), "positionEncodings");
+  if (!offered.is_array()) return PositionEncoding::utf16;
+  for (const Json& name : offered) {
+    for (const auto& known : kEncodings) {
+      if (name == known.name) return known.encoding;
+    }
+  }
+  return PositionEncoding::utf16;
+}
+
+const char* encoding_name(PositionEncoding encoding) {
+  for (const auto& known : kEncodings) {
+    if (known.encoding == encoding) return known.name;
+  }
+  return "utf-16";
+}
+
 }  // namespace
 
 int Server::run() {
-  while (!exit_) {
+  while (true) {
     const Frame frame = read_frame(in_);
-    if (frame.kind == Frame::Kind::end) return 1;
-    if (frame.kind == Frame::Kind::malformed) {
-      send(error_response(nullptr, kParseError, frame.error));
-      continue;
+    if (frame.kind == Frame::Kind::end) {
+      settle();
+      return 1;
     }
-    std::variant<Message, Json> message = read_message(frame.body);
-    if (const Json* error = std::get_if<Json>(&message)) {
-      send(*error);
-      continue;
+    take(frame);
+    if (exit_) {
+      if (!waiting_.empty()) settle();
+      return shut_down_ ? 0 : 1;
     }
-    handle(std::get<Message>(message));
+    if (!input_waiting()) settle();
   }
-  return shut_down_ ? 0 : 1;
 }
 
-void Server::handle(const Message& message) {
-  if (message.method.empty()) return;  // a response: the server asks nothing
-  if (!message.has_id) {
-    try {
-      notice(message);
-    } catch (const std::exception&) {
-      // A notification gets no answer, whatever is wrong with it.
-    }
+void Server::take(const Frame& frame) {
+  if (frame.kind == Frame::Kind::malformed) {
+    send(error_response(nullptr, kParseError, frame.error));
     return;
   }
+  std::variant<Message, Json> read = read_message(frame.body);
+  if (const Json* error = std::get_if<Json>(&read)) {
+    send(*error);
+    return;
+  }
+  const Message& message = std::get<Message>(read);
+  switch (message.kind) {
+    case Message::Kind::request:
+      take_request(message);
+      return;
+    case Message::Kind::notification:
+      notice(message);
+      return;
+    case Message::Kind::response:
+      return;  // the server asks nothing
+  }
+}
+
+void Server::take_request(const Message& request) {
+  if (initialized_ && !shut_down_ && on_documents(request.method)) {
+    waiting_.push_back(request);
+    return;
+  }
+  // What was asked before shutdown is answered before it.
+  if (request.method == "shutdown") settle();
+  reply(request);
+}
+
+void Server::settle() {
+  for (Publication& publication : workspace_.settle()) {
+    send(notification(
+        "textDocument/publishDiagnostics",
+        {{"uri", publication.uri}, {"diagnostics", std::move(publication.diagnostics)}}));
+  }
+  for (const Message& request : std::exchange(waiting_, {})) reply(request);
+}
+
+void Server::reply(const Message& request) {
   try {
-    send(response(message.id, answer(message)));
+    send(response(request.id, answer(request)));
   } catch (const RequestError& error) {
-    send(error_response(message.id, error.code, error.what()));
+    send(error_response(request.id, error.code, error.what()));
   } catch (const Json::exception& error) {
-    send(error_response(message.id, kInvalidParams, error.what()));
+    send(error_response(request.id, kInvalidParams, error.what()));
+  } catch (const std::bad_alloc&) {
+    throw;
+  } catch (const std::exception& error) {
+    send(error_response(request.id, kInternalError, error.what()));
   }
 }
 
 Json Server::answer(const Message& request) {
   const std::string& method = request.method;
+  if (shut_down_)
+    throw RequestError(kInvalidRequest, "the server is shut down: only exit is taken");
   if (method == "initialize") {
+    if (initialized_) throw RequestError(kInvalidRequest, "initialize was sent already");
     initialized_ = true;
-    return initialize_result();
+    return initialize(request.params);
   }
   if (!initialized_) throw RequestError(kServerNotInitialized, "initialize comes first");
-  if (shut_down_) throw RequestError(kInvalidRequest, "the server is shut down");
   if (method == "shutdown") {
     shut_down_ = true;
     return nullptr;
@@ -98,7 +172,7 @@ Json Server::answer(const Message& request) {
   if (method == "textDocument/hover") return hover(request.params);
   if (method == "textDocument/completion") return completion(request.params);
   if (method == "textDocument/definition") return definition(request.params);
-  throw RequestError(kMethodNotFound, "no method " + method);
+  throw RequestError(kMethodNotFound, "no method '" + method + "'");
 }
 
 void Server::notice(const Message& notification) {
@@ -108,13 +182,21 @@ void Server::notice(const Message& notification) {
     return;
   }
   if (!initialized_ || shut_down_) return;
-  if (method == "textDocument/didOpen") open(notification.params);
-  if (method == "textDocument/didChange") change(notification.params);
-  if (method == "textDocument/didClose") close(notification.params);
+  try {
+    if (method == "textDocument/didOpen") open(notification.params);
+    if (method == "textDocument/didChange") change(notification.params);
+    if (method == "textDocument/didClose") close(notification.params);
+  } catch (const std::bad_alloc&) {
+    throw;
+  } catch (const std::exception&) {
+    // A notification gets no answer, whatever is wrong with it.
+  }
 }
 
-Json Server::initialize_result() const {
+Json Server::initialize(const Json& params) {
+  documents_.set_encoding(negotiated_encoding(params));
   Json capabilities = Json::object();
+  capabilities["positionEncoding"] = encoding_name(documents_.encoding());
   capabilities["textDocumentSync"] = {{"openClose", true}, {"change", kIncrementalSync}};
   capabilities["hoverProvider"] = true;
   capabilities["completionProvider"] = {{"resolveProvider", false}};
@@ -127,31 +209,26 @@ Json Server::initialize_result() const {
 
 void Server::open(const Json& params) {
   const Json& item = member(params, "textDocument");
-  publish(documents_.open(text_member(item, "uri"), text_member(item, "text"), version_of(params)));
+  const Document& document =
+      documents_.open(text_member(item, "uri"), text_member(item, "text"), version_of(params));
+  workspace_.touch(document.uri, document.path);
 }
 
 void Server::change(const Json& params) {
   const std::string uri = uri_of(params);
   if (!documents_.change(uri, member(params, "contentChanges"), version_of(params))) return;
-  publish(*documents_.find(uri));
+  workspace_.touch(uri, documents_.find(uri)->path);
 }
 
 void Server::close(const Json& params) {
   const std::string uri = uri_of(params);
-  Document* document = documents_.find(uri);
+  const Document* document = documents_.find(uri);
   if (document == nullptr) return;
-  const Document closed{document->uri, document->path, 0, 0, false, {}};
+  const std::filesystem::path path = document->path;
   documents_.close(uri);
-  // Its scenario is compiled again, this source now read from the disk.
-  publish(closed);
-}
-
-void Server::publish(const Document& document) {
-  for (Publication& publication : workspace_.refresh(document)) {
-    send(notification(
-        "textDocument/publishDiagnostics",
-        {{"uri", publication.uri}, {"diagnostics", std::move(publication.diagnostics)}}));
-  }
+  // Its scenario is compiled again, this source now read from the disk, or
+  // dropped when no file of it is open.
+  workspace_.touch(uri, path);
 }
 
 namespace {
@@ -168,7 +245,12 @@ Target target_of(DocumentStore& documents, Workspace& workspace, const Json& par
   Target target;
   target.document = documents.find(uri_of(params));
   const std::optional<Position> position = position_from_json(member(params, "position"));
-  if (!position) throw RequestError(kInvalidParams, "the position is missing");
+  if (!position) {
+    throw RequestError(kInvalidParams,
+                       "the position is missing, or its line or character is no "
+                       "whole number from 0 to " +
+                           std::to_string(kLargestCoordinate));
+  }
   target.position = *position;
   if (target.document == nullptr) return target;
   target.analysis = workspace.analysis_of(*target.document);
@@ -187,8 +269,8 @@ Json Server::hover(const Json& params) {
   if (text.empty()) return nullptr;
   Json result = Json::object();
   result["contents"] = {{"kind", "markdown"}, {"value", text}};
-  const int64_t width = static_cast<int64_t>(t.document->text.utf8_line(t.position.line).size());
-  result["range"] = range_json({{t.position.line, 0}, {t.position.line, width}});
+  result["range"] = range_json(
+      {{t.position.line, 0}, {t.position.line, t.document->text.line_width(t.position.line)}});
   return result;
 }
 
@@ -197,7 +279,7 @@ Json Server::completion(const Json& params) {
   if (t.document == nullptr) return Json::array();
   const std::string_view line = t.document->text.utf8_line(t.position.line);
   const std::vector<size_t> starts{0};
-  const size_t cursor = offset_of(line, starts, {0, t.position.character});
+  const size_t cursor = offset_of(line, starts, {0, t.position.character}, documents_.encoding());
   const bool train =
       split_train_source(utf8_of_path(t.document->path.filename()), std::nullopt).has_value();
   return completion_items(train, line.substr(0, cursor));
@@ -208,6 +290,8 @@ Json Server::definition(const Json& params) {
   if (t.analysis == nullptr || t.side == SourceFile::none) return nullptr;
   return note_locations(*t.analysis, t.side, t.position.line);
 }
+
+bool Server::input_waiting() const { return in_.rdbuf()->in_avail() > 0; }
 
 void Server::send(const Json& message) { write_frame(out_, message_text(message)); }
 

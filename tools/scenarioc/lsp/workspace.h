@@ -1,11 +1,14 @@
 // Which scenario a document belongs to, paired by the file names as `check`
-// pairs them, and that scenario compiled anew whenever one of its sources
-// changes in the editor.
+// pairs them, open documents counted as files; and each scenario compiled
+// anew, once, after its sources have changed in the editor. What is kept of
+// a scenario goes when the last of its files is closed.
 #pragma once
 
 #include <filesystem>
 #include <map>
 #include <memory>
+#include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -25,22 +28,42 @@ class Workspace {
  public:
   explicit Workspace(const DocumentStore& documents) : documents_(documents) {}
 
-  // Compiles the scenario of `document` and returns the diagnostics of each
-  // of its sources (an empty list where there are none, so that old ones go).
-  std::vector<Publication> refresh(const Document& document);
+  // The document `uri` at `path` was opened, changed or closed: its scenario
+  // is compiled at the next settle.
+  void touch(const std::string& uri, const std::filesystem::path& path);
 
-  // The latest analysis that includes `document`; null when there is none.
+  // Compiles each scenario touched since the last settle once and returns the
+  // diagnostics of each of its sources (an empty list where there are none,
+  // so that old ones go). A scenario none of whose files is open any more is
+  // dropped, and its lists emptied.
+  std::vector<Publication> settle();
+
+  // The latest analysis that includes `document`; null when there is none or
+  // when a source could not be read.
   ScenarioAnalysis* analysis_of(const Document& document);
 
+  // How many scenarios are kept.
+  size_t kept() const { return analyses_.size(); }
+
  private:
+  struct Touched {
+    std::string uri;
+    std::filesystem::path path;
+  };
+  void settle(const Touched& touched, std::set<std::filesystem::path>& compiled,
+              std::vector<Publication>& publications);
+  bool any_open(const ScenarioAnalysis& analysis) const;
+
   const DocumentStore& documents_;
-  // By the line file's path (the train file's where a scenario has no line file).
+  std::vector<Touched> touched_;
+  // By the line file's path.
   std::map<std::filesystem::path, std::unique_ptr<ScenarioAnalysis>> analyses_;
 };
 
 // The scenario a file belongs to: for a line file with several train files,
-// the open one last edited, else the first by name. Files of `folder` on disk
-// and open documents there both count. None when the name fits no rule.
+// the open one last edited, else the first by name. Open documents of the
+// file's folder and the files there on disk both count. None when the name
+// fits no rule.
 std::optional<ScenarioFiles> scenario_of(const std::filesystem::path& path,
                                          const DocumentStore& documents);
 

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <limits>
 #include <string>
 
 namespace scenario::lsp {
@@ -36,6 +38,10 @@ TEST(DocumentStoreTest, AChangeOfNeitherFormLeavesTheDocumentAsItWas) {
       Json::array({edit(0, 0, 1, "x"), {{"range", 5}, {"text", "y"}}}),
       Json::array({{{"range", range_json({{0, 0}, {0, 1}})}}}),
       Json::object(),
+      // Positions outside the protocol's range.
+      Json::array({edit(-1, 0, 1, "x")}),
+      Json::array({edit(0, 0, kLargestCoordinate + 1, "x")}),
+      Json::array({edit(std::numeric_limits<int64_t>::max(), 0, 0, "x")}),
   };
   for (const Json& changes : faulty) {
     EXPECT_FALSE(store.change("file:///s/A_linea.txt", changes, 2)) << changes.dump();

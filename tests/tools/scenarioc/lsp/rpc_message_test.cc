@@ -12,16 +12,20 @@ namespace {
 TEST(RpcMessageTest, TellsRequestsNotificationsAndResponsesApart) {
   const auto request = std::get<Message>(
       read_message(R"({"jsonrpc":"2.0","id":"a","method":"shutdown","params":null})"));
-  EXPECT_TRUE(request.has_id);
+  EXPECT_EQ(request.kind, Message::Kind::request);
   EXPECT_EQ(request.id, "a");
   EXPECT_EQ(request.method, "shutdown");
   EXPECT_TRUE(request.params.is_null());
   const auto note =
       std::get<Message>(read_message(R"({"jsonrpc":"2.0","method":"exit","params":{"x":1}})"));
-  EXPECT_FALSE(note.has_id);
+  EXPECT_EQ(note.kind, Message::Kind::notification);
   EXPECT_EQ(note.params["x"], 1);
   const auto answer = std::get<Message>(read_message(R"({"jsonrpc":"2.0","id":3,"result":5})"));
-  EXPECT_TRUE(answer.method.empty());
+  EXPECT_EQ(answer.kind, Message::Kind::response);
+  // The empty method is a method still: a request, to be answered.
+  const auto unnamed = std::get<Message>(read_message(R"({"jsonrpc":"2.0","id":4,"method":""})"));
+  EXPECT_EQ(unnamed.kind, Message::Kind::request);
+  EXPECT_EQ(unnamed.method, "");
 }
 
 TEST(RpcMessageTest, AnswersWhatIsNoMessageWithItsError) {

@@ -1,0 +1,18 @@
+dofile(os.getenv("SESSIONS") .. "/common.lua")
+vim.cmd("edit Prova_linea.txt")
+wait(600)
+vim.cmd("edit Prova_1-.txt")
+wait(800)
+for line = 0, 40 do ask("textDocument/definition", line, 0) end
+-- Delete a line, then join two lines, then change the whole text.
+vim.cmd("normal! 12Gdd")
+wait(300)
+vim.cmd("normal! 3GJ")
+wait(300)
+ask("textDocument/hover", 11, 4)
+vim.cmd("normal! ggdG")
+wait(300)
+ask("textDocument/completion", 0, 0)
+vim.cmd("normal! u")
+wait(400)
+done()

@@ -1,0 +1,25 @@
+dofile(os.getenv("SESSIONS") .. "/common.lua")
+vim.cmd("edit Prova_1-.txt")
+wait(800)
+for line = 0, 30 do ask("textDocument/hover", line, 2) end
+ask("textDocument/definition", 15, 0)
+-- Typing a new signal line, a key at a time.
+vim.api.nvim_win_set_cursor(0, {16, 0})
+vim.cmd("normal! o")
+for _, key in ipairs({"s","e","g","n","a","l","e",","," ","2","0","0","0"}) do
+  vim.api.nvim_put({key}, "c", true, true)
+  wait(200)
+end
+ask("textDocument/completion", 16, 3)
+wait(400)
+ask("textDocument/hover", 16, 0)
+vim.cmd("split Prova_linea.txt")
+wait(600)
+ask("textDocument/hover", 5, 0)
+type_at(3, 0, "x")
+wait(400)
+vim.cmd("normal! u")
+wait(400)
+vim.cmd("bdelete!")
+wait(300)
+done()
