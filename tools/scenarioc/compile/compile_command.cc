@@ -6,11 +6,10 @@
 #include <system_error>
 
 #include "base/file_naming.h"
-#include "base/folder_lock.h"
 #include "base/replace_file.h"
 #include "base/run_time_failure.h"
-#include "base/temporary_files.h"
 #include "scenarioc/command_exit.h"
+#include "scenarioc/folder_access.h"
 #include "scenarioc/output/colour.h"
 #include "scenarioc/output/compile_report.h"
 #include "scenarioc/output/source_excerpt.h"
@@ -53,29 +52,9 @@ Presentation presentation_of(const CommandLine& line) {
   return {line.warnings, colour_wanted_for(line.colour, StandardStream::err)};
 }
 
-// The renames take the folder's lock, which the build and every compile into
-// the folder share: two compiles into one folder leave the three files of one
-// of them, never a mix. Temporary files that an ended process left there go.
-class LockingFolderSink : public FolderSink {
- public:
-  LockingFolderSink(const fs::path& folder, std::ostream& err)
-      : FolderSink(folder), folder_(folder), err_(err) {}
-  void commit() override {
-    const FolderLock lock(folder_, [&] {
-      err_ << "scenarioc: waiting for another build in " << folder_.string() << '\n' << std::flush;
-    });
-    remove_stale_temporaries(folder_);
-    FolderSink::commit();
-  }
-
- private:
-  fs::path folder_;
-  std::ostream& err_;
-};
-
 int compile_into(const CommandLine& line, const fs::path& folder, AuthorCompile& compiled,
                  std::ostream& out, std::ostream& err) {
-  LockingFolderSink sink(folder, err);
+  FolderSink sink(folder);
   compiled.compile(sink);
   const CompileOutcome outcome = compiled.outcome(folder);
   if (line.json) {
@@ -104,6 +83,9 @@ int compile_scenario(const CommandLine& line, const ScenarioFiles& scenario,
     make_folder(folder);
     const std::string error = overwrites_source(folder, scenario, line);
     if (!error.empty()) throw UsageFailure(error);
+    // Held to the end: two compiles into one folder, or a compile and a
+    // build, take turns, and each leaves a whole set.
+    const LockedFolder lock(folder, told_on(err));
     return compile_into(line, folder, *compiled, out, err);
   } catch (const RunTimeFailure&) {
     // When a compiled file could not be written, what was recorded still helps.
