@@ -17,6 +17,13 @@ namespace scenario {
 // A line for the user, without the program's name.
 using TellUser = std::function<void(const std::string& line)>;
 
+// For a run that reads or writes a single file in `folder`: when a killed run
+// left a set there half replaced, takes the lock for as long as it takes to
+// make the set whole; otherwise touches nothing, so that a folder that may
+// only be searched is read as before and a running build is not waited for.
+// Throws RunTimeFailure as LockedFolder does.
+void make_set_whole(const std::filesystem::path& folder, const TellUser& tell);
+
 class LockedFolder {
  public:
   // `tell` receives "waiting for another build in FOLDER" before a wait for

@@ -1,3 +1,4 @@
+// The lines of a folder made ready by a command of scenarioc, on its stderr.
 #include "scenarioc/folder_access.h"
 
 #include <string>

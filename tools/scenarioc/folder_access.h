@@ -1,7 +1,9 @@
 // How a command of scenarioc makes ready the folder it writes compiled files
-// into, or reads a compiled file from, as every program does: a LockedFolder
-// (base/locked_folder.h) whose lines go to stderr as "scenarioc: ...":
+// into, or reads or writes a single file in, as every program does: a
+// LockedFolder or make_set_whole (base/locked_folder.h) whose lines go to
+// stderr as "scenarioc: ...":
 //   const LockedFolder lock(folder, told_on(err));
+//   make_set_whole(folder, told_on(err));
 #pragma once
 
 #include <ostream>

@@ -119,9 +119,7 @@ int run_dump(const CommandLine& line, std::istream&, std::ostream& out, std::ost
   const std::string misfit = options_misfit(line, *kind);
   if (!misfit.empty()) throw UsageFailure(misfit);
   // A set that a killed run left half replaced is made whole before it is read.
-  std::optional<LockedFolder> lock;
-  const std::filesystem::path folder = folder_of(path_from_utf8(file));
-  if (std::filesystem::is_directory(folder)) lock.emplace(folder, told_on(err));
+  make_set_whole(folder_of(path_from_utf8(file)), told_on(err));
   const std::string bytes = read_file_up_to(path_from_utf8(file), largest_file(*kind));
   try {
     out << render(*kind, bytes, DumpView{file, bytes.size(), line.all, line.json, line.points});

@@ -9,6 +9,7 @@
 #include "base/run_time_failure.h"
 #include "compiler/diagnostics/diagnostics.h"
 #include "scenarioc/command_exit.h"
+#include "scenarioc/folder_access.h"
 #include "scenarioc/output/colour.h"
 #include "scenarioc/output/compile_report.h"
 #include "scenarioc/report/report_model.h"
@@ -86,6 +87,7 @@ int run_report(const CommandLine& line, std::istream&, std::ostream& out, std::o
   bool recorded = false;
   const std::string page = make_page(*ids, err, recorded);
   make_parent_folder(page_path);
+  make_set_whole(page_path.parent_path(), told_on(err));
   replace_file(page_path, page);
   out << "wrote " << page_path.string() << '\n';
   return recorded ? kExitRecorded : kExitOk;
