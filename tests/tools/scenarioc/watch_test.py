@@ -140,14 +140,22 @@ def main():
             good = f.read()
         typo = good.replace(b"\nsegnale,", b"\nsegnalle,", 1)
 
-        refused = subprocess.run(
-            [scenarioc, "watch", line, train, "--report",
-             os.path.join(folder, ".", "Velmora_Dorsel_904-.txt")],
-            capture_output=True, timeout=TIMEOUT)
-        check(refused.returncode == 2 and b"would replace the source" in refused.stderr,
-              "a report in place of a source is refused: %s" % refused.stderr)
-        with open(train, "rb") as f:
-            check(f.read() == good, "the source is kept")
+        # The page, or the generation file beside it, in place of a source:
+        # refused before anything is written (else each write is a save).
+        companion = os.path.join(folder, "p.generation.js")
+        with open(companion, "wb") as f:
+            f.write(good)
+        for source, page in [(train, os.path.join(folder, ".", "Velmora_Dorsel_904-.txt")),
+                             (companion, os.path.join(folder, "p"))]:
+            refused = subprocess.run(
+                [scenarioc, "watch", line, source, "--name", "Velmora_Dorsel", "--train",
+                 "904-", "--report", page],
+                capture_output=True, timeout=TIMEOUT)
+            check(refused.returncode == 2 and b"would replace the source" in refused.stderr,
+                  "a report over %s is refused: %s" % (source, refused.stderr))
+            with open(source, "rb") as f:
+                check(f.read() == good, "the source %s is kept" % source)
+        os.remove(companion)
 
         reads = SourceReads(folder)
         watch = Watch(scenarioc, folder)

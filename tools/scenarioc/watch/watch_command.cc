@@ -7,6 +7,7 @@
 #include <string>
 
 #include "base/end_request.h"
+#include "base/file_calls.h"
 #include "base/file_naming.h"
 #include "base/run_time_failure.h"
 #include "scenarioc/command_exit.h"
@@ -94,20 +95,36 @@ class Watcher {
   int count_ = 0;
 };
 
+// The page and its generation file are written after each compile: either
+// one in place of a source would be seen as a save, and compiled again.
+void refuse_report_over_source(const CommandLine& line) {
+  const fs::path page = path_from_utf8(*line.report_file);
+  const struct {
+    const char* what;
+    fs::path path;
+    std::string shown;
+  } written[] = {
+      {"the report", page, *line.report_file},
+      {"the report's generation file", generation_file_of(page),
+       utf8_path(generation_file_of(page))},
+  };
+  for (const auto& output : written) {
+    for (const std::string& source : line.files) {
+      if (same_file(output.path, path_from_utf8(source))) {
+        throw UsageFailure(std::string(output.what) + " '" + output.shown +
+                           "' would replace the source '" + source + "'");
+      }
+    }
+  }
+}
+
 }  // namespace
 
 int run_watch(const CommandLine& line, std::istream&, std::ostream& out, std::ostream& err) {
   std::string error;
   const std::optional<ScenarioFiles> scenario = scenario_files_of(line, error);
   if (!scenario) throw UsageFailure(error);
-  if (line.report_file) {
-    for (const std::string& source : line.files) {
-      if (same_file(path_from_utf8(*line.report_file), path_from_utf8(source))) {
-        throw UsageFailure("the report '" + *line.report_file + "' would replace the source '" +
-                           source + "'");
-      }
-    }
-  }
+  if (line.report_file) refuse_report_over_source(line);
   const EndRequest end;
   // Watching starts before the first compile, so that no save is missed.
   FolderWatch watch({path_from_utf8(line.files[0]), path_from_utf8(line.files[1])}, end);
