@@ -127,7 +127,10 @@ int run_watch(const CommandLine& line, std::istream&, std::ostream& out, std::os
   if (line.report_file) refuse_report_over_source(line);
   const EndRequest end;
   // Watching starts before the first compile, so that no save is missed.
-  FolderWatch watch({path_from_utf8(line.files[0]), path_from_utf8(line.files[1])}, end);
+  FolderWatch watch({path_from_utf8(line.files[0]), path_from_utf8(line.files[1])}, end,
+                    [&out](const std::string& said) {
+                      out << "scenarioc watch: " << said << '\n' << std::flush;
+                    });
   Watcher watcher(line, *scenario, out, err);
   watcher.compile();
   while (true) {
