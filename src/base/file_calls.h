@@ -4,6 +4,7 @@
 // file_calls_posix.cc and file_calls_win32.cc make them.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <filesystem>
 #include <optional>
@@ -63,6 +64,11 @@ class StagingFolder {
   SystemError rename_over(const std::string& from, const std::string& to) const;
   // Deletes the file `name`; a failure is ignored.
   void remove(const std::string& name) const;
+  // Whether a regular file stands at `name` itself, a symbolic link not followed.
+  bool holds_file(const std::string& name) const;
+  // Reads the regular file `name` whole into `bytes`; EFBIG (ERROR_FILE_TOO_LARGE
+  // on Windows) when it holds more than `limit` bytes.
+  SystemError read_small_file(const std::string& name, std::size_t limit, std::string& bytes) const;
   // Has the names given so far reach the disk. Linux flushes the folder,
   // unless it may only be searched; on Windows each rename did it already.
   SystemError flush() const;

@@ -76,6 +76,41 @@ void StagingFolder::remove(const std::string& name) const {
   ::unlinkat(descriptor_, name.c_str(), 0);
 }
 
+bool StagingFolder::holds_file(const std::string& name) const {
+  struct stat there;
+  return ::fstatat(descriptor_, name.c_str(), &there, AT_SYMLINK_NOFOLLOW) == 0 &&
+         S_ISREG(there.st_mode);
+}
+
+// O_NONBLOCK, so that a FIFO at the name cannot hold the open; it is then refused.
+SystemError StagingFolder::read_small_file(const std::string& name, std::size_t limit,
+                                           std::string& bytes) const {
+  const int fd =
+      ::openat(descriptor_, name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return last_error();
+  struct stat info;
+  SystemError error = 0;
+  if (::fstat(fd, &info) != 0) {
+    error = last_error();
+  } else if (!S_ISREG(info.st_mode)) {
+    error = EINVAL;
+  } else if (static_cast<uint64_t>(info.st_size) > limit) {
+    error = EFBIG;
+  }
+  bytes.clear();
+  char buffer[4096];
+  while (error == 0) {
+    const ssize_t n = ::read(fd, buffer, sizeof buffer);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) error = last_error();
+    if (n <= 0) break;
+    bytes.append(buffer, static_cast<std::size_t>(n));
+    if (bytes.size() > limit) error = EFBIG;
+  }
+  ::close(fd);
+  return error;
+}
+
 // fsync needs a folder opened for reading; one that cannot be read is left unflushed.
 SystemError StagingFolder::flush() const {
   const int flags = ::fcntl(descriptor_, F_GETFL);

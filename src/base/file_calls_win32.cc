@@ -92,6 +92,40 @@ void StagingFolder::remove(const std::string& name) const {
   ::DeleteFileW(file_in(path_, name).c_str());
 }
 
+bool StagingFolder::holds_file(const std::string& name) const {
+  const DWORD attributes = ::GetFileAttributesW(file_in(path_, name).c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES &&
+         !(attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT));
+}
+
+SystemError StagingFolder::read_small_file(const std::string& name, std::size_t limit,
+                                           std::string& bytes) const {
+  const HANDLE file = ::CreateFileW(file_in(path_, name).c_str(), GENERIC_READ,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return ::GetLastError();
+  SystemError error = 0;
+  LARGE_INTEGER size;
+  if (::GetFileType(file) != FILE_TYPE_DISK) {
+    error = ERROR_INVALID_PARAMETER;
+  } else if (!::GetFileSizeEx(file, &size)) {
+    error = ::GetLastError();
+  } else if (static_cast<uint64_t>(size.QuadPart) > limit) {
+    error = ERROR_FILE_TOO_LARGE;
+  }
+  bytes.clear();
+  char buffer[4096];
+  while (error == 0) {
+    DWORD read = 0;
+    if (!::ReadFile(file, buffer, sizeof buffer, &read, nullptr)) error = ::GetLastError();
+    if (error != 0 || read == 0) break;
+    bytes.append(buffer, read);
+    if (bytes.size() > limit) error = ERROR_FILE_TOO_LARGE;
+  }
+  ::CloseHandle(file);
+  return error;
+}
+
 SystemError StagingFolder::flush() const { return 0; }
 
 // A synchronous write at an offset: WriteFile with the offset in an OVERLAPPED.

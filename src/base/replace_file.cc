@@ -1,7 +1,8 @@
 // The replace-file rule, one algorithm on every system over the calls of
 // file_calls.h: each file is written whole under a temporary name beside
 // its target; those that replace a file reach the disk; then every name is
-// checked, the files are renamed in order, and the folder is flushed.
+// checked, a set's journal is placed, the files are renamed in order, the
+// folder is flushed and the journal removed.
 #include "base/replace_file.h"
 
 #include <optional>
@@ -9,6 +10,7 @@
 
 #include "base/file_calls.h"
 #include "base/file_naming.h"
+#include "base/file_set_journal.h"
 #include "base/placed_block_check.h"
 #include "base/replaced_so_far.h"
 #include "base/run_time_failure.h"
@@ -51,7 +53,7 @@ class StagedFile {
   }
   ~StagedFile() {
     if (file_ != kNoFile) close_file(file_);
-    if (!renamed_) folder_.remove(temporary_);
+    if (!renamed_ && !kept_) folder_.remove(temporary_);
   }
   StagedFile(const StagedFile&) = delete;
   StagedFile& operator=(const StagedFile&) = delete;
@@ -79,13 +81,18 @@ class StagedFile {
   // nothing to lose, and a build into a fresh folder does not wait for the disk.
   void finish() {
     const std::optional<FileMode> mode = folder_.regular_file_mode(name_);
-    replaces_ = mode.has_value();
+    replaces_ = mode.has_value() || durable_;
     if (!replaces_) {
       close();
       return;
     }
+    if (!mode) return;
     if (const SystemError error = set_mode(file_, *mode)) fail("write", shown_, error);
   }
+
+  // Has the content reach the disk before the rename even where it replaces
+  // nothing (the journal of a set that does).
+  void make_durable() { durable_ = true; }
 
   // Flushes the content of a file that replaces another, once every file of
   // the set is written: the files then reach the disk together.
@@ -110,6 +117,14 @@ class StagedFile {
     return 0;
   }
 
+  // Once the journal names the file, a signal no longer removes it: the set
+  // is then finished by whichever run comes next.
+  void hand_to_journal() { registered_->release(); }
+  // The file stays for the next run to rename, when the set failed halfway.
+  void keep() { kept_ = true; }
+
+  const std::string& temporary() const { return temporary_; }
+  const std::string& name() const { return name_; }
   // The final name with its folder, for messages.
   const std::string& shown() const { return shown_; }
   // Whether the content reached the disk: the file replaces another.
@@ -135,7 +150,9 @@ class StagedFile {
   std::string temporary_;
   FileHandle file_ = kNoFile;
   bool renamed_ = false;
+  bool kept_ = false;
   bool replaces_ = false;
+  bool durable_ = false;
   std::unique_ptr<RegisteredTemporary> registered_;
 };
 
@@ -172,26 +189,70 @@ void FileSet::rename_all(bool flush_folder) {
     const std::string refused = file->refusal();
     if (!refused.empty()) fail("replace", file->shown(), refused, replaced_so_far({}, total));
   }
-  for (const auto& file : staged_) file->flush();
-  std::vector<std::string> replaced;
   bool contents_flushed = false;
   for (const auto& file : staged_) {
-    if (const SystemError error = file->rename()) {
-      fail("replace", file->shown(), system_error_text(error), replaced_so_far(replaced, total));
-    }
-    replaced.push_back(file->shown());
+    file->flush();
     contents_flushed = contents_flushed || file->flushed();
   }
+  // A set's names reach the disk where the contents they name already have: a
+  // set that replaced a file. Names of files whose content never went to the
+  // disk would only risk naming empty files after a crash.
+  const bool durable = flush_folder && contents_flushed;
+  if (total > 1) place_journal(durable);
+  observe(0);
+  std::vector<std::string> replaced;
+  for (const auto& file : staged_) {
+    if (const SystemError error = file->rename()) fail_renaming(*file, error, replaced);
+    replaced.push_back(file->shown());
+    observe(replaced.size());
+  }
   staged_.clear();
-  // The new names reach the disk too, where the contents they name already
-  // have: a set that replaced a file. Names of files whose content never went
-  // to the disk would only risk naming empty files after a crash.
-  if (!flush_folder || !contents_flushed) return;
-  if (const SystemError error = folder_->flush()) {
+  const SystemError flushed = durable ? folder_->flush() : 0;
+  if (total > 1) folder_->remove(std::string(kJournalName));
+  if (flushed != 0) {
     const std::filesystem::path& folder = folder_->path();
-    fail("flush the folder", folder.empty() ? "." : utf8_path(folder), system_error_text(error),
+    fail("flush the folder", folder.empty() ? "." : utf8_path(folder), system_error_text(flushed),
          "; the files were replaced");
   }
+}
+
+void FileSet::place_journal(bool durable) {
+  std::vector<JournalEntry> entries;
+  for (const auto& file : staged_) {
+    file->hand_to_journal();
+    entries.push_back({file->temporary(), file->name()});
+  }
+  const std::string name(kJournalName);
+  StagedFile journal(*folder_, name, utf8_path(file_in(folder_->path(), name)));
+  if (durable) journal.make_durable();
+  const std::string text = journal_text(entries);
+  journal.write([&text](const BlockSink& put) { put(text); });
+  journal.finish();
+  journal.flush();
+  const std::string refused = journal.refusal();
+  if (!refused.empty()) fail("write", journal.shown(), refused);
+  if (const SystemError error = journal.rename()) fail("write", journal.shown(), error);
+  if (!durable) return;
+  if (const SystemError error = folder_->flush()) fail("write", journal.shown(), error);
+}
+
+// Before the first rename the old set is whole: the journal goes, and the
+// staged files with the set. After it, the staged files stay with the
+// journal, for the next run to finish the set.
+void FileSet::fail_renaming(const StagedFile& file, SystemError error,
+                            const std::vector<std::string>& replaced) {
+  const std::size_t total = staged_.size();
+  std::string after = replaced_so_far(replaced, total);
+  if (total > 1 && replaced.empty()) folder_->remove(std::string(kJournalName));
+  if (!replaced.empty()) {
+    for (const auto& staged : staged_) staged->keep();
+    after += "; the next run in this folder finishes the set";
+  }
+  fail("replace", file.shown(), system_error_text(error), after);
+}
+
+void FileSet::observe(std::size_t renamed) {
+  if (step_observer_) step_observer_(renamed);
 }
 
 void replace_file(const std::filesystem::path& path, std::string_view bytes) {

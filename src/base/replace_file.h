@@ -12,6 +12,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace scenario {
@@ -68,9 +69,21 @@ class FileSet {
   // that the new names survive a crash. Every name is checked first: one the
   // system would refuse (a folder stands there, the name is too long; on
   // Windows a read-only file, or one another program holds open) fails before
-  // any rename, and nothing changes. A failure says which files were replaced.
-  // Throws RunTimeFailure.
+  // any rename, and nothing changes. A set of several files places its
+  // journal (file_set_journal.h) before the first rename and removes it after
+  // the last, so that a run killed in between is finished by the next
+  // (file_set_recovery.h); the journal reaches the disk first where the set
+  // replaces a file. A failure says which files were replaced; after the
+  // first rename the journal and the files not yet renamed stay, for the next
+  // run to finish the set. Throws RunTimeFailure.
   void commit();
+
+  // For tests: `observer` is called once the journal is placed, with 0, and
+  // after each rename with the number of files renamed so far; what the
+  // folder then holds is what a run killed at that moment leaves.
+  void observe_steps(std::function<void(std::size_t renamed)> observer) {
+    step_observer_ = std::move(observer);
+  }
 
  private:
   // Creates the temporary file for `name`, shown as `shown` in messages, has
@@ -79,10 +92,16 @@ class FileSet {
                   const std::function<void(StagedFile&)>& write);
   // Renames the staged files; the folder is flushed only when `flush_folder`.
   void rename_all(bool flush_folder);
+  // Writes the journal that names the staged files; on the disk when `durable`.
+  void place_journal(bool durable);
+  [[noreturn]] void fail_renaming(const StagedFile& file, unsigned long error,
+                                  const std::vector<std::string>& replaced);
+  void observe(std::size_t renamed);
   friend void replace_file(const std::filesystem::path& path, const ContentWriter& content);
 
   std::unique_ptr<StagingFolder> folder_;
   std::vector<std::unique_ptr<StagedFile>> staged_;
+  std::function<void(std::size_t renamed)> step_observer_;
 };
 
 // Deletes a file; throws RunTimeFailure when it exists and cannot be deleted.

@@ -8,6 +8,9 @@
 
 namespace scenario {
 
+// "'a', 'b' and 'c'".
+std::string listed_paths(const std::vector<std::string>& paths);
+
 // "" for a set of one file; else "; none of the 3 files was replaced" or
 // "; only 'a' and 'b' were replaced", naming the files already renamed.
 std::string replaced_so_far(const std::vector<std::string>& replaced, std::size_t total);

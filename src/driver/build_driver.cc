@@ -4,10 +4,9 @@
 #include <string>
 
 #include "base/file_naming.h"
-#include "base/folder_lock.h"
+#include "base/locked_folder.h"
 #include "base/replace_file.h"
 #include "base/run_time_failure.h"
-#include "base/temporary_files.h"
 #include "compiler/compile.h"
 #include "compiler/diagnostics/diagnostics.h"
 #include "documents/scenario_notes.h"
@@ -88,11 +87,11 @@ int Form_Load(UserInterface& ui, const std::filesystem::path& folder, std::ostre
               BuildTrace* trace) {
   BuildIdentity id;
   id.cartella = folder;
-  // Held to the end: a second build in the folder waits for this one.
-  const FolderLock lock(folder, [&] {
-    err << kProgram << ": waiting for another build in " << folder.string() << '\n' << std::flush;
+  // Held to the end: a second build in the folder waits for this one, and a
+  // set that a killed build left half replaced is whole before this one starts.
+  const LockedFolder lock(folder, [&](const std::string& line) {
+    err << kProgram << ": " << line << '\n' << std::flush;
   });
-  remove_stale_temporaries(folder);
   trace_step(trace, "set nome and treno");
   set_identifiers(id);
   const SourcesRemovedOnFailure cleanup(id);

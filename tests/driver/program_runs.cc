@@ -64,6 +64,8 @@ StartedProgram start_in(const fs::path& folder, std::vector<std::string> command
   for (std::string& word : command) argv.push_back(word.data());
   argv.push_back(nullptr);
   std::vector<char*> env = environment_without_display();
+  std::vector<std::string> added = limits.environment;
+  for (std::string& setting : added) env.insert(env.end() - 1, setting.data());
   StartedProgram started;
   int pipe_ends[2];
   if (::pipe2(pipe_ends, O_CLOEXEC) != 0) return started;

@@ -32,9 +32,10 @@ inline constexpr int kCannotDropPrivileges = 125;
 inline constexpr int kCannotStart = 126;
 
 struct ChildLimits {
-  rlim_t max_file_size = RLIM_INFINITY;  // RLIMIT_FSIZE; SIGXFSZ as a shell leaves it
-  rlim_t max_data = RLIM_INFINITY;       // RLIMIT_DATA: heap and private mappings
-  bool unprivileged = false;             // as root, run as the user nobody
+  rlim_t max_file_size = RLIM_INFINITY;       // RLIMIT_FSIZE; SIGXFSZ as a shell leaves it
+  rlim_t max_data = RLIM_INFINITY;            // RLIMIT_DATA: heap and private mappings
+  bool unprivileged = false;                  // as root, run as the user nobody
+  std::vector<std::string> environment = {};  // NAME=VALUE, added to the child's
 };
 
 struct ProgramRun {

@@ -27,12 +27,13 @@ DONE = re.compile(r"scenarioc watch: compile (\d+) done .* status (\d+);")
 
 
 class Watch:
-    def __init__(self, scenarioc, folder):
+    def __init__(self, scenarioc, folder,
+                 args=("Velmora_Dorsel_linea.txt", "Velmora_Dorsel_904-.txt", "-o", "out",
+                       "--report", "page.html")):
         # Ctrl-C may have been ignored by whoever started the test; the watch
         # itself must see it.
         self.process = subprocess.Popen(
-            [scenarioc, "watch", "Velmora_Dorsel_linea.txt", "Velmora_Dorsel_904-.txt", "-o",
-             "out", "--report", "page.html"],
+            [scenarioc, "watch", *args],
             cwd=folder, stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True,
             preexec_fn=lambda: signal.signal(signal.SIGINT, signal.SIG_DFL))
         self.lines = queue.Queue()
@@ -129,8 +130,78 @@ def expect_read_once(reads, what):
           "%s: each source read once, not %s" % (what, counts))
 
 
+def end_watch(watch):
+    watch.process.send_signal(signal.SIGINT)
+    status = watch.process.wait(timeout=TIMEOUT)
+    check(status == 0, "Ctrl-C ends it with status 0, not %d" % status)
+
+
+def replace_folder(folder, make):
+    """Renames `folder` away and, after a pause, puts a new one made by
+    `make` in its place in one rename."""
+    os.rename(folder, folder + ".old")
+    time.sleep(QUIET)
+    new = folder + ".new"
+    os.mkdir(new)
+    make(new)
+    os.rename(new, folder)
+
+
+def linked_and_replaced(scenarioc):
+    """A line file shared through a symbolic link: a save to the file it
+    leads to compiles; its folder, or the scenario's own, renamed away is
+    said to be gone, and the folder put back in its place is watched again
+    and compiled."""
+    with tempfile.TemporaryDirectory() as root:
+        shared = os.path.join(root, "shared")
+        scenario = os.path.join(root, "scenario")
+        for folder in (shared, scenario):
+            os.mkdir(folder)
+        subprocess.run([scenarioc, "emit"], cwd=shared, check=True, capture_output=True,
+                       timeout=TIMEOUT)
+        os.rename(os.path.join(shared, SOURCES[1]), os.path.join(scenario, SOURCES[1]))
+        os.symlink(os.path.join("..", "shared", SOURCES[0]), os.path.join(scenario, SOURCES[0]))
+        with open(os.path.join(shared, SOURCES[0]), "rb") as f:
+            line = f.read()
+        with open(os.path.join(scenario, SOURCES[1]), "rb") as f:
+            train = f.read()
+        typo = line.replace(b"\npendenza,", b"\npendenzza,", 1)
+        check(typo != line, "the line file has a gradient")
+
+        def write(folder, name, text):
+            with open(os.path.join(folder, name), "wb") as f:
+                f.write(text)
+
+        watch = Watch(scenarioc, root, (os.path.join("scenario", SOURCES[0]),
+                                        os.path.join("scenario", SOURCES[1]), "-o", "out"))
+        try:
+            expect_one_compile(watch, 1, "the start")
+            write(shared, SOURCES[0], typo)
+            printed = expect_one_compile(watch, 2, "a save to the linked file")
+            check("unknown-keyword" in printed, "the typo shown:\n" + printed)
+
+            replace_folder(shared, lambda new: write(new, SOURCES[0], line))
+            printed = expect_one_compile(watch, 3, "the linked file's folder replaced")
+            check("shared' is gone" in printed and "shared' again" in printed
+                  and "unknown-keyword" not in printed, "gone and back:\n" + printed)
+
+            def scenario_again(new):
+                write(new, SOURCES[1], train)
+                os.symlink(os.path.join("..", "shared", SOURCES[0]),
+                           os.path.join(new, SOURCES[0]))
+            replace_folder(scenario, scenario_again)
+            printed = expect_one_compile(watch, 4, "the scenario's folder replaced")
+            check("scenario' is gone" in printed and "scenario' again" in printed,
+                  "gone and back:\n" + printed)
+            write(shared, SOURCES[0], typo)
+            expect_one_compile(watch, 5, "a save after the folders came back")
+        finally:
+            end_watch(watch)
+
+
 def main():
     scenarioc = os.path.abspath(sys.argv[1])
+    linked_and_replaced(scenarioc)
     with tempfile.TemporaryDirectory() as folder:
         subprocess.run([scenarioc, "emit"], cwd=folder, check=True, capture_output=True,
                        timeout=TIMEOUT)
@@ -140,14 +211,22 @@ def main():
             good = f.read()
         typo = good.replace(b"\nsegnale,", b"\nsegnalle,", 1)
 
-        refused = subprocess.run(
-            [scenarioc, "watch", line, train, "--report",
-             os.path.join(folder, ".", "Velmora_Dorsel_904-.txt")],
-            capture_output=True, timeout=TIMEOUT)
-        check(refused.returncode == 2 and b"would replace the source" in refused.stderr,
-              "a report in place of a source is refused: %s" % refused.stderr)
-        with open(train, "rb") as f:
-            check(f.read() == good, "the source is kept")
+        # The page, or the generation file beside it, in place of a source:
+        # refused before anything is written (else each write is a save).
+        companion = os.path.join(folder, "p.generation.js")
+        with open(companion, "wb") as f:
+            f.write(good)
+        for source, page in [(train, os.path.join(folder, ".", "Velmora_Dorsel_904-.txt")),
+                             (companion, os.path.join(folder, "p"))]:
+            refused = subprocess.run(
+                [scenarioc, "watch", line, source, "--name", "Velmora_Dorsel", "--train",
+                 "904-", "--report", page],
+                capture_output=True, timeout=TIMEOUT)
+            check(refused.returncode == 2 and b"would replace the source" in refused.stderr,
+                  "a report over %s is refused: %s" % (source, refused.stderr))
+            with open(source, "rb") as f:
+                check(f.read() == good, "the source %s is kept" % source)
+        os.remove(companion)
 
         reads = SourceReads(folder)
         watch = Watch(scenarioc, folder)

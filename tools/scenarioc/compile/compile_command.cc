@@ -7,12 +7,11 @@
 #include <vector>
 
 #include "base/file_naming.h"
-#include "base/folder_lock.h"
 #include "base/replace_file.h"
 #include "base/run_time_failure.h"
-#include "base/temporary_files.h"
 #include "scenarioc/command_exit.h"
 #include "scenarioc/documents/document_files.h"
+#include "scenarioc/folder_access.h"
 #include "scenarioc/output/colour.h"
 #include "scenarioc/output/compile_report.h"
 #include "scenarioc/output/source_excerpt.h"
@@ -44,26 +43,6 @@ Presentation presentation_of(const CommandLine& line) {
   return {line.warnings, colour_wanted_for(line.colour, StandardStream::err)};
 }
 
-// The renames take the folder's lock, which the build and every compile into
-// the folder share: two compiles into one folder leave the three files of one
-// of them, never a mix. Temporary files that an ended process left there go.
-class LockingFolderSink : public FolderSink {
- public:
-  LockingFolderSink(const fs::path& folder, std::ostream& err)
-      : FolderSink(folder), folder_(folder), err_(err) {}
-  void commit() override {
-    const FolderLock lock(folder_, [&] {
-      err_ << "scenarioc: waiting for another build in " << folder_.string() << '\n' << std::flush;
-    });
-    remove_stale_temporaries(folder_);
-    FolderSink::commit();
-  }
-
- private:
-  fs::path folder_;
-  std::ostream& err_;
-};
-
 // --documents: the crew documents beside the compiled files, once those are
 // written. A file that cannot be written is told here, after the compile's own
 // report; the status is that of the documents (2 on such a failure).
@@ -84,8 +63,14 @@ int write_documents_beside(const CommandLine& line, const fs::path& folder,
 
 int compile_into(const CommandLine& line, const fs::path& folder, AuthorCompile& compiled,
                  const DetailsSource* details, std::ostream& out, std::ostream& err) {
-  LockingFolderSink sink(folder, err);
-  compiled.compile(sink);
+  {
+    // Held to the end of the compile: two compiles into one folder, or a
+    // compile and a build, take turns, and each leaves a whole set. The
+    // documents take the lock again for their own set.
+    const LockedFolder lock(folder, told_on(err));
+    FolderSink sink(folder);
+    compiled.compile(sink);
+  }
   const CompileOutcome outcome = compiled.outcome(folder);
   int status = compile_exit_status(outcome, line.warnings);
   DocumentsOutcome documents;

@@ -14,6 +14,7 @@
 #include "compiler/format/compiled_file_decoder.h"
 #include "scenarioc/command_exit.h"
 #include "scenarioc/dump/dump_text.h"
+#include "scenarioc/folder_access.h"
 #include "source/byte_source.h"
 
 namespace scenario {
@@ -61,6 +62,11 @@ std::optional<Tabella> station_table_beside(const std::string& cells_file) {
   }
 }
 
+std::filesystem::path folder_of(const std::filesystem::path& file) {
+  const std::filesystem::path folder = file.parent_path();
+  return folder.empty() ? std::filesystem::path(".") : folder;
+}
+
 std::string render(CompiledFileKind kind, std::string_view bytes, DumpView view) {
   switch (kind) {
     case CompiledFileKind::track_plan:
@@ -79,7 +85,7 @@ std::string render(CompiledFileKind kind, std::string_view bytes, DumpView view)
 
 }  // namespace
 
-int run_dump(const CommandLine& line, std::istream&, std::ostream& out, std::ostream&) {
+int run_dump(const CommandLine& line, std::istream&, std::ostream& out, std::ostream& err) {
   const std::string& file = line.files[0];
   std::optional<CompiledFileKind> kind;
   if (line.kind) {
@@ -97,6 +103,8 @@ int run_dump(const CommandLine& line, std::istream&, std::ostream& out, std::ost
   }
   const std::string misfit = options_misfit(line, *kind);
   if (!misfit.empty()) throw UsageFailure(misfit);
+  // A set that a killed run left half replaced is made whole before it is read.
+  make_set_whole(folder_of(path_from_utf8(file)), told_on(err));
   const std::string bytes = read_file_up_to(path_from_utf8(file), largest_file(*kind));
   try {
     out << render(*kind, bytes, DumpView{file, bytes.size(), line.all, line.json, line.points});

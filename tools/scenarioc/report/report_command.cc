@@ -13,6 +13,7 @@
 #include "scenarioc/command_exit.h"
 #include "scenarioc/commands.h"
 #include "scenarioc/decompile/compiled_set_files.h"
+#include "scenarioc/folder_access.h"
 #include "scenarioc/output/colour.h"
 #include "scenarioc/output/compile_report.h"
 #include "scenarioc/report/report_documents.h"
@@ -99,8 +100,10 @@ std::string make_page(AuthorCompile& compiled, const ScenarioFiles* on_disk, std
   return render_report_page(model);
 }
 
-void write_page(const fs::path& page_path, const std::string& page, std::ostream& out) {
+void write_page(const fs::path& page_path, const std::string& page, std::ostream& out,
+                std::ostream& err) {
   make_parent_folder(page_path);
+  make_set_whole(page_path.parent_path(), told_on(err));
   replace_file(page_path, page);
   out << "wrote " << page_path.string() << '\n';
 }
@@ -121,7 +124,7 @@ int report_compiled_set(const CommandLine& line, std::ostream& out, std::ostream
     }
   }
   bool recorded = false;
-  write_page(page_path, make_page(*set.compiled, nullptr, err, recorded), out);
+  write_page(page_path, make_page(*set.compiled, nullptr, err, recorded), out, err);
   return recorded ? kExitRecorded : kExitOk;
 }
 
@@ -149,7 +152,7 @@ int run_report(const CommandLine& line, std::istream&, std::ostream& out, std::o
   }
   AuthorCompile compiled(*ids);
   bool recorded = false;
-  write_page(page_path, make_page(compiled, &*ids, err, recorded), out);
+  write_page(page_path, make_page(compiled, &*ids, err, recorded), out, err);
   return recorded ? kExitRecorded : kExitOk;
 }
 

@@ -69,7 +69,7 @@ struct FolderWatch::State {
   }
 };
 
-FolderWatch::FolderWatch(const std::vector<fs::path>& files, const EndRequest& end)
+FolderWatch::FolderWatch(const std::vector<fs::path>& files, const EndRequest& end, Tell)
     : state_(std::make_unique<State>()) {
   state_->end_event = reinterpret_cast<HANDLE>(end.wait_handle());
   for (const fs::path& file : files) {

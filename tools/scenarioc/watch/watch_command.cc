@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "base/end_request.h"
+#include "base/file_calls.h"
 #include "base/file_naming.h"
 #include "base/run_time_failure.h"
 #include "scenarioc/command_exit.h"
@@ -97,20 +98,36 @@ class Watcher {
   int count_ = 0;
 };
 
+// The page and its generation file are written after each compile: either
+// one in place of a source would be seen as a save, and compiled again.
+void refuse_report_over_source(const CommandLine& line) {
+  const fs::path page = path_from_utf8(*line.report_file);
+  const struct {
+    const char* what;
+    fs::path path;
+    std::string shown;
+  } written[] = {
+      {"the report", page, *line.report_file},
+      {"the report's generation file", generation_file_of(page),
+       utf8_path(generation_file_of(page))},
+  };
+  for (const auto& output : written) {
+    for (const std::string& source : line.files) {
+      if (same_file(output.path, path_from_utf8(source))) {
+        throw UsageFailure(std::string(output.what) + " '" + output.shown +
+                           "' would replace the source '" + source + "'");
+      }
+    }
+  }
+}
+
 }  // namespace
 
 int run_watch(const CommandLine& line, std::istream&, std::ostream& out, std::ostream& err) {
   std::string error;
   const std::optional<ScenarioFiles> scenario = scenario_files_of(line, error);
   if (!scenario) throw UsageFailure(error);
-  if (line.report_file) {
-    for (const std::string& source : line.files) {
-      if (same_file(path_from_utf8(*line.report_file), path_from_utf8(source))) {
-        throw UsageFailure("the report '" + *line.report_file + "' would replace the source '" +
-                           source + "'");
-      }
-    }
-  }
+  if (line.report_file) refuse_report_over_source(line);
   const EndRequest end;
   // Watching starts before the first compile, so that no save is missed. The
   // train-model file beside the train file counts as a source: its warnings
@@ -121,7 +138,9 @@ int run_watch(const CommandLine& line, std::istream&, std::ostream& out, std::os
     watched.push_back(details_path(line.details_file, path_from_utf8(line.files[1]), scenario->nome,
                                    scenario->treno));
   }
-  FolderWatch watch(watched, end);
+  FolderWatch watch(watched, end, [&out](const std::string& said) {
+    out << "scenarioc watch: " << said << '\n' << std::flush;
+  });
   Watcher watcher(line, *scenario, out, err);
   watcher.compile();
   while (true) {
