@@ -62,7 +62,8 @@ class LockingFolderSink : public FolderSink {
       : FolderSink(folder), folder_(folder), err_(err) {}
   void commit() override {
     const FolderLock lock(folder_, [&] {
-      err_ << "scenarioc: waiting for another build in " << folder_.string() << '\n' << std::flush;
+      err_ << "scenarioc: waiting for another build in " << printable_path(folder_) << '\n'
+           << std::flush;
     });
     remove_stale_temporaries(folder_);
     FolderSink::commit();

@@ -87,7 +87,7 @@ int run_report(const CommandLine& line, std::istream&, std::ostream& out, std::o
   const std::string page = make_page(*ids, err, recorded);
   make_parent_folder(page_path);
   replace_file(page_path, page);
-  out << "wrote " << page_path.string() << '\n';
+  out << "wrote " << printable_path(page_path) << '\n';
   return recorded ? kExitRecorded : kExitOk;
 }
 
