@@ -1,6 +1,8 @@
 #include "scenarioc/output/source_excerpt.h"
 
 #include <algorithm>
+#include <new>
+#include <stdexcept>
 
 #include "base/run_time_failure.h"
 #include "base/text_encoding.h"
@@ -76,6 +78,12 @@ SourceLines::Text& SourceLines::text(SourceFile which) {
     t.bytes = read_all(*sources_.open(which));
   } catch (const RunTimeFailure&) {
     t.bytes.clear();  // the diagnostic is shown without its line
+    return t;
+  } catch (const std::bad_alloc&) {
+    t.bytes = std::string();  // a file larger than memory: shown without its lines
+    return t;
+  } catch (const std::length_error&) {
+    t.bytes = std::string();
     return t;
   }
   t.readable = true;
