@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Builds the libFuzzer targets with clang, AddressSanitizer and
-# UndefinedBehaviorSanitizer, and runs each from its seed corpus for a bounded
-# time. Fails on any crash, leak, undefined behaviour, timeout or memory blow-up.
+# Builds every libFuzzer target (the `fuzzers` target of fuzz/CMakeLists.txt)
+# with clang, AddressSanitizer and UndefinedBehaviorSanitizer, and runs each
+# from its seed corpus for a bounded time; scripts/test.sh, and so CI, runs it.
+# Fails on any crash, leak, undefined behaviour, timeout or memory blow-up.
 # Inputs the run discovers and its findings go to build/fuzz-findings/, which is
 # not committed and is emptied at the start of every run; turn each finding into
 # a fixture under tests/fixtures/fuzz/.
@@ -16,17 +17,25 @@ findings=build/fuzz-findings
 
 cmake -S . -B "$build" -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DSCENARIO_FUZZ=ON -DSCENARIO_TESTS=OFF >/dev/null
-cmake --build "$build" -j"$(nproc)" --target compile_fuzzer decode_fuzzer decompile_fuzzer lsp_fuzzer
+cmake --build "$build" -j"$(nproc)" --target fuzzers
+
+targets=()
+for binary in "$build"/fuzz/*_fuzzer; do targets+=("$(basename "$binary" _fuzzer)"); done
+if [[ ! -x ${build}/fuzz/${targets[0]}_fuzzer ]]; then
+  echo "fuzz: no target was built" >&2
+  exit 1
+fi
 
 status=0
-for target in compile decode decompile lsp; do
+for target in "${targets[@]}"; do
   echo "== fuzzing the $target target for ${seconds} s"
   rm -rf "${findings:?}/$target"
   mkdir -p "$findings/$target/corpus" "$findings/$target/crashes"
   dictionary=()
   if [[ -f fuzz/$target.dict ]]; then dictionary=(-dict="fuzz/$target.dict"); fi
   # The first folder receives new inputs; the committed seeds are only read.
-  if ! "$build/fuzz/${target}_fuzzer" "${dictionary[@]}" \
+  # libFuzzer stops itself after the time given; `timeout` makes sure of it.
+  if ! timeout $((seconds + 120)) "$build/fuzz/${target}_fuzzer" "${dictionary[@]}" \
       -max_total_time="$seconds" -timeout=25 -rss_limit_mb=2048 -print_final_stats=1 \
       -artifact_prefix="$findings/$target/crashes/" \
       "$findings/$target/corpus" "fuzz/corpus/$target"; then

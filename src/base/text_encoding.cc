@@ -149,4 +149,8 @@ std::string printable_from_1252(std::string_view text) {
   return escape_controls(utf8_from_1252(text));
 }
 
+std::string printable_from_native(std::string_view text) {
+  return escape_controls(utf8_from_native(text));
+}
+
 }  // namespace scenario

@@ -47,4 +47,9 @@ std::string escape_controls(std::string_view utf8);
 // A Windows-1252 text as UTF-8 fit for a terminal: converted, controls escaped.
 std::string printable_from_1252(std::string_view text);
 
+// A name as the system gives it (a file or folder name, a path), or a message
+// that holds one, fit for a terminal: UTF-8 kept, anything else taken as
+// Windows-1252, controls escaped. Every such text passes here on its way out.
+std::string printable_from_native(std::string_view text);
+
 }  // namespace scenario

@@ -17,12 +17,16 @@ class ByteSource {
   virtual ~ByteSource() = default;
   // Copies up to `capacity` bytes into `buffer`; returns 0 at the end of the input.
   virtual size_t read(char* buffer, size_t capacity) = 0;
+  // How many bytes the source is expected to hold, so that a reader of all of
+  // it can make room once; 0 when not known.
+  virtual std::uintmax_t expected_size() const { return 0; }
 };
 
 class MemoryByteSource : public ByteSource {
  public:
   explicit MemoryByteSource(std::string_view text) : text_(text) {}
   size_t read(char* buffer, size_t capacity) override;
+  std::uintmax_t expected_size() const override { return text_.size(); }
 
  private:
   std::string_view text_;
@@ -43,6 +47,7 @@ class FileByteSource : public ByteSource {
   size_t read(char* buffer, size_t capacity) override;
   // The file's size when it was opened.
   std::uintmax_t size() const { return size_; }
+  std::uintmax_t expected_size() const override { return size_; }
 
  private:
   // With `missing_allowed`, a name that does not exist leaves the source

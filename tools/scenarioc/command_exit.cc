@@ -3,6 +3,7 @@
 #include <string>
 
 #include "base/run_time_failure.h"
+#include "base/text_encoding.h"
 #include "scenarioc/command_line.h"
 #include "scenarioc/commands.h"
 
@@ -10,7 +11,7 @@ namespace scenario {
 
 int usage_failure(std::ostream& err, std::string_view who, std::string_view error,
                   const CommandSpec* command) {
-  err << who << ": " << error << '\n' << usage_hint(command);
+  err << who << ": " << printable_from_native(error) << '\n' << usage_hint(command);
   return kExitFailure;
 }
 
@@ -26,7 +27,8 @@ int run_reporting_failure(const CommandSpec& command, std::ostream& err,
   } catch (const UsageFailure& failure) {
     return usage_failure(err, "scenarioc " + std::string(command.name), failure.what(), &command);
   } catch (const RunTimeFailure& failure) {
-    err << "scenarioc: " << failure.what() << '\n';
+    // A failure's message may name a file, whose name may hold any byte.
+    err << "scenarioc: " << printable_from_native(failure.what()) << '\n';
     return kExitFailure;
   }
 }

@@ -3,6 +3,7 @@
 #include <system_error>
 
 #include "base/file_naming.h"
+#include "base/text_encoding.h"
 
 namespace scenario {
 
@@ -46,6 +47,10 @@ void check_sources(AuthorSources& sources) { sources.open_both(); }
 std::string utf8_of_path(const fs::path& path) {
   const std::u8string text = path.u8string();
   return std::string(text.begin(), text.end());
+}
+
+std::string printable_path(const fs::path& path) {
+  return printable_from_native(utf8_of_path(path));
 }
 
 bool same_file(const fs::path& a, const fs::path& b) {

@@ -45,6 +45,9 @@ void check_sources(AuthorSources& sources);
 // the file system's bytes as they are).
 std::string utf8_of_path(const std::filesystem::path& path);
 
+// A path as the tool prints it: UTF-8, control characters escaped.
+std::string printable_path(const std::filesystem::path& path);
+
 // Whether two paths name the same existing file.
 bool same_file(const std::filesystem::path& a, const std::filesystem::path& b);
 

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "base/file_naming.h"
+#include "base/text_encoding.h"
 #include "scenarioc/check/ordered_work.h"
 #include "scenarioc/check/scenario_check.h"
 #include "scenarioc/check/scenario_finder.h"
@@ -82,7 +83,8 @@ int run_check(const CommandLine& line, std::istream&, std::ostream& out, std::os
   std::string error;
   const std::optional<FoundScenarios> found = scenarios_named(line, error);
   if (!found) throw UsageFailure(error);
-  for (const std::string& failure : found->failures) err << "scenarioc: " << failure << '\n';
+  for (const std::string& failure : found->failures)
+    err << "scenarioc: " << printable_from_native(failure) << '\n';
   const std::vector<ScenarioFiles>& scenarios = found->scenarios;
   if (scenarios.empty()) {
     err << "scenarioc check: no line file NAME_linea.txt found\n";

@@ -3,6 +3,7 @@
 #include <exception>
 #include <optional>
 
+#include "base/text_encoding.h"
 #include "compiler/diagnostics/diagnostics.h"
 #include "scenarioc/author_compile.h"
 #include "scenarioc/documents/document_files.h"
@@ -18,9 +19,9 @@ std::string count_of(size_t n, const char* one, const char* many) {
 }
 
 std::string scenario_name(const ScenarioFiles& s) {
-  if (s.train_file.empty()) return utf8_of_path(s.line_file);
-  if (s.line_file.empty()) return utf8_of_path(s.train_file);
-  return utf8_of_path(s.line_file) + " + " + utf8_of_path(s.train_file);
+  if (s.train_file.empty()) return printable_path(s.line_file);
+  if (s.line_file.empty()) return printable_path(s.train_file);
+  return printable_path(s.line_file) + " + " + printable_path(s.train_file);
 }
 
 // Why a scenario found in a folder cannot be checked; empty when it can.
@@ -98,7 +99,7 @@ ScenarioReport not_checked(const ScenarioFiles& s, const std::string& why, Check
   report.verdict = verdict;
   report.status = verdict == CheckVerdict::failure ? 2 : 1;
   if (!json) {
-    report.text = scenario_name(s) + ": not checked: " + why + "\n";
+    report.text = scenario_name(s) + ": not checked: " + printable_from_native(why) + "\n";
     return report;
   }
   Json document = begin_json(s);
@@ -138,7 +139,7 @@ ScenarioReport compiled_report(const ScenarioFiles& s, AuthorCompile& compiled,
   }
   report.text = diagnostics_text(outcome, compiled.lines(), presentation);
   if (outcome.result.cell_row_missing) {
-    report.text += utf8_of_path(s.line_file) +
+    report.text += printable_path(s.line_file) +
                    ": no compiled file would be written: " + cell_row_missing_reason(outcome.ctx) +
                    "\n";
   }

@@ -54,8 +54,9 @@ std::string name_value(const Field& field, const Record& record) {
 int64_t cell_metres(size_t index) { return cell_start(static_cast<int64_t>(index)); }
 
 std::string route_cells_heading(const std::vector<cella>& percorso, const DumpView& view) {
-  std::string text = "route cells: " + view.file + ", " + std::to_string(view.bytes) + " bytes, " +
-                     std::to_string(percorso.size()) + " cells";
+  std::string text = "route cells: " + printable_from_native(view.file) + ", " +
+                     std::to_string(view.bytes) + " bytes, " + std::to_string(percorso.size()) +
+                     " cells";
   if (!percorso.empty()) text += " (0 to " + std::to_string(percorso.size() - 1) + ")";
   if (percorso.size() <= kHeaderCell) return text + "; no header cell\n";
   const cella& header = percorso[kHeaderCell];
@@ -146,7 +147,8 @@ std::string track_points_csv(const DecodedTrackPlan& plan) {
 }
 
 std::string track_summary_text(const TrackPlanSummary& s, const DumpView& view) {
-  std::string text = "track plan: " + view.file + ", " + std::to_string(view.bytes) + " bytes\n";
+  std::string text = "track plan: " + printable_from_native(view.file) + ", " +
+                     std::to_string(view.bytes) + " bytes\n";
   if (s.metri_totali < 0) return text + "no element\n";
   text += "metres: 0 to " + std::to_string(s.metri_totali) + " (route length + 7000 m)\n";
   text += "points with x and y: " + std::to_string(s.filled_points) +
@@ -216,8 +218,9 @@ std::string dump_route_cells(const std::vector<cella>& percorso, const DumpView&
 
 std::string dump_station_table(const Tabella& tabella, const DumpView& view) {
   if (!view.json) {
-    std::string text = "station table: " + view.file + ", " + std::to_string(view.bytes) +
-                       " bytes, " + std::to_string(tabella.size()) + " records\n";
+    std::string text = "station table: " + printable_from_native(view.file) + ", " +
+                       std::to_string(view.bytes) + " bytes, " + std::to_string(tabella.size()) +
+                       " records\n";
     for (int k = 0; k < kTableEntries; ++k) {
       text += station_line(k, tabella[k]);
       const std::string units = entry_in_units(k, tabella);

@@ -13,6 +13,7 @@
 #include "documents/slowdown_order.h"
 #include "documents/train_sheet.h"
 #include "scenarioc/command_exit.h"
+#include "scenarioc/scenario_inputs.h"
 #include "source/builtin_line.h"
 #include "source/builtin_train.h"
 
@@ -79,7 +80,7 @@ int run_emit(const CommandLine& line, std::istream&, std::ostream& out, std::ost
   }
   write_all(id);
   for (const std::string& name : names) {
-    out << "wrote " << file_in(id.cartella, name).string() << '\n';
+    out << "wrote " << printable_path(file_in(id.cartella, name)) << '\n';
   }
   return kExitOk;
 }

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "base/file_naming.h"
+#include "base/text_encoding.h"
 #include "compiler/diagnostics/diagnostics.h"
 #include "scenarioc/command_exit.h"
 #include "scenarioc/output/diagnostic_groups.h"
@@ -94,7 +95,7 @@ void report_compile_text(const CompileOutcome& o, SourceLines& lines,
     err << "scenarioc: no compiled file written: " << cell_row_missing_reason(o.ctx) << '\n';
   }
   for (const std::string& name : o.result.files_written) {
-    out << "wrote " << written_path(o, name) << '\n';
+    out << "wrote " << printable_from_native(written_path(o, name)) << '\n';
   }
   if (!warnings.empty()) err << warnings << '\n';
   const size_t n = o.ctx.trail.recordings.size();

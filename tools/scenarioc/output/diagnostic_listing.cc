@@ -29,9 +29,9 @@ std::string locus(const SourceLocation& where, const SourceFiles& sources) {
   return text;
 }
 
-// Text fit for a terminal: UTF-8, control characters escaped. Texts quoted
-// from the sources are Windows-1252; file names are kept when they are UTF-8.
-std::string printable(std::string_view text) { return escape_controls(utf8_from_native(text)); }
+// Texts quoted from the sources are Windows-1252; file names are kept when
+// they are UTF-8.
+std::string printable(std::string_view text) { return printable_from_native(text); }
 
 std::string with_space(const std::string& text) { return text.empty() ? text : text + " "; }
 

@@ -3,6 +3,8 @@
 #include <charconv>
 #include <cmath>
 
+#include "scenarioc/output/json_text.h"
+
 namespace scenario {
 namespace {
 
@@ -34,6 +36,20 @@ void append_escaped(std::string& out, std::string_view utf8) {
         out += ch;
     }
   }
+}
+
+std::string script_string_literal(std::string_view utf8) {
+  const std::string json = json_text(json_native(utf8));
+  std::string literal;
+  literal.reserve(json.size());
+  for (char ch : json) {
+    if (ch == '<') {
+      literal += "\\u003C";
+    } else {
+      literal += ch;
+    }
+  }
+  return literal;
 }
 
 void append_integer(std::string& out, int64_t value) {

@@ -105,7 +105,7 @@ void write_page(const fs::path& page_path, const std::string& page, std::ostream
   make_parent_folder(page_path);
   make_set_whole(page_path.parent_path(), told_on(err));
   replace_file(page_path, page);
-  out << "wrote " << page_path.string() << '\n';
+  out << "wrote " << printable_path(page_path) << '\n';
 }
 
 // A compiled set in place of the sources: the page of the sources that

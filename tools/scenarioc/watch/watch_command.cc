@@ -11,6 +11,7 @@
 #include "base/file_calls.h"
 #include "base/file_naming.h"
 #include "base/run_time_failure.h"
+#include "base/text_encoding.h"
 #include "scenarioc/command_exit.h"
 #include "scenarioc/commands.h"
 #include "scenarioc/compile/compile_command.h"
@@ -75,7 +76,8 @@ class Watcher {
         std::chrono::steady_clock::now() - start);
     out_ << "scenarioc watch: compile " << count_ << " done at " << time_of_day() << " in "
          << took.count() << " ms, status " << status << "; waiting for a change to "
-         << line_.files[0] << " or " << line_.files[1] << " (Ctrl-C ends)\n"
+         << printable_from_native(line_.files[0]) << " or " << printable_from_native(line_.files[1])
+         << " (Ctrl-C ends)\n"
          << std::flush;
   }
 
@@ -84,9 +86,9 @@ class Watcher {
     const fs::path page = path_from_utf8(*line_.report_file);
     try {
       write_watched_report(page, draw_report_page(compiled, scenario_));
-      out_ << "wrote " << page.string() << '\n';
+      out_ << "wrote " << printable_path(page) << '\n';
     } catch (const RunTimeFailure& failure) {
-      err_ << "scenarioc: " << failure.what() << '\n';
+      err_ << "scenarioc: " << printable_from_native(failure.what()) << '\n';
     }
   }
 

@@ -4,7 +4,7 @@
 #include <string_view>
 
 #include "base/replace_file.h"
-#include "scenarioc/output/json_text.h"
+#include "scenarioc/output/html_text.h"
 #include "scenarioc/report/report_assets.h"
 #include "scenarioc/report/report_names.h"
 #include "scenarioc/scenario_inputs.h"
@@ -13,15 +13,6 @@ namespace scenario {
 namespace {
 
 namespace fs = std::filesystem;
-
-// A JavaScript string literal of `text` fit for a <script> element.
-std::string script_literal(const std::string& text) {
-  std::string literal = json_text(json_native(text));
-  for (size_t at = literal.find("</"); at != std::string::npos; at = literal.find("</", at)) {
-    literal.replace(at, 2, "<\\/");
-  }
-  return literal;
-}
 
 // The script's placeholder `name` becomes `value`.
 void fill_placeholder(std::string& script, std::string_view name, const std::string& value) {
@@ -42,7 +33,7 @@ std::string page_that_reloads(const std::string& page, const fs::path& page_path
   std::string script(watch_reload_script());
   fill_placeholder(script, page::kPageGeneration, std::to_string(generation));
   fill_placeholder(script, page::kGenerationFileName,
-                   script_literal(utf8_of_path(generation_file_of(page_path).filename())));
+                   script_string_literal(utf8_of_path(generation_file_of(page_path).filename())));
   script = "<script>\n" + script + "</script>\n";
   const size_t end = page.rfind("</body>");
   if (end == std::string::npos) return page + script;

@@ -1,10 +1,13 @@
 // The source line under a diagnostic: the caret stays under the column named
-// whatever stands before it, and the lines are those the field reader counts.
+// whatever stands before it, a long line is cut to a window around it, and the
+// lines are those the field reader counts.
 #include "scenarioc/output/source_excerpt.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
+#include <vector>
 
 namespace scenario::testing {
 namespace {
@@ -56,6 +59,77 @@ TEST(SourceExcerptTest, CaretStandsUnderTheColumnAsShown) {
 TEST(SourceExcerptTest, TheCaretIsGreenInColour) {
   EXPECT_EQ(render_excerpt("ab", 1, 2, Painter(true)),
             "    1 | ab\n      |  \33[01;32m\33[K^\33[m\33[K\n");
+}
+
+// A line of `size` bytes whose byte i (from 0) is the digit i % 10.
+std::string digits(size_t size) {
+  std::string s;
+  for (size_t i = 0; i < size; ++i) s += static_cast<char>('0' + i % 10);
+  return s;
+}
+
+TEST(SourceExcerptTest, ALongLineIsCutAroundTheColumn) {
+  const std::string raw = digits(1000);
+  const struct {
+    const char* name;
+    int32_t column;
+    size_t first;     // the first byte shown
+    bool cut_before;  // a mark before the text shown
+    bool cut_after;   // and after it
+  } rows[] = {
+      {"near the start", 5, 0, false, true},
+      {"just inside the first window", static_cast<int32_t>(kExcerptBytesBefore), 0, false, true},
+      {"in the middle", 500, 500 - 1 - kExcerptBytesBefore, true, true},
+      {"near the end", 990, 1000 - kExcerptBytes, true, false},
+      {"past the end", 1001, 1000 - kExcerptBytes, true, false},
+  };
+  const Painter plain(false);
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    const std::string shown = std::string(row.cut_before ? kCutMark : "") +
+                              raw.substr(row.first, kExcerptBytes) +
+                              std::string(row.cut_after ? kCutMark : "");
+    const size_t caret = std::min(static_cast<size_t>(row.column) - 1, raw.size()) - row.first +
+                         (row.cut_before ? kCutMark.size() : 0);
+    EXPECT_EQ(render_excerpt(raw, 1, row.column, plain),
+              "    1 | " + shown + "\n      | " + std::string(caret, ' ') + "^\n");
+  }
+  EXPECT_EQ(render_excerpt(digits(kExcerptBytes), 1, 1, plain),
+            "    1 | " + digits(kExcerptBytes) + "\n      | ^\n");
+}
+
+// However many warnings a line carries, each shows no more than the window.
+TEST(SourceExcerptTest, WhatIsShownOfALineDoesNotGrowWithIt) {
+  const std::string raw = "velocita, 2000, 113" + std::string(50000, ',') + "\x01";
+  for (int32_t column : {1, 20, 25000, 50020, 50021}) {
+    SCOPED_TRACE(column);
+    const std::string shown = render_excerpt(raw, 11, column, Painter(false));
+    EXPECT_LT(shown.size(), 2 * (kExcerptBytes + 4 * kCutMark.size()) + 20);
+  }
+}
+
+TEST(SourceExcerptTest, LinesAreFoundInAnyOrderAmongManyLines) {
+  // Lines of every length from 0 to 9000 bytes, some ending in CR LF: the
+  // index of line starts keeps only some of them.
+  std::string text;
+  std::vector<std::string> expected;
+  for (size_t i = 0; i < 3000; ++i) {
+    expected.push_back(std::string(i * 7 % 9001 * (i % 5 == 0), 'a' + i % 26));
+    text += expected.back() + (i % 3 == 0 ? "\r\n" : "\n");
+  }
+  MemorySources sources(text, "");
+  SourceLines lines(sources);
+  for (size_t step : {1u, 7u, 641u, 2999u}) {  // forwards, in strides, backwards
+    SCOPED_TRACE(step);
+    for (size_t k = 0, i = 0; k < expected.size(); ++k, i = (i + step) % expected.size()) {
+      const std::optional<std::string_view> line =
+          lines.line(SourceFile::line, static_cast<int32_t>(i + 1));
+      ASSERT_TRUE(line.has_value()) << i;
+      ASSERT_EQ(*line, expected[i]) << i;
+    }
+  }
+  EXPECT_EQ(lines.line(SourceFile::line, 3001).value_or("?"), "");
+  EXPECT_FALSE(lines.line(SourceFile::line, 3002).has_value());
 }
 
 TEST(SourceExcerptTest, LinesEndAsTheFieldReaderEndsThem) {

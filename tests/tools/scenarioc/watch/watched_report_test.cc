@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include "scenarioc/output/html_text.h"
+
 namespace scenario::testing {
 namespace {
 
@@ -30,6 +32,26 @@ TEST(WatchedReportTest, TheReloadScriptGoesBeforeTheEndOfTheBody) {
             std::string("<body>\n<p>x</p>\n") + kReload + "</body>\n</html>\n");
   EXPECT_EQ(page_that_reloads("no end", page_path, 1700000000123), std::string("no end") + kReload);
   EXPECT_EQ(generation_script(1700000000123), "scenariocWatch(1700000000123);\n");
+}
+
+// Names that, written into the script as they are, would end it early or make
+// the HTML parser read past its end tag.
+TEST(WatchedReportTest, NoPageNameChangesWhereTheScriptEnds) {
+  for (const char* name :
+       {"<!--<script>.html", "</script>.html", "</SCRIPT >.html", "<!--.html", "a<b.html"}) {
+    SCOPED_TRACE(name);
+    const std::string page = page_that_reloads("<body>\n</body>\n", name, 1);
+    const size_t start = page.find("<script>\n") + 9;
+    const size_t end = page.find("</script>\n");
+    ASSERT_LT(start, end);
+    EXPECT_EQ(page.substr(end), "</script>\n</body>\n");
+    // Inside the element no "<" at all: nothing there can open a comment or a tag.
+    EXPECT_EQ(page.substr(start, end - start).find('<'), std::string::npos) << page;
+  }
+}
+
+TEST(WatchedReportTest, AScriptLiteralReadsBackAsTheText) {
+  EXPECT_EQ(script_string_literal("<!--<script>\"\n"), "\"\\u003C!--\\u003Cscript>\\\"\\n\"");
 }
 
 }  // namespace
