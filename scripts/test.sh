@@ -6,7 +6,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/packages.sh
 ensure_packages cmake make g++ nlohmann-json3-dev clang libclang-rt-14-dev libgtest-dev libgmock-dev \
-  libbenchmark-dev libfltk1.3-dev xvfb xauth xdotool x11-apps imagemagick chromium python3 eslint \
+  libbenchmark-dev libfltk1.3-dev xvfb xauth xdotool x11-apps imagemagick fonts-dejavu-core chromium python3 eslint \
   dpkg-dev groff-base man-db
 # stylelint for the report page's style sheet, from npm at the versions of its
 # lock file, into build/lint-tools once; offline or without npm its test skips.

@@ -62,6 +62,11 @@ cleanup() {
   rm -rf "$tmp"
 }
 trap cleanup EXIT
+source "$here/pinned_fonts.sh"
+pin_fonts "$tmp/fonts" || {
+  echo "SKIP: DejaVu Sans Bold is not installed (Debian package fonts-dejavu-core)"
+  exit 77
+}
 art=${WINDOW_TEST_ARTIFACTS:-$tmp/screens}
 mkdir -p "$art"
 
