@@ -31,9 +31,9 @@ HANDLE handle_of(FileHandle file) { return reinterpret_cast<HANDLE>(file); }
 // deletes it: mostly another program, a simulator reading it, that holds it
 // open without letting it be deleted.
 SystemError deletion_refusal(const std::filesystem::path& path) {
-  const HANDLE probe =
-      ::CreateFileW(path.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                    nullptr, OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+  const HANDLE probe = ::CreateFileW(long_path_form(path).c_str(), DELETE,
+                                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                     nullptr, OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
   if (probe == INVALID_HANDLE_VALUE) {
     const DWORD error = ::GetLastError();
     return error == ERROR_FILE_NOT_FOUND ? 0 : error;
@@ -52,15 +52,15 @@ StagingFolder::~StagingFolder() = default;
 SystemError StagingFolder::open() { return 0; }
 
 SystemError StagingFolder::create_new(const std::string& name, FileHandle& file) const {
-  const HANDLE created = ::CreateFileW(file_in(path_, name).c_str(), GENERIC_WRITE, 0, nullptr,
-                                       CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+  const HANDLE created = ::CreateFileW(long_path_form(file_in(path_, name)).c_str(), GENERIC_WRITE,
+                                       0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (created == INVALID_HANDLE_VALUE) return ::GetLastError();
   file = reinterpret_cast<FileHandle>(created);
   return 0;
 }
 
 std::optional<FileMode> StagingFolder::regular_file_mode(const std::string& name) const {
-  const DWORD attributes = ::GetFileAttributesW(file_in(path_, name).c_str());
+  const DWORD attributes = ::GetFileAttributesW(long_path_form(file_in(path_, name)).c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
     return std::nullopt;
   }
@@ -69,7 +69,7 @@ std::optional<FileMode> StagingFolder::regular_file_mode(const std::string& name
 
 SystemError StagingFolder::refusal(const std::string& name) const {
   const std::filesystem::path path = file_in(path_, name);
-  const DWORD attributes = ::GetFileAttributesW(path.c_str());
+  const DWORD attributes = ::GetFileAttributesW(long_path_form(path).c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES) {
     const DWORD error = ::GetLastError();
     return error == ERROR_FILE_NOT_FOUND ? 0 : error;
@@ -81,7 +81,8 @@ SystemError StagingFolder::refusal(const std::string& name) const {
 }
 
 SystemError StagingFolder::rename_over(const std::string& from, const std::string& to) const {
-  if (!::MoveFileExW(file_in(path_, from).c_str(), file_in(path_, to).c_str(),
+  if (!::MoveFileExW(long_path_form(file_in(path_, from)).c_str(),
+                     long_path_form(file_in(path_, to)).c_str(),
                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
     return ::GetLastError();
   }
@@ -89,7 +90,7 @@ SystemError StagingFolder::rename_over(const std::string& from, const std::strin
 }
 
 void StagingFolder::remove(const std::string& name) const {
-  ::DeleteFileW(file_in(path_, name).c_str());
+  ::DeleteFileW(long_path_form(file_in(path_, name)).c_str());
 }
 
 bool StagingFolder::holds_file(const std::string& name) const {
@@ -156,12 +157,12 @@ SystemError close_file(FileHandle file) {
 }
 
 bool regular_file_at(const std::filesystem::path& path) {
-  const DWORD attributes = ::GetFileAttributesW(path.c_str());
+  const DWORD attributes = ::GetFileAttributesW(long_path_form(path).c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 SystemError delete_path(const std::filesystem::path& path) {
-  if (::DeleteFileW(path.c_str())) return 0;
+  if (::DeleteFileW(long_path_form(path).c_str())) return 0;
   const DWORD error = ::GetLastError();
   return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? 0 : error;
 }

@@ -35,14 +35,14 @@ void RegisteredTemporary::release() {}
 
 void remove_stale_temporaries(const std::filesystem::path& folder) {
   WIN32_FIND_DATAW found;
-  const HANDLE search = ::FindFirstFileW((folder / L".~*.tmp").c_str(), &found);
+  const HANDLE search = ::FindFirstFileW(long_path_form(folder / L".~*.tmp").c_str(), &found);
   if (search == INVALID_HANDLE_VALUE) return;
   const ProcessId self = current_process();
   do {
     const std::optional<ProcessId> owner = temporary_name_owner(utf8_of(found.cFileName));
     if (!owner || *owner == self || !process_is_gone(*owner)) continue;
     if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
-    ::DeleteFileW((folder / found.cFileName).c_str());
+    ::DeleteFileW(long_path_form(folder / found.cFileName).c_str());
   } while (::FindNextFileW(search, &found));
   ::FindClose(search);
 }

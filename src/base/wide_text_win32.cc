@@ -50,4 +50,27 @@ std::string system_reason(unsigned long error) {
   return utf8_of(reason);
 }
 
+std::wstring long_path_form(const std::filesystem::path& path) {
+  const std::wstring& given = path.native();
+  if (given.starts_with(L"\\\\?\\")) return given;
+  // CreateDirectoryW stops 12 short of MAX_PATH, to leave room for an 8.3 name;
+  // a relative path grows by the current folder's length.
+  constexpr size_t kShortEnough = MAX_PATH - 12;
+  const size_t reach = path.is_absolute() ? 0 : ::GetCurrentDirectoryW(0, nullptr);
+  if (given.size() + reach < kShortEnough) return given;
+  std::wstring whole(given.size() + MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD length =
+        ::GetFullPathNameW(given.c_str(), static_cast<DWORD>(whole.size()), whole.data(), nullptr);
+    if (length == 0) return given;
+    if (length < whole.size()) {
+      whole.resize(length);
+      break;
+    }
+    whole.resize(length + 1);
+  }
+  if (whole.starts_with(L"\\\\")) return L"\\\\?\\UNC\\" + whole.substr(2);
+  return L"\\\\?\\" + whole;
+}
+
 }  // namespace scenario

@@ -254,6 +254,44 @@ check_fatal_error() {
   echo "ok: OK ended the build with status $status; the documents stay, no compiled file"
 }
 
+# The program and the tool in a folder whose path passes MAX_PATH: the lock
+# and the files reach it. The program is started from a short folder, as Wine
+# starts nothing in a working folder that long.
+check_long_folder() {
+  local folder="$tmp/long" i
+  for i in $(seq 1 16); do folder+="/cartella_di_prova_$i"; done
+  mkdir -p "$folder"
+  cp "$program" "$folder/velmora_dorsel.exe"
+  (cd "$tmp" && timeout 120 wine "$folder/velmora_dorsel.exe") >"$tmp/long.out" 2>"$tmp/long.err"
+  local status=$?
+  ((status == 0)) || fail "velmora_dorsel.exe in a long folder ended with status $status: \
+$(cat "$tmp/long.err")"
+  [[ $(listing "$folder") == "$(names "$six_files velmora_dorsel.exe")" ]] ||
+    fail "the long folder holds: $(listing "$folder")"
+  (cd "$tmp" && wine "$tool" emit -o "$folder/src" &&
+    wine "$tool" compile "$folder/src/Velmora_Dorsel_linea.txt" \
+      "$folder/src/Velmora_Dorsel_904-.txt") >"$tmp/long.out" 2>&1 ||
+    fail "scenarioc.exe in a long folder failed: $(cat "$tmp/long.out")"
+  same_files "$tmp/linux/tool/emitted" "$folder/src" Velmora_Dorsel_linea.dat \
+    Velmora_Dorsel_904.sim Velmora_Dorsel_904.dat
+  echo "ok: velmora_dorsel.exe and scenarioc.exe work in a folder ${#folder} characters long"
+}
+
+# A folder name Windows would alter ("out2 " made as "out2") is refused before
+# anything is made.
+check_altered_names() {
+  local work="$tmp/altered" name status
+  mkdir -p "$work"
+  for name in "out2 " "sub/out3./x"; do
+    status=0
+    (cd "$work" && wine "$tool" emit -o "$name") >"$tmp/altered.out" 2>&1 || status=$?
+    [[ $status -ne 0 ]] && grep -q "Windows drops the" "$tmp/altered.out" ||
+      fail "scenarioc.exe emit -o '$name' ($status): $(cat "$tmp/altered.out")"
+    [[ -z $(listing "$work") ]] || fail "scenarioc.exe emit -o '$name' left: $(listing "$work")"
+  done
+  echo "ok: scenarioc.exe refuses a folder name Windows would alter and makes nothing"
+}
+
 # scenarioc.exe in a folder named in Greek, writing into one named in Italian
 # and Japanese, and compiling sources named in Italian: the same bytes as
 # Linux. A scenario named in Greek, which the Windows-1252 texts of the
@@ -336,6 +374,8 @@ check_console() {
 
 linux_reference
 check_build_in_own_folder
+check_long_folder
+check_altered_names
 check_fatal_error
 check_tool
 check_fixtures

@@ -2,8 +2,10 @@
 
 #include <system_error>
 
+#include "base/altered_names.h"
 #include "base/file_naming.h"
 #include "base/run_time_failure.h"
+#include "scenarioc/scenario_inputs.h"
 
 namespace scenario {
 
@@ -16,9 +18,17 @@ fs::path output_folder(const CommandLine& line) {
 }
 
 void make_folder(const fs::path& folder) {
+#ifdef _WIN32
+  // Windows would make "out2 " as "out2" and then fail to write into it.
+  const std::string altered = name_windows_alters(folder);
+  if (!altered.empty()) {
+    throw RunTimeFailure("cannot create folder '" + utf8_of_path(folder) + "': " + altered);
+  }
+#endif
   std::error_code ec;
   fs::create_directories(folder, ec);
-  if (ec) throw RunTimeFailure("cannot create folder '" + folder.string() + "': " + ec.message());
+  if (ec)
+    throw RunTimeFailure("cannot create folder '" + utf8_of_path(folder) + "': " + ec.message());
 }
 
 }  // namespace scenario

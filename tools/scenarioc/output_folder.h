@@ -12,7 +12,8 @@ namespace scenario {
 std::filesystem::path output_folder(const CommandLine& line);
 
 // Makes `folder` and those above it that are missing; throws RunTimeFailure
-// when one cannot be made.
+// when one cannot be made, and on Windows before making any when a name in
+// `folder` is one the system would alter.
 void make_folder(const std::filesystem::path& folder);
 
 }  // namespace scenario

@@ -11,6 +11,7 @@
 #include "scenarioc/command_exit.h"
 #include "scenarioc/commands.h"
 #include "scenarioc/decompile/compiled_set_files.h"
+#include "scenarioc/output_folder.h"
 #include "scenarioc/scenario_inputs.h"
 
 namespace scenario {
@@ -34,9 +35,7 @@ void print_warnings(const DecompiledScenario& d, std::ostream& err) {
 // Both sources or neither: staged together and renamed at the end.
 void write_sources(const fs::path& folder, const std::string& line_name,
                    const std::string& train_name, const DecompiledScenario& d) {
-  std::error_code ec;
-  fs::create_directories(folder, ec);
-  if (ec) throw RunTimeFailure("cannot create folder '" + folder.string() + "': " + ec.message());
+  make_folder(folder);
   FileSet files(folder);
   files.stage(line_name, [&](const BlockSink& put) { put(d.line); });
   files.stage(train_name, [&](const BlockSink& put) { put(d.train); });

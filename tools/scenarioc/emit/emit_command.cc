@@ -13,6 +13,7 @@
 #include "documents/slowdown_order.h"
 #include "documents/train_sheet.h"
 #include "scenarioc/command_exit.h"
+#include "scenarioc/output_folder.h"
 #include "scenarioc/scenario_inputs.h"
 #include "source/builtin_line.h"
 #include "source/builtin_train.h"
@@ -73,11 +74,7 @@ int run_emit(const CommandLine& line, std::istream&, std::ostream& out, std::ost
       return kExitFailure;
     }
   }
-  std::error_code ec;
-  fs::create_directories(id.cartella, ec);
-  if (ec) {
-    throw RunTimeFailure("cannot create folder '" + id.cartella.string() + "': " + ec.message());
-  }
+  make_folder(id.cartella);
   write_all(id);
   for (const std::string& name : names) {
     out << "wrote " << printable_path(file_in(id.cartella, name)) << '\n';

@@ -16,6 +16,7 @@
 #include "scenarioc/folder_access.h"
 #include "scenarioc/output/colour.h"
 #include "scenarioc/output/compile_report.h"
+#include "scenarioc/output_folder.h"
 #include "scenarioc/report/report_documents.h"
 #include "scenarioc/report/report_model.h"
 #include "scenarioc/report/report_page.h"
@@ -36,9 +37,7 @@ fs::path report_path(const CommandLine& line, const ScenarioFiles& ids) {
 void make_parent_folder(const fs::path& file) {
   const fs::path folder = file.parent_path();
   if (folder.empty()) return;
-  std::error_code ec;
-  fs::create_directories(folder, ec);
-  if (ec) throw RunTimeFailure("cannot create folder '" + folder.string() + "': " + ec.message());
+  make_folder(folder);
 }
 
 // The errors and warnings as `scenarioc compile` prints them.
