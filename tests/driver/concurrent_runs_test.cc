@@ -27,6 +27,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using testing::changed_files;
+using testing::compile_command;
 using testing::ended_process;
 using testing::finish;
 using testing::ProgramRun;
@@ -40,6 +41,7 @@ using testing::StartedProgram;
 using testing::TempDir;
 using testing::temporary_files_in;
 using testing::write_file;
+using testing::write_two_scenarios;
 
 constexpr int kRounds = 5;
 const std::string kNome(kBuiltinNome);
@@ -69,30 +71,6 @@ TEST(ConcurrentRunsTest, TwoBuildsInOneFolderTakeTurns) {
     }
     EXPECT_EQ(changed_files(good, snapshot(dir.path())), std::vector<std::string>{});
   }
-}
-
-// The built-in sources, and the same with a longer route so that every
-// compiled file differs, in folders a/ and b/ of `folder`.
-void write_two_scenarios(const fs::path& folder) {
-  for (const char* name : {"a", "b"}) {
-    BuildIdentity ctx = testing::builtin_identity(folder / name);
-    fs::create_directory(ctx.cartella);
-    dati_linea(ctx);
-    dati_treno(ctx);
-  }
-  const fs::path longer = folder / "b" / line_source_name(kNome);
-  std::string text = read_file(longer);
-  text.replace(text.find("243000"), 6, "243500");
-  write_file(longer, text);
-}
-
-std::vector<std::string> compile_command(const std::string& scenario, const std::string& out) {
-  return {"./scenarioc",
-          "compile",
-          scenario + "/" + line_source_name(kNome),
-          scenario + "/" + train_source_name(kNome, kTreno),
-          "-o",
-          out};
 }
 
 TEST(ConcurrentRunsTest, TwoCompilesIntoOneFolderLeaveOneWholeSet) {

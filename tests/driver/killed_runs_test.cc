@@ -20,6 +20,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using testing::ChildLimits;
+using testing::compile_command;
 using testing::lines_of;
 using testing::list_folder;
 using testing::ProgramRun;
@@ -27,6 +28,7 @@ using testing::read_file;
 using testing::run_in;
 using testing::TempDir;
 using testing::write_file;
+using testing::write_two_scenarios;
 
 // More renames than any run makes: the build writes eight files.
 constexpr int kMostRenames = 40;
@@ -43,30 +45,6 @@ FileSetBytes compiled_set(const fs::path& folder) {
     set.push_back(fs::exists(folder / name) ? read_file(folder / name) : "(missing)");
   }
   return set;
-}
-
-// The built-in sources in a/, and in b/ the same with a longer route, so that
-// each of the three compiled files differs between them.
-void write_two_scenarios(const fs::path& folder) {
-  for (const char* name : {"a", "b"}) {
-    BuildIdentity ctx = testing::builtin_identity(folder / name);
-    fs::create_directory(ctx.cartella);
-    dati_linea(ctx);
-    dati_treno(ctx);
-  }
-  const fs::path longer = folder / "b" / line_source_name(kNome);
-  std::string text = read_file(longer);
-  text.replace(text.find("243000"), 6, "243500");
-  write_file(longer, text);
-}
-
-std::vector<std::string> compile_command(const std::string& scenario, const std::string& out) {
-  return {"./scenarioc",
-          "compile",
-          scenario + "/" + line_source_name(kNome),
-          scenario + "/" + train_source_name(kNome, kTreno),
-          "-o",
-          out};
 }
 
 std::vector<std::string> dump_command(const std::string& folder) {

@@ -10,8 +10,11 @@
 #include <csignal>
 #include <cstring>
 
+#include "base/file_naming.h"
 #include "base/temporary_files.h"
 #include "process_support.h"
+#include "source/builtin_line.h"
+#include "source/builtin_train.h"
 #include "test_support.h"
 
 extern char** environ;
@@ -157,6 +160,32 @@ std::vector<std::string> temporary_files_in(const fs::path& folder) {
     if (temporary_name_owner(name)) names.push_back(name);
   }
   return names;
+}
+
+// The built-in sources in folder/a, and in folder/b the same with a longer
+// route, so that each of the three compiled files differs between them.
+void write_two_scenarios(const std::filesystem::path& folder) {
+  const std::string nome(kBuiltinNome);
+  for (const char* name : {"a", "b"}) {
+    BuildIdentity ctx = builtin_identity(folder / name);
+    std::filesystem::create_directory(ctx.cartella);
+    dati_linea(ctx);
+    dati_treno(ctx);
+  }
+  const std::filesystem::path longer = folder / "b" / line_source_name(nome);
+  std::string text = read_file(longer);
+  text.replace(text.find("243000"), 6, "243500");
+  write_file(longer, text);
+}
+
+std::vector<std::string> compile_command(const std::string& scenario, const std::string& out) {
+  const std::string nome(kBuiltinNome), treno(kBuiltinTreno);
+  return {"./scenarioc",
+          "compile",
+          scenario + "/" + line_source_name(nome),
+          scenario + "/" + train_source_name(nome, treno),
+          "-o",
+          out};
 }
 
 }  // namespace scenario::testing

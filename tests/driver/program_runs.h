@@ -80,4 +80,10 @@ std::vector<std::string> lines_of(const std::string& output);
 // The names in `folder` of the temporary form, left by any process.
 std::vector<std::string> temporary_files_in(const std::filesystem::path& folder);
 
+// The built-in sources in folder/a, and in folder/b the same with a longer
+// route, so that each of the three compiled files differs between them.
+void write_two_scenarios(const std::filesystem::path& folder);
+// `scenarioc compile` of the built-in scenario in folder `scenario` into `out`.
+std::vector<std::string> compile_command(const std::string& scenario, const std::string& out);
+
 }  // namespace scenario::testing
