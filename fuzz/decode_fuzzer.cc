@@ -6,6 +6,7 @@
 // and as JSON.
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <string_view>
@@ -23,8 +24,12 @@
 namespace scenario {
 namespace {
 
-void require(bool holds) {
-  if (!holds) std::abort();
+// Stops the run on a broken promise and says which one, so that a finding
+// in CI's log names the line to look at.
+void require(bool holds, int line = __builtin_LINE()) {
+  if (holds) return;
+  std::fprintf(stderr, "broken promise at %s:%d\n", __FILE__, line);
+  std::abort();
 }
 
 // Runs one decoder; a failure must say at which byte the fault lies.

@@ -9,6 +9,7 @@
 // set always gives the same sources.
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <string_view>
@@ -28,8 +29,12 @@ namespace {
 
 constexpr uint32_t kStraightPlan = 0xFFFFFFFF;
 
-void require(bool holds) {
-  if (!holds) std::abort();
+// Stops the run on a broken promise and says which one, so that a finding
+// in CI's log names the line to look at.
+void require(bool holds, int line = __builtin_LINE()) {
+  if (holds) return;
+  std::fprintf(stderr, "broken promise at %s:%d\n", __FILE__, line);
+  std::abort();
 }
 
 // The next part of the input after its 4-byte length, cut at the input's end.

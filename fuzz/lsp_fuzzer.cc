@@ -5,6 +5,7 @@
 // read as a message, none otherwise; it reads nothing after `exit`.
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <sstream>
 #include <string>
@@ -18,8 +19,12 @@
 namespace scenario::lsp {
 namespace {
 
-void require(bool holds) {
-  if (!holds) std::abort();
+// Stops the run on a broken promise and says which one, so that a finding
+// in CI's log names the line to look at.
+void require(bool holds, int line = __builtin_LINE()) {
+  if (holds) return;
+  std::fprintf(stderr, "broken promise at %s:%d\n", __FILE__, line);
+  std::abort();
 }
 
 // The responses the server owes for `input`: one for each request and each

@@ -206,4 +206,9 @@ void check_across_files(BuildContext& ctx, bool read_past_errors) {
   check_other_line(ctx, read_past_errors);
 }
 
+bool judged_across_files(WarningClass kind) {
+  return kind == WarningClass::board_speed || kind == WarningClass::station_in_mountain ||
+         kind == WarningClass::slowdown_overlap || kind == WarningClass::other_line;
+}
+
 }  // namespace scenario
