@@ -77,7 +77,7 @@ class Reader {
       if (v.has(key)) fail("key \"" + key + "\" given twice");
       skip_blanks();
       expect(':');
-      v.members.emplace_back(std::move(key), value());
+      v.members.push_back({std::move(key), value()});
       skip_blanks();
       if (i_ < s_.size() && s_[i_] == ',') {
         ++i_;
@@ -298,6 +298,8 @@ const JsonValue& JsonValue::operator[](size_t index) const {
   }
   return items[index];
 }
+
+size_t JsonValue::size() const { return type == Type::object ? members.size() : items.size(); }
 
 long long JsonValue::integer() const {
   if (type != Type::number || text.find_first_of(".eE") != std::string::npos) {

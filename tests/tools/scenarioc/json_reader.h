@@ -5,7 +5,6 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
-#include <utility>
 #include <vector>
 
 namespace scenario::testing {
@@ -17,15 +16,21 @@ struct JsonValue {
   double number = 0;
   std::string text;  // a string's value in UTF-8, or a number as written
   std::vector<JsonValue> items;
-  std::vector<std::pair<std::string, JsonValue>> members;
+  struct Member;  // a key and its value, as `first` and `second`
+  std::vector<Member> members;
 
   bool is_null() const { return type == Type::null; }
   bool has(std::string_view key) const;
   // Throws std::runtime_error when the key or index is missing.
   const JsonValue& operator[](std::string_view key) const;
   const JsonValue& operator[](size_t index) const;
-  size_t size() const { return type == Type::object ? members.size() : items.size(); }
+  size_t size() const;
   long long integer() const;
+};
+
+struct JsonValue::Member {
+  std::string first;
+  JsonValue second;
 };
 
 // Throws std::runtime_error naming the offset of the first fault.
