@@ -4,6 +4,8 @@
 
 #include "base/file_naming.h"
 #include "base/text_encoding.h"
+#include "scenarioc/command_exit.h"
+#include "scenarioc/commands.h"
 
 namespace scenario {
 
@@ -40,6 +42,18 @@ std::optional<ScenarioFiles> scenario_files_of(const CommandLine& line, std::str
   if (!ids) return std::nullopt;
   return ScenarioFiles{path_from_utf8(line.files[0]), path_from_utf8(line.files[1]), ids->nome,
                        ids->treno};
+}
+
+ScenarioFiles given_scenario_files(const CommandLine& line) {
+  if (line.files.size() != 2) {
+    throw UsageFailure(std::string(line.command->name) + " takes " +
+                       std::string(line.command->operands) + ", " +
+                       std::to_string(line.files.size()) + " given");
+  }
+  std::string error;
+  std::optional<ScenarioFiles> scenario = scenario_files_of(line, error);
+  if (!scenario) throw UsageFailure(error);
+  return std::move(*scenario);
 }
 
 void check_sources(AuthorSources& sources) { sources.open_both(); }

@@ -33,6 +33,10 @@ std::optional<Identifiers> identifiers_of(const CommandLine& line, std::string& 
 // `identifiers_of` names it; none, with `error` saying why.
 std::optional<ScenarioFiles> scenario_files_of(const CommandLine& line, std::string& error);
 
+// The same for a command that needs exactly those two files; throws
+// UsageFailure saying why when the command line does not give them.
+ScenarioFiles given_scenario_files(const CommandLine& line);
+
 // Opens both sources once, for the compile to read: a source that is no
 // regular file (a folder, a FIFO, a device) or cannot be read is refused
 // before anything is written. A missing line file is the compiler's own error

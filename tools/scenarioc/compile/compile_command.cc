@@ -93,11 +93,8 @@ int compile_into(const CommandLine& line, const fs::path& folder, AuthorCompile&
 }  // namespace
 
 int run_compile(const CommandLine& line, std::istream&, std::ostream& out, std::ostream& err) {
-  std::string error;
-  const std::optional<ScenarioFiles> scenario = scenario_files_of(line, error);
-  if (!scenario) throw UsageFailure(error);
   std::optional<AuthorCompile> compiled;
-  return compile_scenario(line, *scenario, compiled, out, err);
+  return compile_scenario(line, given_scenario_files(line), compiled, out, err);
 }
 
 int compile_scenario(const CommandLine& line, const ScenarioFiles& scenario,

@@ -64,10 +64,7 @@ int documents_of(const CommandLine& line, const ScenarioFiles& scenario, std::os
 }  // namespace
 
 int run_documents(const CommandLine& line, std::istream&, std::ostream& out, std::ostream& err) {
-  std::string error;
-  const std::optional<ScenarioFiles> scenario = scenario_files_of(line, error);
-  if (!scenario) throw UsageFailure(error);
-  return documents_of(line, *scenario, out, err);
+  return documents_of(line, given_scenario_files(line), out, err);
 }
 
 }  // namespace scenario

@@ -135,23 +135,17 @@ std::string draw_report_page(const AuthorCompile& compiled, const ScenarioFiles&
 
 int run_report(const CommandLine& line, std::istream&, std::ostream& out, std::ostream& err) {
   if (names_compiled_set(line.files)) return report_compiled_set(line, out, err);
-  if (line.files.size() != 2) {
-    throw UsageFailure("report takes " + std::string(line.command->operands) + ", " +
-                       std::to_string(line.files.size()) + " given");
-  }
-  std::string error;
-  const std::optional<ScenarioFiles> ids = scenario_files_of(line, error);
-  if (!ids) throw UsageFailure(error);
-  const fs::path page_path = report_path(line, *ids);
+  const ScenarioFiles ids = given_scenario_files(line);
+  const fs::path page_path = report_path(line, ids);
   for (const std::string& source : line.files) {
     if (same_file(page_path, path_from_utf8(source))) {
       throw UsageFailure("the report '" + page_path.string() + "' would replace the source '" +
                          source + "'");
     }
   }
-  AuthorCompile compiled(*ids);
+  AuthorCompile compiled(ids);
   bool recorded = false;
-  write_page(page_path, make_page(compiled, &*ids, err, recorded), out, err);
+  write_page(page_path, make_page(compiled, &ids, err, recorded), out, err);
   return recorded ? kExitRecorded : kExitOk;
 }
 

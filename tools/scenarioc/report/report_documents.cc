@@ -29,7 +29,9 @@ std::string page_text(const Righe& righe) {
 
 void append_lines(HtmlWriter& w, const std::vector<std::string>& lines,
                   std::string_view css_class) {
-  for (const std::string& line : lines) w.open("li").attribute("class", css_class).text(line).close();
+  for (const std::string& line : lines) {
+    w.open("li").attribute("class", css_class).text(line).close();
+  }
 }
 
 }  // namespace

@@ -72,15 +72,9 @@ int timetable_of_compiled_set(const CommandLine& line, std::ostream& out, std::o
 int run_timetable(const CommandLine& line, std::istream&, std::ostream& out, std::ostream& err) {
   if (line.json && line.csv) throw UsageFailure("--json and --csv cannot be given together");
   if (names_compiled_set(line.files)) return timetable_of_compiled_set(line, out, err);
-  if (line.files.size() != 2) {
-    throw UsageFailure("timetable takes " + std::string(line.command->operands) + ", " +
-                       std::to_string(line.files.size()) + " given");
-  }
-  std::string error;
-  const std::optional<ScenarioFiles> scenario = scenario_files_of(line, error);
-  if (!scenario) throw UsageFailure(error);
-  const timetable::TrainModel model = model_for(line, *scenario);
-  AuthorCompile compiled(*scenario, {.timetable = model});
+  const ScenarioFiles scenario = given_scenario_files(line);
+  const timetable::TrainModel model = model_for(line, scenario);
+  AuthorCompile compiled(scenario, {.timetable = model});
   return print_timetable(line, compiled, model, out, err);
 }
 

@@ -126,24 +126,22 @@ void refuse_report_over_source(const CommandLine& line) {
 }  // namespace
 
 int run_watch(const CommandLine& line, std::istream&, std::ostream& out, std::ostream& err) {
-  std::string error;
-  const std::optional<ScenarioFiles> scenario = scenario_files_of(line, error);
-  if (!scenario) throw UsageFailure(error);
+  const ScenarioFiles scenario = given_scenario_files(line);
   if (line.report_file) refuse_report_over_source(line);
   const EndRequest end;
   // Watching starts before the first compile, so that no save is missed. The
   // train-model file beside the train file counts as a source: its warnings
   // follow it.
   std::vector<fs::path> watched = {path_from_utf8(line.files[0]), path_from_utf8(line.files[1]),
-                                   train_model_path(*scenario)};
+                                   train_model_path(scenario)};
   if (line.documents) {
-    watched.push_back(details_path(line.details_file, path_from_utf8(line.files[1]), scenario->nome,
-                                   scenario->treno));
+    watched.push_back(details_path(line.details_file, path_from_utf8(line.files[1]), scenario.nome,
+                                   scenario.treno));
   }
   FolderWatch watch(watched, end, [&out](const std::string& said) {
     out << "scenarioc watch: " << said << '\n' << std::flush;
   });
-  Watcher watcher(line, *scenario, out, err);
+  Watcher watcher(line, scenario, out, err);
   watcher.compile();
   while (true) {
     FolderWatch::Event event = watch.wait(std::nullopt);
