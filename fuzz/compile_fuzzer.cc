@@ -8,13 +8,12 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "broken_promise.h"
 #include "compiler/compile.h"
 #include "compiler/diagnostics/cross_file_checks.h"
 #include "compiler/diagnostics/diagnostics.h"
@@ -30,14 +29,6 @@ namespace scenario {
 namespace {
 
 constexpr std::string_view kSeparator = "%%";
-
-// Stops the run on a broken promise and says which one, so that a finding
-// in CI's log names the line to look at.
-void require(bool holds, int line = __builtin_LINE()) {
-  if (holds) return;
-  std::fprintf(stderr, "broken promise at %s:%d\n", __FILE__, line);
-  std::abort();
-}
 
 // Every compiled file passes the decoder's checks, and decodes and encodes
 // back to the same bytes. A track plan of a long route is left to the decode

@@ -6,13 +6,12 @@
 // and as JSON.
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "base/run_time_failure.h"
+#include "broken_promise.h"
 #include "compiler/competition_codes.h"
 #include "compiler/format/binary_layout.h"
 #include "compiler/format/cell_text.h"
@@ -23,14 +22,6 @@
 
 namespace scenario {
 namespace {
-
-// Stops the run on a broken promise and says which one, so that a finding
-// in CI's log names the line to look at.
-void require(bool holds, int line = __builtin_LINE()) {
-  if (holds) return;
-  std::fprintf(stderr, "broken promise at %s:%d\n", __FILE__, line);
-  std::abort();
-}
 
 // Runs one decoder; a failure must say at which byte the fault lies.
 template <typename Decode>

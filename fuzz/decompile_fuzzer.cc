@@ -9,13 +9,12 @@
 // set always gives the same sources.
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <string>
 #include <string_view>
 
 #include "base/file_naming.h"
 #include "base/run_time_failure.h"
+#include "broken_promise.h"
 #include "compiler/compile.h"
 #include "compiler/decompile/decompile.h"
 #include "compiler/format/binary_layout.h"
@@ -28,14 +27,6 @@ namespace scenario {
 namespace {
 
 constexpr uint32_t kStraightPlan = 0xFFFFFFFF;
-
-// Stops the run on a broken promise and says which one, so that a finding
-// in CI's log names the line to look at.
-void require(bool holds, int line = __builtin_LINE()) {
-  if (holds) return;
-  std::fprintf(stderr, "broken promise at %s:%d\n", __FILE__, line);
-  std::abort();
-}
 
 // The next part of the input after its 4-byte length, cut at the input's end.
 std::string_view take_part(std::string_view& input, uint32_t& length) {

@@ -5,27 +5,18 @@
 // read as a message, none otherwise; it reads nothing after `exit`.
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <sstream>
 #include <string>
 #include <string_view>
 #include <variant>
 
+#include "broken_promise.h"
 #include "scenarioc/lsp/framing.h"
 #include "scenarioc/lsp/rpc_message.h"
 #include "scenarioc/lsp/server.h"
 
 namespace scenario::lsp {
 namespace {
-
-// Stops the run on a broken promise and says which one, so that a finding
-// in CI's log names the line to look at.
-void require(bool holds, int line = __builtin_LINE()) {
-  if (holds) return;
-  std::fprintf(stderr, "broken promise at %s:%d\n", __FILE__, line);
-  std::abort();
-}
 
 // The responses the server owes for `input`: one for each request and each
 // frame that is no message, up to and with the `exit` notification.
